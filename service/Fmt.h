@@ -1,0 +1,24 @@
+// Display text for byte counts and durations.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvane::Fmt {
+
+// Byte count in decimal MB, GB or TB (the largest unit in which it is at least 1, MB below
+// that), with the user's locale decimal separator: 17179869184 -> "17.18 GB".
+std::string bytes(std::int64_t count);
+// Same, with an explicit decimal separator (tests, non-UI callers).
+std::string bytes(std::int64_t count, std::string_view decimalPoint);
+// The decimal separator of the user's locale (LC_NUMERIC from the environment), read once.
+const std::string& localeDecimalPoint();
+// Whole decimal gigabytes ("%.0f GB"), or terabytes with two decimals from 1000 GB on.
+std::string bytesGB(std::int64_t count);
+// Days, hours and minutes: 93784 -> "1d 2h 3m", 3660 -> "1h 1m", 59 -> "0m".
+std::string duration(double seconds);
+// printf-style formatting that always uses "." as the decimal point.
+std::string format(const char* fmt, double value);
+
+}  // namespace orvane::Fmt

@@ -1,0 +1,151 @@
+// The plain value records the service publishes, with their derived values.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// A random (version 4) UUID; the row identity of the list records.
+struct Uuid {
+    std::array<std::uint8_t, 16> bytes{};
+    static Uuid random();
+    std::string toString() const;  // 8-4-4-4-12 lower-case hex
+    bool operator==(const Uuid&) const = default;
+};
+
+struct HardwareInfo {
+    std::string modelName = "Mac";
+    std::string modelIdentifier;
+    std::string chip;
+    std::int64_t totalCores = 0;
+    std::int64_t performanceCores = 0;
+    std::int64_t efficiencyCores = 0;
+    std::int64_t gpuCores = 0;
+    std::string memoryGB;
+    std::string memoryType;
+    std::string serialNumber;
+    std::string macOSName;
+    std::string macOSVersion;
+    std::string macOSBuild;
+    double uptime = 0;
+    std::string hostname;
+    bool isLaptop = true;
+
+    // Icon name from the model identifier.
+    std::string symbol() const;
+};
+
+struct LiveMetrics {
+    double cpuUserPct = 0;
+    double cpuSystemPct = 0;
+    double cpuIdlePct = 100;
+    std::vector<double> perCore;
+    std::int64_t memUsedBytes = 0;
+    std::int64_t memTotalBytes = 0;
+    std::int64_t memAppBytes = 0;
+    std::int64_t memWiredBytes = 0;
+    std::int64_t memCompressedBytes = 0;
+    std::int64_t memCachedBytes = 0;
+    std::int64_t swapUsedBytes = 0;
+    double memPressure = 0;
+    double uptime = 0;
+
+    double cpuBusyPct() const { return cpuUserPct + cpuSystemPct; }
+    double memUsedFraction() const;
+};
+
+struct BatteryInfo {
+    bool present = false;
+    std::int64_t cycleCount = 0;
+    std::int64_t designCycleCount = 0;
+    double healthPercent = 0;
+    std::string condition = "-";
+    double chargePercent = 0;
+    bool isCharging = false;
+    bool onAC = false;
+    bool fullyCharged = false;
+    double temperature = 0;
+    double voltage = 0;
+    double amperage = 0;
+    std::int64_t designCapacity = 0;
+    std::int64_t maxCapacity = 0;
+    std::int64_t currentCapacity = 0;
+    std::int64_t timeRemaining = 0;
+    std::string serial;
+
+    // "green", "yellow", "red" or "secondary", from the condition text.
+    std::string conditionColorName() const;
+};
+
+class VolumeInfo {
+public:
+    VolumeInfo() = default;
+    VolumeInfo(std::string name, std::string mountPoint, std::string fileSystem,
+               std::int64_t totalBytes, std::int64_t freeBytes, bool isInternal, bool isBoot);
+
+    const Uuid& id() const { return id_; }
+
+    std::string name;
+    std::string mountPoint;
+    std::string fileSystem;
+    std::int64_t totalBytes = 0;
+    std::int64_t freeBytes = 0;
+    bool isInternal = true;
+    bool isBoot = false;
+
+    std::int64_t usedBytes() const;
+    double usedFraction() const;
+
+private:
+    Uuid id_ = Uuid::random();
+};
+
+class GraphicsInfo {
+public:
+    GraphicsInfo() = default;
+    GraphicsInfo(std::string name, std::string vendor, std::string cores, std::string metalSupport);
+
+    const Uuid& id() const { return id_; }
+
+    std::string name;
+    std::string vendor;
+    std::string cores;
+    std::string metalSupport;
+
+private:
+    Uuid id_ = Uuid::random();
+};
+
+class DisplayInfo {
+public:
+    DisplayInfo() = default;
+    DisplayInfo(std::string name, std::string resolution, std::string uiResolution, bool isMain,
+                bool isBuiltIn, std::string connectionType, std::string refreshRate);
+
+    const Uuid& id() const { return id_; }
+
+    std::string name;
+    std::string resolution;
+    std::string uiResolution;
+    bool isMain = false;
+    bool isBuiltIn = false;
+    std::string connectionType;
+    std::string refreshRate;
+
+private:
+    Uuid id_ = Uuid::random();
+};
+
+// Per-processor tick counters of one sample, in the platform's order.
+struct CpuTicks {
+    std::uint32_t user = 0;
+    std::uint32_t system = 0;
+    std::uint32_t idle = 0;
+    std::uint32_t nice = 0;
+    bool operator==(const CpuTicks&) const = default;
+};
+
+}  // namespace orvane
