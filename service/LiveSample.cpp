@@ -1,0 +1,131 @@
+// One live sample: processor load from the tick differences since the previous sample and
+// the memory categories from the virtual-memory page counts.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "service/Collectors.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::int64_t kMaxBytes = std::numeric_limits<std::int64_t>::max();
+
+// pages × pageSize in bytes, saturated at the largest signed 64-bit value rather than
+// wrapped, so nonsense counters cannot turn into negative or tiny byte counts.
+std::int64_t pageBytes(std::uint64_t pages, std::uint64_t pageSize) {
+    std::uint64_t product = 0;
+    if (__builtin_mul_overflow(pages, pageSize, &product) ||
+        product > static_cast<std::uint64_t>(kMaxBytes)) {
+        return kMaxBytes;
+    }
+    return static_cast<std::int64_t>(product);
+}
+
+// Sum of non-negative byte counts, saturated.
+std::int64_t addBytes(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) return kMaxBytes;
+    return sum;
+}
+
+void applyMemory(LiveMetrics& m, const VmStats& vm) {
+    const std::uint64_t page = vm.pageSize;
+    const std::int64_t wired = pageBytes(vm.wire, page);
+    const std::int64_t active = pageBytes(vm.active, page);
+    const std::int64_t inactive = pageBytes(vm.inactive, page);
+    const std::int64_t compressed = pageBytes(vm.compressor, page);
+    const std::int64_t purgeable = pageBytes(vm.purgeable, page);
+    const std::int64_t external = pageBytes(vm.external, page);
+
+    m.memWiredBytes = wired;
+    m.memCompressedBytes = compressed;
+    m.memCachedBytes = addBytes(external, purgeable);
+    // All terms are non-negative, so the difference of the saturated sum cannot overflow.
+    m.memAppBytes = std::max<std::int64_t>(0, addBytes(active, inactive) - external);
+    m.memUsedBytes = addBytes(addBytes(m.memAppBytes, wired), compressed);
+
+    if (m.memTotalBytes >= 1) {
+        const double total = static_cast<double>(m.memTotalBytes);
+        const double pressure =
+            (static_cast<double>(wired) + static_cast<double>(compressed)) / total +
+            0.5 * static_cast<double>(m.memAppBytes) / total;
+        m.memPressure = std::min(1.0, pressure);
+    }
+}
+
+// Busy share of one processor over the interval; nice time counts as busy.
+double busyFraction(double dUser, double dSys, double dIdle, double dNice) {
+    const double total = dUser + dSys + dIdle + dNice;
+    double busy = total > 0 ? (dUser + dSys + dNice) / total : 0;
+    if (std::isnan(busy) || busy < 0) busy = 0;
+    return std::min(busy, 1.0);
+}
+
+}  // namespace
+
+LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>& prevTicks,
+                       std::int64_t memTotalBytes, const LiveInputs& inputs) {
+    LiveSample sample;
+    LiveMetrics& m = sample.metrics;
+    m = previous;
+    m.memTotalBytes = memTotalBytes;
+    m.uptime = inputs.uptime;
+
+    if (inputs.vm) {
+        applyMemory(m, *inputs.vm);
+        if (inputs.swapUsed) {
+            m.swapUsedBytes = static_cast<std::int64_t>(
+                std::min<std::uint64_t>(*inputs.swapUsed, static_cast<std::uint64_t>(kMaxBytes)));
+        }
+    }
+
+    if (!inputs.cpuTicks) return sample;
+
+    const std::vector<CpuTicks>& current = *inputs.cpuTicks;
+    const bool comparable = prevTicks.size() == current.size();
+    std::vector<double> perCore;
+    perCore.reserve(current.size());
+    double userSum = 0;
+    double systemSum = 0;
+    double idleSum = 0;
+    for (std::size_t i = 0; i < current.size(); ++i) {
+        if (!comparable) {
+            perCore.push_back(0);
+            continue;
+        }
+        const CpuTicks& cur = current[i];
+        const CpuTicks& prev = prevTicks[i];
+        // Unsigned 32-bit differences: a counter that wrapped still gives its true increase.
+        const double dUser = static_cast<std::uint32_t>(cur.user - prev.user);
+        const double dSys = static_cast<std::uint32_t>(cur.system - prev.system);
+        const double dIdle = static_cast<std::uint32_t>(cur.idle - prev.idle);
+        const double dNice = static_cast<std::uint32_t>(cur.nice - prev.nice);
+        perCore.push_back(busyFraction(dUser, dSys, dIdle, dNice));
+        userSum += dUser + dNice;
+        systemSum += dSys;
+        idleSum += dIdle;
+    }
+
+    sample.ticks = current;
+    const double all = userSum + systemSum + idleSum;
+    if (all > 0) {
+        m.cpuUserPct = userSum / all * 100;
+        m.cpuSystemPct = systemSum / all * 100;
+        m.cpuIdlePct = idleSum / all * 100;
+    }
+    if (!perCore.empty()) m.perCore = std::move(perCore);
+    return sample;
+}
+
+LiveSample collectLive(const LiveMetrics& previous, const std::vector<CpuTicks>& prevTicks,
+                       const Platform& platform) {
+    const std::int64_t memTotalBytes = platform.sysctlInt("hw.memsize");
+    const LiveInputs inputs = platform.sampleLive();
+    return computeLive(previous, prevTicks, memTotalBytes, inputs);
+}
+
+}  // namespace orvane
