@@ -22,8 +22,9 @@ public:
     // True when called from this queue's worker thread.
     bool isCurrent() const;
 
+    struct State;  // shared with the worker thread (defined in the .cpp)
+
 private:
-    struct State;
     std::string label_;
     std::shared_ptr<State> state_;
 };

@@ -1,0 +1,252 @@
+#include "service/Values.h"
+
+#include <plist/plist.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+namespace orvane {
+
+namespace {
+
+// Deeper documents than this are not tool output; refusing them keeps the recursive
+// conversion below far from the stack limit.
+constexpr int kMaxDepth = 256;
+
+std::optional<Value> fromJson(const nlohmann::json& j, int depth) {
+    if (depth > kMaxDepth) return std::nullopt;
+    using T = nlohmann::json::value_t;
+    switch (j.type()) {
+        case T::null:
+            return Value();
+        case T::boolean:
+            return Value(j.get<bool>());
+        case T::number_integer:
+            return Value(j.get<std::int64_t>());
+        case T::number_unsigned:
+            // Above the signed range the platform's number object wraps the same way.
+            return Value(static_cast<std::int64_t>(j.get<std::uint64_t>()));
+        case T::number_float:
+            return Value(j.get<double>());
+        case T::string:
+            return Value(j.get<std::string>());
+        case T::array: {
+            Value::Array a;
+            a.reserve(j.size());
+            for (const auto& e : j) {
+                auto v = fromJson(e, depth + 1);
+                if (!v) return std::nullopt;
+                a.push_back(std::move(*v));
+            }
+            return Value(std::move(a));
+        }
+        case T::object: {
+            Value::Object o;
+            for (const auto& [k, e] : j.items()) {
+                auto v = fromJson(e, depth + 1);
+                if (!v) return std::nullopt;
+                o.insert_or_assign(k, std::move(*v));
+            }
+            return Value(std::move(o));
+        }
+        default:
+            return std::nullopt;  // binary, discarded
+    }
+}
+
+std::optional<Value> fromPlist(plist_t node, int depth) {
+    if (!node || depth > kMaxDepth) return std::nullopt;
+    switch (plist_get_node_type(node)) {
+        case PLIST_BOOLEAN: {
+            std::uint8_t b = 0;
+            plist_get_bool_val(node, &b);
+            return Value(b != 0);
+        }
+        case PLIST_UINT: {
+            // Stored as 64 bits; negative values (an amperage) come back in two's complement.
+            std::uint64_t u = 0;
+            plist_get_uint_val(node, &u);
+            return Value(static_cast<std::int64_t>(u));
+        }
+        case PLIST_UID: {
+            std::uint64_t u = 0;
+            plist_get_uid_val(node, &u);
+            return Value(static_cast<std::int64_t>(u));
+        }
+        case PLIST_REAL: {
+            double d = 0;
+            plist_get_real_val(node, &d);
+            return Value(d);
+        }
+        case PLIST_STRING:
+        case PLIST_KEY: {
+            char* s = nullptr;
+            if (plist_get_node_type(node) == PLIST_STRING)
+                plist_get_string_val(node, &s);
+            else
+                plist_get_key_val(node, &s);
+            std::string text = s ? s : "";
+            std::free(s);
+            return Value(std::move(text));
+        }
+        case PLIST_DATA: {
+            char* d = nullptr;
+            std::uint64_t len = 0;
+            plist_get_data_val(node, &d, &len);
+            Value::Data data;
+            if (d) data.bytes.assign(d, d + len);
+            std::free(d);
+            return Value(std::move(data));
+        }
+        case PLIST_DATE: {
+            std::int32_t sec = 0, usec = 0;
+            plist_get_date_val(node, &sec, &usec);
+            return Value(Value::Date{sec + usec / 1e6});
+        }
+        case PLIST_ARRAY: {
+            Value::Array a;
+            const std::uint32_t n = plist_array_get_size(node);
+            a.reserve(n);
+            for (std::uint32_t i = 0; i < n; ++i) {
+                auto v = fromPlist(plist_array_get_item(node, i), depth + 1);
+                if (!v) return std::nullopt;
+                a.push_back(std::move(*v));
+            }
+            return Value(std::move(a));
+        }
+        case PLIST_DICT: {
+            Value::Object o;
+            plist_dict_iter it = nullptr;
+            plist_dict_new_iter(node, &it);
+            if (!it) return Value(std::move(o));
+            std::optional<Value> result;
+            for (;;) {
+                char* key = nullptr;
+                plist_t val = nullptr;
+                plist_dict_next_item(node, it, &key, &val);
+                if (!val) {
+                    std::free(key);
+                    result = Value(std::move(o));
+                    break;
+                }
+                auto v = fromPlist(val, depth + 1);
+                if (!v || !key) {
+                    std::free(key);
+                    break;
+                }
+                o.insert_or_assign(key, std::move(*v));
+                std::free(key);
+            }
+            std::free(it);
+            return result;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+std::int64_t truncateToInt64(double d) {
+    if (std::isnan(d)) return 0;
+    // 2^63 is exactly representable; anything at or beyond it saturates.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (d >= kLimit) return std::numeric_limits<std::int64_t>::max();
+    if (d < -kLimit) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(d);  // truncates toward zero
+}
+
+}  // namespace
+
+bool Value::isArrayOfObjects() const {
+    const Array* a = asArray();
+    if (!a) return false;
+    for (const auto& e : *a)
+        if (!e.isObject()) return false;
+    return true;
+}
+
+const Value* Value::get(std::string_view key) const {
+    const Object* o = asObject();
+    if (!o) return nullptr;
+    auto it = o->find(key);
+    return it == o->end() ? nullptr : &it->second;
+}
+
+const std::string* Value::getString(std::string_view key) const {
+    const Value* v = get(key);
+    return v ? v->asString() : nullptr;
+}
+
+const Value* Value::getObject(std::string_view key) const {
+    const Value* v = get(key);
+    return v && v->isObject() ? v : nullptr;
+}
+
+std::optional<Value> decodeJson(std::span<const std::uint8_t> bytes) {
+    auto j = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, /*allow_exceptions=*/false);
+    if (j.is_discarded()) return std::nullopt;
+    return fromJson(j, 0);
+}
+
+std::optional<Value> decodeJsonObject(std::span<const std::uint8_t> bytes) {
+    auto v = decodeJson(bytes);
+    if (!v || !v->isObject()) return std::nullopt;
+    return v;
+}
+
+std::optional<Value> decodePlist(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max())
+        return std::nullopt;
+    plist_t root = nullptr;
+    plist_from_memory(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::uint32_t>(bytes.size()), &root);
+    if (!root) return std::nullopt;
+    std::unique_ptr<void, void (*)(plist_t)> guard(root, plist_free);
+    return fromPlist(root, 0);
+}
+
+const Value::Array* arrayOfObjects(const std::optional<Value>& root, std::string_view key) {
+    if (!root) return nullptr;
+    const Value* v = root->get(key);
+    return v && v->isArrayOfObjects() ? v->asArray() : nullptr;
+}
+
+const Value* firstItem(const std::optional<Value>& root, std::string_view key) {
+    const Value::Array* a = arrayOfObjects(root, key);
+    return a && !a->empty() ? &a->front() : nullptr;
+}
+
+std::optional<std::int64_t> parseDecimal(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    bool negative = false;
+    if (text.front() == '+' || text.front() == '-') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+        if (text.empty()) return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const int digit = c - '0';
+        // Accumulate toward the sign so that the most negative value parses too.
+        if (__builtin_mul_overflow(value, 10, &value)) return std::nullopt;
+        if (negative ? __builtin_sub_overflow(value, digit, &value)
+                     : __builtin_add_overflow(value, digit, &value))
+            return std::nullopt;
+    }
+    return value;
+}
+
+std::int64_t intOf(const Value* v) {
+    if (!v) return 0;
+    if (const bool* b = v->asBool()) return *b ? 1 : 0;
+    if (const std::int64_t* i = v->asInt()) return *i;
+    if (const double* d = v->asReal()) return truncateToInt64(*d);
+    if (const std::string* s = v->asString()) return parseDecimal(*s).value_or(0);
+    return 0;
+}
+
+std::int64_t int64Of(const Value* v) { return intOf(v); }
+
+}  // namespace orvane
