@@ -9,7 +9,7 @@ namespace orvane {
 
 class BatteryView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
 };
 

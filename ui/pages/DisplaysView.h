@@ -9,7 +9,7 @@ namespace orvane {
 
 class DisplaysView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
 };
 

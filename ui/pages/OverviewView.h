@@ -9,7 +9,7 @@ namespace orvane {
 
 class OverviewView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
 };
 

@@ -2,7 +2,8 @@
 
 namespace orvane {
 
-PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* parent) : QWidget(parent) {
+PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* parent)
+    : QWidget(parent) {
     (void)svc;
 }
 

@@ -9,7 +9,7 @@ namespace orvane {
 
 class PerformanceView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PerformanceView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
 };
 

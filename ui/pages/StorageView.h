@@ -9,7 +9,7 @@ namespace orvane {
 
 class StorageView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit StorageView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
 };
 

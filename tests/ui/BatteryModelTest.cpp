@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "tests/ui/PageTextPrinters.h"
+#include "ui/pages/BatteryModel.h"
+
+namespace orvane {
+namespace {
+
+BatteryInfo present() {
+    BatteryInfo b;
+    b.present = true;
+    b.condition = "Normal";
+    return b;
+}
+
+TEST(BatteryModel, Subtitle) {
+    EXPECT_EQ(BatteryModel::subtitle(BatteryInfo{}), "No internal battery detected");
+    EXPECT_EQ(BatteryModel::subtitle(present()), "Health, cycles & charge");
+}
+
+TEST(BatteryModel, HealthGaugeTintFollowsWear) {
+    struct Case {
+        double health;
+        const char* title;
+        const char* tint;
+    };
+    const Case cases[] = {
+        {100, "100%", "green"}, {40, "40%", "yellow"}, {40.0001, "40%", "green"},
+        {15, "15%", "red"},     {10, "10%", "red"},    {87.6, "88%", "green"},
+        {104, "104%", "green"}, {0, "0%", "red"},
+    };
+    for (const Case& c : cases) {
+        BatteryInfo b = present();
+        b.healthPercent = c.health;
+        const auto g = BatteryModel::healthGauge(b);
+        EXPECT_EQ(g.title, c.title) << c.health;
+        EXPECT_EQ(g.tint, c.tint) << c.health;
+        EXPECT_DOUBLE_EQ(g.fraction, c.health / 100);
+        EXPECT_EQ(g.subtitle, "Maximum\nCapacity");
+    }
+}
+
+TEST(BatteryModel, ConditionBadge) {
+    BatteryInfo b = present();
+    b.condition = "Service Recommended";
+    EXPECT_EQ(BatteryModel::conditionBadge(b), (PageText::Badge{"Service Recommended", "red"}));
+    EXPECT_EQ(BatteryModel::conditionBadge(BatteryInfo{}), (PageText::Badge{"-", "secondary"}));
+}
+
+TEST(BatteryModel, ChargeTitleRoundsTiesToEven) {
+    struct Case {
+        double charge;
+        const char* title;
+    };
+    for (const Case& c : {Case{99.5, "100%"}, Case{0.5, "0%"}, Case{87.4, "87%"}, Case{2.5, "2%"},
+                          Case{100, "100%"}}) {
+        BatteryInfo b = present();
+        b.chargePercent = c.charge;
+        EXPECT_EQ(BatteryModel::chargeGauge(b).title, c.title) << c.charge;
+    }
+}
+
+TEST(BatteryModel, ChargeStateTextIconAndColour) {
+    struct Case {
+        bool charging, full, onAC;
+        double charge;
+        const char* text;
+        const char* icon;
+        const char* color;
+    };
+    const Case cases[] = {
+        {true, true, true, 20, "Charging", "battery.100.bolt", "green"},
+        {true, false, false, 95, "Charging", "battery.100.bolt", "green"},
+        {false, true, true, 100, "Fully Charged", "powerplug.fill", "green"},
+        {false, true, false, 100, "Fully Charged", "battery.50", "green"},
+        {false, false, true, 80, "On AC \u00b7 Not Charging", "powerplug.fill", "green"},
+        {false, false, false, 30, "On Battery", "battery.50", "yellow"},
+        {false, false, false, 10, "On Battery", "battery.50", "red"},
+    };
+    for (const Case& c : cases) {
+        BatteryInfo b = present();
+        b.isCharging = c.charging;
+        b.fullyCharged = c.full;
+        b.onAC = c.onAC;
+        b.chargePercent = c.charge;
+        EXPECT_EQ(BatteryModel::chargeState(b), (ChargeState{c.text, c.icon})) << c.text;
+        EXPECT_EQ(BatteryModel::chargeColor(b), c.color) << c.text;
+        EXPECT_EQ(BatteryModel::chargeGauge(b).tint, c.color) << c.text;
+    }
+}
+
+TEST(BatteryModel, CyclesWithAndWithoutARating) {
+    BatteryInfo b = present();
+    b.cycleCount = 312;
+    const CyclesText unrated = BatteryModel::cycles(b);
+    EXPECT_EQ(unrated.count, "312");
+    EXPECT_FALSE(unrated.showRated);
+    EXPECT_TRUE(unrated.remaining.empty());
+
+    b.designCycleCount = 1000;
+    const CyclesText rated = BatteryModel::cycles(b);
+    EXPECT_TRUE(rated.showRated);
+    EXPECT_EQ(rated.ratedBar, (PageText::Bar{"", "312 / 1000 rated", 0.312, "accent"}));
+    EXPECT_EQ(rated.remaining, "688 cycles remaining (rated)");
+
+    // Above the rating: the raw quotient goes to the bar and nothing remains.
+    b.cycleCount = 1200;
+    const CyclesText over = BatteryModel::cycles(b);
+    EXPECT_EQ(over.ratedBar.detail, "1200 / 1000 rated");
+    EXPECT_DOUBLE_EQ(over.ratedBar.fraction, 1.2);
+    EXPECT_EQ(over.remaining, "0 cycles remaining (rated)");
+
+    // Nonsense counts must not overflow the remaining count.
+    b.cycleCount = std::numeric_limits<std::int64_t>::min();
+    b.designCycleCount = std::numeric_limits<std::int64_t>::max();
+    EXPECT_EQ(BatteryModel::cycles(b).remaining, "9223372036854775807 cycles remaining (rated)");
+    b.designCycleCount = -5;
+    EXPECT_FALSE(BatteryModel::cycles(b).showRated);
+}
+
+TEST(BatteryModel, TimeRemaining) {
+    struct Case {
+        std::int64_t minutes;
+        bool onAC;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, true, "On AC"},
+        {-1, false, "Calculating\u2026"},
+        {0, false, "Calculating\u2026"},
+        {-1, true, "On AC"},
+        {90, false, "1h 30m"},
+        {1, true, "1m"},
+        {1440, false, "1d 0h 0m"},
+    };
+    for (const Case& c : cases) {
+        BatteryInfo b = present();
+        b.timeRemaining = c.minutes;
+        b.onAC = c.onAC;
+        EXPECT_EQ(BatteryModel::timeRemaining(b), c.text) << c.minutes;
+    }
+}
+
+TEST(BatteryModel, CapacityRows) {
+    BatteryInfo b = present();
+    b.maxCapacity = 4382;
+    b.designCapacity = 5000;
+    const auto rows = BatteryModel::capacityRows(b);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], (PageText::Row{"Full Charge Capacity", "4382 mAh", "bolt.fill"}));
+    EXPECT_EQ(rows[1].value, "5000 mAh");
+    EXPECT_EQ(rows[2].value, "0 mAh");
+    EXPECT_EQ(rows[3].label, "Time Remaining");
+}
+
+TEST(BatteryModel, TemperatureBoundaryAndAmperageSign) {
+    struct Case {
+        double temperature;
+        const char* text;
+        const char* color;
+    };
+    for (const Case& c :
+         {Case{35.0, "35.0 \u00b0C", "primary"}, Case{35.1, "35.1 \u00b0C", "yellow"},
+          Case{35.04, "35.0 \u00b0C", "yellow"}, Case{0, "0.0 \u00b0C", "primary"}}) {
+        BatteryInfo b = present();
+        b.temperature = c.temperature;
+        const auto row = BatteryModel::electricalRows(b)[0];
+        EXPECT_EQ(row.value, c.text) << c.temperature;
+        EXPECT_EQ(row.valueColor, c.color) << c.temperature;
+    }
+    struct Amp {
+        double amperes;
+        const char* text;
+    };
+    for (const Amp& a :
+         {Amp{-1.5, "-1500 mA"}, Amp{-1.2345, "-1234 mA"}, Amp{-0.0004, "-0 mA"}, Amp{0, "0 mA"}}) {
+        BatteryInfo b = present();
+        b.amperage = a.amperes;
+        EXPECT_EQ(BatteryModel::electricalRows(b)[2].value, a.text) << a.amperes;
+    }
+}
+
+TEST(BatteryModel, ElectricalRows) {
+    BatteryInfo b = present();
+    b.voltage = 12.849;
+    b.onAC = true;
+    auto rows = BatteryModel::electricalRows(b);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[1], (PageText::Row{"Voltage", "12.85 V", "waveform.path"}));
+    EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Power Adapter", "powerplug.fill"}));
+    EXPECT_EQ(rows[4], (PageText::Row{"Battery Serial", "-", "barcode"}));
+    b.onAC = false;
+    b.serial = "F8Y1234";
+    rows = BatteryModel::electricalRows(b);
+    EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Battery", "battery.75"}));
+    EXPECT_EQ(rows[4].value, "F8Y1234");
+}
+
+}  // namespace
+}  // namespace orvane

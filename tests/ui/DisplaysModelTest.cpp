@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "tests/ui/PageTextPrinters.h"
+#include "ui/pages/DisplaysModel.h"
+
+namespace orvane {
+namespace {
+
+using PageText::Line;
+using PageText::Row;
+
+TEST(DisplaysModel, SubtitleAndPlaceholder) {
+    EXPECT_EQ(DisplaysModel::subtitle(0, 0), "0 GPU \u00b7 0 displays");
+    EXPECT_EQ(DisplaysModel::subtitle(1, 2), "1 GPU \u00b7 2 displays");
+    EXPECT_EQ(DisplaysModel::subtitle(2, 1), "2 GPU \u00b7 1 display");
+    EXPECT_TRUE(DisplaysModel::showPlaceholder({}, {}));
+    EXPECT_FALSE(DisplaysModel::showPlaceholder({GraphicsInfo{}}, {}));
+    EXPECT_FALSE(DisplaysModel::showPlaceholder({}, {DisplayInfo{}}));
+    EXPECT_STREQ(DisplaysModel::kPlaceholder, "Reading display info\u2026");
+}
+
+TEST(DisplaysModel, GpuCardDividerRule) {
+    const Line vendor{false, Row{"Vendor", "Apple", "building.2"}};
+    const Line divider{true, {}};
+    const Line metal{false, Row{"Metal", "Metal 3", "square.stack.3d.up"}};
+    struct Case {
+        const char* vendor;
+        const char* metal;
+        std::vector<Line> lines;
+    };
+    const Case cases[] = {
+        {"Apple", "Metal 3", {vendor, divider, metal}},
+        {"Apple", "", {vendor, divider}},  // the divider stays with nothing after it
+        {"", "Metal 3", {metal}},          // no divider before Metal alone
+        {"", "", {}},
+    };
+    for (const Case& c : cases) {
+        const GraphicsInfo g("Apple M2 Pro", c.vendor, "19", c.metal);
+        EXPECT_EQ(DisplaysModel::gpuCard(g).lines, c.lines) << c.vendor << "/" << c.metal;
+    }
+}
+
+TEST(DisplaysModel, GpuCoresText) {
+    EXPECT_EQ(DisplaysModel::gpuCard(GraphicsInfo("GPU", "", "10", "")).coresText, "10-core GPU");
+    EXPECT_EQ(DisplaysModel::gpuCard(GraphicsInfo("GPU", "", "", "")).coresText, "");
+    EXPECT_EQ(DisplaysModel::gpuCard(GraphicsInfo("Radeon Pro", "", "", "")).name, "Radeon Pro");
+}
+
+TEST(DisplaysModel, DisplayCardRowsAndBadge) {
+    const DisplayInfo builtIn("Color LCD", "3024 x 1964 Retina", "1512 x 982 @ 120.00Hz", true,
+                              true, "Built-In Liquid Retina XDR Display", "120.00Hz");
+    const DisplayCardText c = DisplaysModel::displayCard(builtIn);
+    EXPECT_EQ(c.icon, "laptopcomputer");
+    EXPECT_TRUE(c.mainBadge);
+    EXPECT_EQ(c.lines,
+              (std::vector<Line>{
+                  {false, Row{"Resolution", "3024 x 1964 Retina", "rectangle.dashed"}},
+                  {true, {}},
+                  {false, Row{"Refresh Rate", "120.00Hz", "timer"}},
+                  {true, {}},
+                  {false, Row{"Type", "Built-In Liquid Retina XDR Display", "cable.connector"}},
+              }));
+    EXPECT_EQ(DisplaysModel::mainBadge(), (PageText::Badge{"Main", "blue"}));
+
+    const DisplayInfo bare("DELL U2723QE", "", "", false, false, "", "");
+    const DisplayCardText b = DisplaysModel::displayCard(bare);
+    EXPECT_EQ(b.icon, "display");
+    EXPECT_FALSE(b.mainBadge);
+    EXPECT_EQ(b.lines, (std::vector<Line>{{false, Row{"Resolution", "-", "rectangle.dashed"}}}));
+
+    const DisplayInfo typeOnly("X", "1920 x 1080", "", false, false, "Displayport", "");
+    EXPECT_EQ(DisplaysModel::displayCard(typeOnly).lines.size(), 3u);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "tests/ui/PageTextPrinters.h"
+#include "ui/pages/OverviewModel.h"
+
+namespace orvane {
+namespace {
+
+HardwareInfo hardware() {
+    HardwareInfo hw;
+    hw.modelName = "MacBook Pro";
+    hw.modelIdentifier = "Mac15,6";
+    hw.chip = "Apple M3 Pro";
+    hw.totalCores = 12;
+    hw.performanceCores = 6;
+    hw.efficiencyCores = 6;
+    hw.memoryGB = "18 GB";
+    hw.memoryType = "LPDDR5";
+    hw.serialNumber = "C02XK1ABCD12";
+    hw.macOSName = "macOS Sonoma";
+    hw.macOSVersion = "14.5";
+    hw.macOSBuild = "23F79";
+    hw.hostname = "ada";
+    hw.isLaptop = true;
+    return hw;
+}
+
+BatteryInfo battery(double health, double charge) {
+    BatteryInfo b;
+    b.present = true;
+    b.healthPercent = health;
+    b.chargePercent = charge;
+    b.cycleCount = 312;
+    return b;
+}
+
+TEST(OverviewModel, CoreValueAndCaption) {
+    struct Case {
+        std::int64_t total, perf, eff;
+        const char* value;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {14, 10, 4, "14", "10P + 4E"}, {8, 0, 0, "8", "CPU Cores"},  {8, 4, 0, "8", "4P + 0E"},
+        {0, 0, 0, "-", "CPU Cores"},   {-3, 0, 0, "-", "CPU Cores"}, {1, 0, 0, "1", "CPU Cores"},
+    };
+    for (const Case& c : cases) {
+        HardwareInfo hw;
+        hw.totalCores = c.total;
+        hw.performanceCores = c.perf;
+        hw.efficiencyCores = c.eff;
+        EXPECT_EQ(OverviewModel::coreValue(hw), c.value) << c.total;
+        EXPECT_EQ(OverviewModel::coreCaption(hw), c.caption) << c.perf;
+    }
+}
+
+TEST(OverviewModel, BootCapacityPrefersTheBootVolumeThenTheFirst) {
+    EXPECT_EQ(OverviewModel::bootCapacity({}), "-");
+    std::vector<VolumeInfo> v = {
+        VolumeInfo("Data", "/Volumes/Data", "APFS", 2'000'398'934'016, 0, true, false),
+        VolumeInfo("Macintosh HD", "/", "APFS", 494'384'795'648, 0, true, true),
+    };
+    EXPECT_EQ(OverviewModel::bootCapacity(v), "494 GB");
+    v[1].isBoot = false;
+    EXPECT_EQ(OverviewModel::bootCapacity(v), "2.00 TB");
+}
+
+TEST(OverviewModel, ChipsWithABattery) {
+    const auto c = OverviewModel::chips(hardware(), battery(87.4, 50), {});
+    EXPECT_EQ(c[0], (PageText::Chip{"memorychip", "18 GB", "LPDDR5", "blue"}));
+    EXPECT_EQ(c[1], (PageText::Chip{"cpu", "12", "6P + 6E", "accent"}));
+    EXPECT_EQ(c[2], (PageText::Chip{"internaldrive", "-", "Storage", "green"}));
+    EXPECT_EQ(c[3], (PageText::Chip{"battery.100", "87%", "Battery Health", "green"}));
+    // Worn batteries turn the chip yellow, then red (tint = usage colour of 1 - health).
+    EXPECT_EQ(OverviewModel::chips(hardware(), battery(40, 50), {})[3].tint, "yellow");
+    EXPECT_EQ(OverviewModel::chips(hardware(), battery(15, 50), {})[3].tint, "red");
+    EXPECT_EQ(OverviewModel::chips(hardware(), battery(99.5, 50), {})[3].value, "100%");
+}
+
+TEST(OverviewModel, ChipsWithoutABattery) {
+    HardwareInfo desktop = hardware();
+    desktop.isLaptop = false;
+    desktop.memoryGB.clear();
+    desktop.memoryType.clear();
+    const auto c = OverviewModel::chips(desktop, BatteryInfo{}, {});
+    EXPECT_EQ(c[0], (PageText::Chip{"memorychip", "-", "", "blue"}));
+    EXPECT_EQ(c[3], (PageText::Chip{"bolt.fill", "AC", "Power", "yellow"}));
+    // A portable whose battery was not found keeps its battery icon.
+    EXPECT_EQ(OverviewModel::chips(hardware(), BatteryInfo{}, {})[3],
+              (PageText::Chip{"battery.100", "AC", "Power", "yellow"}));
+    // A desktop reporting a battery (a UPS, say) keeps the plug icon but shows health.
+    EXPECT_EQ(OverviewModel::chips(desktop, battery(100, 50), {})[3],
+              (PageText::Chip{"bolt.fill", "100%", "Battery Health", "green"}));
+}
+
+TEST(OverviewModel, HeroPills) {
+    HardwareInfo hw = hardware();
+    EXPECT_EQ(OverviewModel::hero(hw).pills,
+              (std::vector<std::string>{"macOS Sonoma 14.5", "Mac15,6"}));
+    EXPECT_EQ(OverviewModel::hero(hw).symbol, "laptopcomputer");
+    EXPECT_EQ(OverviewModel::hero(hw).modelName, "MacBook Pro");
+    hw.modelIdentifier.clear();
+    EXPECT_EQ(OverviewModel::hero(hw).pills, (std::vector<std::string>{"macOS Sonoma 14.5"}));
+}
+
+TEST(OverviewModel, SystemRows) {
+    const auto rows = OverviewModel::systemRows(hardware());
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[3].value, "18 GB \u00b7 LPDDR5");
+    EXPECT_EQ(rows[4].value, "macOS Sonoma 14.5 (23F79)");
+    EXPECT_EQ(rows[4].icon, "apple.logo");
+    for (const auto& r : rows)
+        EXPECT_EQ(r.valueColor, "primary");
+
+    // Defaults before the first load: dashes for the empty identifier and serial.
+    const auto defaults = OverviewModel::systemRows(HardwareInfo{});
+    EXPECT_EQ(defaults[0].value, "Mac");
+    EXPECT_EQ(defaults[1].value, "-");
+    EXPECT_EQ(defaults[5].value, "-");
+    EXPECT_EQ(defaults[3].value, " \u00b7 ");
+}
+
+TEST(OverviewModel, GlanceRowsWithoutABattery) {
+    LiveMetrics live;
+    live.uptime = 93784;
+    live.cpuUserPct = 30;
+    live.cpuSystemPct = 12.5;  // 42.5 rounds to the even 42
+    live.memUsedBytes = 9'000'000'000;
+    live.memTotalBytes = 10'000'000'000;
+    const auto rows = OverviewModel::glanceRows(hardware(), live, BatteryInfo{}, 2);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0].value, "ada");
+    EXPECT_EQ(rows[1].value, "1d 2h 3m");
+    EXPECT_EQ(rows[2],
+              (PageText::Row{"CPU Load", "42%", "gauge.with.dots.needle.50percent", "green"}));
+    EXPECT_EQ(rows[3].value, "9 GB of 10 GB");
+    EXPECT_EQ(rows[3].valueColor, "red");
+    EXPECT_EQ(rows[4], (PageText::Row{"Power", "AC Power", "powerplug"}));
+    EXPECT_EQ(rows[5], (PageText::Row{"Displays", "2 connected", "display"}));
+    EXPECT_EQ(OverviewModel::glanceRows(hardware(), live, BatteryInfo{}, 0)[5].value,
+              "0 connected");
+    EXPECT_EQ(OverviewModel::glanceRows(hardware(), live, BatteryInfo{}, 1)[5].value,
+              "1 connected");
+}
+
+TEST(OverviewModel, GlanceRowsWithABattery) {
+    struct Case {
+        bool charging, onAC;
+        double charge;
+        const char* value;
+    };
+    const Case cases[] = {
+        {true, true, 54.6, "55% \u00b7 Charging"},
+        {true, false, 54.6, "55% \u00b7 Charging"},
+        {false, true, 80, "80% \u00b7 On AC"},
+        {false, false, 0.5, "0% \u00b7 On Battery"},
+    };
+    for (const Case& c : cases) {
+        BatteryInfo b = battery(90, c.charge);
+        b.isCharging = c.charging;
+        b.onAC = c.onAC;
+        const auto rows = OverviewModel::glanceRows(hardware(), LiveMetrics{}, b, 2);
+        ASSERT_EQ(rows.size(), 6u);
+        EXPECT_EQ(rows[4], (PageText::Row{"Battery", c.value, "battery.75"}));
+        EXPECT_EQ(rows[5], (PageText::Row{"Cycle Count", "312", "arrow.triangle.2.circlepath"}));
+    }
+}
+
+TEST(OverviewModel, GlanceRowsBeforeAnyMemoryReading) {
+    // memTotalBytes 0: the fraction is 0, so the value is green, not a division fault.
+    const auto rows = OverviewModel::glanceRows(HardwareInfo{}, LiveMetrics{}, BatteryInfo{}, 0);
+    EXPECT_EQ(rows[2].value, "0%");
+    EXPECT_EQ(rows[3].valueColor, "green");
+    EXPECT_EQ(rows[1].value, "0m");
+}
+
+}  // namespace
+}  // namespace orvane

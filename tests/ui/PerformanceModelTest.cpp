@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/ui/PageTextPrinters.h"
+#include "ui/pages/PerformanceModel.h"
+
+namespace orvane {
+namespace {
+
+TEST(PerformanceModel, BeforeTheSecondSample) {
+    LiveMetrics live;  // defaults: idle 100, nothing else known
+    live.perCore = {0, 0, 0, 0};
+    const auto g = PerformanceModel::cpuGauge(live);
+    EXPECT_EQ(g, (PageText::Gauge{0, "0%", "CPU Load", "green"}));
+    const auto s = PerformanceModel::cpuStats(live);
+    EXPECT_EQ(s[0], (MiniStat{"0%", "User", "blue"}));
+    EXPECT_EQ(s[1], (MiniStat{"0%", "System", "red"}));
+    EXPECT_EQ(s[2], (MiniStat{"100%", "Idle", "secondary"}));
+    for (const CoreCell& c : PerformanceModel::coreCells(live))
+        EXPECT_EQ(c.percent, "0%");
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 4);
+    EXPECT_EQ(PerformanceModel::coreCountText(live), "4 logical cores");
+}
+
+TEST(PerformanceModel, CpuGaugeTintAndRounding) {
+    struct Case {
+        double user, system;
+        const char* title;
+        const char* tint;
+    };
+    const Case cases[] = {
+        {40, 19.5, "60%", "green"},  // 59.5 -> 60, tint of 0.595
+        {50, 10, "60%", "yellow"},   {80, 5, "85%", "red"},
+        {0.25, 0.25, "0%", "green"}, {99, 1, "100%", "red"},
+    };
+    for (const Case& c : cases) {
+        LiveMetrics live;
+        live.cpuUserPct = c.user;
+        live.cpuSystemPct = c.system;
+        const auto g = PerformanceModel::cpuGauge(live);
+        EXPECT_EQ(g.title, c.title) << c.user;
+        EXPECT_EQ(g.tint, c.tint) << c.user;
+    }
+}
+
+TEST(PerformanceModel, MemoryGaugeWithAndWithoutATotal) {
+    LiveMetrics live;
+    live.memUsedBytes = 5'000'000'000;
+    EXPECT_EQ(PerformanceModel::memGauge(live), (PageText::Gauge{0, "0%", "Memory Used", "green"}));
+    live.memTotalBytes = 8'000'000'000;
+    EXPECT_EQ(PerformanceModel::memGauge(live),
+              (PageText::Gauge{0.625, "62%", "Memory Used", "yellow"}));
+    EXPECT_EQ(PerformanceModel::memCaption(live), "5 GB of 8 GB");
+}
+
+TEST(PerformanceModel, CoreCells) {
+    LiveMetrics live;
+    live.perCore = {0.125, 0.6, 1.0, 0.005};
+    const auto cells = PerformanceModel::coreCells(live);
+    ASSERT_EQ(cells.size(), 4u);
+    EXPECT_EQ(cells[0], (CoreCell{"Core 1", "12%", "green", 0.125}));
+    EXPECT_EQ(cells[1], (CoreCell{"Core 2", "60%", "yellow", 0.6}));
+    EXPECT_EQ(cells[2], (CoreCell{"Core 3", "100%", "red", 1.0}));
+    EXPECT_EQ(cells[3].percent, "0%");
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.5), 75);
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.01), 4);
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, std::nan("")), 4);
+    EXPECT_EQ(PerformanceModel::coreCountText(LiveMetrics{}), "0 logical cores");
+    EXPECT_STREQ(PerformanceModel::kSampling, "Sampling\u2026");
+}
+
+TEST(PerformanceModel, AdaptiveGridColumns) {
+    struct Case {
+        double width;
+        int count;
+        double column;
+    };
+    const Case cases[] = {
+        {100, 1, 100},  // narrower than one column: one core per row
+        {120, 1, 120}, {251, 1, 251}, {252, 2, 120}, {300, 2, 144},
+        {816, 6, 126}, {0, 1, 0},     {-5, 1, 0},
+    };
+    for (const Case& c : cases) {
+        const GridColumns g = PerformanceModel::gridColumns(c.width);
+        EXPECT_EQ(g.count, c.count) << c.width;
+        EXPECT_DOUBLE_EQ(g.width, c.column) << c.width;
+    }
+    EXPECT_EQ(PerformanceModel::gridColumns(std::nan("")).count, 1);
+}
+
+TEST(PerformanceModel, BreakdownDividesByAtLeastOne) {
+    LiveMetrics live;
+    live.memAppBytes = 3;
+    live.memWiredBytes = 2;
+    live.memCompressedBytes = 0;
+    live.memCachedBytes = 1;
+    auto bars = PerformanceModel::breakdown(live);
+    EXPECT_DOUBLE_EQ(bars[0].fraction, 3);  // no total: divided by 1
+    live.memTotalBytes = 16'000'000'000;
+    live.memAppBytes = 8'000'000'000;
+    live.memWiredBytes = 2'000'000'000;
+    live.memCompressedBytes = 1'000'000'000;
+    live.memCachedBytes = 4'000'000'000;
+    bars = PerformanceModel::breakdown(live);
+    EXPECT_EQ(bars[0], (PageText::Bar{"App Memory", "8 GB", 0.5, "blue"}));
+    EXPECT_EQ(bars[1], (PageText::Bar{"Wired", "2 GB", 0.125, "red"}));
+    EXPECT_EQ(bars[2], (PageText::Bar{"Compressed", "1 GB", 0.0625, "accent"}));
+    EXPECT_EQ(bars[3], (PageText::Bar{"Cached Files", "4 GB", 0.25, "green"}));
+}
+
+TEST(PerformanceModel, SwapRowTurnsYellowWithAnySwap) {
+    LiveMetrics live;
+    const auto none = PerformanceModel::swapRow(live);
+    EXPECT_EQ(none.label, "Swap Used");
+    EXPECT_EQ(none.icon, "arrow.left.arrow.right");
+    EXPECT_EQ(none.valueColor, "primary");
+    live.swapUsedBytes = 1;
+    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, "yellow");
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/ui/PageTextPrinters.h"
+#include "ui/pages/StorageModel.h"
+
+namespace orvane {
+namespace {
+
+TEST(StorageModel, SubtitlePlural) {
+    EXPECT_EQ(StorageModel::subtitle(0), "0 volumes");
+    EXPECT_EQ(StorageModel::subtitle(1), "1 volume");
+    EXPECT_EQ(StorageModel::subtitle(2), "2 volumes");
+    EXPECT_EQ(StorageModel::subtitle(11), "11 volumes");
+    EXPECT_TRUE(StorageModel::showPlaceholder({}));
+    EXPECT_FALSE(StorageModel::showPlaceholder({VolumeInfo{}}));
+    EXPECT_STREQ(StorageModel::kPlaceholder, "Reading volumes\u2026");
+}
+
+TEST(StorageModel, UsedTextRoundsTiesToEven) {
+    struct Case {
+        std::int64_t total, free;
+        const char* text;
+        const char* color;
+    };
+    const Case cases[] = {
+        {1000, 875, "12% used", "green"},    // 0.125
+        {1000, 975, "2% used", "green"},     // 0.025
+        {1000, 985, "2% used", "green"},     // 0.015
+        {10000, 4322, "57% used", "green"},  // 0.5678
+        {1000, 1000, "0% used", "green"},    // empty
+        {1000, 400, "60% used", "yellow"},   // boundary
+        {1000, 150, "85% used", "red"},      // boundary
+        {1000, -200, "120% used", "red"},    // negative free space
+        {1000, 1200, "0% used", "green"},    // free above total: used clamps to 0
+    };
+    for (const Case& c : cases) {
+        const VolumeInfo v("X", "/x", "APFS", c.total, c.free, true, false);
+        const VolumeCardText card = StorageModel::card(v);
+        EXPECT_EQ(card.usedText, c.text) << c.free;
+        EXPECT_EQ(card.color, c.color) << c.free;
+        EXPECT_EQ(card.legend[0].color, c.color);
+    }
+}
+
+TEST(StorageModel, CardTexts) {
+    const VolumeInfo boot("Macintosh HD", "/", "APFS", 494'384'795'648, 201'000'000'000, true,
+                          true);
+    const VolumeCardText c = StorageModel::card(boot);
+    EXPECT_EQ(c.icon, "internaldrive.fill");
+    EXPECT_EQ(c.name, "Macintosh HD");
+    EXPECT_TRUE(c.startup);
+    EXPECT_EQ(c.summary, "APFS \u00b7 Internal \u00b7 /");
+    EXPECT_EQ(c.legend[0].label, "Used");
+    EXPECT_EQ(c.legend[0].value, "293.38 GB");
+    EXPECT_EQ(c.legend[1].label, "Free");
+    EXPECT_EQ(c.legend[1].value, "201 GB");
+    EXPECT_EQ(c.legend[2].label, "Total");
+    EXPECT_EQ(c.legend[2].value, "494.38 GB");
+    EXPECT_TRUE(c.legend[0].hasDot());
+    EXPECT_TRUE(c.legend[1].hasDot());
+    EXPECT_FALSE(c.legend[2].hasDot());
+    EXPECT_EQ(StorageModel::startupBadge(), (PageText::Badge{"Startup", "accent"}));
+
+    const VolumeInfo usb("", "", "", 64'000'000'000, 1, false, false);
+    const VolumeCardText e = StorageModel::card(usb);
+    EXPECT_EQ(e.icon, "externaldrive.fill");
+    EXPECT_FALSE(e.startup);
+    EXPECT_EQ(e.summary, " \u00b7 External \u00b7 ");
+    EXPECT_EQ(e.name, "");
+}
+
+TEST(StorageModel, CardsOfTheSameVolumeCompareEqualDespiteNewIds) {
+    const VolumeInfo a("Data", "/Volumes/Data", "APFS", 1000, 500, true, false);
+    const VolumeInfo b("Data", "/Volumes/Data", "APFS", 1000, 500, true, false);
+    ASSERT_FALSE(a.id() == b.id());
+    EXPECT_EQ(StorageModel::card(a), StorageModel::card(b));
+}
+
+TEST(StorageModel, FillWidthHasAMinimum) {
+    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.02), 12);
+    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.03), 12);
+    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0), 12);
+    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, -0.5), 12);
+    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.5), 200);
+    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 1.2), 480);
+    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, std::nan("")), 12);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,54 @@
+#include "ui/pages/DisplaysModel.h"
+
+namespace orvane::DisplaysModel {
+
+using PageText::Line;
+using PageText::Row;
+
+std::string subtitle(std::size_t gpuCount, std::size_t displayCount) {
+    return PageText::integer(static_cast<std::int64_t>(gpuCount)) + " GPU \u00b7 " +
+           PageText::counted(static_cast<std::int64_t>(displayCount), "display");
+}
+
+bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
+                     const std::vector<DisplayInfo>& displays) {
+    return graphics.empty() && displays.empty();
+}
+
+PageText::Badge mainBadge() {
+    return {"Main", "blue"};
+}
+
+GpuCardText gpuCard(const GraphicsInfo& g) {
+    GpuCardText c;
+    c.name = g.name;
+    if (!g.cores.empty()) c.coresText = g.cores + "-core GPU";
+    // The Vendor row always brings its divider, even when no Metal row follows it.
+    if (!g.vendor.empty()) {
+        c.lines.push_back(Line{false, Row{"Vendor", g.vendor, "building.2"}});
+        c.lines.push_back(Line{true, {}});
+    }
+    if (!g.metalSupport.empty())
+        c.lines.push_back(Line{false, Row{"Metal", g.metalSupport, "square.stack.3d.up"}});
+    return c;
+}
+
+DisplayCardText displayCard(const DisplayInfo& d) {
+    DisplayCardText c;
+    c.icon = d.isBuiltIn ? "laptopcomputer" : "display";
+    c.name = d.name;
+    c.mainBadge = d.isMain;
+    c.lines.push_back(Line{
+        false, Row{"Resolution", d.resolution.empty() ? "-" : d.resolution, "rectangle.dashed"}});
+    if (!d.refreshRate.empty()) {
+        c.lines.push_back(Line{true, {}});
+        c.lines.push_back(Line{false, Row{"Refresh Rate", d.refreshRate, "timer"}});
+    }
+    if (!d.connectionType.empty()) {
+        c.lines.push_back(Line{true, {}});
+        c.lines.push_back(Line{false, Row{"Type", d.connectionType, "cable.connector"}});
+    }
+    return c;
+}
+
+}  // namespace orvane::DisplaysModel

@@ -1,0 +1,98 @@
+#include "ui/pages/OverviewModel.h"
+
+#include "service/Fmt.h"
+
+namespace orvane::OverviewModel {
+
+using PageText::integer;
+using PageText::percent;
+
+OverviewHero hero(const HardwareInfo& hw) {
+    OverviewHero h;
+    h.symbol = hw.symbol();
+    h.modelName = hw.modelName;
+    h.chip = hw.chip;
+    h.pills.push_back(hw.macOSName + " " + hw.macOSVersion);
+    if (!hw.modelIdentifier.empty()) h.pills.push_back(hw.modelIdentifier);
+    return h;
+}
+
+std::string coreValue(const HardwareInfo& hw) {
+    return hw.totalCores < 1 ? "-" : integer(hw.totalCores);
+}
+
+std::string coreCaption(const HardwareInfo& hw) {
+    if (hw.performanceCores < 1) return "CPU Cores";
+    return integer(hw.performanceCores) + "P + " + integer(hw.efficiencyCores) + "E";
+}
+
+std::string bootCapacity(const std::vector<VolumeInfo>& volumes) {
+    if (volumes.empty()) return "-";
+    const VolumeInfo* pick = &volumes.front();
+    for (const VolumeInfo& v : volumes) {
+        if (v.isBoot) {
+            pick = &v;
+            break;
+        }
+    }
+    return Fmt::bytesGB(pick->totalBytes);
+}
+
+std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
+                                    const std::vector<VolumeInfo>& volumes) {
+    std::array<PageText::Chip, 4> c;
+    c[0] = {"memorychip", hw.memoryGB.empty() ? "-" : hw.memoryGB, hw.memoryType, "blue"};
+    c[1] = {"cpu", coreValue(hw), coreCaption(hw), "accent"};
+    c[2] = {"internaldrive", bootCapacity(volumes), "Storage", "green"};
+    // The icon follows the kind of machine; value, caption and tint follow the battery.
+    c[3].icon = hw.isLaptop ? "battery.100" : "bolt.fill";
+    if (battery.present) {
+        c[3].value = percent(battery.healthPercent);
+        c[3].caption = "Battery Health";
+        c[3].tint = PageText::usageColorName(1 - battery.healthPercent / 100);
+    } else {
+        c[3].value = "AC";
+        c[3].caption = "Power";
+        c[3].tint = "yellow";
+    }
+    return c;
+}
+
+std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
+    return {
+        {"Model", hw.modelName, "desktopcomputer"},
+        {"Identifier", hw.modelIdentifier.empty() ? "-" : hw.modelIdentifier, "number"},
+        {"Chip", hw.chip, "cpu"},
+        {"Memory", hw.memoryGB + " \u00b7 " + hw.memoryType, "memorychip"},
+        {"macOS", hw.macOSName + " " + hw.macOSVersion + " (" + hw.macOSBuild + ")", "apple.logo"},
+        {"Serial Number", hw.serialNumber.empty() ? "-" : hw.serialNumber, "barcode"},
+    };
+}
+
+std::vector<PageText::Row> glanceRows(const HardwareInfo& hw, const LiveMetrics& live,
+                                      const BatteryInfo& battery, std::size_t displayCount) {
+    const double busy = live.cpuBusyPct();
+    std::vector<PageText::Row> rows = {
+        {"Computer Name", hw.hostname, "person.crop.circle"},
+        {"Uptime", Fmt::duration(live.uptime), "clock"},
+        {"CPU Load", percent(busy), "gauge.with.dots.needle.50percent",
+         PageText::usageColorName(busy / 100)},
+        {"Memory Used", Fmt::bytes(live.memUsedBytes) + " of " + Fmt::bytes(live.memTotalBytes),
+         "memorychip", PageText::usageColorName(live.memUsedFraction())},
+    };
+    if (battery.present) {
+        const char* status = battery.isCharging ? "Charging"
+                             : battery.onAC     ? "On AC"
+                                                : "On Battery";
+        rows.push_back(
+            {"Battery", percent(battery.chargePercent) + " \u00b7 " + status, "battery.75"});
+        rows.push_back({"Cycle Count", integer(battery.cycleCount), "arrow.triangle.2.circlepath"});
+    } else {
+        rows.push_back({"Power", "AC Power", "powerplug"});
+        rows.push_back({"Displays", integer(static_cast<std::int64_t>(displayCount)) + " connected",
+                        "display"});
+    }
+    return rows;
+}
+
+}  // namespace orvane::OverviewModel

@@ -1,0 +1,34 @@
+#include "ui/pages/PageText.h"
+
+#include "service/Fmt.h"
+
+namespace orvane::PageText {
+
+std::string percent(double value) {
+    return Fmt::format("%.0f%%", value);
+}
+
+std::string integer(std::int64_t value) {
+    return std::to_string(value);
+}
+
+std::string usageColorName(double fraction) {
+    if (fraction < 0.6) return "green";
+    if (fraction < 0.85) return "yellow";
+    return "red";
+}
+
+std::string counted(std::int64_t n, const std::string& word) {
+    return integer(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+std::vector<Line> withDividers(const std::vector<Row>& rows) {
+    std::vector<Line> lines;
+    for (const Row& row : rows) {
+        if (!lines.empty()) lines.push_back(Line{true, {}});
+        lines.push_back(Line{false, row});
+    }
+    return lines;
+}
+
+}  // namespace orvane::PageText

@@ -1,0 +1,77 @@
+// The plain display values the pages lay out, and the formatting rules they share. Qt-free,
+// so the rules of every page can be tested without widgets.
+//
+// Colours are names: "green", "yellow", "red", "blue" (the theme's named colours), "accent"
+// (the theme accent), "primary" (the default text colour) and "secondary" (dimmed text; also
+// what any unknown name stands for).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvane::PageText {
+
+// One label/value line of a card.
+struct Row {
+    std::string label;
+    std::string value;
+    std::string icon;
+    std::string valueColor = "primary";
+    bool operator==(const Row&) const = default;
+};
+
+// One entry of a card's stack: a row, or a divider line between rows.
+struct Line {
+    bool divider = false;
+    Row row;
+    bool operator==(const Line&) const = default;
+};
+
+// Arguments of a ring gauge.
+struct Gauge {
+    double fraction = 0;
+    std::string title;
+    std::string subtitle;
+    std::string tint;
+    bool operator==(const Gauge&) const = default;
+};
+
+// Arguments of a labelled usage bar; an empty tint means "colour by fill level".
+struct Bar {
+    std::string label;
+    std::string detail;
+    double fraction = 0;
+    std::string tint;
+    bool operator==(const Bar&) const = default;
+};
+
+// Arguments of a summary chip.
+struct Chip {
+    std::string icon;
+    std::string value;
+    std::string caption;
+    std::string tint;
+    bool operator==(const Chip&) const = default;
+};
+
+// A short word on a tinted capsule ("Main", "Startup", a battery condition).
+struct Badge {
+    std::string text;
+    std::string color;
+    bool operator==(const Badge&) const = default;
+};
+
+// value rounded with "%.0f%%" (ties to even, as printf rounds): 99.5 -> "100%", 0.5 -> "0%".
+std::string percent(double value);
+// Plain decimal integer without grouping.
+std::string integer(std::int64_t value);
+// The colour of a fill level: green below 0.6, yellow below 0.85, red from 0.85 (also for a
+// value that is not a number).
+std::string usageColorName(double fraction);
+// n and the word, with an "s" unless n is exactly 1: "0 volumes", "1 volume".
+std::string counted(std::int64_t n, const std::string& word);
+// The rows with a divider between each two neighbours (none after the last).
+std::vector<Line> withDividers(const std::vector<Row>& rows);
+
+}  // namespace orvane::PageText

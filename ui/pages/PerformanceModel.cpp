@@ -1,0 +1,84 @@
+#include "ui/pages/PerformanceModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "service/Fmt.h"
+
+namespace orvane::PerformanceModel {
+
+using PageText::percent;
+using PageText::usageColorName;
+
+PageText::Gauge cpuGauge(const LiveMetrics& live) {
+    const double busy = live.cpuBusyPct();
+    return {busy / 100, percent(busy), "CPU Load", usageColorName(busy / 100)};
+}
+
+std::array<MiniStat, 3> cpuStats(const LiveMetrics& live) {
+    return {{
+        {percent(live.cpuUserPct), "User", "blue"},
+        {percent(live.cpuSystemPct), "System", "red"},
+        {percent(live.cpuIdlePct), "Idle", "secondary"},
+    }};
+}
+
+PageText::Gauge memGauge(const LiveMetrics& live) {
+    const double f = live.memUsedFraction();
+    return {f, percent(f * 100), "Memory Used", usageColorName(f)};
+}
+
+std::string memCaption(const LiveMetrics& live) {
+    return Fmt::bytes(live.memUsedBytes) + " of " + Fmt::bytes(live.memTotalBytes);
+}
+
+std::string coreCountText(const LiveMetrics& live) {
+    return PageText::integer(static_cast<std::int64_t>(live.perCore.size())) + " logical cores";
+}
+
+CoreCell coreCell(std::size_t index, double fraction) {
+    return {"Core " + PageText::integer(static_cast<std::int64_t>(index) + 1),
+            percent(fraction * 100), usageColorName(fraction), fraction};
+}
+
+std::vector<CoreCell> coreCells(const LiveMetrics& live) {
+    std::vector<CoreCell> cells;
+    cells.reserve(live.perCore.size());
+    for (std::size_t i = 0; i < live.perCore.size(); ++i)
+        cells.push_back(coreCell(i, live.perCore[i]));
+    return cells;
+}
+
+double coreLevelWidth(double cellWidth, double fraction) {
+    const double w = cellWidth * fraction;
+    return std::isnan(w) ? 4 : std::max(w, 4.0);
+}
+
+GridColumns gridColumns(double width, double minColumn, double spacing) {
+    int count = 1;
+    if (width > minColumn && minColumn + spacing > 0)
+        count =
+            std::max(1, static_cast<int>(std::floor((width + spacing) / (minColumn + spacing))));
+    const double w = std::max(0.0, (width - spacing * (count - 1)) / count);
+    return {count, w};
+}
+
+std::array<PageText::Bar, 4> breakdown(const LiveMetrics& live) {
+    const double t = std::max(static_cast<double>(live.memTotalBytes), 1.0);
+    auto bar = [t](const char* label, std::int64_t bytes, const char* tint) {
+        return PageText::Bar{label, Fmt::bytes(bytes), static_cast<double>(bytes) / t, tint};
+    };
+    return {{
+        bar("App Memory", live.memAppBytes, "blue"),
+        bar("Wired", live.memWiredBytes, "red"),
+        bar("Compressed", live.memCompressedBytes, "accent"),
+        bar("Cached Files", live.memCachedBytes, "green"),
+    }};
+}
+
+PageText::Row swapRow(const LiveMetrics& live) {
+    return {"Swap Used", Fmt::bytes(live.swapUsedBytes), "arrow.left.arrow.right",
+            live.swapUsedBytes >= 1 ? "yellow" : "primary"};
+}
+
+}  // namespace orvane::PerformanceModel
