@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "service/Values.h"
@@ -136,7 +137,7 @@ TEST(DecodePlist, ReadsXmlWithNegativeAndLargeIntegers) {
 }
 
 TEST(DecodePlist, MalformedInputIsNoData) {
-    for (const std::string bad : {std::string(), std::string("garbage"), std::string("<plist><array>"),
+    for (const std::string& bad : {std::string(), std::string("garbage"), std::string("<plist><array>"),
                                   std::string("bplist00\x01\x02", 10), std::string(4096, '\xff')})
         EXPECT_FALSE(decodePlist(bytesOf(bad)));
 }

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+
+#include "service/Fmt.h"
+
+using namespace orvane;
+
+TEST(FmtBytes, PicksTheUnitAndTrimsZeros) {
+    struct Case {
+        std::int64_t count;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, "0 MB"},
+        {1, "0 MB"},
+        {49'999, "0 MB"},
+        {50'000, "0.1 MB"},  // printf rounding of 0.05 (binary just above)
+        {1'000'000, "1 MB"},
+        {1'234'567, "1.2 MB"},
+        {999'999'999, "1000 MB"},
+        {1'000'000'000, "1 GB"},
+        {17'179'869'184, "17.18 GB"},
+        {500'000'000'000, "500 GB"},
+        {250'100'000'000, "250.1 GB"},
+        {999'999'999'999, "1000 GB"},
+        {1'000'000'000'000, "1 TB"},
+        {2'000'398'934'016, "2 TB"},
+        {4'123'000'000'000, "4.12 TB"},
+        {INT64_MAX, "9223372.04 TB"},
+        {-5'000'000, "-5 MB"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Fmt::bytes(c.count, "."), c.expected) << c.count;
+}
+
+TEST(FmtBytes, UsesTheGivenDecimalSeparator) {
+    EXPECT_EQ(Fmt::bytes(17'179'869'184, ","), "17,18 GB");
+    EXPECT_EQ(Fmt::bytes(500'000'000'000, ","), "500 GB");
+}
+
+TEST(FmtBytesGB, WholeGigabytesThenTerabytes) {
+    EXPECT_EQ(Fmt::bytesGB(17'179'869'184), "17 GB");
+    EXPECT_EQ(Fmt::bytesGB(999'499'999'999), "999 GB");
+    EXPECT_EQ(Fmt::bytesGB(999'500'000'000), "1000 GB");
+    EXPECT_EQ(Fmt::bytesGB(1'000'000'000'000), "1.00 TB");
+    EXPECT_EQ(Fmt::bytesGB(2'000'398'934'016), "2.00 TB");
+    EXPECT_EQ(Fmt::bytesGB(0), "0 GB");
+}
+
+TEST(FmtFormat, IgnoresTheProcessLocale) {
+    // A comma locale may not be installed; the point must be "." either way.
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    EXPECT_EQ(Fmt::format("%.2f V", 12.85), "12.85 V");
+    EXPECT_EQ(Fmt::bytesGB(2'000'398'934'016), "2.00 TB");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(FmtDuration, DaysHoursMinutes) {
+    struct Case {
+        double seconds;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, "0m"},           {59, "0m"},           {600, "10m"},          {3599.9, "59m"},
+        {3600, "1h 0m"},     {3660, "1h 1m"},      {86399, "23h 59m"},    {86400, "1d 0h 0m"},
+        {93784, "1d 2h 3m"}, {90000, "1d 1h 0m"},  {-30, "0m"},           {-3600, "0m"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Fmt::duration(c.seconds), c.expected) << c.seconds;
+    // Out of range input does not crash.
+    EXPECT_FALSE(Fmt::duration(std::nan("")).empty());
+    EXPECT_FALSE(Fmt::duration(INFINITY).empty());
+    EXPECT_FALSE(Fmt::duration(-INFINITY).empty());
+}

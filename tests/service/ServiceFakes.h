@@ -1,0 +1,147 @@
+// Test doubles for the service core: a scriptable platform and a main queue the test pumps.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "service/SystemService.h"
+#include "service/platform/Platform.h"
+
+namespace orvane::testing {
+
+class FakePlatform : public Platform {
+public:
+    std::vector<std::uint8_t> runData(const std::string& path,
+                                      const std::vector<std::string>& args) const override {
+        runs++;
+        if (delay.count() > 0) std::this_thread::sleep_for(delay);
+        if (throwInTools) throw std::runtime_error("tool exploded");
+        std::lock_guard lock(mutex);
+        std::string key = path;
+        for (const auto& a : args) key += " " + a;
+        auto it = outputs.find(key);
+        if (it == outputs.end()) return {};
+        return {it->second.begin(), it->second.end()};
+    }
+    std::string sysctlString(const std::string& name) const override {
+        std::lock_guard lock(mutex);
+        auto it = strings.find(name);
+        return it == strings.end() ? std::string() : it->second;
+    }
+    std::int64_t sysctlInt(const std::string& name) const override {
+        std::lock_guard lock(mutex);
+        auto it = ints.find(name);
+        return it == ints.end() ? 0 : it->second;
+    }
+    OsVersion osVersion() const override { return {14, 5, 0}; }
+    double uptime() const override { return 1000; }
+    // Each full load reads the host name once: it numbers the loads.
+    std::string hostName() const override { return "host-" + std::to_string(++hostReads); }
+    LiveInputs sampleLive() const override {
+        const int k = samples++;
+        LiveInputs in;
+        in.uptime = 1000 + k;
+        std::lock_guard lock(mutex);
+        if (failLive) return in;
+        in.vm = VmStats{4096, 1000, 500, 400, 50, 100, 600};
+        in.swapUsed = 0;
+        std::vector<CpuTicks> ticks(cores);
+        for (std::size_t i = 0; i < ticks.size(); ++i)
+            ticks[i] = {static_cast<std::uint32_t>(100 * k), static_cast<std::uint32_t>(50 * k),
+                        static_cast<std::uint32_t>(850 * k), 0};
+        in.cpuTicks = ticks;
+        return in;
+    }
+
+    void setOutput(const std::string& commandLine, const std::string& output) {
+        std::lock_guard lock(mutex);
+        outputs[commandLine] = output;
+    }
+
+    mutable std::mutex mutex;
+    std::map<std::string, std::string> outputs;
+    std::map<std::string, std::string> strings;
+    std::map<std::string, std::int64_t> ints{{"hw.memsize", 16LL << 30}, {"hw.ncpu", 4}};
+    std::size_t cores = 4;
+    bool failLive = false;
+    std::chrono::milliseconds delay{0};
+    std::atomic<bool> throwInTools{false};
+    mutable std::atomic<int> runs{0};
+    mutable std::atomic<int> hostReads{0};
+    mutable std::atomic<int> samples{0};
+};
+
+// Tasks posted from any thread; the test runs them on its own (the "main") thread.
+class TestMainQueue {
+public:
+    MainQueue queue() {
+        return [state = state_](std::function<void()> task) {
+            {
+                std::lock_guard lock(state->mutex);
+                state->tasks.push_back(std::move(task));
+            }
+            state->wake.notify_all();
+        };
+    }
+    // Runs every task already posted; returns how many ran.
+    int runPending() {
+        int n = 0;
+        for (;;) {
+            std::function<void()> task;
+            {
+                std::lock_guard lock(state_->mutex);
+                if (state_->tasks.empty()) return n;
+                task = std::move(state_->tasks.front());
+                state_->tasks.pop_front();
+            }
+            task();
+            ++n;
+        }
+    }
+    // Runs tasks until `done` holds; false when it still does not after `timeout`.
+    bool runUntil(const std::function<bool()>& done,
+                  std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!done()) {
+            std::function<void()> task;
+            {
+                std::unique_lock lock(state_->mutex);
+                if (!state_->wake.wait_until(lock, deadline, [&] { return !state_->tasks.empty(); }))
+                    return done();
+                task = std::move(state_->tasks.front());
+                state_->tasks.pop_front();
+            }
+            task();
+        }
+        return true;
+    }
+    std::size_t size() const {
+        std::lock_guard lock(state_->mutex);
+        return state_->tasks.size();
+    }
+    void clear() {
+        std::deque<std::function<void()>> dropped;
+        {
+            std::lock_guard lock(state_->mutex);
+            dropped.swap(state_->tasks);
+        }
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::deque<std::function<void()>> tasks;
+    };
+    std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
+}  // namespace orvane::testing
