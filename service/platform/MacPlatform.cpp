@@ -1,0 +1,104 @@
+// Compiled on Apple platforms only.
+#include "service/platform/MacPlatform.h"
+
+#include <mach/mach.h>
+#include <mach/mach_host.h>
+#include <mach/processor_info.h>
+#include <sys/sysctl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "service/Shell.h"
+
+namespace orvane {
+
+std::vector<std::uint8_t> MacPlatform::runData(const std::string& path,
+                                               const std::vector<std::string>& args) const {
+    return Shell::runData(path, args);
+}
+
+std::string MacPlatform::sysctlString(const std::string& name) const {
+    return Shell::sysctlString(name);
+}
+
+std::int64_t MacPlatform::sysctlInt(const std::string& name) const {
+    return Shell::sysctlInt(name);
+}
+
+OsVersion MacPlatform::osVersion() const {
+    // "kern.osproductversion" is "14.5" or "14.5.1".
+    const std::string text = Shell::sysctlString("kern.osproductversion");
+    std::int64_t parts[3] = {0, 0, 0};
+    std::size_t k = 0;
+    for (char c : text) {
+        if (c == '.') {
+            if (++k == 3) break;
+        } else if (c >= '0' && c <= '9') {
+            parts[k] = parts[k] * 10 + (c - '0');
+            if (parts[k] > 1'000'000) return {};
+        } else {
+            break;
+        }
+    }
+    return {parts[0], parts[1], parts[2]};
+}
+
+double MacPlatform::uptime() const {
+    // Time awake since boot: CLOCK_UPTIME_RAW does not advance while the Mac sleeps.
+    return static_cast<double>(clock_gettime_nsec_np(CLOCK_UPTIME_RAW)) / 1e9;
+}
+
+std::string MacPlatform::hostName() const {
+    char buf[256] = {};
+    if (::gethostname(buf, sizeof buf - 1) != 0) return {};
+    return buf;
+}
+
+LiveInputs MacPlatform::sampleLive() const {
+    LiveInputs in;
+    in.uptime = uptime();
+    const mach_port_t host = mach_host_self();
+
+    vm_statistics64_data_t vm{};
+    mach_msg_type_number_t count = HOST_VM_INFO64_COUNT;
+    if (host_statistics64(host, HOST_VM_INFO64, reinterpret_cast<host_info64_t>(&vm), &count) ==
+        KERN_SUCCESS) {
+        VmStats s;
+        s.pageSize = vm_kernel_page_size;
+        s.active = vm.active_count;
+        s.inactive = vm.inactive_count;
+        s.wire = vm.wire_count;
+        s.purgeable = vm.purgeable_count;
+        s.compressor = vm.compressor_page_count;
+        s.external = vm.external_page_count;
+        in.vm = s;
+
+        xsw_usage swap{};
+        std::size_t len = sizeof swap;
+        if (::sysctlbyname("vm.swapusage", &swap, &len, nullptr, 0) == 0)
+            in.swapUsed = swap.xsu_used;
+    }
+
+    natural_t cpuCount = 0;
+    processor_info_array_t info = nullptr;
+    mach_msg_type_number_t infoCount = 0;
+    if (host_processor_info(host, PROCESSOR_CPU_LOAD_INFO, &cpuCount, &info, &infoCount) ==
+        KERN_SUCCESS) {
+        std::vector<CpuTicks> ticks;
+        ticks.reserve(cpuCount);
+        for (natural_t i = 0; i < cpuCount && (i + 1) * CPU_STATE_MAX <= infoCount; ++i) {
+            const integer_t* t = info + i * CPU_STATE_MAX;
+            ticks.push_back({static_cast<std::uint32_t>(t[CPU_STATE_USER]),
+                             static_cast<std::uint32_t>(t[CPU_STATE_SYSTEM]),
+                             static_cast<std::uint32_t>(t[CPU_STATE_IDLE]),
+                             static_cast<std::uint32_t>(t[CPU_STATE_NICE])});
+        }
+        in.cpuTicks = std::move(ticks);
+        vm_deallocate(mach_task_self(), reinterpret_cast<vm_address_t>(info),
+                      static_cast<vm_size_t>(infoCount) * sizeof(integer_t));
+    }
+    mach_port_deallocate(mach_task_self(), host);
+    return in;
+}
+
+}  // namespace orvane
