@@ -109,7 +109,8 @@ TEST(ServiceCoreLoad, ThrowingCollectorsFallBackAndTheWorkerSurvives) {
     ASSERT_TRUE(r.main.runUntil([&] { return r.svc->loaded(); }));
     EXPECT_EQ(r.svc->hardware().modelName, "Mac");
     r.platform->throwInTools = false;
-    r.platform->setOutput(kHardwareLine, R"({"SPHardwareDataType":[{"machine_name":"MacBook Pro"}]})");
+    r.platform->setOutput(kHardwareLine,
+                          R"({"SPHardwareDataType":[{"machine_name":"MacBook Pro"}]})");
     r.svc->loadAll();
     ASSERT_TRUE(r.main.runUntil([&] { return r.svc->hardware().modelName == "MacBook Pro"; }));
 }
@@ -168,9 +169,8 @@ TEST(ServiceCoreDynamic, OnlyOnePendingWhileAFullLoadRuns) {
     r.svc->refreshDynamic();
     std::vector<Field> fields;
     r.svc->subscribe([&](Field f) { fields.push_back(f); });
-    ASSERT_TRUE(r.main.runUntil([&] {
-        return std::count(fields.begin(), fields.end(), Field::battery) == 2;
-    }));
+    ASSERT_TRUE(r.main.runUntil(
+        [&] { return std::count(fields.begin(), fields.end(), Field::battery) == 2; }));
     r.main.runPending();
     // One full load (hardware + battery...) and exactly one dynamic refresh after it.
     EXPECT_EQ(std::count(fields.begin(), fields.end(), Field::hardware), 1);
@@ -180,7 +180,8 @@ TEST(ServiceCoreDynamic, OnlyOnePendingWhileAFullLoadRuns) {
     // The flag is clear again: the next call queues a new one.
     fields.clear();
     r.svc->refreshDynamic();
-    ASSERT_TRUE(r.main.runUntil([&] { return !fields.empty() && fields.back() == Field::graphics; }));
+    ASSERT_TRUE(
+        r.main.runUntil([&] { return !fields.empty() && fields.back() == Field::graphics; }));
 }
 
 TEST(ServiceCoreDynamic, NeverTouchesHardwareLiveOrLoaded) {
@@ -222,30 +223,41 @@ TEST(ServiceCoreLifetime, DestroyingWithWorkQueuedRunsNoCollectorAfterwards) {
 
 TEST(ServiceCoreStress, InterleavedEntryPointsWithASlowPlatform) {
     Rig r;
-    r.platform->delay = std::chrono::milliseconds(0);
+    r.platform->delay = 100us;  // every tool takes a while: items pile up behind each other
     r.start();
     std::mt19937 rng(7);
-    int published = 0;
-    r.svc->subscribe([&](Field) { ++published; });
+    int fullLoads = 0, hardwarePublished = 0, dynamicPublished = 0;
+    r.svc->subscribe([&](Field f) {
+        if (f == Field::hardware) ++hardwarePublished;
+        if (f == Field::battery) ++dynamicPublished;
+    });
     for (int i = 0; i < 3000; ++i) {
         switch (rng() % 4) {
-            case 0: r.svc->loadAll(); break;
-            case 1: r.svc->refresh(); break;
-            case 2: r.svc->refreshDynamic(); break;
-            default: r.svc->updateLive(); break;
+            case 0:
+                r.svc->loadAll();
+                ++fullLoads;
+                break;
+            case 1:
+                r.svc->refresh();
+                ++fullLoads;
+                break;
+            case 2:
+                r.svc->refreshDynamic();
+                break;
+            default:
+                r.svc->updateLive();
+                break;
         }
         if (rng() % 8 == 0) r.main.runPending();
     }
-    // Wait for the last full load and any pending dynamic refresh to publish.
-    r.svc->loadAll();
-    const int hostReadsTarget = r.platform->hostReads + 0;
-    (void)hostReadsTarget;
-    ASSERT_TRUE(r.main.runUntil([&] { return r.svc->loaded(); }));
-    std::this_thread::sleep_for(50ms);
-    r.main.runPending();
-    EXPECT_GT(published, 0);
+    // Every full load queued publishes, in order, and the last dynamic refresh finishes.
+    ASSERT_TRUE(r.main.runUntil([&] { return hardwarePublished == fullLoads; }, 120s));
+    r.svc->refreshDynamic();
+    const int before = dynamicPublished;
+    ASSERT_TRUE(r.main.runUntil([&] { return dynamicPublished > before; }, 120s));
     EXPECT_TRUE(r.svc->loaded());
     EXPECT_EQ(r.svc->live().perCore.size(), 4u);
+    EXPECT_EQ(r.svc->hardware().hostname, "host-" + std::to_string(fullLoads));
 }
 
 TEST(ServiceCoreStress, DestroyFromAnyMomentUnderLoad) {

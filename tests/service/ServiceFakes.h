@@ -18,7 +18,7 @@
 namespace orvane::testing {
 
 class FakePlatform : public Platform {
-public:
+  public:
     std::vector<std::uint8_t> runData(const std::string& path,
                                       const std::vector<std::string>& args) const override {
         runs++;
@@ -26,7 +26,8 @@ public:
         if (throwInTools) throw std::runtime_error("tool exploded");
         std::lock_guard lock(mutex);
         std::string key = path;
-        for (const auto& a : args) key += " " + a;
+        for (const auto& a : args)
+            key += " " + a;
         auto it = outputs.find(key);
         if (it == outputs.end()) return {};
         return {it->second.begin(), it->second.end()};
@@ -72,7 +73,7 @@ public:
     std::map<std::string, std::int64_t> ints{{"hw.memsize", 16LL << 30}, {"hw.ncpu", 4}};
     std::size_t cores = 4;
     bool failLive = false;
-    std::chrono::milliseconds delay{0};
+    std::chrono::microseconds delay{0};
     std::atomic<bool> throwInTools{false};
     mutable std::atomic<int> runs{0};
     mutable std::atomic<int> hostReads{0};
@@ -81,7 +82,7 @@ public:
 
 // Tasks posted from any thread; the test runs them on its own (the "main") thread.
 class TestMainQueue {
-public:
+  public:
     MainQueue queue() {
         return [state = state_](std::function<void()> task) {
             {
@@ -114,7 +115,8 @@ public:
             std::function<void()> task;
             {
                 std::unique_lock lock(state_->mutex);
-                if (!state_->wake.wait_until(lock, deadline, [&] { return !state_->tasks.empty(); }))
+                if (!state_->wake.wait_until(lock, deadline,
+                                             [&] { return !state_->tasks.empty(); }))
                     return done();
                 task = std::move(state_->tasks.front());
                 state_->tasks.pop_front();
@@ -135,7 +137,7 @@ public:
         }
     }
 
-private:
+  private:
     struct State {
         std::mutex mutex;
         std::condition_variable wake;
