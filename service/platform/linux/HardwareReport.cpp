@@ -1,0 +1,258 @@
+#include "service/platform/linux/HardwareReport.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "service/platform/linux/ProcCounters.h"
+#include "service/platform/linux/SysText.h"
+
+namespace orvane {
+
+namespace {
+
+std::vector<std::uint8_t> bytesOf(const nlohmann::json& doc) {
+    const std::string text = doc.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return {text.begin(), text.end()};
+}
+
+bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
+    return SysText::lower(haystack).find(SysText::lower(needle)) != std::string::npos;
+}
+
+// A product version worth showing: not a placeholder and more than a revision number.
+bool meaningfulVersion(std::string_view version) {
+    if (SysText::isPlaceholder(version)) return false;
+    int letters = 0;
+    for (char c : version)
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) ++letters;
+    return letters >= 3;
+}
+
+}  // namespace
+
+std::string HardwareReport::dmi(const char* field) const {
+    const std::optional<std::string> value = fs_.text(std::string("sys/class/dmi/id/") + field);
+    if (!value) return {};
+    std::string text = SysText::collapseSpaces(SysText::clean(*value));
+    return SysText::isPlaceholder(text) ? std::string() : text;
+}
+
+std::string HardwareReport::deviceTreeModel() const {
+    for (const char* file : {"proc/device-tree/model", "sys/firmware/devicetree/base/model"}) {
+        if (std::optional<std::string> raw = fs_.read(file, 4096)) {
+            // The property is NUL-terminated text.
+            const std::size_t nul = raw->find('\0');
+            std::string text = SysText::clean(raw->substr(0, nul));
+            if (!text.empty()) return text;
+        }
+    }
+    return {};
+}
+
+std::string HardwareReport::cpuInfoField(std::string_view key) const {
+    const std::optional<std::string> info = fs_.read("proc/cpuinfo");
+    if (!info) return {};
+    std::string_view rest = *info;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos) continue;
+        if (SysText::trim(line.substr(0, colon)) != key) continue;
+        return SysText::collapseSpaces(SysText::clean(line.substr(colon + 1)));
+    }
+    return {};
+}
+
+bool HardwareReport::runsInVirtualMachine() const {
+    for (std::string_view flag : SysText::words(cpuInfoField("flags")))
+        if (flag == "hypervisor") return true;
+    return fs_.exists("sys/hypervisor/type");
+}
+
+std::string HardwareReport::model() const {
+    const std::string vendor = dmi("sys_vendor");
+    const std::string product = dmi("product_name");
+    if (!product.empty()) {
+        if (vendor.empty() || containsIgnoringCase(product, vendor)) return product;
+        return vendor + " " + product;
+    }
+    return deviceTreeModel();
+}
+
+std::string HardwareReport::cpuBrand() const {
+    std::string name = cpuInfoField("model name");
+    return name.empty() ? deviceTreeModel() : name;
+}
+
+std::int64_t HardwareReport::onlineProcessors() const {
+    std::vector<CpuTicks> ticks;
+    if (const std::optional<std::string> stat = fs_.read("proc/stat");
+        stat && ProcCounters::parseCpuTicks(*stat, ticks)) {
+        return static_cast<std::int64_t>(ticks.size());
+    }
+    if (fs_.isHostRoot()) {
+        const long n = ::sysconf(_SC_NPROCESSORS_ONLN);
+        if (n > 0) return n;
+    }
+    return 0;
+}
+
+std::int64_t HardwareReport::installedMemory() const {
+    std::int64_t floor = 0;
+    if (const std::optional<std::string> meminfo = fs_.read("proc/meminfo")) {
+        floor = static_cast<std::int64_t>(ProcCounters::parseMemInfo(*meminfo, 0).memTotalBytes);
+    }
+    const std::optional<std::string> blockText =
+        fs_.text("sys/devices/system/memory/block_size_bytes");
+    const std::optional<std::uint64_t> block =
+        blockText ? SysText::parseHex(*blockText) : std::nullopt;
+    if (!block || *block == 0 || *block > (std::uint64_t{1} << 40)) return floor;
+    std::uint64_t online = 0;
+    for (const std::string& name : fs_.list("sys/devices/system/memory")) {
+        if (name.rfind("memory", 0) != 0 || !SysText::parseUnsigned(name.substr(6))) continue;
+        if (fs_.text("sys/devices/system/memory/" + name + "/state") == "online") ++online;
+    }
+    const std::uint64_t total = online * *block;
+    if (total > static_cast<std::uint64_t>(INT64_MAX)) return floor;
+    return std::max(floor, static_cast<std::int64_t>(total));
+}
+
+std::string HardwareReport::memoryText(std::int64_t bytes) {
+    constexpr double kGiB = 1024.0 * 1024.0 * 1024.0;
+    if (bytes <= 0) return {};
+    const double gib = static_cast<double>(bytes) / kGiB;
+    if (gib >= 1) return std::to_string(std::llround(gib)) + " GB";
+    return std::to_string(std::llround(static_cast<double>(bytes) / (1024.0 * 1024.0))) + " MB";
+}
+
+std::string HardwareReport::processorText() const {
+    const std::int64_t total = onlineProcessors();
+    if (total <= 0) return {};
+    std::string text = "proc " + std::to_string(total);
+    // Hybrid processors list their performance and efficiency cores separately.
+    const std::optional<std::string> core = fs_.text("sys/devices/cpu_core/cpus");
+    const std::optional<std::string> atom = fs_.text("sys/devices/cpu_atom/cpus");
+    if (core && atom) {
+        const auto p = SysText::cpuListCount(*core);
+        const auto e = SysText::cpuListCount(*atom);
+        if (p && e && *p > 0 && *e > 0) text += ":" + std::to_string(*p) + ":" + std::to_string(*e);
+    }
+    return text;
+}
+
+std::vector<std::uint8_t> HardwareReport::hardwareJson(std::int64_t installedMemory) const {
+    nlohmann::json item = nlohmann::json::object();
+
+    const std::string family = dmi("product_family");
+    const std::string product = dmi("product_name");
+    const std::string version = dmi("product_version");
+
+    // The family names the line ("ThinkPad X1 Carbon Gen 9"); a product name that already
+    // carries it is more precise ("Latitude 7420" within "Latitude").
+    std::string name;
+    if (!product.empty() && (family.empty() || containsIgnoringCase(product, family))) {
+        name = product;
+    } else if (!family.empty()) {
+        name = family;
+    } else {
+        name = deviceTreeModel();
+    }
+    if (name.empty()) name = runsInVirtualMachine() ? "Virtual Machine" : "Computer";
+    item["machine_name"] = name;
+
+    if (!product.empty()) {
+        std::string modelText = product;
+        if (meaningfulVersion(version) && version != product && version != name)
+            modelText += " (" + version + ")";
+        item["machine_model"] = modelText;
+    }
+
+    if (std::string chip = cpuBrand(); !chip.empty()) item["chip_type"] = chip;
+    if (std::string serial = dmi("product_serial"); !serial.empty()) item["serial_number"] = serial;
+    if (std::string memory = memoryText(installedMemory); !memory.empty())
+        item["physical_memory"] = memory;
+    if (std::string processors = processorText(); !processors.empty())
+        item["number_processors"] = processors;
+
+    return bytesOf({{"SPHardwareDataType", nlohmann::json::array({item})}});
+}
+
+std::string HardwareReport::memoryTypeName(unsigned code) {
+    switch (code) {
+        case 0x03:
+            return "DRAM";
+        case 0x04:
+            return "EDRAM";
+        case 0x05:
+            return "VRAM";
+        case 0x06:
+            return "SRAM";
+        case 0x07:
+            return "RAM";
+        case 0x0F:
+            return "SDRAM";
+        case 0x10:
+            return "SGRAM";
+        case 0x11:
+            return "RDRAM";
+        case 0x12:
+            return "DDR";
+        case 0x13:
+            return "DDR2";
+        case 0x14:
+            return "DDR2 FB-DIMM";
+        case 0x18:
+            return "DDR3";
+        case 0x19:
+            return "FBD2";
+        case 0x1A:
+            return "DDR4";
+        case 0x1B:
+            return "LPDDR";
+        case 0x1C:
+            return "LPDDR2";
+        case 0x1D:
+            return "LPDDR3";
+        case 0x1E:
+            return "LPDDR4";
+        case 0x20:
+            return "HBM";
+        case 0x21:
+            return "HBM2";
+        case 0x22:
+            return "DDR5";
+        case 0x23:
+            return "LPDDR5";
+        case 0x24:
+            return "HBM3";
+        default:
+            return {};
+    }
+}
+
+std::vector<std::uint8_t> HardwareReport::memoryJson() const {
+    // SMBIOS memory devices (type 17): byte 1 is the structure length, bytes 0x0C-0x0D the
+    // module size (0: empty slot), byte 0x12 the memory type.
+    constexpr std::size_t kTypeOffset = 0x12;
+    for (const std::string& entry : fs_.list("sys/firmware/dmi/entries")) {
+        if (entry.rfind("17-", 0) != 0) continue;
+        const std::optional<std::string> raw =
+            fs_.read("sys/firmware/dmi/entries/" + entry + "/raw", 4096);
+        if (!raw || raw->size() <= kTypeOffset) continue;
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>((*raw)[i]); };
+        if (byte(0) != 17 || byte(1) <= kTypeOffset) continue;
+        const unsigned size = byte(0x0C) | (byte(0x0D) << 8);
+        if (size == 0) continue;
+        const std::string type = memoryTypeName(byte(kTypeOffset));
+        if (type.empty()) continue;
+        return bytesOf({{"SPMemoryDataType", nlohmann::json::array({{{"dimm_type", type}}})}});
+    }
+    return {};
+}
+
+}  // namespace orvane

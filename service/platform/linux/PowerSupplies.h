@@ -1,0 +1,59 @@
+// The computer's batteries and external power from /sys/class/power_supply, as the battery
+// registry (a property list) and the power report (JSON) carry them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "service/platform/linux/SysFs.h"
+
+namespace orvane {
+
+class PowerSupplies {
+  public:
+    // One battery's readings in the kernel's units (µV, µA, µW, µAh, µWh, tenths of °C,
+    // seconds); each empty when the driver does not give it.
+    struct Battery {
+        std::string name;
+        std::string status;  // "Charging", "Discharging", "Full", "Not charging", "Unknown"
+        std::optional<std::int64_t> capacityPercent;
+        std::optional<std::int64_t> cycleCount;
+        std::optional<std::int64_t> voltageNow, voltageMinDesign;
+        std::optional<std::int64_t> currentNow, powerNow;
+        std::optional<std::int64_t> chargeFullDesign, chargeFull, chargeNow;
+        std::optional<std::int64_t> energyFullDesign, energyFull, energyNow;
+        std::optional<std::int64_t> temp;
+        std::optional<std::int64_t> timeToEmpty, timeToFull;
+        std::string serial;
+        std::string health;
+
+        // Capacities in mAh: charge values as they are, energy values through the design
+        // minimum voltage (else the present voltage).
+        std::optional<std::int64_t> designMah() const;
+        std::optional<std::int64_t> fullMah() const;
+        std::optional<std::int64_t> nowMah() const;
+        // Current in mA, negative while discharging; from power / voltage without a current.
+        std::optional<std::int64_t> amperageMa() const;
+
+      private:
+        std::optional<std::int64_t> mah(const std::optional<std::int64_t>& charge,
+                                        const std::optional<std::int64_t>& energy) const;
+    };
+
+    static PowerSupplies read(const SysFs& fs);
+
+    // `ioreg -r -c AppleSmartBattery -a`: an array with one dictionary for the batteries
+    // together, or an empty array without a battery.
+    std::vector<std::uint8_t> registryPlist() const;
+    // `system_profiler SPPowerDataType -json`.
+    std::vector<std::uint8_t> powerJson() const;
+
+    std::vector<Battery> batteries;  // the computer's own, in name order
+    // Whether an external supply (mains or USB) is online; empty when the machine reports
+    // no such supply.
+    std::optional<bool> externalOnline;
+};
+
+}  // namespace orvane

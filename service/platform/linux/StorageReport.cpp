@@ -1,0 +1,169 @@
+#include "service/platform/linux/StorageReport.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "service/platform/linux/SysText.h"
+
+namespace orvane {
+
+namespace {
+
+// Filesystems that are not storage even when their source looks like a device.
+bool isPseudo(std::string_view type) {
+    static constexpr std::array<std::string_view, 25> kPseudo = {
+        "proc",     "sysfs",    "devpts",     "devtmpfs", "tmpfs",   "ramfs",      "cgroup",
+        "cgroup2",  "overlay",  "squashfs",   "autofs",   "fusectl", "securityfs", "debugfs",
+        "tracefs",  "configfs", "pstore",     "bpf",      "mqueue",  "hugetlbfs",  "binfmt_misc",
+        "efivarfs", "nsfs",     "rpc_pipefs", "selinuxfs"};
+    for (std::string_view p : kPseudo)
+        if (type == p) return true;
+    return false;
+}
+
+std::string lastComponent(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string StorageReport::unescapeLabel(std::string_view name) {
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x') {
+            const int hi = hexValue(name[i + 2]);
+            const int lo = hexValue(name[i + 3]);
+            if (hi >= 0 && lo >= 0 && (hi || lo)) {
+                out += static_cast<char>(hi * 16 + lo);
+                i += 3;
+                continue;
+            }
+        }
+        out += name[i];
+    }
+    return out;
+}
+
+std::vector<MountInfo> StorageReport::volumes(const std::vector<MountInfo>& mounts) {
+    std::vector<MountInfo> kept;
+    for (const MountInfo& m : mounts) {
+        if (m.source.rfind("/dev/", 0) != 0 || isPseudo(m.fsType)) continue;
+        if (m.source.rfind("/dev/loop", 0) == 0 && m.mountPoint.rfind("/snap/", 0) == 0) continue;
+
+        // The same device mounted again (bind mounts, btrfs subvolumes, a second name for it)
+        // shows once, under its shortest mount point.
+        const auto same = [&](const MountInfo& k) {
+            return k.source == m.source ||
+                   (m.major != 0 && k.major == m.major && k.minor == m.minor);
+        };
+        const auto it = std::find_if(kept.begin(), kept.end(), same);
+        if (it == kept.end()) {
+            kept.push_back(m);
+        } else if (m.mountPoint.size() < it->mountPoint.size()) {
+            *it = m;
+        }
+    }
+    return kept;
+}
+
+std::string StorageReport::deviceName(const std::string& source) const {
+    // Resolve links such as /dev/mapper/name or /dev/disk/by-uuid/… to the kernel's name.
+    if (std::optional<std::string> resolved = fs_.resolve(source)) return lastComponent(*resolved);
+    return lastComponent(source);
+}
+
+std::string StorageReport::diskOf(const std::string& device) const {
+    std::string name = device;
+    for (int depth = 0; depth < 8 && !name.empty(); ++depth) {
+        const std::string cls = "sys/class/block/" + name;
+        if (fs_.exists(cls + "/partition")) {
+            const std::optional<std::string> path = fs_.resolve(cls);
+            if (!path) break;
+            const std::filesystem::path parent = std::filesystem::path(*path).parent_path();
+            name = parent.filename().string();
+            continue;
+        }
+        // Device-mapper and RAID devices sit on top of other block devices.
+        const std::vector<std::string> slaves = fs_.list("sys/block/" + name + "/slaves");
+        if (slaves.empty()) break;
+        name = slaves.front();
+    }
+    return name;
+}
+
+bool StorageReport::isInternalDisk(const std::string& disk) const {
+    if (disk.rfind("loop", 0) == 0 || disk.rfind("nbd", 0) == 0) return false;  // images
+    const std::string base = "sys/block/" + disk;
+    if (fs_.integer(base + "/removable") == 1) return false;
+    const std::optional<std::string> path = fs_.resolve(base);
+    if (!path) return true;
+    for (const char* bus : {"/usb", "/firewire", "/ieee1394", "/memstick"})
+        if (path->find(bus) != std::string::npos) return false;
+    if (path->find("/mmc") != std::string::npos) {
+        // Built-in eMMC storage says "MMC"; a memory card says "SD".
+        return fs_.text(base + "/device/type") == "MMC";
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> StorageReport::json() const {
+    nlohmann::json items = nlohmann::json::array();
+    const std::optional<std::string> table = fs_.read("proc/self/mountinfo", 4 << 20);
+    if (table) {
+        const std::vector<MountInfo> mounts = volumes(MountInfo::parse(*table));
+
+        // Labels: /dev/disk/by-label/<label> links to the device.
+        std::map<std::string, std::string> labels;
+        for (const std::string& link : fs_.list("dev/disk/by-label")) {
+            if (std::optional<std::string> target = fs_.linkTarget("dev/disk/by-label/" + link))
+                labels.emplace(lastComponent(*target), SysText::clean(unescapeLabel(link)));
+        }
+
+        std::vector<std::string> paths;
+        paths.reserve(mounts.size());
+        for (const MountInfo& m : mounts)
+            paths.push_back(m.mountPoint);
+        const std::vector<std::optional<FsSpace>> spaces = probe_.query(paths);
+
+        for (std::size_t i = 0; i < mounts.size(); ++i) {
+            const MountInfo& m = mounts[i];
+            if (!spaces[i] || spaces[i]->totalBytes == 0) continue;
+            const std::string device = deviceName(m.source);
+            std::string name;
+            if (auto it = labels.find(device); it != labels.end() && !it->second.empty())
+                name = it->second;
+            if (name.empty()) name = m.mountPoint == "/" ? "/" : lastComponent(m.mountPoint);
+
+            const auto clamp = [](std::uint64_t v) {
+                return static_cast<std::int64_t>(std::min<std::uint64_t>(v, INT64_MAX));
+            };
+            items.push_back({
+                {"_name", SysText::clean(name)},
+                {"mount_point", m.mountPoint},
+                {"file_system", m.fsType},
+                {"bsd_name", device},
+                {"size_in_bytes", clamp(spaces[i]->totalBytes)},
+                {"free_space_in_bytes", clamp(spaces[i]->freeBytes)},
+                {"spstorage_physical_drive",
+                 {{"is_internal_disk", isInternalDisk(diskOf(device)) ? "yes" : "no"}}},
+            });
+        }
+    }
+    const std::string text = nlohmann::json{{"SPStorageDataType", items}}.dump(
+        -1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return {text.begin(), text.end()};
+}
+
+}  // namespace orvane

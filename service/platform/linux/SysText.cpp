@@ -1,0 +1,212 @@
+#include "service/platform/linux/SysText.h"
+
+#include <array>
+#include <limits>
+
+namespace orvane::SysText {
+
+namespace {
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
+}
+
+char lowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Length of the valid UTF-8 sequence starting at `i`, or 0 when it is not valid.
+std::size_t utf8Length(std::string_view s, std::size_t i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    if (c < 0x80) return 1;
+    std::size_t n = 0;
+    std::uint32_t cp = 0;
+    if ((c & 0xE0) == 0xC0) {
+        n = 2;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        n = 3;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        n = 4;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((b(i + k) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b(i + k) & 0x3F);
+    }
+    static constexpr std::array<std::uint32_t, 5> kMin = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return n;
+}
+
+bool validUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = utf8Length(s, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::vector<std::string_view> words(std::string_view text) {
+    std::vector<std::string_view> out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && isSpace(text[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < text.size() && !isSpace(text[i]))
+            ++i;
+        if (i > start) out.push_back(text.substr(start, i - start));
+    }
+    return out;
+}
+
+std::string collapseSpaces(std::string_view text) {
+    std::string out;
+    for (std::string_view w : words(text)) {
+        if (!out.empty()) out += ' ';
+        out += w;
+    }
+    return out;
+}
+
+std::optional<std::uint64_t> parseUnsigned(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+std::optional<std::int64_t> parseSigned(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const std::optional<std::uint64_t> magnitude = parseUnsigned(text);
+    if (!magnitude) return std::nullopt;
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    if (negative) {
+        if (*magnitude > kMax + 1) return std::nullopt;
+        return *magnitude == kMax + 1 ? std::numeric_limits<std::int64_t>::min()
+                                      : -static_cast<std::int64_t>(*magnitude);
+    }
+    if (*magnitude > kMax) return std::nullopt;
+    return static_cast<std::int64_t>(*magnitude);
+}
+
+std::optional<std::uint64_t> parseHex(std::string_view text) {
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text.remove_prefix(2);
+    if (text.empty() || text.size() > 16) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        int digit = 0;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else if (c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else {
+            return std::nullopt;
+        }
+        value = (value << 4) | static_cast<std::uint64_t>(digit);
+    }
+    return value;
+}
+
+std::string clean(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    if (validUtf8(text)) {
+        for (char c : text) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u >= 0x20 && u != 0x7F) out += c;
+        }
+    } else {
+        for (char c : text) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u >= 0x20 && u < 0x7F) out += c;
+        }
+    }
+    return std::string(trim(out));
+}
+
+bool isPlaceholder(std::string_view text) {
+    static constexpr std::array<std::string_view, 16> kPlaceholders = {"to be filled by o.e.m.",
+                                                                       "to be filled by o.e.m",
+                                                                       "default string",
+                                                                       "not specified",
+                                                                       "system product name",
+                                                                       "system version",
+                                                                       "system serial number",
+                                                                       "0123456789",
+                                                                       "none",
+                                                                       "not applicable",
+                                                                       "n/a",
+                                                                       "oem",
+                                                                       "o.e.m.",
+                                                                       "type1productconfigid",
+                                                                       "invalid",
+                                                                       "unknown"};
+    const std::string l = lower(trim(text));
+    if (l.empty()) return true;
+    for (std::string_view p : kPlaceholders)
+        if (l == p) return true;
+    return false;
+}
+
+std::optional<std::uint64_t> cpuListCount(std::string_view text) {
+    text = trim(text);
+    if (text.empty()) return std::nullopt;
+    std::uint64_t count = 0;
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view part = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        const std::size_t dash = part.find('-');
+        const auto first = parseUnsigned(part.substr(0, dash));
+        if (!first) return std::nullopt;
+        std::uint64_t last = *first;
+        if (dash != std::string_view::npos) {
+            const auto l = parseUnsigned(part.substr(dash + 1));
+            if (!l || *l < *first) return std::nullopt;
+            last = *l;
+        }
+        // A machine has far fewer processors; larger numbers mean a corrupt file.
+        if (last >= (1u << 20)) return std::nullopt;
+        count += last - *first + 1;
+    }
+    return count;
+}
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = lowerChar(c);
+    return out;
+}
+
+}  // namespace orvane::SysText
