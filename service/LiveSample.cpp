@@ -14,44 +14,32 @@ namespace {
 
 constexpr std::int64_t kMaxBytes = std::numeric_limits<std::int64_t>::max();
 
-// pages × pageSize in bytes, saturated at the largest signed 64-bit value rather than
-// wrapped, so nonsense counters cannot turn into negative or tiny byte counts.
-std::int64_t pageBytes(std::uint64_t pages, std::uint64_t pageSize) {
-    std::uint64_t product = 0;
-    if (__builtin_mul_overflow(pages, pageSize, &product) ||
-        product > static_cast<std::uint64_t>(kMaxBytes)) {
-        return kMaxBytes;
-    }
-    return static_cast<std::int64_t>(product);
-}
+// The categories are worked out exactly in page counts (128 bits hold any sum of a few
+// 64-bit counts) and turned into bytes only at the end, saturated at the largest signed
+// 64-bit value rather than wrapped, and never below 0.
+using Wide = __int128;
 
-// Sum of non-negative byte counts, saturated.
-std::int64_t addBytes(std::int64_t a, std::int64_t b) {
-    std::int64_t sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) return kMaxBytes;
-    return sum;
+std::int64_t bytesOf(Wide pages, std::uint64_t pageSize) {
+    if (pages <= 0 || pageSize == 0) return 0;
+    if (pages > kMaxBytes / static_cast<Wide>(pageSize)) return kMaxBytes;
+    return static_cast<std::int64_t>(pages * static_cast<Wide>(pageSize));
 }
 
 void applyMemory(LiveMetrics& m, const VmStats& vm) {
     const std::uint64_t page = vm.pageSize;
-    const std::int64_t wired = pageBytes(vm.wire, page);
-    const std::int64_t active = pageBytes(vm.active, page);
-    const std::int64_t inactive = pageBytes(vm.inactive, page);
-    const std::int64_t compressed = pageBytes(vm.compressor, page);
-    const std::int64_t purgeable = pageBytes(vm.purgeable, page);
-    const std::int64_t external = pageBytes(vm.external, page);
+    const Wide appPages = std::max<Wide>(0, Wide{vm.active} + vm.inactive - vm.external);
 
-    m.memWiredBytes = wired;
-    m.memCompressedBytes = compressed;
-    m.memCachedBytes = addBytes(external, purgeable);
-    // All terms are non-negative, so the difference of the saturated sum cannot overflow.
-    m.memAppBytes = std::max<std::int64_t>(0, addBytes(active, inactive) - external);
-    m.memUsedBytes = addBytes(addBytes(m.memAppBytes, wired), compressed);
+    m.memWiredBytes = bytesOf(vm.wire, page);
+    m.memCompressedBytes = bytesOf(vm.compressor, page);
+    m.memCachedBytes = bytesOf(Wide{vm.external} + vm.purgeable, page);
+    m.memAppBytes = bytesOf(appPages, page);
+    m.memUsedBytes = bytesOf(appPages + vm.wire + vm.compressor, page);
 
     if (m.memTotalBytes >= 1) {
         const double total = static_cast<double>(m.memTotalBytes);
         const double pressure =
-            (static_cast<double>(wired) + static_cast<double>(compressed)) / total +
+            (static_cast<double>(m.memWiredBytes) + static_cast<double>(m.memCompressedBytes)) /
+                total +
             0.5 * static_cast<double>(m.memAppBytes) / total;
         m.memPressure = std::min(1.0, pressure);
     }
