@@ -2,23 +2,18 @@
 
 #if defined(__APPLE__)
 #include "service/platform/MacPlatform.h"
-#elif defined(__linux__) && __has_include("service/platform/linux/LinuxPlatform.h")
-#define ORVANE_HAVE_LINUX 1
-#include "service/platform/linux/LinuxPlatform.h"
 #else
-#include "service/platform/ReplayPlatform.h"
+#include "service/platform/linux/LinuxPlatform.h"
 #endif
 
 namespace orvane {
 
 std::shared_ptr<const Platform> makeHostPlatform(const std::filesystem::path& sysroot) {
 #if defined(__APPLE__)
-    (void)sysroot;
+    (void)sysroot;  // a Mac is read through its own interfaces, never under a root
     return std::make_shared<MacPlatform>();
-#elif defined(ORVANE_HAVE_LINUX)
-    return std::make_shared<LinuxPlatform>(sysroot);
 #else
-    return std::make_shared<ReplayPlatform>(sysroot / "nonexistent");
+    return std::make_shared<LinuxPlatform>(sysroot);
 #endif
 }
 
