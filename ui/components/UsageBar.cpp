@@ -1,0 +1,138 @@
+#include "ui/components/UsageBar.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+#include <cmath>
+
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+
+namespace orvane {
+
+FillBar::FillBar(QWidget* parent) : QWidget(parent), anim_(new QVariantAnimation(this)) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFixedHeight(height_);
+    anim_->setDuration(kDefaultAnimationMs);
+    anim_->setEasingCurve(QEasingCurve::OutCubic);
+    connect(anim_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
+        shown_ = v.toDouble();
+        update();
+    });
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+qreal FillBar::fillWidth(qreal barWidth, double fraction, qreal minWidth, bool clamped) {
+    double f = std::isnan(fraction) ? 0.0 : fraction;
+    if (clamped) f = std::min(std::max(f, 0.0), 1.0);
+    return std::max(minWidth, barWidth * f);
+}
+
+void FillBar::setFraction(double fraction) {
+    if (fraction == fraction_ || (std::isnan(fraction) && std::isnan(fraction_))) return;
+    const bool colourChanges =
+        !color_ && Theme::usageColorName(fraction) != Theme::usageColorName(fraction_);
+    fraction_ = fraction;
+    const double target = std::isnan(fraction) ? 0.0 : fraction;
+    anim_->stop();
+    if (anim_->duration() <= 0 || !Theme::animationsEnabled() || !isVisible()) {
+        shown_ = target;
+        update();
+        return;
+    }
+    anim_->setStartValue(shown_);
+    anim_->setEndValue(target);
+    anim_->start();
+    if (colourChanges) update();
+}
+
+void FillBar::setBarHeight(int height) {
+    if (height == height_) return;
+    height_ = height;
+    setFixedHeight(height);
+    update();
+}
+
+void FillBar::setMinimumFill(std::optional<qreal> width) {
+    minFill_ = width;
+    update();
+}
+
+void FillBar::setClamped(bool clamped) {
+    if (clamped == clamped_) return;
+    clamped_ = clamped;
+    update();
+}
+
+void FillBar::setColor(std::optional<QColor> color) {
+    if (color == color_) return;
+    color_ = color;
+    update();
+}
+
+QColor FillBar::fillColor() const {
+    return color_ ? *color_ : Theme::usageColor(fraction_);
+}
+
+void FillBar::setAnimationDuration(int ms) {
+    anim_->setDuration(std::max(0, ms));
+}
+
+qreal FillBar::currentFillWidth() const {
+    return fillWidth(width(), shown_, minFill_.value_or(height_), clamped_);
+}
+
+void FillBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF track(0, 0, width(), height_);
+    p.fillPath(Theme::capsule(track), Theme::primary(0.08));
+    const QRectF fill(0, 0, currentFillWidth(), height_);
+    p.fillPath(Theme::capsule(fill), Theme::gradient(fillColor(), fill));
+}
+
+UsageBar::UsageBar(const QString& label, const QString& detail, double fraction,
+                   std::optional<QColor> tint, int height, QWidget* parent)
+    : QWidget(parent),
+      label_(new Text(label, Theme::font(13, QFont::Medium))),
+      detail_(new Text(detail, Theme::font(12), TextStyle::secondary)),
+      bar_(new FillBar) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    detail_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bar_->setBarHeight(height);
+    bar_->setColor(tint);
+    bar_->setFraction(fraction);
+
+    auto* caption = new QHBoxLayout;
+    caption->setContentsMargins(0, 0, 0, 0);
+    caption->setSpacing(8);
+    caption->addWidget(label_, 0, Qt::AlignVCenter);
+    caption->addStretch(1);
+    caption->addWidget(detail_, 0, Qt::AlignVCenter);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+    column->addLayout(caption);
+    column->addWidget(bar_);
+}
+
+QString UsageBar::label() const {
+    return label_->text();
+}
+QString UsageBar::detail() const {
+    return detail_->text();
+}
+void UsageBar::setLabel(const QString& label) {
+    label_->setText(label);
+}
+void UsageBar::setDetail(const QString& detail) {
+    detail_->setText(detail);
+}
+
+QColor UsageBar::colorFor(double fraction, std::optional<QColor> tint) {
+    return tint ? *tint : Theme::usageColor(fraction);
+}
+
+}  // namespace orvane
