@@ -83,8 +83,12 @@ class FakePlatform : public Platform {
 // Tasks posted from any thread; the test runs them on its own (the "main") thread.
 class TestMainQueue {
   public:
+    // The queue holds the state weakly: the service keeps this functor, and tasks keep the
+    // service, so a strong reference would make a cycle.
     MainQueue queue() {
-        return [state = state_](std::function<void()> task) {
+        return [weak = std::weak_ptr<State>(state_)](std::function<void()> task) {
+            auto state = weak.lock();
+            if (!state) return;
             {
                 std::lock_guard lock(state->mutex);
                 state->tasks.push_back(std::move(task));
