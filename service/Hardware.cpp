@@ -100,8 +100,13 @@ std::string memoryType(const Platform& platform) {
 }
 
 std::string versionText(const OsVersion& v) {
-    std::string text = std::to_string(v.major) + "." + std::to_string(v.minor);
-    if (v.patch >= 1) text += "." + std::to_string(v.patch);
+    std::string text = std::to_string(v.major);
+    text += '.';
+    text += std::to_string(v.minor);
+    if (v.patch >= 1) {
+        text += '.';
+        text += std::to_string(v.patch);
+    }
     return text;
 }
 
