@@ -1,0 +1,97 @@
+// Helpers for the Linux platform tests: the fake trees, scratch trees written by a test,
+// fixed filesystem sizes, and the documents decoded.
+#pragma once
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "service/Values.h"
+#include "service/platform/linux/LinuxPlatform.h"
+
+namespace orvane::linux_test {
+
+namespace fs = std::filesystem;
+
+inline fs::path fixtureTree(const char* name) {
+    return fs::path(ORVANE_FIXTURES) / "linux" / name;
+}
+
+// A directory tree written by a test and removed afterwards.
+class ScratchTree {
+  public:
+    explicit ScratchTree(const std::string& tag) {
+        static std::atomic<int> counter{0};
+        root_ =
+            fs::temp_directory_path() / ("orvane-linux-" + tag + "-" + std::to_string(::getpid()) +
+                                         "-" + std::to_string(counter++));
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    ~ScratchTree() {
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+    ScratchTree(const ScratchTree&) = delete;
+    ScratchTree& operator=(const ScratchTree&) = delete;
+
+    const fs::path& root() const { return root_; }
+
+    void write(const std::string& rel, const std::string& content) const {
+        const fs::path p = root_ / rel;
+        fs::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary | std::ios::trunc) << content;
+    }
+    void link(const std::string& rel, const std::string& target) const {
+        const fs::path p = root_ / rel;
+        fs::create_directories(p.parent_path());
+        fs::create_symlink(target, p);
+    }
+    void fifo(const std::string& rel) const {
+        const fs::path p = root_ / rel;
+        fs::create_directories(p.parent_path());
+        ::mkfifo(p.c_str(), 0600);
+    }
+    void dir(const std::string& rel) const { fs::create_directories(root_ / rel); }
+    // Copies a fixture tree (links kept as links) into this one.
+    void copyFrom(const fs::path& tree) const {
+        fs::copy(tree, root_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    }
+
+  private:
+    fs::path root_;
+};
+
+// Sizes by mount point; other mount points have none.
+inline LinuxPlatformOptions fixedSizes(std::map<std::string, FsSpace> sizes) {
+    LinuxPlatformOptions options;
+    options.fsSpace = [sizes =
+                           std::move(sizes)](const std::string& path) -> std::optional<FsSpace> {
+        const auto it = sizes.find(path);
+        if (it == sizes.end()) return std::nullopt;
+        return it->second;
+    };
+    return options;
+}
+
+inline std::string text(const std::vector<std::uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A system_profiler document as JSON (null when it does not parse).
+inline nlohmann::json profiler(const Platform& p, const char* dataType) {
+    return nlohmann::json::parse(text(p.runData(kSystemProfiler, {dataType, "-json"})), nullptr,
+                                 false);
+}
+
+inline std::optional<Value> registry(const Platform& p) {
+    return decodePlist(p.runData(kIoreg, {"-r", "-c", "AppleSmartBattery", "-a"}));
+}
+
+}  // namespace orvane::linux_test
