@@ -1,6 +1,89 @@
+// Orvane: one window with five pages about the machine, and an About window.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStyleFactory>
+#include <cstdio>
+#include <cstring>
+
+#include "service/platform/HostPlatform.h"
+#include "service/platform/ReplayPlatform.h"
+#include "ui/OrvaneApp.h"
+
+namespace {
+
+bool hasOption(int argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i) {
+        const std::size_t n = std::strlen(name);
+        if (std::strncmp(argv[i], name, n) == 0 && (argv[i][n] == '\0' || argv[i][n] == '='))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    // Screenshots never need a screen: render off-screen unless told otherwise.
+    if (hasOption(argc, argv, "--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     QApplication app(argc, argv);
-    return 0;
+    Q_INIT_RESOURCE(resources);
+    QApplication::setApplicationName(QStringLiteral("Orvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Orvane"));
+    QApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QApplication::setOrganizationDomain(QStringLiteral("orvane.app"));
+    QApplication::setApplicationVersion(QStringLiteral("1.5"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Orvane - Know your Mac"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption replay(
+        QStringLiteral("replay"),
+        QStringLiteral("Show the captured machine in <dir> instead of this one."),
+        QStringLiteral("dir"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Render every page and the About window, light and dark, to PNG files in "
+                       "<dir>, then exit."),
+        QStringLiteral("dir"));
+    parser.addOption(replay);
+    parser.addOption(screenshot);
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "orvane: unexpected argument: %s\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
+
+    std::shared_ptr<const orvane::Platform> platform;
+    if (parser.isSet(replay)) {
+        const QString dir = parser.value(replay);
+        if (!QFileInfo(dir).isDir()) {
+            std::fprintf(stderr, "orvane: not a capture directory: %s\n", qPrintable(dir));
+            return 2;
+        }
+        platform = std::make_shared<orvane::ReplayPlatform>(QDir(dir).absolutePath().toStdString());
+    } else {
+        platform = orvane::makeHostPlatform();
+    }
+
+    orvane::OrvaneApp orvane(platform);
+    if (parser.isSet(screenshot)) {
+        const QString dir = QDir(parser.value(screenshot)).absolutePath();
+        if (!orvane.saveScreenshots(dir)) {
+            std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
+                         qPrintable(dir));
+            return 1;
+        }
+        std::printf("Screenshots written to %s\n", qPrintable(dir));
+        return 0;
+    }
+    orvane.showMainWindow();
+    return app.exec();
 }

@@ -1,0 +1,216 @@
+#include "ui/ContentView.h"
+
+#include <QAbstractScrollArea>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QScrollArea>
+#include <QSettings>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "ui/Appearance.h"
+#include "ui/SidebarList.h"
+#include "ui/WindowBackground.h"
+#include "ui/components/Icon.h"
+#include "ui/components/PlainButton.h"
+#include "ui/components/SegmentedPicker.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+#include "ui/pages/BatteryView.h"
+#include "ui/pages/DisplaysView.h"
+#include "ui/pages/OverviewView.h"
+#include "ui/pages/PerformanceView.h"
+#include "ui/pages/StorageView.h"
+
+namespace orvane {
+namespace {
+
+// The sidebar column's own background; the splitter handle draws the hairline beside it.
+class SidebarPane : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Theme::sidebarBackground());
+    }
+};
+
+QWidget* sidebarHeader() {
+    auto* header = new QWidget;
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(14, 18, 14, 14);
+    row->setSpacing(10);
+    auto* icon = new IconView(QStringLiteral("sparkle.magnifyingglass"), 18, QFont::DemiBold);
+    icon->setColor(Theme::accent());
+    row->addWidget(icon, 0, Qt::AlignVCenter);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(0);
+    texts->setContentsMargins(0, 0, 0, 0);
+    texts->addWidget(new Text(QStringLiteral("Orvane"), Theme::font(16, QFont::Bold)));
+    texts->addWidget(
+        new Text(QStringLiteral("Know your Mac"), Theme::font(11), TextStyle::secondary));
+    row->addLayout(texts);
+    row->addStretch(1);
+    return header;
+}
+
+// Pages sit on the window background: scroll areas get no frame and no fill of their own.
+void blendIntoBackground(QWidget* page) {
+    const auto areas = page->findChildren<QAbstractScrollArea*>();
+    for (QAbstractScrollArea* area : areas) {
+        area->setFrameShape(QFrame::NoFrame);
+        area->setAutoFillBackground(false);
+        area->viewport()->setAutoFillBackground(false);
+        if (auto* scroll = qobject_cast<QScrollArea*>(area)) {
+            if (scroll->widget()) scroll->widget()->setAutoFillBackground(false);
+        }
+    }
+}
+
+}  // namespace
+
+ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
+    : QWidget(parent),
+      svc_(std::move(svc)),
+      ticker_(new QTimer(this)),
+      slowTicker_(new QTimer(this)) {
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+
+    sidebar_ = new SidebarPane;
+    sidebar_->setMinimumWidth(kSidebarMinimumWidth);
+    auto* side = new QVBoxLayout(sidebar_);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setSpacing(0);
+    side->addWidget(sidebarHeader());
+
+    list_ = new SidebarList;
+    side->addWidget(list_);
+    side->addStretch(1);
+
+    QList<SegmentedPicker::Option> options;
+    for (Appearance a : allAppearances())
+        options.append({rawValue(a), label(a), symbol(a)});
+    picker_ = new SegmentedPicker(options);
+    picker_->setAccessibleName(QStringLiteral("Appearance"));
+    auto* pickerRow = new QHBoxLayout;
+    pickerRow->setContentsMargins(14, 0, 14, 0);
+    pickerRow->addWidget(picker_);
+    side->addLayout(pickerRow);
+
+    refresh_ = new PlainButton(QStringLiteral("Refresh"), QStringLiteral("arrow.clockwise"),
+                               Theme::font(12, QFont::Medium));
+    auto* refreshRow = new QHBoxLayout;
+    refreshRow->setContentsMargins(14, 14, 14, 14);
+    refreshRow->addWidget(refresh_);
+    refreshRow->addStretch(1);
+    side->addLayout(refreshRow);
+
+    detail_ = new WindowBackground;
+    auto* detailLayout = new QVBoxLayout(detail_);
+    detailLayout->setContentsMargins(0, 0, 0, 0);
+    detailLayout->setSpacing(0);
+
+    split_ = new QSplitter(Qt::Horizontal);
+    split_->setChildrenCollapsible(false);
+    split_->setHandleWidth(1);
+    split_->addWidget(sidebar_);
+    split_->addWidget(detail_);
+    split_->setStretchFactor(0, 0);
+    split_->setStretchFactor(1, 1);
+    split_->setSizes({220, kMinimumWidth - 220});
+    auto* root = new QHBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->addWidget(split_);
+
+    picker_->setCurrentKey(rawValue(
+        appearanceFromStored(QSettings().value(QLatin1String(kAppearanceKey)).toString())));
+    connect(picker_, &SegmentedPicker::chosen, this, [this](const QString& raw) {
+        QSettings().setValue(QLatin1String(kAppearanceKey), raw);
+        emit appearanceChosen(raw);
+    });
+    connect(list_, &SidebarList::selectionChanged, this, [this](Section s) {
+        showPage(s);
+        emit selectionChanged(s);
+    });
+    connect(refresh_, &QAbstractButton::clicked, this, &ContentView::refresh);
+
+    ticker_->setTimerType(Qt::PreciseTimer);
+    ticker_->setInterval(kTickerMs);
+    connect(ticker_, &QTimer::timeout, this, &ContentView::tick);
+    slowTicker_->setTimerType(Qt::PreciseTimer);
+    slowTicker_->setInterval(kSlowTickerMs);
+    connect(slowTicker_, &QTimer::timeout, this, &ContentView::slowTick);
+
+    showPage(list_->selection());
+}
+
+ContentView::~ContentView() = default;
+
+Section ContentView::selection() const {
+    return list_->selection();
+}
+
+void ContentView::setSelection(Section section) {
+    list_->setSelection(section);
+}
+
+void ContentView::showAppearance(const QString& raw) {
+    picker_->setCurrentKey(rawValue(appearanceFromStored(raw)));
+}
+
+QWidget* ContentView::makePage(Section section, const std::shared_ptr<SystemService>& svc,
+                               QWidget* parent) {
+    switch (section) {
+        case Section::overview:
+            return new OverviewView(svc, parent);
+        case Section::battery:
+            return new BatteryView(svc, parent);
+        case Section::storage:
+            return new StorageView(svc, parent);
+        case Section::performance:
+            return new PerformanceView(svc, parent);
+        case Section::displays:
+            return new DisplaysView(svc, parent);
+    }
+    return nullptr;
+}
+
+void ContentView::showPage(Section section) {
+    // Like a view rebuilt on selection: the old page goes away with its transient state, and
+    // only the page on screen follows the service.
+    if (page_) {
+        page_->hide();
+        page_->deleteLater();
+    }
+    page_ = makePage(section, svc_, detail_);
+    page_->setObjectName(rawValue(section));
+    blendIntoBackground(page_);
+    detail_->layout()->addWidget(page_);
+    page_->show();
+}
+
+void ContentView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (started_) return;
+    started_ = true;
+    svc_->loadAll();
+    ticker_->start();
+    slowTicker_->start();
+}
+
+void ContentView::tick() {
+    svc_->updateLive();
+}
+
+void ContentView::slowTick() {
+    svc_->refreshDynamic();
+}
+
+void ContentView::refresh() {
+    svc_->refresh();
+}
+
+}  // namespace orvane

@@ -1,0 +1,83 @@
+// The main window's root: the sidebar (header, page list, appearance picker, "Refresh") and
+// the detail column showing the selected page over the window background. Starts the first
+// full load when first shown and drives the service with two timers.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "service/SystemService.h"
+#include "ui/Section.h"
+
+class QSplitter;
+
+namespace orvane {
+
+class PlainButton;
+class SegmentedPicker;
+class SidebarList;
+class WindowBackground;
+
+class ContentView : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kMinimumWidth = 900;
+    static constexpr int kMinimumHeight = 620;
+    static constexpr int kSidebarMinimumWidth = 210;
+    static constexpr int kTickerMs = 1000;
+    static constexpr int kSlowTickerMs = 3000;
+
+    explicit ContentView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
+    ~ContentView() override;
+
+    Section selection() const;
+    void setSelection(Section section);
+    // The page shown in the detail column.
+    QWidget* currentPage() const { return page_; }
+
+    // The raw appearance value the picker shows; setting it does not store anything.
+    void showAppearance(const QString& raw);
+
+    QTimer* ticker() const { return ticker_; }
+    QTimer* slowTicker() const { return slowTicker_; }
+    SidebarList* sidebarList() const { return list_; }
+    SegmentedPicker* appearancePicker() const { return picker_; }
+    PlainButton* refreshButton() const { return refresh_; }
+    QWidget* sidebar() const { return sidebar_; }
+
+    // Builds the page of a section (as the detail column does).
+    static QWidget* makePage(Section section, const std::shared_ptr<SystemService>& svc,
+                             QWidget* parent);
+
+  signals:
+    void selectionChanged(orvane::Section section);
+    // The user picked an appearance in the picker; the choice has been stored.
+    void appearanceChosen(const QString& raw);
+
+  public slots:
+    void tick();
+    void slowTick();
+    void refresh();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void showPage(Section section);
+
+    std::shared_ptr<SystemService> svc_;
+    QSplitter* split_;
+    QWidget* sidebar_;
+    SidebarList* list_;
+    SegmentedPicker* picker_;
+    PlainButton* refresh_;
+    WindowBackground* detail_;
+    QPointer<QWidget> page_;
+    QTimer* ticker_;
+    QTimer* slowTicker_;
+    bool started_ = false;
+};
+
+}  // namespace orvane

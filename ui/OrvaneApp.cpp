@@ -1,0 +1,274 @@
+#include "ui/OrvaneApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStyleHints>
+#include <QTimer>
+#include <QToolTip>
+
+#include "ui/ContentView.h"
+#include "ui/ServiceWatcher.h"
+#include "ui/components/Theme.h"
+#include "ui/pages/AboutView.h"
+
+namespace orvane {
+namespace {
+
+QString rgba(const QColor& c) {
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue())
+        .arg(c.alphaF(), 0, 'f', 3);
+}
+
+// Thin rounded scroll bars on a clear track, a hairline splitter, and menus and tooltips in
+// the scheme's colours.
+QString styleSheet() {
+    const QString handle = rgba(Theme::primary(0.28));
+    const QString handleHover = rgba(Theme::primary(0.45));
+    const QColor window = Theme::windowBackground();
+    const QColor popup = Theme::isDark() ? QColor(0x2c, 0x2c, 0x31) : QColor(0xfd, 0xfd, 0xfe);
+    const QString text = rgba(Theme::primary());
+    const QString separator = rgba(Theme::separator());
+    return QStringLiteral(
+               "QScrollBar:vertical { background: transparent; width: 11px; margin: 3px 2px 3px 0; "
+               "}"
+               "QScrollBar:horizontal { background: transparent; height: 11px; margin: 0 3px 2px "
+               "3px; }"
+               "QScrollBar::handle { background: %1; border-radius: 3px; }"
+               "QScrollBar::handle:vertical { min-height: 36px; margin: 0 1px 0 2px; }"
+               "QScrollBar::handle:horizontal { min-width: 36px; margin: 2px 0 1px 0; }"
+               "QScrollBar::handle:hover, QScrollBar::handle:pressed { background: %2; }"
+               "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; }"
+               "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }"
+               "QSplitter::handle { background: %3; }"
+               "QMenuBar { background: %4; color: %5; padding: 2px 4px; }"
+               "QMenuBar::item { padding: 3px 9px; border-radius: 5px; background: transparent; }"
+               "QMenuBar::item:selected, QMenuBar::item:pressed { background: %6; color: white; }"
+               "QMenu { background: %7; color: %5; border: 1px solid %3; border-radius: 8px; "
+               "padding: 5px; }"
+               "QMenu::item { padding: 4px 22px 4px 12px; border-radius: 5px; }"
+               "QMenu::item:selected { background: %6; color: white; }"
+               "QMenu::separator { height: 1px; background: %3; margin: 4px 8px; }"
+               "QToolTip { background: %7; color: %5; border: 1px solid %3; border-radius: 6px; "
+               "padding: 4px 7px; }")
+        .arg(handle, handleHover, separator, window.name(), text, Theme::accent().name(),
+             popup.name());
+}
+
+void waitFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+OrvaneApp::OrvaneApp(std::shared_ptr<const Platform> platform, QObject* parent)
+    : QObject(parent), platform_(std::move(platform)) {
+    aboutAction_ = new QAction(QStringLiteral("About Orvane"), this);
+    aboutAction_->setMenuRole(QAction::AboutRole);
+    connect(aboutAction_, &QAction::triggered, this, [this] { openAbout(); });
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, this,
+            [this] { applyScheme(); });
+#endif
+    applyScheme();
+}
+
+OrvaneApp::~OrvaneApp() {
+    delete about_.data();
+    delete main_.data();
+}
+
+std::shared_ptr<SystemService> OrvaneApp::svc() {
+    if (!svc_) svc_ = SystemService::create(platform_, qtMainQueue(this));
+    return svc_;
+}
+
+QMainWindow* OrvaneApp::mainWindow() {
+    if (main_) return main_;
+    main_ = new QMainWindow;
+    main_->setWindowTitle(QStringLiteral("Orvane"));
+    content_ = new ContentView(svc());
+    main_->setCentralWidget(content_);
+    connect(content_, &ContentView::appearanceChosen, this, [this] { applyScheme(); });
+
+    // The application's menu: About and Quit; there is no command for a second main window.
+    QMenu* menu = main_->menuBar()->addMenu(QStringLiteral("Orvane"));
+    menu->setAttribute(Qt::WA_WindowPropagation);
+    menu->addAction(aboutAction_);
+    menu->addSeparator();
+    QAction* quit = menu->addAction(QStringLiteral("Quit Orvane"));
+    quit->setMenuRole(QAction::QuitRole);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    main_->setMinimumSize(main_->minimumSizeHint());
+    main_->installEventFilter(this);
+    stylize(main_);
+    return main_;
+}
+
+ContentView* OrvaneApp::contentView() {
+    mainWindow();
+    return content_;
+}
+
+void OrvaneApp::showMainWindow() {
+    QMainWindow* w = mainWindow();
+    QSize size(1060, 740);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    }
+    w->resize(size.expandedTo(w->minimumSize()));
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+AboutView* OrvaneApp::openAbout() {
+    if (!about_) {
+        about_ = new AboutView;
+        about_->setWindowFlag(Qt::Window);
+        about_->setWindowTitle(QStringLiteral("About Orvane"));
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+        stylize(about_);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+    return about_;
+}
+
+AboutView* OrvaneApp::aboutWindow() const {
+    return about_.data();
+}
+
+QString OrvaneApp::appearanceRaw() const {
+    return QSettings().value(QLatin1String(kAppearanceKey), QStringLiteral("system")).toString();
+}
+
+void OrvaneApp::setAppearanceRaw(const QString& raw) {
+    QSettings().setValue(QLatin1String(kAppearanceKey), raw);
+    if (content_) content_->showAppearance(raw);
+    applyScheme();
+}
+
+void OrvaneApp::setSchemeOverride(std::optional<ColorScheme> scheme) {
+    override_ = scheme;
+    applyScheme();
+}
+
+ColorScheme OrvaneApp::systemScheme() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    switch (QGuiApplication::styleHints()->colorScheme()) {
+        case Qt::ColorScheme::Dark:
+            return ColorScheme::dark;
+        case Qt::ColorScheme::Light:
+            return ColorScheme::light;
+        default:
+            break;
+    }
+#endif
+    // The application palette is the platform's: the windows get ours, the application never.
+    return QGuiApplication::palette().color(QPalette::Window).lightness() < 128
+               ? ColorScheme::dark
+               : ColorScheme::light;
+}
+
+void OrvaneApp::applyScheme() {
+    const ColorScheme scheme =
+        override_ ? *override_ : resolvedScheme(appearanceRaw(), systemScheme());
+    if (applied_ && scheme == scheme_) return;
+    applied_ = true;
+    scheme_ = scheme;
+    Theme::setDark(scheme == ColorScheme::dark);
+    QToolTip::setPalette(Theme::palette(Theme::isDark()));
+    qApp->setStyleSheet(styleSheet());
+    for (QWidget* w : {static_cast<QWidget*>(main_.data()), static_cast<QWidget*>(about_.data())}) {
+        if (w) stylize(w);
+    }
+    emit schemeChanged(scheme);
+}
+
+void OrvaneApp::stylize(QWidget* window) {
+    window->setPalette(Theme::palette(Theme::isDark()));
+    window->update();
+}
+
+bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == main_) {
+        switch (event->type()) {
+            case QEvent::ThemeChange:
+            case QEvent::ApplicationPaletteChange:
+                // The system's scheme may have changed; "Auto" follows it.
+                applyScheme();
+                break;
+            case QEvent::Close:
+                // Closing the main window ends the program; the About window goes with it.
+                if (about_) about_->close();
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+bool OrvaneApp::saveScreenshots(const QString& dir) {
+    if (!QDir().mkpath(dir)) return false;
+    QMainWindow* w = mainWindow();
+    w->resize(w->minimumSize());
+    w->show();
+
+    // Wait for the first full load and two live samples after it (bounded).
+    ServiceWatcher watcher(svc());
+    int liveAfterLoad = 0;
+    connect(&watcher, &ServiceWatcher::changed, this, [&](FieldSet fields) {
+        if (svc_->loaded() && (fields & fieldBit(SystemService::Field::live))) ++liveAfterLoad;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (svc_->loaded() && liveAfterLoad >= 2) loop.quit();
+    });
+    poll.start(50);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+
+    const bool animations = Theme::animationsEnabled();
+    Theme::setAnimationsEnabled(false);
+    bool ok = true;
+    const Section before = content_->selection();
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setSchemeOverride(scheme);
+        const QString suffix =
+            scheme == ColorScheme::dark ? QStringLiteral("dark") : QStringLiteral("light");
+        for (Section s : allSections()) {
+            content_->setSelection(s);
+            waitFor(250);
+            ok &= w->grab().save(
+                QDir(dir).filePath(rawValue(s) + QLatin1Char('-') + suffix + ".png"));
+        }
+        AboutView* about = openAbout();
+        waitFor(150);
+        ok &= about->grab().save(QDir(dir).filePath(QStringLiteral("about-") + suffix + ".png"));
+    }
+    if (about_) about_->close();
+    content_->setSelection(before);
+    setSchemeOverride(std::nullopt);
+    Theme::setAnimationsEnabled(animations);
+    return ok;
+}
+
+}  // namespace orvane

@@ -1,0 +1,84 @@
+#include "ui/Section.h"
+
+#include "ui/components/Theme.h"
+
+namespace orvane {
+
+const std::array<Section, 5>& allSections() {
+    static const std::array<Section, 5> all{Section::overview, Section::battery, Section::storage,
+                                            Section::performance, Section::displays};
+    return all;
+}
+
+QString rawValue(Section section) {
+    switch (section) {
+        case Section::overview:
+            return QStringLiteral("overview");
+        case Section::battery:
+            return QStringLiteral("battery");
+        case Section::storage:
+            return QStringLiteral("storage");
+        case Section::performance:
+            return QStringLiteral("performance");
+        case Section::displays:
+            return QStringLiteral("displays");
+    }
+    return {};
+}
+
+std::optional<Section> sectionFromRaw(const QString& raw) {
+    for (Section s : allSections()) {
+        if (rawValue(s) == raw) return s;
+    }
+    return std::nullopt;
+}
+
+QString title(Section section) {
+    switch (section) {
+        case Section::overview:
+            return QStringLiteral("Overview");
+        case Section::battery:
+            return QStringLiteral("Battery");
+        case Section::storage:
+            return QStringLiteral("Storage");
+        case Section::performance:
+            return QStringLiteral("Performance");
+        case Section::displays:
+            return QStringLiteral("Graphics");
+    }
+    return {};
+}
+
+QString symbol(Section section) {
+    switch (section) {
+        case Section::overview:
+            return QStringLiteral("macbook");
+        case Section::battery:
+            return QStringLiteral("battery.100");
+        case Section::storage:
+            return QStringLiteral("internaldrive");
+        case Section::performance:
+            return QStringLiteral("speedometer");
+        case Section::displays:
+            return QStringLiteral("display");
+    }
+    return {};
+}
+
+QColor tint(Section section) {
+    switch (section) {
+        case Section::overview:
+            return Theme::accent();
+        case Section::battery:
+            return Theme::color(QStringLiteral("green"));
+        case Section::storage:
+            return Theme::color(QStringLiteral("green"));
+        case Section::performance:
+            return Theme::color(QStringLiteral("red"));
+        case Section::displays:
+            return Theme::color(QStringLiteral("blue"));
+    }
+    return {};
+}
+
+}  // namespace orvane

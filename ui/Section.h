@@ -1,0 +1,27 @@
+// The pages of the sidebar, in sidebar order.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace orvane {
+
+enum class Section { overview, battery, storage, performance, displays };
+
+// Every section, in sidebar order.
+const std::array<Section, 5>& allSections();
+
+// The raw value, which is also the section's id: "overview", "battery", ...
+QString rawValue(Section section);
+// Exactly one of the five raw values (case-sensitive); nothing otherwise.
+std::optional<Section> sectionFromRaw(const QString& raw);
+// The sidebar title ("Graphics" for displays).
+QString title(Section section);
+// The system icon name of the section.
+QString symbol(Section section);
+// The colour of the section's icon.
+QColor tint(Section section);
+
+}  // namespace orvane

@@ -1,0 +1,46 @@
+// The sidebar's page list: one row per section, its icon in the section's tint and its title;
+// exactly one row is selected. Arrow keys move the selection.
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "ui/Section.h"
+
+namespace orvane {
+
+class SidebarList : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kRowHeight = 30;
+    static constexpr int kRowPadding = 2;
+    static constexpr int kInset = 10;
+
+    explicit SidebarList(QWidget* parent = nullptr);
+
+    Section selection() const { return selection_; }
+    void setSelection(Section section);
+    // The rectangle of a section's row.
+    QRect rowRect(Section section) const;
+    // The section whose row holds `pos`, if any.
+    std::optional<Section> sectionAt(const QPoint& pos) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  signals:
+    void selectionChanged(orvane::Section section);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    Section selection_ = Section::overview;
+    std::optional<Section> hovered_;
+};
+
+}  // namespace orvane

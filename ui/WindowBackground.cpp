@@ -1,0 +1,33 @@
+#include "ui/WindowBackground.h"
+
+#include <QLinearGradient>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "ui/components/Theme.h"
+
+namespace orvane {
+
+WindowBackground::WindowBackground(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WindowBackground::paint(QPainter& painter, const QRectF& rect) {
+    painter.fillRect(rect, Theme::windowBackground());
+    QLinearGradient g(rect.topLeft(), rect.bottomLeft());
+    QColor top = Theme::accent();
+    top.setAlphaF(0.06);
+    QColor bottom = top;
+    bottom.setAlphaF(0);
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    painter.fillRect(rect, g);
+}
+
+void WindowBackground::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    paint(p, QRectF(rect()));
+}
+
+}  // namespace orvane

@@ -1,0 +1,74 @@
+#include "ui/components/PlainButton.h"
+
+#include <QPainter>
+
+#include "ui/components/Icon.h"
+#include "ui/components/Theme.h"
+
+namespace orvane {
+
+PlainButton::PlainButton(const QString& text, const QString& symbol, const QFont& font,
+                         QWidget* parent)
+    : QAbstractButton(parent), symbol_(symbol) {
+    setText(text);
+    setFont(font);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void PlainButton::setColor(std::optional<QColor> color) {
+    color_ = color;
+    update();
+}
+
+QColor PlainButton::color() const {
+    return color_ ? *color_ : Theme::accent();
+}
+
+QSize PlainButton::sizeHint() const {
+    const QFontMetrics fm(font());
+    const int icon =
+        symbol_.isEmpty() ? 0 : static_cast<int>(Icon::boxSize(font().pixelSize())) + 5;
+    return {icon + fm.horizontalAdvance(text()) + 2, std::max(fm.height(), icon) + 2};
+}
+
+void PlainButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor c = color();
+    if (isDown()) {
+        c.setAlphaF(c.alphaF() * 0.55);
+    } else if (hovered_) {
+        c = Theme::isDark() ? c.lighter(125) : c.darker(118);
+    }
+    const QFontMetrics fm(font());
+    qreal x = 1;
+    if (!symbol_.isEmpty()) {
+        const qreal box = Icon::boxSize(font().pixelSize());
+        Icon::paint(p, QRectF(x, height() / 2.0 - box / 2, box, box), symbol_, c, font().weight());
+        x += box + 5;
+    }
+    p.setFont(font());
+    p.setPen(c);
+    p.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (hasFocus()) {
+        p.setPen(QPen(Theme::accent(), 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 4, 4);
+    }
+}
+
+void PlainButton::enterEvent(QEnterEvent* event) {
+    hovered_ = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void PlainButton::leaveEvent(QEvent* event) {
+    hovered_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+}  // namespace orvane

@@ -1,0 +1,49 @@
+// A segmented control: one segment per option (an icon and a label), exactly one chosen.
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+namespace orvane {
+
+class SegmentedPicker : public QWidget {
+    Q_OBJECT
+  public:
+    struct Option {
+        QString key;  // what the picker reports
+        QString label;
+        QString symbol;
+    };
+
+    explicit SegmentedPicker(const QList<Option>& options, QWidget* parent = nullptr);
+
+    QString currentKey() const;
+    int currentIndex() const { return current_; }
+    // Selects the option with `key` without reporting it; unknown keys select nothing.
+    void setCurrentKey(const QString& key);
+    const QList<Option>& options() const { return options_; }
+    QRect segmentRect(int index) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  signals:
+    // The user chose an option.
+    void chosen(const QString& key);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void choose(int index);
+
+    QList<Option> options_;
+    int current_ = -1;
+    int hovered_ = -1;
+};
+
+}  // namespace orvane

@@ -1,0 +1,162 @@
+#include "ui/pages/AboutView.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <functional>
+#include <optional>
+
+#include "ui/WindowBackground.h"
+#include "ui/components/Divider.h"
+#include "ui/components/Icon.h"
+#include "ui/components/Shadow.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+
+namespace orvane {
+namespace {
+
+constexpr int kTileSize = 88;
+constexpr int kTileRadius = 22;
+
+// The application's icon: a gradient tile with the magnifier symbol.
+class IconTile : public QWidget {
+  public:
+    explicit IconTile(QWidget* parent = nullptr) : QWidget(parent) {
+        setFixedSize(kTileSize, kTileSize);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r(rect());
+        QLinearGradient g(r.topLeft(), r.bottomRight());
+        g.setColorAt(0, QColor::fromRgbF(0.36, 0.4, 0.92));
+        g.setColorAt(1, QColor::fromRgbF(0.55, 0.36, 0.93));
+        p.fillPath(Theme::continuousRect(r, kTileRadius), g);
+        const qreal box = Icon::boxSize(42);
+        Icon::paint(p, QRectF(r.center().x() - box / 2, r.center().y() - box / 2, box, box),
+                    QStringLiteral("sparkle.magnifyingglass"), Qt::white, QFont::DemiBold);
+    }
+};
+
+// A label and a value on one line, the value at the trailing edge.
+class AboutRow : public QWidget {
+  public:
+    AboutRow(const QString& label, const QString& value, std::optional<QColor> valueColor,
+             QWidget* parent = nullptr)
+        : QWidget(parent) {
+        auto* row = new QHBoxLayout(this);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(8);
+        row->addWidget(new Text(label, Theme::font(13), TextStyle::secondary));
+        row->addStretch(1);
+        auto* v = new Text(value, Theme::font(13, QFont::Medium));
+        if (valueColor) v->setColor(*valueColor);
+        row->addWidget(v);
+    }
+};
+
+// The e-mail row as a plain link: the whole row is the hit area.
+class LinkRow : public AboutRow {
+  public:
+    LinkRow(const QString& label, const QString& value, std::function<void()> onClick)
+        : AboutRow(label, value, Theme::accent()), onClick_(std::move(onClick)) {
+        setCursor(Qt::PointingHandCursor);
+        setToolTip(QStringLiteral("mailto:") + value);
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) pressed_ = true;
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton && pressed_ && rect().contains(e->position().toPoint()))
+            onClick_();
+        pressed_ = false;
+    }
+
+  private:
+    std::function<void()> onClick_;
+    bool pressed_ = false;
+};
+
+}  // namespace
+
+QString AboutView::developerName() {
+    return QStringLiteral("Orvane Labs");
+}
+QString AboutView::contactEmail() {
+    return QStringLiteral("hello@orvane.app");
+}
+QString AboutView::copyrightText() {
+    return QStringLiteral("Copyright © 2026 Orvane Labs. All rights reserved.");
+}
+
+AboutView::AboutView(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(16);
+
+    tile_ = new IconTile;
+    ShadowStyle shadow;
+    shadow.cornerRadius = kTileRadius;
+    QColor accent = Theme::accent();
+    accent.setAlphaF(0.4);
+    shadow.color = accent;
+    shadow.blur = 12;
+    shadow.offset = {0, 6};
+    DropShadow::attach(tile_, shadow);
+    column->addSpacing(8 + 14);  // the tile's top padding, below the window's top edge
+    column->addWidget(tile_, 0, Qt::AlignHCenter);
+
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(3);
+    auto* name = new Text(QStringLiteral("Orvane"), Theme::font(22, QFont::Bold));
+    auto* version = new Text(QStringLiteral("Version 1.5"), Theme::font(12), TextStyle::secondary);
+    auto* tagline =
+        new Text(QStringLiteral("Know your Mac"), Theme::font(13), TextStyle::secondary);
+    for (Text* t : {name, version, tagline}) {
+        t->setAlignment(Qt::AlignHCenter);
+        titles->addWidget(t);
+    }
+    column->addLayout(titles);
+
+    auto* divider = new QHBoxLayout;
+    divider->setContentsMargins(30, 0, 30, 0);
+    divider->addWidget(new Divider);
+    column->addLayout(divider);
+
+    auto* details = new QVBoxLayout;
+    details->setContentsMargins(30, 0, 30, 0);
+    details->setSpacing(8);
+    developerRow_ = new AboutRow(QStringLiteral("Developer"), developerName(), std::nullopt);
+    emailRow_ = new LinkRow(QStringLiteral("Email"), contactEmail(), [this] {
+        const QUrl url(QStringLiteral("mailto:") + contactEmail());
+        QDesktopServices::openUrl(url);
+        emit emailLinkActivated(url);
+    });
+    details->addWidget(developerRow_);
+    details->addWidget(emailRow_);
+    column->addLayout(details);
+
+    column->addStretch(1);
+    auto* copyright = new Text(copyrightText(), Theme::font(11), TextStyle::secondary);
+    copyright->setAlignment(Qt::AlignHCenter);
+    column->addWidget(copyright);
+    column->addSpacing(14);
+}
+
+void AboutView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    WindowBackground::paint(p, QRectF(rect()));
+}
+
+}  // namespace orvane

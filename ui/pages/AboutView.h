@@ -1,0 +1,39 @@
+// The About window's content: the application's icon tile, name, version and tagline, the
+// developer and a contact e-mail link, and the copyright line. Fixed 320 × 360.
+#pragma once
+
+#include <QWidget>
+
+namespace orvane {
+
+class AboutView : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kWidth = 320;
+    static constexpr int kHeight = 360;
+
+    static QString developerName();
+    static QString contactEmail();
+    static QString copyrightText();
+
+    explicit AboutView(QWidget* parent = nullptr);
+
+    // The clickable "Email" row.
+    QWidget* emailRow() const { return emailRow_; }
+    // The "Developer" row (not clickable).
+    QWidget* developerRow() const { return developerRow_; }
+
+  signals:
+    // The e-mail row was clicked; the mailto: link has been handed to the system.
+    void emailLinkActivated(const QUrl& url);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QWidget* emailRow_;
+    QWidget* developerRow_;
+    QWidget* tile_;
+};
+
+}  // namespace orvane
