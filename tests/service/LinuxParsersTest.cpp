@@ -244,7 +244,7 @@ TEST(LinuxProcStat, MapsFieldsAndTruncatesTo32Bits) {
     EXPECT_EQ(ticks[0], (CpuTicks{10, 30 + 60 + 70 + 80, 40 + 50, 20}));
     EXPECT_EQ(ticks[1].user, 10u);            // 2^32 + 10
     EXPECT_EQ(ticks[1].system, 0xFFFFFFFFu);  // 2^64 - 1 modulo 2^32
-    const std::uint32_t idle = 0xf67fffffu;  // 10^23 - 1 modulo 2^32
+    const std::uint32_t idle = 0xf67fffffu;   // 10^23 - 1 modulo 2^32
     EXPECT_EQ(ticks[1].idle, idle);
 }
 

@@ -20,22 +20,11 @@ using nlohmann::json;
 
 constexpr double kGB = 1e9;
 
-std::map<std::string, FsSpace> laptopSizes() {
-    return {{"/", {500'000'000'000, 200'000'000'000}},
-            {"/boot/efi", {500'000'000, 400'000'000}},
-            {"/home", {1'000'000'000'000, 500'000'000'000}},
-            {"/srv/projects", {1'000'000'000'000, 500'000'000'000}},
-            {"/media/alice/My Disk", {64'000'000'000, 32'000'000'000}},
-            {"/snap/core22/1122", {1, 0}},
-            {"/run", {1'000'000, 1'000'000}},
-            {"/mnt/nas", {1'000'000, 1'000'000}}};
-}
-
 // ---- laptop: energy battery on a charger, eDP panel and a DP monitor --------------------
 
 class LinuxLaptop : public ::testing::Test {
   protected:
-    LinuxPlatform platform{fixtureTree("laptop"), fixedSizes(laptopSizes())};
+    LinuxPlatform platform{fixtureTree("laptop"), fixedSizes(laptopSizesForTests())};
 };
 
 TEST_F(LinuxLaptop, HardwareDocumentAndKernelValues) {

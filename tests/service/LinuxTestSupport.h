@@ -80,6 +80,18 @@ inline LinuxPlatformOptions fixedSizes(std::map<std::string, FsSpace> sizes) {
     return options;
 }
 
+// Sizes for the mount points of the laptop tree.
+inline std::map<std::string, FsSpace> laptopSizesForTests() {
+    return {{"/", {500'000'000'000, 200'000'000'000}},
+            {"/boot/efi", {500'000'000, 400'000'000}},
+            {"/home", {1'000'000'000'000, 500'000'000'000}},
+            {"/srv/projects", {1'000'000'000'000, 500'000'000'000}},
+            {"/media/alice/My Disk", {64'000'000'000, 32'000'000'000}},
+            {"/snap/core22/1122", {1, 0}},
+            {"/run", {1'000'000, 1'000'000}},
+            {"/mnt/nas", {1'000'000, 1'000'000}}};
+}
+
 inline std::string text(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }

@@ -1,7 +1,8 @@
 // Size and free space of mounted filesystems, asked with a deadline: a query that hangs (a
 // dead network or FUSE server, a failing disk) must not stall the collection. Each query runs
 // on a thread of its own; one that has not answered by the deadline is left behind, and its
-// mount point is skipped until that query has returned.
+// mount point is skipped until that query has returned. Callers asking for a path whose
+// query is already running (and not yet overdue) wait for that same query.
 #pragma once
 
 #include <chrono>
@@ -28,7 +29,7 @@ class FsSpaceProbe {
     FsSpaceProbe(FsSpaceFunction query, std::chrono::milliseconds timeout);
 
     // One answer per path, in order; empty where the query failed, did not answer within the
-    // timeout, or an earlier query of the same path is still running.
+    // timeout, or an earlier query of the same path has been running longer than that.
     std::vector<std::optional<FsSpace>> query(const std::vector<std::string>& paths) const;
 
     // statvfs: total = blocks × fragment size, free = blocks available to users × fragment

@@ -6,12 +6,17 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <unordered_map>
 
 #include "service/platform/linux/SysText.h"
 
 namespace orvane {
 
 namespace {
+
+// More volumes than this are not shown (each costs a size query).
+constexpr std::size_t kMaxVolumes = 256;
 
 // Filesystems that are not storage even when their source looks like a device.
 bool isPseudo(std::string_view type) {
@@ -58,22 +63,30 @@ std::string StorageReport::unescapeLabel(std::string_view name) {
 
 std::vector<MountInfo> StorageReport::volumes(const std::vector<MountInfo>& mounts) {
     std::vector<MountInfo> kept;
+    // Where each device went in `kept`, by source path and by device number.
+    std::unordered_map<std::string, std::size_t> bySource;
+    std::unordered_map<std::uint64_t, std::size_t> byNumber;
     for (const MountInfo& m : mounts) {
         if (m.source.rfind("/dev/", 0) != 0 || isPseudo(m.fsType)) continue;
         if (m.source.rfind("/dev/loop", 0) == 0 && m.mountPoint.rfind("/snap/", 0) == 0) continue;
 
         // The same device mounted again (bind mounts, btrfs subvolumes, a second name for it)
-        // shows once, under its shortest mount point.
-        const auto same = [&](const MountInfo& k) {
-            return k.source == m.source ||
-                   (m.major != 0 && k.major == m.major && k.minor == m.minor);
-        };
-        const auto it = std::find_if(kept.begin(), kept.end(), same);
-        if (it == kept.end()) {
-            kept.push_back(m);
-        } else if (m.mountPoint.size() < it->mountPoint.size()) {
-            *it = m;
+        // shows once, under its shortest mount point. Major 0 numbers are anonymous.
+        const std::uint64_t number = (std::uint64_t{m.major} << 32) | m.minor;
+        std::optional<std::size_t> at;
+        if (auto it = bySource.find(m.source); it != bySource.end()) at = it->second;
+        if (!at && m.major != 0) {
+            if (auto it = byNumber.find(number); it != byNumber.end()) at = it->second;
         }
+        if (!at) {
+            if (kept.size() >= kMaxVolumes) continue;
+            at = kept.size();
+            kept.push_back(m);
+        } else if (m.mountPoint.size() < kept[*at].mountPoint.size()) {
+            kept[*at] = m;
+        }
+        bySource.emplace(m.source, *at);
+        if (m.major != 0) byNumber.emplace(number, *at);
     }
     return kept;
 }
