@@ -97,7 +97,8 @@ QString AboutView::copyrightText() {
     return QStringLiteral("Copyright © 2026 Orvane Labs. All rights reserved.");
 }
 
-AboutView::AboutView(QWidget* parent) : QWidget(parent) {
+AboutView::AboutView(QWidget* parent)
+    : QWidget(parent), openLink_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
@@ -140,7 +141,7 @@ AboutView::AboutView(QWidget* parent) : QWidget(parent) {
     developerRow_ = new AboutRow(QStringLiteral("Developer"), developerName(), std::nullopt);
     emailRow_ = new LinkRow(QStringLiteral("Email"), contactEmail(), [this] {
         const QUrl url(QStringLiteral("mailto:") + contactEmail());
-        QDesktopServices::openUrl(url);
+        if (openLink_) openLink_(url);
         emit emailLinkActivated(url);
     });
     details->addWidget(developerRow_);

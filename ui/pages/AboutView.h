@@ -2,7 +2,9 @@
 // developer and a contact e-mail link, and the copyright line. Fixed 320 × 360.
 #pragma once
 
+#include <QUrl>
 #include <QWidget>
+#include <functional>
 
 namespace orvane {
 
@@ -17,6 +19,12 @@ class AboutView : public QWidget {
     static QString copyrightText();
 
     explicit AboutView(QWidget* parent = nullptr);
+
+    // What a click on the e-mail row does with the mailto: link (default: hand it to the
+    // system, which opens the user's mail program).
+    void setLinkHandler(std::function<void(const QUrl&)> handler) {
+        openLink_ = std::move(handler);
+    }
 
     // The clickable "Email" row.
     QWidget* emailRow() const { return emailRow_; }
@@ -34,6 +42,7 @@ class AboutView : public QWidget {
     QWidget* emailRow_;
     QWidget* developerRow_;
     QWidget* tile_;
+    std::function<void(const QUrl&)> openLink_;
 };
 
 }  // namespace orvane

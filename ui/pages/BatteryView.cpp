@@ -1,9 +1,175 @@
 #include "ui/pages/BatteryView.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "ui/components/Card.h"
+#include "ui/components/Icon.h"
+#include "ui/components/PageHeader.h"
+#include "ui/components/RingGauge.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+#include "ui/components/UsageBar.h"
+#include "ui/pages/BatteryModel.h"
+#include "ui/pages/CapsuleBadge.h"
+#include "ui/pages/PageScroll.h"
+#include "ui/pages/PageStyle.h"
+#include "ui/pages/RowList.h"
+
 namespace orvane {
 
-BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent) : QWidget(parent) {
-    (void)svc;
+using PageStyle::qs;
+
+namespace {
+
+// A gauge card: its content centred in the card's fixed height.
+Card* gaugeCard(QVBoxLayout*& column, int spacing) {
+    auto* card = new Card;
+    card->setFixedHeight(BatteryView::kGaugeCardHeight);
+    column = card->body();
+    column->setSpacing(spacing);
+    column->addStretch(1);
+    return card;
+}
+
+}  // namespace
+
+BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
+    : QWidget(parent), svc_(std::move(svc)) {
+    QVBoxLayout* stack = PageScroll::install(this)->stack();
+    header_ = new PageHeader(QStringLiteral("Battery"), {}, QStringLiteral("battery.100.bolt"),
+                             Theme::color(QStringLiteral("green")));
+    stack->addWidget(header_);
+
+    panel_ = new QWidget;
+    auto* panel = new QVBoxLayout(panel_);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->setSpacing(PageScroll::kSpacing);
+    stack->addWidget(panel_);
+
+    // Gauges: health, charge, cycles, sharing the row equally.
+    auto* gauges = new QHBoxLayout;
+    gauges->setSpacing(18);
+    panel->addLayout(gauges);
+
+    QVBoxLayout* col = nullptr;
+    Card* healthCard = gaugeCard(col, 14);
+    health_ = new RingGauge(0, {}, {}, Theme::color(QStringLiteral("green")));
+    condition_ = new CapsuleBadge({}, "secondary", 13, QFont::DemiBold, 14, 6);
+    col->addWidget(health_, 0, Qt::AlignHCenter);
+    col->addWidget(condition_, 0, Qt::AlignHCenter);
+    col->addStretch(1);
+    gauges->addWidget(healthCard, 1);
+
+    Card* chargeCard = gaugeCard(col, 14);
+    charge_ = new RingGauge(0, {}, {}, Theme::color(QStringLiteral("green")));
+    chargeIcon_ = new IconView({}, 13, QFont::Medium);
+    chargeText_ = new Text({}, Theme::font(13, QFont::Medium));
+    auto* chargeLabel = new QHBoxLayout;
+    chargeLabel->setSpacing(6);
+    chargeLabel->addStretch(1);
+    chargeLabel->addWidget(chargeIcon_);
+    chargeLabel->addWidget(chargeText_);
+    chargeLabel->addStretch(1);
+    col->addWidget(charge_, 0, Qt::AlignHCenter);
+    col->addLayout(chargeLabel);
+    col->addStretch(1);
+    gauges->addWidget(chargeCard, 1);
+
+    Card* cyclesCard = gaugeCard(col, 8);
+    cycles_ = new Text({}, Theme::font(64, QFont::Bold));
+    cycles_->setColor(Theme::accent());
+    cycles_->setAlignment(Qt::AlignCenter);
+    auto* caption = new Text(QStringLiteral("Cycle Count"), Theme::font(13), TextStyle::secondary);
+    caption->setAlignment(Qt::AlignCenter);
+    ratedBox_ = new QWidget;
+    auto* rated = new QVBoxLayout(ratedBox_);
+    rated->setContentsMargins(0, 14, 0, 0);
+    rated->setSpacing(8);
+    rated_ = new UsageBar({}, {}, 0, Theme::accent(), 8);
+    remaining_ = new Text({}, Theme::font(11), TextStyle::secondary);
+    remaining_->setAlignment(Qt::AlignCenter);
+    rated->addWidget(rated_);
+    rated->addWidget(remaining_);
+    col->addWidget(cycles_);
+    col->addWidget(caption);
+    col->addWidget(ratedBox_);
+    col->addStretch(1);
+    gauges->addWidget(cyclesCard, 1);
+
+    // Details: capacity, electrical and status, top-aligned.
+    auto* details = new QHBoxLayout;
+    details->setSpacing(18);
+    capacity_ = new RowList(QStringLiteral("Capacity"));
+    electrical_ = new RowList(QStringLiteral("Electrical & Status"));
+    details->addWidget(new Card(capacity_, nullptr), 1, Qt::AlignTop);
+    details->addWidget(new Card(electrical_, nullptr), 1, Qt::AlignTop);
+    panel->addLayout(details);
+
+    noBattery_ =
+        new Card(PageStyle::placeholder(
+                     QStringLiteral("This Mac runs on AC power - no battery to report."), 30),
+                 nullptr);
+    stack->addWidget(noBattery_);
+
+    apply();
+    auto* watcher = new ServiceWatcher(svc_, this);
+    connect(watcher, &ServiceWatcher::changed, this, &BatteryView::onChanged);
+}
+
+void BatteryView::onChanged(FieldSet fields) {
+    if (!(fields & fieldBit(SystemService::Field::battery))) return;
+    if (!isVisible()) {
+        pending_ = true;
+        return;
+    }
+    apply();
+}
+
+void BatteryView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (std::exchange(pending_, false)) apply();
+}
+
+void BatteryView::apply() {
+    const BatteryInfo& b = svc_->battery();
+    header_->setSubtitle(qs(BatteryModel::subtitle(b)));
+    panel_->setVisible(b.present);
+    noBattery_->setVisible(!b.present);
+    if (!b.present) return;
+
+    const PageText::Gauge health = BatteryModel::healthGauge(b);
+    health_->setFraction(health.fraction);
+    health_->setTitle(qs(health.title));
+    health_->setSubtitle(qs(health.subtitle));
+    health_->setTint(PageStyle::color(health.tint));
+    const PageText::Badge badge = BatteryModel::conditionBadge(b);
+    condition_->setText(qs(badge.text));
+    condition_->setColorName(badge.color);
+
+    const PageText::Gauge charge = BatteryModel::chargeGauge(b);
+    charge_->setFraction(charge.fraction);
+    charge_->setTitle(qs(charge.title));
+    charge_->setSubtitle(qs(charge.subtitle));
+    charge_->setTint(PageStyle::color(charge.tint));
+    const ChargeState state = BatteryModel::chargeState(b);
+    chargeIcon_->setSymbol(qs(state.icon));
+    chargeIcon_->setColor(PageStyle::color(charge.tint));
+    chargeText_->setText(qs(state.text));
+    chargeText_->setColor(PageStyle::color(charge.tint));
+
+    const CyclesText cycles = BatteryModel::cycles(b);
+    cycles_->setText(qs(cycles.count));
+    ratedBox_->setVisible(cycles.showRated);
+    if (cycles.showRated) {
+        rated_->setLabel(qs(cycles.ratedBar.label));
+        rated_->setDetail(qs(cycles.ratedBar.detail));
+        rated_->setFraction(cycles.ratedBar.fraction);
+        remaining_->setText(qs(cycles.remaining));
+    }
+
+    capacity_->setRows(BatteryModel::capacityRows(b));
+    electrical_->setRows(BatteryModel::electricalRows(b));
 }
 
 }  // namespace orvane

@@ -1,9 +1,87 @@
 #include "ui/pages/DisplaysView.h"
 
+#include <QVBoxLayout>
+
+#include "ui/components/PageHeader.h"
+#include "ui/components/Theme.h"
+#include "ui/pages/DeviceCard.h"
+#include "ui/pages/DisplaysModel.h"
+#include "ui/pages/PageScroll.h"
+#include "ui/pages/PageStyle.h"
+
 namespace orvane {
 
-DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent) : QWidget(parent) {
-    (void)svc;
+using PageStyle::qs;
+using Field = SystemService::Field;
+
+namespace {
+
+// Brings `cards` to one per record: the same number of cards take the new values in place
+// (every collection draws new identities for the same devices), another number is rebuilt.
+template <class Record, class Fill>
+void sync(QVBoxLayout* list, std::vector<DeviceCard*>& cards, const std::vector<Record>& records,
+          Fill fill) {
+    if (cards.size() != records.size()) {
+        for (DeviceCard* c : cards)
+            delete c;
+        cards.clear();
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            auto* card = new DeviceCard;
+            list->addWidget(card);
+            cards.push_back(card);
+        }
+    }
+    for (std::size_t i = 0; i < records.size(); ++i)
+        fill(cards[i], records[i]);
+}
+
+}  // namespace
+
+DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
+    : QWidget(parent), svc_(std::move(svc)) {
+    QVBoxLayout* stack = PageScroll::install(this)->stack();
+    header_ = new PageHeader(QStringLiteral("Graphics & Displays"), {}, QStringLiteral("display"),
+                             Theme::color(QStringLiteral("blue")));
+    stack->addWidget(header_);
+    gpuList_ = new QVBoxLayout;
+    gpuList_->setSpacing(PageScroll::kSpacing);
+    stack->addLayout(gpuList_);
+    displayList_ = new QVBoxLayout;
+    displayList_->setSpacing(PageScroll::kSpacing);
+    stack->addLayout(displayList_);
+    placeholder_ = new Card(
+        PageStyle::placeholder(QString::fromUtf8(DisplaysModel::kPlaceholder), 24), nullptr);
+    stack->addWidget(placeholder_);
+
+    apply();
+    auto* watcher = new ServiceWatcher(svc_, this);
+    connect(watcher, &ServiceWatcher::changed, this, &DisplaysView::onChanged);
+}
+
+void DisplaysView::onChanged(FieldSet fields) {
+    if (!(fields & (fieldBit(Field::displays) | fieldBit(Field::graphics)))) return;
+    if (!isVisible()) {
+        pending_ = true;
+        return;
+    }
+    apply();
+}
+
+void DisplaysView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (std::exchange(pending_, false)) apply();
+}
+
+void DisplaysView::apply() {
+    const auto& graphics = svc_->graphics();
+    const auto& displays = svc_->displays();
+    header_->setSubtitle(qs(DisplaysModel::subtitle(graphics.size(), displays.size())));
+    placeholder_->setVisible(DisplaysModel::showPlaceholder(graphics, displays));
+    // The two lists sit in separate columns of the stack, so GPU cards always come first.
+    sync(gpuList_, gpuCards_, graphics,
+         [](DeviceCard* c, const GraphicsInfo& g) { c->setGpu(DisplaysModel::gpuCard(g)); });
+    sync(displayList_, displayCards_, displays,
+         [](DeviceCard* c, const DisplayInfo& d) { c->setDisplay(DisplaysModel::displayCard(d)); });
 }
 
 }  // namespace orvane

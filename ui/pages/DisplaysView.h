@@ -1,16 +1,46 @@
+// The Graphics & Displays page: one card per graphics processor, then one per display, or a
+// placeholder while both lists are empty.
 #pragma once
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "service/SystemService.h"
+#include "ui/ServiceWatcher.h"
+
+class QVBoxLayout;
 
 namespace orvane {
+
+class DeviceCard;
+class PageHeader;
 
 class DisplaysView : public QWidget {
     Q_OBJECT
   public:
     explicit DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
+
+    PageHeader* header() const { return header_; }
+    const std::vector<DeviceCard*>& gpuCards() const { return gpuCards_; }
+    const std::vector<DeviceCard*>& displayCards() const { return displayCards_; }
+    QWidget* placeholder() const { return placeholder_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void onChanged(FieldSet fields);
+    void apply();
+
+    std::shared_ptr<SystemService> svc_;
+    PageHeader* header_;
+    QVBoxLayout* gpuList_;
+    QVBoxLayout* displayList_;
+    QWidget* placeholder_;
+    std::vector<DeviceCard*> gpuCards_;
+    std::vector<DeviceCard*> displayCards_;
+    bool pending_ = false;
 };
 
 }  // namespace orvane

@@ -7,8 +7,8 @@ namespace orvane::OverviewModel {
 using PageText::integer;
 using PageText::percent;
 
-OverviewHero hero(const HardwareInfo& hw) {
-    OverviewHero h;
+HeroText hero(const HardwareInfo& hw) {
+    HeroText h;
     h.symbol = hw.symbol();
     h.modelName = hw.modelName;
     h.chip = hw.chip;

@@ -12,17 +12,17 @@
 namespace orvane {
 
 // The banner: machine icon, model name, chip and the capsule labels under them.
-struct OverviewHero {
+struct HeroText {
     std::string symbol;
     std::string modelName;
     std::string chip;
     std::vector<std::string> pills;
-    bool operator==(const OverviewHero&) const = default;
+    bool operator==(const HeroText&) const = default;
 };
 
 namespace OverviewModel {
 
-OverviewHero hero(const HardwareInfo& hw);
+HeroText hero(const HardwareInfo& hw);
 
 // The processor chip: total cores, or "-" when unknown.
 std::string coreValue(const HardwareInfo& hw);

@@ -1,9 +1,93 @@
 #include "ui/pages/OverviewView.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "ui/components/Card.h"
+#include "ui/components/StatChip.h"
+#include "ui/pages/HeroBanner.h"
+#include "ui/pages/OverviewModel.h"
+#include "ui/pages/PageScroll.h"
+#include "ui/pages/PageStyle.h"
+#include "ui/pages/RowList.h"
+
 namespace orvane {
 
-OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent) : QWidget(parent) {
-    (void)svc;
+using Field = SystemService::Field;
+using PageStyle::qs;
+
+namespace {
+
+constexpr FieldSet kAll = ~FieldSet{0};
+
+}  // namespace
+
+OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
+    : QWidget(parent),
+      svc_(std::move(svc)),
+      hero_(new HeroBanner),
+      system_(new RowList(QStringLiteral("System"))),
+      glance_(new RowList(QStringLiteral("At a Glance"))) {
+    QVBoxLayout* stack = PageScroll::install(this)->stack();
+    stack->addWidget(hero_);
+
+    auto* chipRow = new QHBoxLayout;
+    chipRow->setSpacing(12);
+    for (auto& chip : chips_) {
+        chip = new StatChip({}, {}, {}, QColor());
+        chipRow->addWidget(chip, 1);
+    }
+    stack->addLayout(chipRow);
+
+    auto* cards = new QHBoxLayout;
+    cards->setSpacing(18);
+    cards->addWidget(new Card(system_, nullptr), 1, Qt::AlignTop);
+    cards->addWidget(new Card(glance_, nullptr), 1, Qt::AlignTop);
+    stack->addLayout(cards);
+
+    apply(kAll);
+    auto* watcher = new ServiceWatcher(svc_, this);
+    connect(watcher, &ServiceWatcher::changed, this, &OverviewView::onChanged);
+}
+
+void OverviewView::onChanged(FieldSet fields) {
+    // A hidden page catches up when it is shown again.
+    if (!isVisible()) {
+        pending_ |= fields;
+        return;
+    }
+    apply(fields);
+}
+
+void OverviewView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (pending_) apply(std::exchange(pending_, 0));
+}
+
+void OverviewView::apply(FieldSet fields) {
+    const SystemService& s = *svc_;
+    const auto touched = [fields](std::initializer_list<Field> list) {
+        for (Field f : list)
+            if (fields & fieldBit(f)) return true;
+        return false;
+    };
+    if (touched({Field::hardware})) {
+        hero_->setHero(OverviewModel::hero(s.hardware()));
+        system_->setRows(OverviewModel::systemRows(s.hardware()));
+    }
+    if (touched({Field::hardware, Field::battery, Field::volumes})) {
+        const auto chips = OverviewModel::chips(s.hardware(), s.battery(), s.volumes());
+        for (std::size_t i = 0; i < chips.size(); ++i) {
+            chips_[i]->setIcon(qs(chips[i].icon));
+            chips_[i]->setValue(qs(chips[i].value));
+            chips_[i]->setCaption(qs(chips[i].caption));
+            chips_[i]->setTint(PageStyle::color(chips[i].tint));
+        }
+    }
+    if (touched({Field::hardware, Field::live, Field::battery, Field::displays})) {
+        glance_->setRows(
+            OverviewModel::glanceRows(s.hardware(), s.live(), s.battery(), s.displays().size()));
+    }
 }
 
 }  // namespace orvane

@@ -1,10 +1,174 @@
 #include "ui/pages/PerformanceView.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "ui/components/Card.h"
+#include "ui/components/Divider.h"
+#include "ui/components/InfoRow.h"
+#include "ui/components/PageHeader.h"
+#include "ui/components/RingGauge.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+#include "ui/components/UsageBar.h"
+#include "ui/pages/CoreGrid.h"
+#include "ui/pages/PageScroll.h"
+#include "ui/pages/PageStyle.h"
+#include "ui/pages/PerformanceModel.h"
+
 namespace orvane {
 
+using PageStyle::qs;
+
+namespace {
+
+// A gauge card's column: centred, spacing 12, taking the card's whole width.
+QVBoxLayout* gaugeColumn(QWidget* box) {
+    auto* col = new QVBoxLayout(box);
+    col->setContentsMargins(0, 0, 0, 0);
+    col->setSpacing(12);
+    return col;
+}
+
+}  // namespace
+
 PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* parent)
-    : QWidget(parent) {
-    (void)svc;
+    : QWidget(parent), svc_(std::move(svc)) {
+    QVBoxLayout* stack = PageScroll::install(this)->stack();
+    header_ = new PageHeader(QStringLiteral("Performance"),
+                             QStringLiteral("Live CPU & memory \u00b7 updates every second"),
+                             QStringLiteral("waveform.path.ecg"), Theme::color("red"));
+    stack->addWidget(header_);
+
+    // Processor and memory gauges, side by side.
+    auto* gauges = new QHBoxLayout;
+    gauges->setSpacing(18);
+    stack->addLayout(gauges);
+
+    auto* cpuBox = new QWidget;
+    QVBoxLayout* cpuCol = gaugeColumn(cpuBox);
+    cpu_ = new RingGauge(0, {}, QStringLiteral("CPU Load"), Theme::color("green"));
+    cpuCol->addWidget(cpu_, 0, Qt::AlignHCenter);
+    auto* statRow = new QHBoxLayout;
+    statRow->setSpacing(16);
+    statRow->addStretch(1);
+    for (auto& s : stats_) {
+        s.value = new Text({}, Theme::font(15, QFont::Bold));
+        s.label = new Text({}, Theme::font(10), TextStyle::secondary);
+        s.value->setAlignment(Qt::AlignHCenter);
+        s.label->setAlignment(Qt::AlignHCenter);
+        auto* mini = new QVBoxLayout;
+        mini->setSpacing(2);
+        mini->addWidget(s.value);
+        mini->addWidget(s.label);
+        statRow->addLayout(mini);
+    }
+    statRow->addStretch(1);
+    cpuCol->addLayout(statRow);
+    gauges->addWidget(new Card(cpuBox, nullptr), 1, Qt::AlignVCenter);
+
+    auto* memBox = new QWidget;
+    QVBoxLayout* memCol = gaugeColumn(memBox);
+    mem_ = new RingGauge(0, {}, QStringLiteral("Memory Used"), Theme::color("green"));
+    memCaption_ = new Text({}, Theme::font(13, QFont::Medium), TextStyle::secondary);
+    memCaption_->setAlignment(Qt::AlignHCenter);
+    memCol->addWidget(mem_, 0, Qt::AlignHCenter);
+    memCol->addWidget(memCaption_);
+    gauges->addWidget(new Card(memBox, nullptr), 1, Qt::AlignVCenter);
+
+    // Per-core activity.
+    auto* coresBox = new QWidget;
+    auto* cores = new QVBoxLayout(coresBox);
+    cores->setContentsMargins(0, 0, 0, 0);
+    cores->setSpacing(12);
+    auto* coresHeader = new QHBoxLayout;
+    coresHeader->addWidget(
+        new Text(QStringLiteral("Per-Core Activity"), Theme::font(15, QFont::DemiBold)));
+    coresHeader->addStretch(1);
+    coreCount_ = new Text({}, Theme::font(12), TextStyle::secondary);
+    coresHeader->addWidget(coreCount_);
+    cores->addLayout(coresHeader);
+    sampling_ = new Text(QString::fromUtf8(PerformanceModel::kSampling), Theme::font(13),
+                         TextStyle::secondary);
+    cores->addWidget(sampling_);
+    grid_ = new CoreGrid;
+    cores->addWidget(grid_);
+    stack->addWidget(new Card(coresBox, nullptr));
+
+    // Memory breakdown and swap.
+    auto* memoryBox = new QWidget;
+    auto* memory = new QVBoxLayout(memoryBox);
+    memory->setContentsMargins(0, 0, 0, 0);
+    memory->setSpacing(12);
+    memory->addWidget(
+        new Text(QStringLiteral("Memory Breakdown"), Theme::font(15, QFont::DemiBold)));
+    for (auto& bar : bars_) {
+        bar = new UsageBar({}, {}, 0);
+        memory->addWidget(bar);
+    }
+    auto* dividerBox = new QWidget;
+    auto* dividerPad = new QVBoxLayout(dividerBox);
+    dividerPad->setContentsMargins(0, 2, 0, 2);
+    dividerPad->addWidget(new Divider);
+    memory->addWidget(dividerBox);
+    swap_ = new InfoRow(QStringLiteral("Swap Used"), {}, QStringLiteral("arrow.left.arrow.right"));
+    memory->addWidget(swap_);
+    stack->addWidget(new Card(memoryBox, nullptr));
+
+    apply();
+    auto* watcher = new ServiceWatcher(svc_, this);
+    connect(watcher, &ServiceWatcher::changed, this, &PerformanceView::onChanged);
+}
+
+void PerformanceView::onChanged(FieldSet fields) {
+    if (!(fields & fieldBit(SystemService::Field::live))) return;
+    if (!isVisible()) {
+        pending_ = true;
+        return;
+    }
+    apply();
+}
+
+void PerformanceView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (std::exchange(pending_, false)) apply();
+}
+
+void PerformanceView::apply() {
+    const LiveMetrics& live = svc_->live();
+
+    const PageText::Gauge cpu = PerformanceModel::cpuGauge(live);
+    cpu_->setFraction(cpu.fraction);
+    cpu_->setTitle(qs(cpu.title));
+    cpu_->setTint(PageStyle::color(cpu.tint));
+    const auto stats = PerformanceModel::cpuStats(live);
+    for (std::size_t i = 0; i < stats.size(); ++i) {
+        stats_[i].value->setText(qs(stats[i].value));
+        PageStyle::setTextColor(stats_[i].value, stats[i].color);
+        stats_[i].label->setText(qs(stats[i].label));
+    }
+
+    const PageText::Gauge mem = PerformanceModel::memGauge(live);
+    mem_->setFraction(mem.fraction);
+    mem_->setTitle(qs(mem.title));
+    mem_->setTint(PageStyle::color(mem.tint));
+    memCaption_->setText(qs(PerformanceModel::memCaption(live)));
+
+    coreCount_->setText(qs(PerformanceModel::coreCountText(live)));
+    sampling_->setVisible(live.perCore.empty());
+    grid_->setVisible(!live.perCore.empty());
+    grid_->setCells(PerformanceModel::coreCells(live));
+
+    const auto bars = PerformanceModel::breakdown(live);
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        bars_[i]->setLabel(qs(bars[i].label));
+        bars_[i]->setDetail(qs(bars[i].detail));
+        bars_[i]->setFraction(bars[i].fraction);
+        bars_[i]->setTint(PageStyle::color(bars[i].tint));
+    }
+    const PageText::Row swap = PerformanceModel::swapRow(live);
+    swap_->setValue(qs(swap.value));
+    swap_->setValueColor(PageStyle::rowColor(swap.valueColor));
 }
 
 }  // namespace orvane

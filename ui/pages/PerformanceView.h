@@ -1,16 +1,63 @@
+// The performance page: processor and memory gauges, the per-core grid and the memory
+// breakdown, refreshed in place with every live sample.
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <memory>
 
 #include "service/SystemService.h"
+#include "ui/ServiceWatcher.h"
 
 namespace orvane {
+
+class CoreGrid;
+class InfoRow;
+class PageHeader;
+class RingGauge;
+class Text;
+class UsageBar;
 
 class PerformanceView : public QWidget {
     Q_OBJECT
   public:
     explicit PerformanceView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
+
+    struct MiniStatWidgets {
+        Text* value;
+        Text* label;
+    };
+
+    PageHeader* header() const { return header_; }
+    RingGauge* cpuRing() const { return cpu_; }
+    const std::array<MiniStatWidgets, 3>& cpuStats() const { return stats_; }
+    RingGauge* memRing() const { return mem_; }
+    Text* memCaption() const { return memCaption_; }
+    Text* coreCount() const { return coreCount_; }
+    Text* sampling() const { return sampling_; }
+    CoreGrid* coreGrid() const { return grid_; }
+    const std::array<UsageBar*, 4>& breakdown() const { return bars_; }
+    InfoRow* swapRow() const { return swap_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void onChanged(FieldSet fields);
+    void apply();
+
+    std::shared_ptr<SystemService> svc_;
+    PageHeader* header_;
+    RingGauge* cpu_;
+    std::array<MiniStatWidgets, 3> stats_{};
+    RingGauge* mem_;
+    Text* memCaption_;
+    Text* coreCount_;
+    Text* sampling_;
+    CoreGrid* grid_;
+    std::array<UsageBar*, 4> bars_{};
+    InfoRow* swap_;
+    bool pending_ = false;
 };
 
 }  // namespace orvane

@@ -1,9 +1,76 @@
 #include "ui/pages/StorageView.h"
 
+#include <QVBoxLayout>
+
+#include "ui/components/Card.h"
+#include "ui/components/PageHeader.h"
+#include "ui/components/Theme.h"
+#include "ui/pages/PageScroll.h"
+#include "ui/pages/PageStyle.h"
+#include "ui/pages/StorageModel.h"
+#include "ui/pages/VolumeCard.h"
+
 namespace orvane {
 
-StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent) : QWidget(parent) {
-    (void)svc;
+using PageStyle::qs;
+
+StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent)
+    : QWidget(parent), svc_(std::move(svc)) {
+    QVBoxLayout* stack = PageScroll::install(this)->stack();
+    header_ = new PageHeader(QStringLiteral("Storage"), {}, QStringLiteral("internaldrive.fill"),
+                             Theme::color(QStringLiteral("green")));
+    stack->addWidget(header_);
+    list_ = new QVBoxLayout;
+    list_->setSpacing(PageScroll::kSpacing);
+    stack->addLayout(list_);
+    placeholder_ = new Card(
+        PageStyle::placeholder(QString::fromUtf8(StorageModel::kPlaceholder), 24), nullptr);
+    stack->addWidget(placeholder_);
+
+    apply();
+    auto* watcher = new ServiceWatcher(svc_, this);
+    connect(watcher, &ServiceWatcher::changed, this, &StorageView::onChanged);
+}
+
+void StorageView::onChanged(FieldSet fields) {
+    if (!(fields & fieldBit(SystemService::Field::volumes))) return;
+    if (!isVisible()) {
+        pending_ = true;
+        return;
+    }
+    apply();
+}
+
+void StorageView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (std::exchange(pending_, false)) apply();
+}
+
+void StorageView::apply() {
+    const std::vector<VolumeInfo>& volumes = svc_->volumes();
+    header_->setSubtitle(qs(StorageModel::subtitle(volumes.size())));
+    placeholder_->setVisible(StorageModel::showPlaceholder(volumes));
+
+    // Every collection brings new identities, but usually the same volumes: with as many cards
+    // as volumes, the cards take the new values in place instead of being built again.
+    if (cards_.size() != volumes.size()) {
+        setUpdatesEnabled(false);
+        for (VolumeCard* c : cards_)
+            delete c;
+        cards_.clear();
+        for (const VolumeInfo& v : volumes) {
+            auto* card = new VolumeCard(StorageModel::card(v));
+            list_->addWidget(card);
+            cards_.push_back(card);
+        }
+        ++rebuilds_;
+        setUpdatesEnabled(true);
+        return;
+    }
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        const VolumeCardText text = StorageModel::card(volumes[i]);
+        if (!(text == cards_[i]->text())) cards_[i]->setText(text);
+    }
 }
 
 }  // namespace orvane

@@ -1,16 +1,45 @@
+// The storage page: one card per mounted volume, or a placeholder while none is known.
 #pragma once
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "service/SystemService.h"
+#include "ui/ServiceWatcher.h"
+
+class QVBoxLayout;
 
 namespace orvane {
+
+class PageHeader;
+class VolumeCard;
 
 class StorageView : public QWidget {
     Q_OBJECT
   public:
     explicit StorageView(std::shared_ptr<SystemService> svc, QWidget* parent = nullptr);
+
+    PageHeader* header() const { return header_; }
+    const std::vector<VolumeCard*>& cards() const { return cards_; }
+    QWidget* placeholder() const { return placeholder_; }
+    // How many times the cards were built anew (a changed number of volumes).
+    int rebuildCount() const { return rebuilds_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void onChanged(FieldSet fields);
+    void apply();
+
+    std::shared_ptr<SystemService> svc_;
+    PageHeader* header_;
+    QVBoxLayout* list_;
+    QWidget* placeholder_;
+    std::vector<VolumeCard*> cards_;
+    int rebuilds_ = 0;
+    bool pending_ = false;
 };
 
 }  // namespace orvane

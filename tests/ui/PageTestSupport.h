@@ -1,0 +1,116 @@
+// Helpers for the page tests: a service over a captured machine whose tool outputs can be
+// replaced between collections, and waits on the event loop for published fields.
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QObject>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "service/SystemService.h"
+#include "service/platform/ReplayPlatform.h"
+#include "ui/ServiceWatcher.h"
+
+namespace orvane::pagetest {
+
+inline std::string fixture(const std::string& name) {
+    return std::string(ORVANE_FIXTURES) + "/" + name;
+}
+
+// A captured machine whose tool outputs can be swapped while the service runs.
+class SwappablePlatform final : public Platform {
+  public:
+    explicit SwappablePlatform(const std::string& dir) : replay_(dir) {}
+
+    // Replaces the output of one capture file ("system_profiler-SPStorageDataType.json").
+    void setOutput(const std::string& file, const std::string& text) {
+        std::lock_guard lock(mutex_);
+        overrides_[file] = std::vector<std::uint8_t>(text.begin(), text.end());
+    }
+
+    std::vector<std::uint8_t> runData(const std::string& path,
+                                      const std::vector<std::string>& args) const override {
+        {
+            std::lock_guard lock(mutex_);
+            auto it = overrides_.find(ReplayPlatform::fileFor(path, args));
+            if (it != overrides_.end()) return it->second;
+        }
+        return replay_.runData(path, args);
+    }
+    std::string sysctlString(const std::string& name) const override {
+        return replay_.sysctlString(name);
+    }
+    std::int64_t sysctlInt(const std::string& name) const override {
+        return replay_.sysctlInt(name);
+    }
+    OsVersion osVersion() const override { return replay_.osVersion(); }
+    std::optional<std::string> osName() const override { return replay_.osName(); }
+    std::optional<std::string> osVersionText() const override { return replay_.osVersionText(); }
+    double uptime() const override { return replay_.uptime(); }
+    std::string hostName() const override { return replay_.hostName(); }
+    LiveInputs sampleLive() const override { return replay_.sampleLive(); }
+
+  private:
+    ReplayPlatform replay_;
+    mutable std::mutex mutex_;
+    std::map<std::string, std::vector<std::uint8_t>> overrides_;
+};
+
+// Runs the event loop until `done` holds or `ms` pass; returns whether it holds.
+template <class Pred>
+bool spinUntil(Pred done, int ms = 10000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    // Let the other watchers of the same turn (the pages') deliver too.
+    QCoreApplication::processEvents();
+    return done();
+}
+
+// A service over a capture, with its main-thread queue on the test's thread.
+struct ServiceRig {
+    explicit ServiceRig(const std::string& fixtureName)
+        : platform(std::make_shared<SwappablePlatform>(fixture(fixtureName))),
+          context(std::make_unique<QObject>()),
+          svc(SystemService::create(platform, qtMainQueue(context.get()))),
+          watcher(std::make_unique<ServiceWatcher>(svc)) {
+        QObject::connect(watcher.get(), &ServiceWatcher::changed,
+                         [this](FieldSet f) { seen |= f; });
+    }
+
+    // Runs a full load and waits until it and every notification are through.
+    bool load() {
+        seen = 0;
+        svc->loadAll();
+        return spinUntil([&] { return (seen & loadedBit()) != 0; });
+    }
+    // A dynamic refresh, waited for.
+    bool refreshDynamic() {
+        seen = 0;
+        svc->refreshDynamic();
+        return spinUntil([&] { return (seen & fieldBit(SystemService::Field::volumes)) != 0; });
+    }
+    // One live sample, waited for.
+    bool sample() {
+        seen = 0;
+        svc->updateLive();
+        return spinUntil([&] { return (seen & fieldBit(SystemService::Field::live)) != 0; });
+    }
+
+    static FieldSet loadedBit() { return fieldBit(SystemService::Field::loaded); }
+
+    std::shared_ptr<SwappablePlatform> platform;
+    std::unique_ptr<QObject> context;
+    std::shared_ptr<SystemService> svc;
+    std::unique_ptr<ServiceWatcher> watcher;
+    FieldSet seen = 0;
+};
+
+}  // namespace orvane::pagetest

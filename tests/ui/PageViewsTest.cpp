@@ -1,0 +1,346 @@
+// The five pages over captured machines: what they show, and that updates land in place.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include "tests/ui/PageTestSupport.h"
+#include "ui/components/Card.h"
+#include "ui/components/Icon.h"
+#include "ui/components/InfoRow.h"
+#include "ui/components/PageHeader.h"
+#include "ui/components/RingGauge.h"
+#include "ui/components/StatChip.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+#include "ui/components/UsageBar.h"
+#include "ui/pages/BatteryView.h"
+#include "ui/pages/CapsuleBadge.h"
+#include "ui/pages/CoreGrid.h"
+#include "ui/pages/DeviceCard.h"
+#include "ui/pages/DisplaysView.h"
+#include "ui/pages/HeroBanner.h"
+#include "ui/pages/OverviewView.h"
+#include "ui/pages/PerformanceView.h"
+#include "ui/pages/RowList.h"
+#include "ui/pages/StorageView.h"
+#include "ui/pages/VolumeCard.h"
+
+namespace orvane {
+namespace {
+
+using pagetest::ServiceRig;
+
+// Shows a page at a size, so it takes updates as a visible page does.
+template <class View>
+std::unique_ptr<View> showPage(ServiceRig& rig, int width = 680, int height = 900) {
+    auto view = std::make_unique<View>(rig.svc);
+    view->resize(width, height);
+    view->show();
+    QCoreApplication::processEvents();
+    return view;
+}
+
+std::vector<std::string> rowLabels(const RowList* list) {
+    std::vector<std::string> out;
+    for (const InfoRow* r : list->rowWidgets())
+        out.push_back(r->label().toStdString());
+    return out;
+}
+
+std::string rowValue(const RowList* list, const std::string& label) {
+    for (const InfoRow* r : list->rowWidgets())
+        if (r->label().toStdString() == label) return r->value().toStdString();
+    return "<no row " + label + ">";
+}
+
+TEST(OverviewView, PortableWithABattery) {
+    ServiceRig rig("mac-portable");
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<OverviewView>(rig);
+
+    const auto& chips = view->chips();
+    EXPECT_EQ(chips[0]->value(), "32 GB");
+    EXPECT_EQ(chips[0]->caption(), "LPDDR5");
+    EXPECT_EQ(chips[1]->value(), "12");
+    EXPECT_EQ(chips[1]->caption(), "8P + 4E");
+    EXPECT_EQ(chips[2]->value(), "1.00 TB");
+    EXPECT_EQ(chips[3]->icon(), "battery.100");
+    EXPECT_EQ(chips[3]->value(), "91%");
+    EXPECT_EQ(chips[3]->caption(), "Battery Health");
+    EXPECT_EQ(chips[3]->tint(), Theme::color("green"));
+    EXPECT_EQ(rowLabels(view->glanceCard()),
+              (std::vector<std::string>{"Computer Name", "Uptime", "CPU Load", "Memory Used",
+                                        "Battery", "Cycle Count"}));
+    EXPECT_EQ(rowValue(view->glanceCard(), "Battery"), "81% \u00b7 Charging");
+    EXPECT_EQ(rowValue(view->systemCard(), "Identifier"), "MacBookPro18,3");
+    EXPECT_EQ(view->banner()->hero().pills.size(), 2u);
+}
+
+TEST(OverviewView, DesktopWithoutABatteryAndAFailedMachine) {
+    ServiceRig desk("mac-desktop");
+    ASSERT_TRUE(desk.load());
+    auto view = showPage<OverviewView>(desk);
+    const auto& chips = view->chips();
+    EXPECT_EQ(chips[3]->icon(), "bolt.fill");
+    EXPECT_EQ(chips[3]->value(), "AC");
+    EXPECT_EQ(chips[3]->caption(), "Power");
+    EXPECT_EQ(chips[3]->tint(), Theme::color("yellow"));
+    EXPECT_EQ(rowValue(view->glanceCard(), "Power"), "AC Power");
+    EXPECT_EQ(rowValue(view->glanceCard(), "Displays"), "1 connected");
+
+    ServiceRig failed("mac-failed");
+    ASSERT_TRUE(failed.load());
+    auto bare = showPage<OverviewView>(failed);
+    EXPECT_EQ(bare->chips()[2]->value(), "-");
+    EXPECT_EQ(bare->chips()[1]->caption(), "CPU Cores");
+    EXPECT_EQ(rowValue(bare->systemCard(), "Serial Number"), "-");
+    EXPECT_EQ(rowValue(bare->glanceCard(), "Displays"), "0 connected");
+}
+
+TEST(OverviewView, ShowsDefaultsBeforeTheFirstLoad) {
+    ServiceRig rig("mac-portable");
+    auto view = showPage<OverviewView>(rig);
+    EXPECT_EQ(view->banner()->hero().modelName, "Mac");
+    EXPECT_EQ(rowValue(view->systemCard(), "Identifier"), "-");
+    EXPECT_EQ(view->chips()[3]->value(), "AC");
+    EXPECT_EQ(view->chips()[3]->icon(), "battery.100");  // isLaptop defaults to true
+}
+
+TEST(OverviewView, LiveSamplesUpdateRowsInPlace) {
+    ServiceRig rig("mac-portable");
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<OverviewView>(rig);
+    const std::vector<InfoRow*> before = view->glanceCard()->rowWidgets();
+    const std::string load = rowValue(view->glanceCard(), "CPU Load");
+    ASSERT_TRUE(rig.sample());
+    ASSERT_TRUE(rig.sample());
+    EXPECT_EQ(view->glanceCard()->rowWidgets(), before);  // same widgets, new values
+    EXPECT_NE(rowValue(view->glanceCard(), "CPU Load"), load);
+}
+
+TEST(OverviewView, HiddenPageCatchesUpWhenShown) {
+    ServiceRig rig("mac-portable");
+    auto view = showPage<OverviewView>(rig);
+    view->hide();
+    ASSERT_TRUE(rig.load());
+    EXPECT_EQ(view->banner()->hero().modelName, "Mac");  // not yet
+    view->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->banner()->hero().modelName, "MacBook Pro");
+}
+
+TEST(BatteryView, PortableShowsGaugesAndDetails) {
+    ServiceRig rig("mac-portable");
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<BatteryView>(rig);
+    EXPECT_EQ(view->header()->subtitle(), "Health, cycles & charge");
+    EXPECT_TRUE(view->batteryPanel()->isVisible());
+    EXPECT_FALSE(view->noBatteryCard()->isVisible());
+    EXPECT_EQ(view->healthRing()->title(), "91%");
+    EXPECT_EQ(view->conditionBadge()->text(), "Good");
+    EXPECT_EQ(view->conditionBadge()->colorName(), "green");
+    EXPECT_EQ(view->chargeRing()->title(), "81%");
+    EXPECT_EQ(view->chargeText()->text(), "Charging");
+    EXPECT_EQ(view->chargeIcon()->symbol(), "battery.100.bolt");
+    EXPECT_EQ(view->cycleCount()->text(), "212");
+    EXPECT_TRUE(view->ratedBar()->isVisible());
+    EXPECT_EQ(view->ratedBar()->detail(), "212 / 1000 rated");
+    EXPECT_EQ(view->remainingText()->text(), "788 cycles remaining (rated)");
+    EXPECT_EQ(rowValue(view->capacityCard(), "Time Remaining"), "45m");
+    EXPECT_EQ(rowValue(view->electricalCard(), "Temperature"), "30.6 \u00b0C");
+    EXPECT_EQ(rowValue(view->electricalCard(), "Battery Serial"), "F8Y2TEST0BAT1");
+    // Three gauge cards of the fixed height.
+    EXPECT_EQ(view->healthRing()->parentWidget()->height(), BatteryView::kGaugeCardHeight);
+}
+
+TEST(BatteryView, NoBatteryShowsTheNotice) {
+    for (const char* name : {"mac-desktop", "mac-failed"}) {
+        ServiceRig rig(name);
+        ASSERT_TRUE(rig.load());
+        auto view = showPage<BatteryView>(rig);
+        EXPECT_EQ(view->header()->subtitle(), "No internal battery detected") << name;
+        EXPECT_FALSE(view->batteryPanel()->isVisible()) << name;
+        EXPECT_TRUE(view->noBatteryCard()->isVisible()) << name;
+        const auto* text = view->noBatteryCard()->findChild<Text*>();
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->text(), "This Mac runs on AC power - no battery to report.");
+    }
+}
+
+TEST(StorageView, OneCardPerVolumeAndThePlaceholder) {
+    ServiceRig rig("mac-desktop");
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<StorageView>(rig);
+    EXPECT_EQ(view->header()->subtitle(), "4 volumes");
+    ASSERT_EQ(view->cards().size(), 4u);
+    EXPECT_FALSE(view->placeholder()->isVisible());
+    EXPECT_EQ(view->cards()[0]->name()->text(), "Macintosh HD");
+    EXPECT_TRUE(view->cards()[0]->startupBadge()->isVisible());
+    EXPECT_EQ(view->cards()[0]->startupBadge()->text(), "Startup");
+    for (std::size_t i = 1; i < 4; ++i)
+        EXPECT_FALSE(view->cards()[i]->startupBadge()->isVisible());
+    EXPECT_EQ(view->cards()[0]->usedText()->text(), "75% used");
+    EXPECT_FALSE(view->cards()[0]->legend()[2].dot->isVisible());  // Total has no dot
+    EXPECT_TRUE(view->cards()[0]->legend()[0].dot->isVisible());
+
+    ServiceRig failed("mac-failed");
+    ASSERT_TRUE(failed.load());
+    auto empty = showPage<StorageView>(failed);
+    EXPECT_EQ(empty->header()->subtitle(), "0 volumes");
+    EXPECT_TRUE(empty->cards().empty());
+    EXPECT_TRUE(empty->placeholder()->isVisible());
+}
+
+TEST(StorageView, RepublishedListUpdatesCardsAndRebuildsOnlyOnANewCount) {
+    ServiceRig rig("mac-portable");
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<StorageView>(rig);
+    ASSERT_EQ(view->cards().size(), 2u);
+    const std::vector<VolumeCard*> before = view->cards();
+    const int rebuilds = view->rebuildCount();
+
+    // Same volumes again (with new identities), one with less free space.
+    rig.platform->setOutput("system_profiler-SPStorageDataType.json", R"({"SPStorageDataType": [
+        {"_name": "Macintosh HD", "mount_point": "/", "file_system": "APFS",
+         "size_in_bytes": 1000000000000, "free_space_in_bytes": 100000000000},
+        {"_name": "Backup", "mount_point": "/Volumes/Backup", "file_system": "ExFAT",
+         "size_in_bytes": 2000000000000, "free_space_in_bytes": 1500000000000,
+         "spstorage_physical_drive": {"is_internal_disk": "no"}}]})");
+    ASSERT_TRUE(rig.refreshDynamic());
+    EXPECT_EQ(view->cards(), before);
+    EXPECT_EQ(view->rebuildCount(), rebuilds);
+    EXPECT_EQ(view->cards()[0]->usedText()->text(), "90% used");
+
+    // One volume unmounted: the list is rebuilt.
+    rig.platform->setOutput("system_profiler-SPStorageDataType.json", R"({"SPStorageDataType": [
+        {"_name": "Macintosh HD", "mount_point": "/", "file_system": "APFS",
+         "size_in_bytes": 1000000000000, "free_space_in_bytes": 100000000000}]})");
+    ASSERT_TRUE(rig.refreshDynamic());
+    ASSERT_EQ(view->cards().size(), 1u);
+    EXPECT_EQ(view->rebuildCount(), rebuilds + 1);
+    EXPECT_EQ(view->header()->subtitle(), "1 volume");
+
+    // Nothing readable any more: the placeholder comes back.
+    rig.platform->setOutput("system_profiler-SPStorageDataType.json", "not json");
+    ASSERT_TRUE(rig.refreshDynamic());
+    EXPECT_TRUE(view->cards().empty());
+    EXPECT_TRUE(view->placeholder()->isVisible());
+}
+
+TEST(PerformanceView, SamplingWithoutProcessorCounters) {
+    ServiceRig rig("mac-failed");  // no live counters were captured
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<PerformanceView>(rig);
+    EXPECT_EQ(view->coreCount()->text(), "0 logical cores");
+    EXPECT_TRUE(view->sampling()->isVisible());
+    EXPECT_FALSE(view->coreGrid()->isVisible());
+    EXPECT_EQ(view->cpuRing()->title(), "0%");
+    EXPECT_EQ(view->cpuStats()[2].value->text(), "100%");
+    EXPECT_EQ(view->swapRow()->valueColor(), Theme::primary());
+}
+
+TEST(PerformanceView, LiveSampleUpdatesInPlace) {
+    ServiceRig rig("mac-portable");
+    auto view = showPage<PerformanceView>(rig);
+    // The first sample, taken at construction, has no previous one: every core at 0 %.
+    ASSERT_EQ(view->coreGrid()->cells().size(), 12u);
+    EXPECT_EQ(view->coreGrid()->cells()[0].percent, "0%");
+    CoreGrid* grid = view->coreGrid();
+    RingGauge* ring = view->cpuRing();
+
+    ASSERT_TRUE(rig.sample());
+    EXPECT_EQ(view->coreGrid(), grid);
+    EXPECT_EQ(view->cpuRing(), ring);
+    EXPECT_EQ(view->cpuRing()->title(), "50%");
+    EXPECT_EQ(view->cpuStats()[0].value->text(), "40%");
+    EXPECT_EQ(view->cpuStats()[1].value->text(), "10%");
+    EXPECT_EQ(view->cpuStats()[2].value->text(), "50%");
+    EXPECT_EQ(grid->cells()[0].percent, "50%");
+    EXPECT_EQ(view->coreCount()->text(), "12 logical cores");
+    EXPECT_EQ(view->breakdown()[0]->label(), "App Memory");
+}
+
+TEST(PerformanceView, CoreGridReflowsWithTheWidth) {
+    CoreGrid grid;
+    LiveMetrics live;
+    live.perCore.assign(10, 0.5);
+    grid.setCells(PerformanceModel::coreCells(live));
+    grid.resize(100, 10);
+    EXPECT_EQ(grid.columns().count, 1);
+    const int tall = grid.heightForWidth(100);
+    grid.resize(816, 10);
+    EXPECT_EQ(grid.columns().count, 6);
+    EXPECT_LT(grid.heightForWidth(816), tall);
+    EXPECT_EQ(grid.heightForWidth(816), 2 * CoreGrid::cellHeight() + 12);
+    // Cell 7 sits in the second row, second column.
+    EXPECT_DOUBLE_EQ(grid.cellRect(7).left(), 126 + 12);
+    EXPECT_DOUBLE_EQ(grid.cellRect(7).top(), CoreGrid::cellHeight() + 12);
+}
+
+TEST(PerformanceView, CoreBarsAnimateTowardsNewValues) {
+    const bool animations = Theme::animationsEnabled();
+    Theme::setAnimationsEnabled(true);
+    CoreGrid grid;
+    grid.resize(300, 100);
+    grid.show();
+    LiveMetrics live;
+    live.perCore = {0.0, 0.2};
+    grid.setCells(PerformanceModel::coreCells(live));  // new shape: no animation
+    EXPECT_DOUBLE_EQ(grid.shownFractions()[1], 0.2);
+    live.perCore = {1.0, 0.2};
+    grid.setCells(PerformanceModel::coreCells(live));
+    EXPECT_DOUBLE_EQ(grid.shownFractions()[0], 0.0);  // starts where it was
+    pagetest::spinUntil(
+        [&] { return grid.shownFractions()[0] > 0 && grid.shownFractions()[0] < 1; }, 1000);
+    EXPECT_GT(grid.shownFractions()[0], 0.0);
+    EXPECT_TRUE(pagetest::spinUntil([&] { return grid.shownFractions()[0] == 1.0; }, 2000));
+    EXPECT_DOUBLE_EQ(grid.shownFractions()[1], 0.2);  // unchanged cell stays put
+    Theme::setAnimationsEnabled(animations);
+}
+
+TEST(DisplaysView, CardsAndBadges) {
+    ServiceRig rig("mac-portable");
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<DisplaysView>(rig);
+    EXPECT_EQ(view->header()->subtitle(), "1 GPU \u00b7 2 displays");
+    ASSERT_EQ(view->gpuCards().size(), 1u);
+    ASSERT_EQ(view->displayCards().size(), 2u);
+    EXPECT_FALSE(view->placeholder()->isVisible());
+    EXPECT_EQ(view->gpuCards()[0]->note()->text(), "19-core GPU");
+    EXPECT_FALSE(view->gpuCards()[0]->badge()->isVisible());
+    EXPECT_TRUE(view->displayCards()[0]->badge()->isVisible());
+    EXPECT_EQ(view->displayCards()[0]->badge()->text(), "Main");
+    EXPECT_EQ(view->displayCards()[0]->icon()->symbol(), "laptopcomputer");
+    EXPECT_FALSE(view->displayCards()[1]->badge()->isVisible());
+    EXPECT_EQ(view->displayCards()[1]->icon()->symbol(), "display");
+    // GPU cards come before display cards on the page.
+    EXPECT_LT(view->gpuCards()[0]->mapTo(view.get(), QPoint()).y(),
+              view->displayCards()[0]->mapTo(view.get(), QPoint()).y());
+}
+
+TEST(DisplaysView, PlaceholderOnlyWhileBothListsAreEmpty) {
+    ServiceRig rig("mac-failed");
+    ASSERT_TRUE(rig.load());
+    auto view = showPage<DisplaysView>(rig);
+    EXPECT_EQ(view->header()->subtitle(), "0 GPU \u00b7 0 displays");
+    EXPECT_TRUE(view->placeholder()->isVisible());
+    const auto* text = view->placeholder()->findChild<Text*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(), "Reading display info\u2026");
+
+    // A processor without displays is enough to drop the placeholder.
+    rig.platform->setOutput("system_profiler-SPDisplaysDataType.json",
+                            R"({"SPDisplaysDataType": [{"_name": "llvmpipe"}]})");
+    ASSERT_TRUE(rig.refreshDynamic());
+    EXPECT_EQ(view->header()->subtitle(), "1 GPU \u00b7 0 displays");
+    EXPECT_FALSE(view->placeholder()->isVisible());
+    ASSERT_EQ(view->gpuCards().size(), 1u);
+    EXPECT_TRUE(view->gpuCards()[0]->rows()->lines().empty());
+    EXPECT_FALSE(view->gpuCards()[0]->note()->isVisible());
+}
+
+}  // namespace
+}  // namespace orvane

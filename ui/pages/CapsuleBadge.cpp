@@ -1,0 +1,54 @@
+#include "ui/pages/CapsuleBadge.h"
+
+#include <QPainter>
+
+#include "ui/components/Theme.h"
+#include "ui/pages/PageStyle.h"
+
+namespace orvane {
+
+CapsuleBadge::CapsuleBadge(const QString& text, const std::string& colorName, qreal pointSize,
+                           QFont::Weight weight, int padX, int padY, qreal fillOpacity,
+                           QWidget* parent)
+    : QWidget(parent),
+      text_(text),
+      colorName_(colorName),
+      font_(Theme::font(pointSize, weight)),
+      padX_(padX),
+      padY_(padY),
+      fillOpacity_(fillOpacity) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void CapsuleBadge::setText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    updateGeometry();
+    update();
+}
+
+void CapsuleBadge::setColorName(const std::string& name) {
+    if (name == colorName_) return;
+    colorName_ = name;
+    update();
+}
+
+QSize CapsuleBadge::sizeHint() const {
+    const QFontMetrics fm(font_);
+    return {fm.horizontalAdvance(text_) + 2 * padX_, fm.height() + 2 * padY_};
+}
+
+void CapsuleBadge::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor c = PageStyle::color(colorName_);
+    QColor fill = c;
+    fill.setAlphaF(c.alphaF() * fillOpacity_);
+    p.fillPath(Theme::capsule(QRectF(rect())), fill);
+    p.setFont(font_);
+    p.setPen(c);
+    p.drawText(rect(), Qt::AlignCenter, text_);
+}
+
+}  // namespace orvane

@@ -1,0 +1,60 @@
+#include "ui/pages/DeviceCard.h"
+
+#include <QHBoxLayout>
+
+#include "ui/components/Icon.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+#include "ui/pages/CapsuleBadge.h"
+#include "ui/pages/PageStyle.h"
+#include "ui/pages/RowList.h"
+
+namespace orvane {
+
+using PageStyle::qs;
+
+DeviceCard::DeviceCard(QWidget* parent)
+    : Card(parent),
+      icon_(new IconView({}, 20)),
+      name_(new Text({}, Theme::font(16, QFont::DemiBold))),
+      badge_(new CapsuleBadge({}, "blue", 10, QFont::Bold, 7, 2)),
+      note_(new Text({}, Theme::font(12, QFont::Medium), TextStyle::secondary)),
+      rows_(new RowList) {
+    body()->setSpacing(2);
+    auto* headerBox = new QWidget;
+    auto* header = new QHBoxLayout(headerBox);
+    header->setContentsMargins(0, 0, 0, 8);
+    header->setSpacing(10);
+    header->addWidget(icon_, 0, Qt::AlignVCenter);
+    header->addWidget(name_, 0, Qt::AlignVCenter);
+    header->addWidget(badge_, 0, Qt::AlignVCenter);
+    header->addStretch(1);
+    header->addWidget(note_, 0, Qt::AlignVCenter);
+    note_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    body()->addWidget(headerBox);
+    body()->addWidget(rows_);
+}
+
+void DeviceCard::setGpu(const GpuCardText& t) {
+    icon_->setSymbol(QStringLiteral("cpu.fill"));
+    icon_->setColor(Theme::accent());
+    name_->setText(qs(t.name));
+    badge_->setVisible(false);
+    note_->setText(qs(t.coresText));
+    note_->setVisible(!t.coresText.empty());
+    rows_->setLines(t.lines);
+}
+
+void DeviceCard::setDisplay(const DisplayCardText& t) {
+    const PageText::Badge main = DisplaysModel::mainBadge();
+    icon_->setSymbol(qs(t.icon));
+    icon_->setColor(PageStyle::color("blue"));
+    name_->setText(qs(t.name));
+    badge_->setText(qs(main.text));
+    badge_->setColorName(main.color);
+    badge_->setVisible(t.mainBadge);
+    note_->setVisible(false);
+    rows_->setLines(t.lines);
+}
+
+}  // namespace orvane

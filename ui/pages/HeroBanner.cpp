@@ -1,0 +1,102 @@
+#include "ui/pages/HeroBanner.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "ui/components/Icon.h"
+#include "ui/components/Shadow.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+#include "ui/pages/CapsuleBadge.h"
+#include "ui/pages/PageStyle.h"
+
+namespace orvane {
+
+namespace {
+
+const QColor kFrom = QColor::fromRgbF(0.36f, 0.40f, 0.92f);
+const QColor kTo = QColor::fromRgbF(0.55f, 0.36f, 0.93f);
+
+}  // namespace
+
+HeroBanner::HeroBanner(QWidget* parent)
+    : QWidget(parent),
+      icon_(new IconView({}, 84, QFont::Thin)),
+      model_(new Text({}, Theme::font(32, QFont::Bold))),
+      chip_(new Text({}, Theme::font(17, QFont::Medium))),
+      pills_(new QHBoxLayout) {
+    setFixedHeight(kHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    icon_->setColor(Qt::white);
+    auto* iconShadow = new QGraphicsDropShadowEffect(icon_);
+    iconShadow->setColor(QColor::fromRgbF(0, 0, 0, 0.25f));
+    iconShadow->setBlurRadius(12);
+    iconShadow->setOffset(0, 6);
+    icon_->setGraphicsEffect(iconShadow);
+
+    model_->setColor(Qt::white);
+    chip_->setColor(QColor::fromRgbF(1, 1, 1, 0.9f));
+
+    pills_->setContentsMargins(0, 4, 0, 0);
+    pills_->setSpacing(8);
+    pills_->addStretch(1);
+
+    auto* texts = new QVBoxLayout;
+    texts->setContentsMargins(0, 0, 0, 0);
+    texts->setSpacing(8);
+    texts->addWidget(model_);
+    texts->addWidget(chip_);
+    texts->addLayout(pills_);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(28, 28, 28, 28);
+    row->setSpacing(26);
+    row->addWidget(icon_, 0, Qt::AlignVCenter);
+    row->addLayout(texts, 1);
+    row->setAlignment(texts, Qt::AlignVCenter);
+
+    ShadowStyle shadow;
+    shadow.cornerRadius = kCorner;
+    shadow.color = QColor::fromRgbF(0.36f, 0.40f, 0.92f, 0.35f);
+    shadow.blur = 18;
+    shadow.offset = {0, 8};
+    DropShadow::attach(this, shadow);
+}
+
+void HeroBanner::setHero(const HeroText& hero) {
+    if (hero == hero_ && !pillWidgets_.empty()) return;
+    hero_ = hero;
+    icon_->setSymbol(PageStyle::qs(hero.symbol));
+    model_->setText(PageStyle::qs(hero.modelName));
+    chip_->setText(PageStyle::qs(hero.chip));
+    // The pills: reuse what is there, add or drop the difference.
+    while (pillWidgets_.size() > hero.pills.size()) {
+        delete pillWidgets_.back();
+        pillWidgets_.pop_back();
+    }
+    for (std::size_t i = 0; i < hero.pills.size(); ++i) {
+        const QString text = PageStyle::qs(hero.pills[i]);
+        if (i < pillWidgets_.size()) {
+            pillWidgets_[i]->setText(text);
+            continue;
+        }
+        auto* pill = new CapsuleBadge(text, "white", 12, QFont::DemiBold, 12, 5, 0.18, this);
+        pills_->insertWidget(static_cast<int>(i), pill);
+        pillWidgets_.push_back(pill);
+    }
+}
+
+void HeroBanner::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(rect());
+    QLinearGradient g(r.topLeft(), r.bottomRight());
+    g.setColorAt(0, kFrom);
+    g.setColorAt(1, kTo);
+    p.fillPath(Theme::continuousRect(r, kCorner), g);
+}
+
+}  // namespace orvane

@@ -1,0 +1,27 @@
+// The skeleton every page shares: a vertical scroll view holding a centred stack with
+// spacing 18 and padding 22. Content added to stack() lines up from the top.
+#pragma once
+
+#include <QScrollArea>
+
+class QVBoxLayout;
+
+namespace orvane {
+
+class PageScroll : public QScrollArea {
+    Q_OBJECT
+  public:
+    static constexpr int kSpacing = 18;
+    static constexpr int kPadding = 22;
+
+    explicit PageScroll(QWidget* parent = nullptr);
+
+    QVBoxLayout* stack() const { return stack_; }
+    // Fills `page` with this scroll view, edge to edge.
+    static PageScroll* install(QWidget* page);
+
+  private:
+    QVBoxLayout* stack_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,72 @@
+#include "ui/pages/RowList.h"
+
+#include <QVBoxLayout>
+
+#include "ui/components/Divider.h"
+#include "ui/components/InfoRow.h"
+#include "ui/pages/PageStyle.h"
+
+namespace orvane {
+
+using PageStyle::qs;
+
+namespace {
+
+bool sameShape(const std::vector<PageText::Line>& a, const std::vector<PageText::Line>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].divider != b[i].divider) return false;
+    return true;
+}
+
+}  // namespace
+
+RowList::RowList(const QString& heading, QWidget* parent)
+    : QWidget(parent), column_(new QVBoxLayout(this)) {
+    column_->setContentsMargins(0, 0, 0, 0);
+    column_->setSpacing(2);
+    if (!heading.isEmpty()) PageStyle::addHeading(column_, heading);
+}
+
+void RowList::setLines(const std::vector<PageText::Line>& lines) {
+    if (built_ && lines == lines_) return;
+    if (!built_ || !sameShape(lines, lines_)) {
+        lines_ = lines;
+        rebuild();
+        return;
+    }
+    std::size_t r = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].divider) continue;
+        const PageText::Row& row = lines[i].row;
+        InfoRow* w = rows_[r++];
+        w->setLabel(qs(row.label));
+        w->setValue(qs(row.value));
+        w->setIcon(qs(row.icon));
+        w->setValueColor(PageStyle::rowColor(row.valueColor));
+    }
+    lines_ = lines;
+}
+
+void RowList::rebuild() {
+    for (QWidget* w : widgets_)
+        delete w;
+    widgets_.clear();
+    rows_.clear();
+    for (const PageText::Line& line : lines_) {
+        QWidget* w = nullptr;
+        if (line.divider) {
+            w = new Divider(this);
+        } else {
+            auto* row = new InfoRow(qs(line.row.label), qs(line.row.value), qs(line.row.icon),
+                                    PageStyle::rowColor(line.row.valueColor), this);
+            rows_.push_back(row);
+            w = row;
+        }
+        widgets_.push_back(w);
+        column_->addWidget(w);
+    }
+    built_ = true;
+}
+
+}  // namespace orvane

@@ -1,0 +1,115 @@
+#include "ui/pages/VolumeCard.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "ui/components/Icon.h"
+#include "ui/components/Text.h"
+#include "ui/components/Theme.h"
+#include "ui/components/UsageBar.h"
+#include "ui/pages/CapsuleBadge.h"
+#include "ui/pages/PageStyle.h"
+
+namespace orvane {
+
+using PageStyle::qs;
+
+LegendDot::LegendDot(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kSize, kSize);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LegendDot::setColor(const std::string& name, double opacity) {
+    name_ = name;
+    opacity_ = opacity;
+    update();
+}
+
+void LegendDot::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor c = PageStyle::color(name_);
+    c.setAlphaF(c.alphaF() * opacity_);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(QRectF(rect()));
+}
+
+VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
+    : Card(parent),
+      icon_(new IconView({}, 22)),
+      name_(new Text({}, Theme::font(16, QFont::DemiBold))),
+      startup_(new CapsuleBadge({}, "accent", 10, QFont::Bold, 7, 2)),
+      summary_(new Text({}, Theme::font(11), TextStyle::secondary)),
+      used_(new Text({}, Theme::font(13, QFont::Medium))),
+      bar_(new FillBar) {
+    body()->setSpacing(14);
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(8);
+    nameRow->addWidget(name_);
+    nameRow->addWidget(startup_);
+    nameRow->addStretch(1);
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addLayout(nameRow);
+    titles->addWidget(summary_);
+    auto* header = new QHBoxLayout;
+    header->setSpacing(12);
+    header->addWidget(icon_, 0, Qt::AlignVCenter);
+    header->addLayout(titles, 1);
+    header->addWidget(used_, 0, Qt::AlignVCenter);
+    body()->addLayout(header);
+
+    bar_->setBarHeight(kBarHeight);
+    bar_->setMinimumFill(kMinFill);
+    bar_->setClamped(false);
+    bar_->setAnimationDuration(0);
+    body()->addWidget(bar_);
+
+    auto* legendRow = new QHBoxLayout;
+    for (std::size_t i = 0; i < legend_.size(); ++i) {
+        if (i > 0) legendRow->addStretch(1);
+        Legend& e = legend_[i];
+        e.dot = new LegendDot;
+        e.label = new Text({}, Theme::font(10), TextStyle::secondary);
+        e.value = new Text({}, Theme::font(13, QFont::Medium));
+        auto* texts = new QVBoxLayout;
+        texts->setSpacing(1);
+        texts->addWidget(e.label);
+        texts->addWidget(e.value);
+        auto* entry = new QHBoxLayout;
+        entry->setSpacing(6);
+        entry->addWidget(e.dot, 0, Qt::AlignVCenter);
+        entry->addLayout(texts);
+        legendRow->addLayout(entry);
+    }
+    body()->addLayout(legendRow);
+
+    setText(text);
+}
+
+void VolumeCard::setText(const VolumeCardText& t) {
+    text_ = t;
+    const QColor usage = PageStyle::color(t.color);
+    icon_->setSymbol(qs(t.icon));
+    icon_->setColor(usage);
+    name_->setText(qs(t.name));
+    startup_->setVisible(t.startup);
+    startup_->setText(qs(StorageModel::startupBadge().text));
+    summary_->setText(qs(t.summary));
+    used_->setText(qs(t.usedText));
+    used_->setColor(usage);
+    bar_->setColor(usage);
+    bar_->setFraction(t.fraction);
+    for (std::size_t i = 0; i < legend_.size(); ++i) {
+        const LegendEntry& src = t.legend[i];
+        legend_[i].dot->setVisible(src.hasDot());
+        legend_[i].dot->setColor(src.color, src.opacity);
+        legend_[i].label->setText(qs(src.label));
+        legend_[i].value->setText(qs(src.value));
+    }
+}
+
+}  // namespace orvane
