@@ -22,49 +22,6 @@
 namespace orvane {
 namespace {
 
-QString rgba(const QColor& c) {
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(c.red())
-        .arg(c.green())
-        .arg(c.blue())
-        .arg(c.alphaF(), 0, 'f', 3);
-}
-
-// Thin rounded scroll bars on a clear track, a hairline splitter, and menus and tooltips in
-// the scheme's colours.
-QString styleSheet() {
-    const QString handle = rgba(Theme::primary(0.28));
-    const QString handleHover = rgba(Theme::primary(0.45));
-    const QColor window = Theme::windowBackground();
-    const QColor popup = Theme::isDark() ? QColor(0x2c, 0x2c, 0x31) : QColor(0xfd, 0xfd, 0xfe);
-    const QString text = rgba(Theme::primary());
-    const QString separator = rgba(Theme::separator());
-    return QStringLiteral(
-               "QScrollBar:vertical { background: transparent; width: 11px; margin: 3px 2px 3px 0; "
-               "}"
-               "QScrollBar:horizontal { background: transparent; height: 11px; margin: 0 3px 2px "
-               "3px; }"
-               "QScrollBar::handle { background: %1; border-radius: 3px; }"
-               "QScrollBar::handle:vertical { min-height: 36px; margin: 0 1px 0 2px; }"
-               "QScrollBar::handle:horizontal { min-width: 36px; margin: 2px 0 1px 0; }"
-               "QScrollBar::handle:hover, QScrollBar::handle:pressed { background: %2; }"
-               "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; }"
-               "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }"
-               "QSplitter::handle { background: %3; }"
-               "QMenuBar { background: %4; color: %5; padding: 2px 4px; }"
-               "QMenuBar::item { padding: 3px 9px; border-radius: 5px; background: transparent; }"
-               "QMenuBar::item:selected, QMenuBar::item:pressed { background: %6; color: white; }"
-               "QMenu { background: %7; color: %5; border: 1px solid %3; border-radius: 8px; "
-               "padding: 5px; }"
-               "QMenu::item { padding: 4px 22px 4px 12px; border-radius: 5px; }"
-               "QMenu::item:selected { background: %6; color: white; }"
-               "QMenu::separator { height: 1px; background: %3; margin: 4px 8px; }"
-               "QToolTip { background: %7; color: %5; border: 1px solid %3; border-radius: 6px; "
-               "padding: 4px 7px; }")
-        .arg(handle, handleHover, separator, window.name(), text, Theme::accent().name(),
-             popup.name());
-}
-
 void waitFor(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -194,7 +151,6 @@ void OrvaneApp::applyScheme() {
     scheme_ = scheme;
     Theme::setDark(scheme == ColorScheme::dark);
     QToolTip::setPalette(Theme::palette(Theme::isDark()));
-    qApp->setStyleSheet(styleSheet());
     for (QWidget* w : {static_cast<QWidget*>(main_.data()), static_cast<QWidget*>(about_.data())}) {
         if (w) stylize(w);
     }

@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStyleFactory>
 #include <cstdio>
 #include <cstring>
 
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
+#include "ui/AppStyle.h"
 #include "ui/OrvaneApp.h"
 
 namespace {
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.app"));
     QApplication::setApplicationVersion(QStringLiteral("1.5"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new orvane::AppStyle);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Orvane - Know your Mac"));

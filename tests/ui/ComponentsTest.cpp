@@ -1,0 +1,232 @@
+// Theme colours and the geometry the components compute.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QTest>
+#include <QVariantAnimation>
+#include <cmath>
+#include <limits>
+
+#include "ui/components/Card.h"
+#include "ui/components/InfoRow.h"
+#include "ui/components/RingGauge.h"
+#include "ui/components/StatChip.h"
+#include "ui/components/Theme.h"
+#include "ui/components/UsageBar.h"
+
+namespace orvane {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+TEST(Theme, UsageColorBoundaries) {
+    const struct {
+        double fraction;
+        const char* name;
+    } cases[] = {
+        {0.5999, "green"}, {0.6, "yellow"}, {0.8499, "yellow"}, {0.85, "red"}, {1.2, "red"},
+        {kNaN, "red"},     {-0.3, "green"}, {0.0, "green"},     {1.0, "red"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fraction);
+        EXPECT_EQ(Theme::usageColorName(c.fraction), QString::fromLatin1(c.name));
+        EXPECT_EQ(Theme::usageColor(c.fraction), Theme::color(QString::fromLatin1(c.name)));
+    }
+}
+
+TEST(Theme, NamedColoursAreExactAndCaseSensitive) {
+    EXPECT_EQ(Theme::color("green"), QColor::fromRgbF(0.2, 0.78, 0.45));
+    EXPECT_EQ(Theme::color("yellow"), QColor::fromRgbF(0.98, 0.74, 0.18));
+    EXPECT_EQ(Theme::color("red"), QColor::fromRgbF(0.95, 0.3, 0.3));
+    EXPECT_EQ(Theme::color("blue"), QColor::fromRgbF(0.31, 0.55, 0.98));
+    EXPECT_EQ(Theme::accent(), QColor::fromRgbF(0.39, 0.45, 0.96));
+    for (const char* other : {"Green", "", "secondary", "purple", " green"}) {
+        EXPECT_EQ(Theme::color(QString::fromLatin1(other)), Theme::secondary()) << other;
+    }
+}
+
+TEST(Theme, ForegroundFollowsTheScheme) {
+    const bool saved = Theme::isDark();
+    Theme::setDark(false);
+    const QColor lightText = Theme::primary();
+    Theme::setDark(true);
+    const QColor darkText = Theme::primary();
+    Theme::setDark(saved);
+    EXPECT_LT(lightText.lightness(), 60);
+    EXPECT_GT(darkText.lightness(), 200);
+    EXPECT_LT(Theme::palette(true).color(QPalette::Window).lightness(), 60);
+    EXPECT_GT(Theme::palette(false).color(QPalette::Window).lightness(), 200);
+}
+
+TEST(RingGauge, ArcSpanClampsTheFraction) {
+    const struct {
+        double fraction;
+        double span;
+    } cases[] = {{0, 0}, {0.25, 90}, {0.5, 180}, {1, 360}, {1.7, 360}, {-0.5, 0}, {kNaN, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fraction);
+        EXPECT_DOUBLE_EQ(RingGauge::arcSpan(c.fraction), c.span);
+    }
+}
+
+TEST(RingGauge, TitleScalesWithSizeAndStrokeDoesNot) {
+    EXPECT_DOUBLE_EQ(RingGauge::titleSize(150), 36);
+    EXPECT_DOUBLE_EQ(RingGauge::titleSize(100), 24);
+    RingGauge small(0.3, "30%", "CPU", Qt::red, 100);
+    RingGauge big(0.3, "30%", "CPU", Qt::red);
+    // The frame plus half a stroke on each side: the stroke stays 14 wide.
+    EXPECT_EQ(small.sizeHint(), QSize(114, 114));
+    EXPECT_EQ(big.sizeHint(), QSize(164, 164));
+    big.resize(big.sizeHint());
+    EXPECT_EQ(big.ringRect(), QRectF(7, 7, 150, 150));
+}
+
+TEST(RingGauge, SweepsToANewFractionOverHalfASecond) {
+    QWidget host;
+    auto* ring = new RingGauge(0.2, "20%", "Load", Qt::blue, 150, &host);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    ring->setFraction(0.8);
+    EXPECT_DOUBLE_EQ(ring->fraction(), 0.8);
+    auto* anim = ring->findChild<QVariantAnimation*>();
+    ASSERT_NE(anim, nullptr);
+    EXPECT_EQ(anim->state(), QAbstractAnimation::Running);
+    EXPECT_EQ(anim->duration(), 500);
+    EXPECT_EQ(anim->easingCurve().type(), QEasingCurve::OutCubic);
+    EXPECT_DOUBLE_EQ(anim->startValue().toDouble(), 0.2);
+    EXPECT_DOUBLE_EQ(anim->endValue().toDouble(), 0.8);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ring->displayedFraction() == 0.8; }, 2000));
+}
+
+TEST(RingGauge, HiddenGaugeJumps) {
+    RingGauge ring(0.1, "10%", "", Qt::blue);
+    ring.setFraction(0.9);
+    EXPECT_DOUBLE_EQ(ring.displayedFraction(), 0.9);
+    ring.setFraction(-2);
+    EXPECT_DOUBLE_EQ(ring.displayedFraction(), 0);
+    EXPECT_DOUBLE_EQ(ring.fraction(), -2);
+}
+
+TEST(FillBar, FillWidths) {
+    const struct {
+        double barWidth, fraction, minWidth;
+        bool clamped;
+        double expected;
+    } cases[] = {
+        {300, 0, 10, true, 10},       // an empty bar still shows a dot as wide as the bar is high
+        {300, -0.4, 10, true, 10},    // negative: the dot
+        {300, 0.5, 10, true, 150},    //
+        {300, 1.3, 10, true, 300},    // exactly the full width
+        {300, 1.0, 10, true, 300},    //
+        {300, kNaN, 10, true, 10},    // not a number counts as 0
+        {400, 0.02, 12, false, 12},   // a computed 8 is drawn 12
+        {400, 0.5, 12, false, 200},   //
+        {400, 1.25, 12, false, 500},  // unclamped: past the track
+        {120, 0.01, 4, true, 4},      // an idle core's stub
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fraction);
+        EXPECT_DOUBLE_EQ(FillBar::fillWidth(c.barWidth, c.fraction, c.minWidth, c.clamped),
+                         c.expected);
+    }
+}
+
+TEST(UsageBar, ColourFollowsTheRawFractionUnlessTinted) {
+    EXPECT_EQ(UsageBar::colorFor(0.59, std::nullopt), Theme::color("green"));
+    EXPECT_EQ(UsageBar::colorFor(0.6, std::nullopt), Theme::color("yellow"));
+    EXPECT_EQ(UsageBar::colorFor(0.84, std::nullopt), Theme::color("yellow"));
+    EXPECT_EQ(UsageBar::colorFor(0.85, std::nullopt), Theme::color("red"));
+    EXPECT_EQ(UsageBar::colorFor(1.3, std::nullopt), Theme::color("red"));
+    for (double f : {0.0, 0.7, 0.99, 1.3}) {
+        EXPECT_EQ(UsageBar::colorFor(f, Theme::accent()), Theme::accent());
+    }
+    UsageBar bar("Wired", "2 GB", 0.9, std::nullopt, 8);
+    EXPECT_EQ(bar.fillColor(), Theme::color("red"));
+    EXPECT_EQ(bar.bar()->barHeight(), 8);
+    bar.resize(300, bar.sizeHint().height());
+    bar.setFraction(0.5);
+    EXPECT_EQ(bar.fillColor(), Theme::color("green"));
+}
+
+TEST(FillBar, AnimatesOverTheGivenDuration) {
+    QWidget host;
+    auto* bar = new FillBar(&host);
+    bar->resize(200, 10);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    bar->setFraction(1.0);
+    auto* anim = bar->findChild<QVariantAnimation*>();
+    ASSERT_NE(anim, nullptr);
+    EXPECT_EQ(anim->state(), QAbstractAnimation::Running);
+    EXPECT_EQ(anim->duration(), 400);
+    EXPECT_EQ(anim->easingCurve().type(), QEasingCurve::OutCubic);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->displayedFraction() == 1.0; }, 2000));
+    bar->setAnimationDuration(0);
+    bar->setFraction(0.25);
+    EXPECT_DOUBLE_EQ(bar->displayedFraction(), 0.25);
+    EXPECT_DOUBLE_EQ(bar->currentFillWidth(), 50);
+}
+
+TEST(StatChip, ShrinksBeforeEliding) {
+    const QString shortValue = QStringLiteral("16 GB");
+    EXPECT_DOUBLE_EQ(StatChip::fittedValueSize(shortValue, 200), StatChip::kValueSize);
+    EXPECT_EQ(StatChip::shownValue(shortValue, 200), shortValue);
+
+    const QString longValue = QStringLiteral("Apple M3 Max with 16-core CPU");
+    QFont full = Theme::font(17, QFont::Bold);
+    const int natural = QFontMetrics(full).horizontalAdvance(longValue);
+    // A width a little short of the natural one: smaller text, nothing cut.
+    const qreal snug = natural * 0.85;
+    const qreal shrunk = StatChip::fittedValueSize(longValue, snug);
+    EXPECT_LT(shrunk, StatChip::kValueSize);
+    EXPECT_GE(shrunk, StatChip::kValueSize * StatChip::kMinScale);
+    EXPECT_EQ(StatChip::shownValue(longValue, snug), longValue);
+    // Far too narrow: the smallest size, then elided on one line.
+    const qreal tight = natural * 0.4;
+    EXPECT_DOUBLE_EQ(StatChip::fittedValueSize(longValue, tight), std::ceil(17 * 0.7));
+    const QString shown = StatChip::shownValue(longValue, tight);
+    EXPECT_NE(shown, longValue);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+    EXPECT_FALSE(shown.contains(QLatin1Char('\n')));
+}
+
+TEST(InfoRow, LabelColumnIsTheSameInEveryRow) {
+    InfoRow withIcon("Model", "MacBook Pro", "desktopcomputer");
+    InfoRow otherIcon("Serial Number", "C02XYZ", "barcode");
+    InfoRow noIcon("Model", "MacBook Pro");
+    const int w = 400;
+    EXPECT_DOUBLE_EQ(withIcon.geometry(w).label.left(), InfoRow::kIconColumn + InfoRow::kSpacing);
+    EXPECT_DOUBLE_EQ(otherIcon.geometry(w).label.left(), withIcon.geometry(w).label.left());
+    EXPECT_DOUBLE_EQ(noIcon.geometry(w).label.left(), 0);
+    EXPECT_TRUE(noIcon.geometry(w).icon.isNull());
+    // The value sits at the trailing edge; the row is padded 5 above and below.
+    EXPECT_DOUBLE_EQ(noIcon.geometry(w).value.right(), w);
+    EXPECT_GE(noIcon.geometry(w).height, QFontMetrics(Theme::font(13)).height() + 10);
+}
+
+TEST(InfoRow, LongValueWrapsAtTheTrailingEdgeKeepingTheGap) {
+    const QString value = QStringLiteral(
+        "A rather long value that cannot possibly fit on one line next to its label in this row");
+    InfoRow row("Graphics", value, "cpu");
+    const int w = 320;
+    const auto g = row.geometry(w);
+    EXPECT_TRUE(g.valueWraps);
+    EXPECT_DOUBLE_EQ(g.value.right(), w);
+    EXPECT_GE(g.value.left() - g.label.right(), InfoRow::kMinGap);
+    EXPECT_GT(g.height, row.geometry(2000).height);
+    EXPECT_EQ(row.heightForWidth(w), g.height);
+    EXPECT_FALSE(row.geometry(2000).valueWraps);
+}
+
+TEST(Card, PaddingFramesTheContent) {
+    EXPECT_EQ(Card::contentRect(QSize(300, 100), 18), QRect(18, 18, 264, 64));
+    EXPECT_EQ(Card::contentRect(QSize(300, 100), 0), QRect(0, 0, 300, 100));
+    Card card(nullptr, 0);
+    EXPECT_EQ(card.body()->contentsMargins(), QMargins(0, 0, 0, 0));
+    Card padded;
+    EXPECT_EQ(padded.padding(), 18);
+    EXPECT_EQ(padded.body()->contentsMargins(), QMargins(18, 18, 18, 18));
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,360 @@
+// The application shell: sections and appearance, the sidebar, the timers and "Refresh"
+// driving the service, the stored appearance applied to both windows, one About window.
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+#include <atomic>
+#include <mutex>
+
+#include "service/platform/ReplayPlatform.h"
+#include "ui/Appearance.h"
+#include "ui/ContentView.h"
+#include "ui/OrvaneApp.h"
+#include "ui/Section.h"
+#include "ui/ServiceWatcher.h"
+#include "ui/SidebarList.h"
+#include "ui/components/PlainButton.h"
+#include "ui/components/SegmentedPicker.h"
+#include "ui/components/Theme.h"
+#include "ui/pages/AboutView.h"
+#include "ui/pages/DisplaysView.h"
+
+namespace orvane {
+namespace {
+
+// A captured Mac that counts how often each input is read.
+class CountingPlatform : public Platform {
+  public:
+    CountingPlatform() : replay_(ORVANE_FIXTURES "/mac-portable") {}
+
+    std::vector<std::uint8_t> runData(const std::string& path,
+                                      const std::vector<std::string>& args) const override {
+        {
+            std::lock_guard lock(mutex_);
+            for (const auto& a : args)
+                ++calls_[a];
+        }
+        return replay_.runData(path, args);
+    }
+    std::string sysctlString(const std::string& name) const override {
+        return replay_.sysctlString(name);
+    }
+    std::int64_t sysctlInt(const std::string& name) const override {
+        return replay_.sysctlInt(name);
+    }
+    OsVersion osVersion() const override { return replay_.osVersion(); }
+    double uptime() const override { return replay_.uptime(); }
+    std::string hostName() const override { return replay_.hostName(); }
+    LiveInputs sampleLive() const override {
+        ++samples_;
+        return replay_.sampleLive();
+    }
+
+    // Full loads read the hardware report; full and dynamic collections read the power report.
+    int loads() const { return count("SPHardwareDataType"); }
+    int collections() const { return count("SPPowerDataType"); }
+    int samples() const { return samples_; }
+
+  private:
+    int count(const std::string& arg) const {
+        std::lock_guard lock(mutex_);
+        auto it = calls_.find(arg);
+        return it == calls_.end() ? 0 : it->second;
+    }
+
+    ReplayPlatform replay_;
+    mutable std::mutex mutex_;
+    mutable std::map<std::string, int> calls_;
+    mutable std::atomic<int> samples_{0};
+};
+
+void storeAppearance(const QVariant& value) {
+    QSettings settings;
+    if (value.isNull())
+        settings.remove(QLatin1String(kAppearanceKey));
+    else
+        settings.setValue(QLatin1String(kAppearanceKey), value);
+}
+
+TEST(Section, OrderTitlesSymbolsAndTints) {
+    const auto& all = allSections();
+    const char* raws[] = {"overview", "battery", "storage", "performance", "displays"};
+    const char* titles[] = {"Overview", "Battery", "Storage", "Performance", "Graphics"};
+    const char* symbols[] = {"macbook", "battery.100", "internaldrive", "speedometer", "display"};
+    const QColor tints[] = {Theme::accent(), Theme::color("green"), Theme::color("green"),
+                            Theme::color("red"), Theme::color("blue")};
+    ASSERT_EQ(all.size(), 5u);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(rawValue(all[i]), QLatin1String(raws[i]));
+        EXPECT_EQ(title(all[i]), QLatin1String(titles[i]));
+        EXPECT_EQ(symbol(all[i]), QLatin1String(symbols[i]));
+        EXPECT_EQ(tint(all[i]), tints[i]);
+        EXPECT_EQ(sectionFromRaw(QLatin1String(raws[i])), all[i]);
+    }
+    for (const char* bad : {"Overview", "", "graphics", "display", " battery"}) {
+        EXPECT_FALSE(sectionFromRaw(QLatin1String(bad)).has_value()) << bad;
+    }
+}
+
+TEST(Appearance, CasesAndStoredValues) {
+    EXPECT_EQ(label(Appearance::system), QStringLiteral("Auto"));
+    EXPECT_EQ(label(Appearance::light), QStringLiteral("Light"));
+    EXPECT_EQ(label(Appearance::dark), QStringLiteral("Dark"));
+    EXPECT_EQ(symbol(Appearance::system), QStringLiteral("circle.lefthalf.filled"));
+    EXPECT_EQ(symbol(Appearance::light), QStringLiteral("sun.max.fill"));
+    EXPECT_EQ(symbol(Appearance::dark), QStringLiteral("moon.fill"));
+    EXPECT_FALSE(colorScheme(Appearance::system).has_value());
+
+    const struct {
+        const char* stored;
+        ColorScheme whenSystemLight, whenSystemDark;
+    } cases[] = {
+        {"light", ColorScheme::light, ColorScheme::light},
+        {"dark", ColorScheme::dark, ColorScheme::dark},
+        {"system", ColorScheme::light, ColorScheme::dark},
+        {"", ColorScheme::light, ColorScheme::dark},
+        {"bogus", ColorScheme::light, ColorScheme::dark},
+        {"Dark", ColorScheme::light, ColorScheme::dark},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(resolvedScheme(QLatin1String(c.stored), ColorScheme::light), c.whenSystemLight);
+        EXPECT_EQ(resolvedScheme(QLatin1String(c.stored), ColorScheme::dark), c.whenSystemDark);
+    }
+}
+
+class ShellTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        storeAppearance(QVariant());
+        platform_ = std::make_shared<CountingPlatform>();
+    }
+    void TearDown() override { storeAppearance(QVariant()); }
+
+    std::shared_ptr<CountingPlatform> platform_;
+};
+
+TEST_F(ShellTest, StoredAppearanceSetsTheSchemeFromLaunch) {
+    const ColorScheme system = OrvaneApp::systemScheme();
+    const struct {
+        QVariant stored;
+        ColorScheme expected;
+    } cases[] = {
+        {QStringLiteral("light"), ColorScheme::light},
+        {QStringLiteral("dark"), ColorScheme::dark},
+        {QStringLiteral("system"), system},
+        {QString(""), system},
+        {QStringLiteral("bogus"), system},
+        {QVariant(), system},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored.toString().toStdString());
+        storeAppearance(c.stored);
+        OrvaneApp app(platform_);
+        EXPECT_EQ(app.currentScheme(), c.expected);
+        EXPECT_EQ(Theme::isDark(), c.expected == ColorScheme::dark);
+        // The picker shows the stored choice; anything unknown shows "Auto".
+        const QString shown = app.contentView()->appearancePicker()->currentKey();
+        const QString stored = c.stored.toString();
+        EXPECT_EQ(shown, appearanceFromRaw(stored) ? stored : QStringLiteral("system"));
+    }
+}
+
+TEST_F(ShellTest, PickingDarkTurnsBothWindowsDarkAndSurvivesARestart) {
+    storeAppearance(QStringLiteral("light"));
+    {
+        OrvaneApp app(platform_);
+        app.showMainWindow();
+        AboutView* about = app.openAbout();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(app.mainWindow()));
+        const QColor lightWindow = Theme::palette(false).color(QPalette::Window);
+        EXPECT_EQ(about->palette().color(QPalette::Window), lightWindow);
+
+        SegmentedPicker* picker = app.contentView()->appearancePicker();
+        const int dark = 2;
+        ASSERT_EQ(picker->options()[dark].key, QStringLiteral("dark"));
+        QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(dark).center());
+
+        EXPECT_EQ(QSettings().value(QLatin1String(kAppearanceKey)).toString(),
+                  QStringLiteral("dark"));
+        EXPECT_EQ(app.currentScheme(), ColorScheme::dark);
+        const QColor darkWindow = Theme::palette(true).color(QPalette::Window);
+        EXPECT_EQ(app.mainWindow()->palette().color(QPalette::Window), darkWindow);
+        EXPECT_EQ(about->palette().color(QPalette::Window), darkWindow);
+        EXPECT_EQ(app.contentView()->palette().color(QPalette::Window), darkWindow);
+    }
+    OrvaneApp restarted(platform_);
+    EXPECT_EQ(restarted.currentScheme(), ColorScheme::dark);
+    EXPECT_EQ(restarted.contentView()->appearancePicker()->currentKey(), QStringLiteral("dark"));
+}
+
+TEST_F(ShellTest, SchemeOverrideStoresNothing) {
+    storeAppearance(QStringLiteral("light"));
+    OrvaneApp app(platform_);
+    app.setSchemeOverride(ColorScheme::dark);
+    EXPECT_EQ(app.currentScheme(), ColorScheme::dark);
+    EXPECT_EQ(QSettings().value(QLatin1String(kAppearanceKey)).toString(), QStringLiteral("light"));
+    app.setSchemeOverride(std::nullopt);
+    EXPECT_EQ(app.currentScheme(), ColorScheme::light);
+}
+
+TEST_F(ShellTest, SidebarListsFiveSectionsAndSelectsThePage) {
+    OrvaneApp app(platform_);
+    ContentView* content = app.contentView();
+    SidebarList* list = content->sidebarList();
+    EXPECT_EQ(content->selection(), Section::overview);
+    EXPECT_EQ(content->currentPage()->objectName(), QStringLiteral("overview"));
+    app.showMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.mainWindow()));
+
+    // Rows top to bottom in section order.
+    int lastTop = -1;
+    for (Section s : allSections()) {
+        EXPECT_GT(list->rowRect(s).top(), lastTop);
+        lastTop = list->rowRect(s).top();
+    }
+    QTest::mouseClick(list, Qt::LeftButton, {}, list->rowRect(Section::displays).center());
+    EXPECT_EQ(content->selection(), Section::displays);
+    EXPECT_NE(qobject_cast<DisplaysView*>(content->currentPage()), nullptr);
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(content->selection(), Section::performance);
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(content->selection(), Section::overview);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(content->selection(), Section::overview);
+}
+
+TEST_F(ShellTest, MinimumSizes) {
+    OrvaneApp app(platform_);
+    QMainWindow* w = app.mainWindow();
+    app.showMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->resize(400, 300);
+    QTest::qWait(50);
+    EXPECT_GE(app.contentView()->width(), ContentView::kMinimumWidth);
+    EXPECT_GE(app.contentView()->height(), ContentView::kMinimumHeight);
+    EXPECT_GE(app.contentView()->sidebar()->width(), ContentView::kSidebarMinimumWidth);
+}
+
+TEST_F(ShellTest, FirstShowLoadsOnceAndTimersDriveTheService) {
+    OrvaneApp app(platform_);
+    ContentView* content = app.contentView();
+    const int samplesAtStart = platform_->samples();  // the service's own first sample
+    EXPECT_EQ(platform_->loads(), 0);
+    EXPECT_FALSE(content->ticker()->isActive());
+
+    app.showMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.mainWindow()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.svc()->loaded(); }, 5000));
+    EXPECT_EQ(platform_->loads(), 1);
+
+    for (QTimer* t : {content->ticker(), content->slowTicker()}) {
+        EXPECT_TRUE(t->isActive());
+        EXPECT_EQ(t->timerType(), Qt::PreciseTimer);
+    }
+    EXPECT_EQ(content->ticker()->interval(), 1000);
+    EXPECT_EQ(content->slowTicker()->interval(), 3000);
+
+    // Hiding and showing again does not load again.
+    app.mainWindow()->hide();
+    app.mainWindow()->show();
+    QTest::qWait(50);
+    EXPECT_EQ(platform_->loads(), 1);
+
+    // The timers fire whatever page is shown: one live sample a second, one dynamic
+    // collection every three seconds.
+    content->setSelection(Section::storage);
+    const int collections = platform_->collections();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return platform_->collections() > collections; }, 4500));
+    EXPECT_GE(platform_->samples(), samplesAtStart + 2);
+    EXPECT_EQ(platform_->loads(), 1);
+}
+
+TEST_F(ShellTest, TicksAndRefreshCallTheirOperations) {
+    OrvaneApp app(platform_);
+    ContentView* content = app.contentView();
+    const int samples = platform_->samples();
+    content->tick();
+    EXPECT_EQ(platform_->samples(), samples + 1);  // sampled synchronously
+
+    content->slowTick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return platform_->collections() == 1; }, 5000));
+    EXPECT_EQ(platform_->loads(), 0);
+
+    // "Refresh": a full load and an immediate live sample, on every click.
+    PlainButton* refresh = content->refreshButton();
+    EXPECT_EQ(refresh->text(), QStringLiteral("Refresh"));
+    EXPECT_EQ(refresh->symbol(), QStringLiteral("arrow.clockwise"));
+    const int before = platform_->samples();
+    refresh->click();
+    EXPECT_EQ(platform_->samples(), before + 1);
+    refresh->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return platform_->loads() == 2; }, 5000));
+    EXPECT_EQ(platform_->samples(), before + 2);
+}
+
+TEST_F(ShellTest, OneAboutWindowHoweverOftenAsked) {
+    OrvaneApp app(platform_);
+    app.showMainWindow();
+    EXPECT_EQ(app.aboutWindow(), nullptr);
+    QAction* about = app.aboutAction();
+    EXPECT_EQ(about->text(), QStringLiteral("About Orvane"));
+    EXPECT_EQ(about->menuRole(), QAction::AboutRole);
+    about->trigger();
+    AboutView* first = app.aboutWindow();
+    ASSERT_NE(first, nullptr);
+    about->trigger();
+    app.openAbout();
+    EXPECT_EQ(app.aboutWindow(), first);
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<AboutView*>(w) && w->isVisible()) ++windows;
+    }
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("About Orvane"));
+    EXPECT_EQ(first->size(), QSize(AboutView::kWidth, AboutView::kHeight));
+    EXPECT_EQ(first->minimumSize(), first->maximumSize());
+
+    // Closing discards it; asking again opens a new one.
+    first->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.aboutWindow() == nullptr; }, 1000));
+    EXPECT_NE(app.openAbout(), nullptr);
+
+    // The menu offers About and Quit, nothing that opens another main window.
+    QStringList items;
+    for (QAction* menu : app.mainWindow()->menuBar()->actions())
+        for (QAction* a : menu->menu()->actions())
+            if (!a->isSeparator()) items << a->text();
+    EXPECT_EQ(items, QStringList({"About Orvane", "Quit Orvane"}));
+}
+
+TEST_F(ShellTest, EmailRowOpensTheLinkAndDeveloperRowDoesNothing) {
+    AboutView about;
+    about.setLinkHandler([](const QUrl&) {});  // no mail program in tests
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    int links = 0;
+    QUrl url;
+    QObject::connect(&about, &AboutView::emailLinkActivated, [&](const QUrl& u) {
+        ++links;
+        url = u;
+    });
+    QWidget* email = about.emailRow();
+    // Label, gap and value all belong to the link.
+    for (int x : {2, email->width() / 2, email->width() - 3}) {
+        QTest::mouseClick(email, Qt::LeftButton, {}, QPoint(x, email->height() / 2));
+    }
+    EXPECT_EQ(links, 3);
+    EXPECT_EQ(url, QUrl(QStringLiteral("mailto:") + AboutView::contactEmail()));
+    QTest::mouseClick(about.developerRow(), Qt::LeftButton);
+    EXPECT_EQ(links, 3);
+}
+
+}  // namespace
+}  // namespace orvane
