@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "service/Collectors.h"
+#include "service/platform/linux/ProcFile.h"
 #include "tests/service/LinuxTestSupport.h"
 
 namespace orvane {
@@ -259,6 +260,32 @@ TEST(LinuxBadFiles, RandomBytesEverywhere) {
         platform.osVersion();
         platform.osVersionText();
     }
+}
+
+TEST(LinuxProcFile, RereadsFromTheStartAndRefusesWhatIsNotAFile) {
+    ScratchTree tree("procfile");
+    tree.write("stat", "first\n");
+    tree.fifo("fifo");
+    tree.dir("dir");
+    ProcFile file((tree.root() / "stat").string());
+    std::string out = "old";
+    ASSERT_TRUE(file.read(out, 1024));
+    EXPECT_EQ(out, "first\n");
+    tree.write("stat", "second, longer\n");  // rewritten in place, as the kernel does
+    ASSERT_TRUE(file.read(out, 1024));
+    EXPECT_EQ(out, "second, longer\n");
+    ASSERT_TRUE(file.read(out, 6));
+    EXPECT_EQ(out, "second");
+    ProcFile fifo((tree.root() / "fifo").string());
+    EXPECT_FALSE(fifo.read(out, 1024));
+    EXPECT_EQ(out, "");
+    ProcFile dir((tree.root() / "dir").string());
+    EXPECT_FALSE(dir.read(out, 1024));
+    ProcFile missing((tree.root() / "missing").string());
+    EXPECT_FALSE(missing.read(out, 1024));
+    tree.write("missing", "now here\n");  // a failed open is tried again
+    EXPECT_TRUE(missing.read(out, 1024));
+    EXPECT_EQ(out, "now here\n");
 }
 
 // ---- battery drivers -----------------------------------------------------------------------

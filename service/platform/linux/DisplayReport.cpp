@@ -28,6 +28,15 @@ std::optional<std::uint64_t> cardNumber(std::string_view entry) {
     return SysText::parseUnsigned(entry.substr(4));
 }
 
+// A PCI vendor or device file ("0x8086").
+bool pciId(const std::optional<std::string>& text, std::uint16_t& id) {
+    if (!text) return false;
+    const std::optional<std::uint64_t> value = SysText::parseHex(*text);
+    if (!value || *value > 0xFFFF) return false;
+    id = static_cast<std::uint16_t>(*value);
+    return true;
+}
+
 std::string hex4(std::uint16_t v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04x", v);
@@ -143,21 +152,21 @@ std::vector<std::uint8_t> DisplayReport::json() const {
 
     for (const auto& [number, card] : cards) {
         const std::string dev = "sys/class/drm/" + card + "/device/";
-        const std::optional<std::string> vendorText = fs_.text(dev + "vendor");
-        const std::optional<std::string> deviceText = fs_.text(dev + "device");
-        const auto vendorId = vendorText ? SysText::parseHex(*vendorText) : std::nullopt;
-        const auto deviceId = deviceText ? SysText::parseHex(*deviceText) : std::nullopt;
+        std::uint16_t vendorId = 0;
+        std::uint16_t deviceId = 0;
+        const bool pci =
+            pciId(fs_.text(dev + "vendor"), vendorId) && pciId(fs_.text(dev + "device"), deviceId);
         const std::optional<std::string> driverLink = fs_.linkTarget(dev + "driver");
         const std::string driver = driverLink ? SysText::clean(lastComponent(*driverLink)) : "";
 
         std::string name;
         std::string vendor;
-        if (vendorId && deviceId && *vendorId <= 0xFFFF && *deviceId <= 0xFFFF) {
-            const auto v = static_cast<std::uint16_t>(*vendorId);
-            const auto d = static_cast<std::uint16_t>(*deviceId);
-            const PciIds::Names names = names_.find(fs_, v, d);
-            name = names.device.empty() ? hex4(v) + ":" + hex4(d) : productName(names.device);
-            vendor = names.vendor.empty() ? PciIds::knownVendor(v) : vendorName(names.vendor);
+        if (pci) {
+            const PciIds::Names names = names_.find(fs_, vendorId, deviceId);
+            name = names.device.empty() ? hex4(vendorId) + ":" + hex4(deviceId)
+                                        : productName(names.device);
+            vendor =
+                names.vendor.empty() ? PciIds::knownVendor(vendorId) : vendorName(names.vendor);
         } else {
             name = driver.empty() ? card : driver;
         }

@@ -69,8 +69,8 @@ struct LiveBuffers {
 
 LinuxPlatform::LinuxPlatform(std::filesystem::path root, LinuxPlatformOptions options)
     : fs_(std::move(root)),
-      statPath_(fs_.path("proc/stat").string()),
-      meminfoPath_(fs_.path("proc/meminfo").string()),
+      stat_(fs_.path("proc/stat").string()),
+      meminfo_(fs_.path("proc/meminfo").string()),
       probe_(options.fsSpace
                  ? std::move(options.fsSpace)
                  : FsSpaceFunction([root = fs_.root()](const std::string& mountPoint) {
@@ -199,12 +199,12 @@ LiveInputs LinuxPlatform::sampleLive() const {
     LiveInputs in;
     in.uptime = uptime();
 
-    if (SysFs::readAbsolute(meminfoPath_.c_str(), buffers.text)) {
+    if (meminfo_.read(buffers.text, SysFs::kMaxFileBytes)) {
         const ProcCounters::MemInfo mem = ProcCounters::parseMemInfo(buffers.text, pageSize_);
         in.vm = mem.vm;
         in.swapUsed = mem.swapUsed;
     }
-    if (SysFs::readAbsolute(statPath_.c_str(), buffers.text)) {
+    if (stat_.read(buffers.text, SysFs::kMaxFileBytes)) {
         std::vector<CpuTicks> ticks;
         ticks.reserve(64);
         if (ProcCounters::parseCpuTicks(buffers.text, ticks)) in.cpuTicks = std::move(ticks);

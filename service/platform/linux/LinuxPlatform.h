@@ -14,6 +14,7 @@
 #include "service/platform/Platform.h"
 #include "service/platform/linux/DisplayReport.h"
 #include "service/platform/linux/FsSpaceProbe.h"
+#include "service/platform/linux/ProcFile.h"
 #include "service/platform/linux/SysFs.h"
 
 namespace orvane {
@@ -58,8 +59,8 @@ class LinuxPlatform final : public Platform {
     std::int64_t installedMemory() const;
 
     SysFs fs_;
-    std::string statPath_;
-    std::string meminfoPath_;
+    mutable ProcFile stat_;
+    mutable ProcFile meminfo_;
     std::uint64_t pageSize_ = 0;
     FsSpaceProbe probe_;
     PciNameCache pciNames_;
