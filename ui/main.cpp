@@ -6,11 +6,14 @@
 #include <QSettings>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
 #include "ui/AppStyle.h"
+#include "ui/ContentView.h"
 #include "ui/OrvaneApp.h"
+#include "ui/Section.h"
 
 namespace {
 
@@ -52,13 +55,28 @@ int main(int argc, char** argv) {
         QStringLiteral("Render every page and the About window, light and dark, to PNG files in "
                        "<dir>, then exit."),
         QStringLiteral("dir"));
+    const QCommandLineOption section(
+        QStringLiteral("section"),
+        QStringLiteral("Open on page <name>: overview, battery, storage, performance or displays."),
+        QStringLiteral("name"));
     parser.addOption(replay);
     parser.addOption(screenshot);
+    parser.addOption(section);
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "orvane: unexpected argument: %s\n",
                      qPrintable(parser.positionalArguments().first()));
         return 2;
+    }
+
+    std::optional<orvane::Section> startSection;
+    if (parser.isSet(section)) {
+        startSection = orvane::sectionFromRaw(parser.value(section));
+        if (!startSection) {
+            std::fprintf(stderr, "orvane: unknown section: %s\n",
+                         qPrintable(parser.value(section)));
+            return 2;
+        }
     }
 
     std::shared_ptr<const orvane::Platform> platform;
@@ -84,6 +102,7 @@ int main(int argc, char** argv) {
         std::printf("Screenshots written to %s\n", qPrintable(dir));
         return 0;
     }
+    if (startSection) orvane.contentView()->setSelection(*startSection);
     orvane.showMainWindow();
     return app.exec();
 }
