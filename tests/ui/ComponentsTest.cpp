@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QVariantAnimation>
 #include <cmath>
 #include <limits>
@@ -10,6 +12,7 @@
 #include "ui/components/Card.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/RingGauge.h"
+#include "ui/components/Shadow.h"
 #include "ui/components/StatChip.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
@@ -226,6 +229,90 @@ TEST(Card, PaddingFramesTheContent) {
     Card padded;
     EXPECT_EQ(padded.padding(), 18);
     EXPECT_EQ(padded.body()->contentsMargins(), QMargins(18, 18, 18, 18));
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+TEST(Components, SettersRepaintOnlyOnChange) {
+    QWidget host;
+    auto* layout = new QVBoxLayout(&host);
+    auto* row = new InfoRow("CPU Load", "37%", "cpu");
+    auto* chip = new StatChip("cpu", "12", "8P + 4E", Theme::accent());
+    auto* ring = new RingGauge(0.37, "37%", "CPU Load", Theme::color("green"));
+    auto* bar = new UsageBar("Wired", "2 GB", 0.2, Theme::color("red"));
+    for (QWidget* w : {static_cast<QWidget*>(row), static_cast<QWidget*>(chip),
+                       static_cast<QWidget*>(ring), static_cast<QWidget*>(bar)})
+        layout->addWidget(w);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::qWait(50);
+    PaintCounter rowPaints(row), chipPaints(chip), ringPaints(ring), barPaints(bar->bar());
+
+    for (int i = 0; i < 3; ++i) {
+        row->setValue("37%");
+        row->setValueColor(std::nullopt);
+        chip->setValue("12");
+        chip->setCaption("8P + 4E");
+        ring->setFraction(0.37);
+        ring->setTitle("37%");
+        bar->setFraction(0.2);
+        bar->setDetail("2 GB");
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(rowPaints.count, 0);
+    EXPECT_EQ(chipPaints.count, 0);
+    EXPECT_EQ(ringPaints.count, 0);
+    EXPECT_EQ(barPaints.count, 0);
+
+    row->setValue("38%");
+    chip->setValue("14");
+    ring->setTitle("38%");
+    QTest::qWait(50);
+    EXPECT_GE(rowPaints.count, 1);
+    EXPECT_GE(chipPaints.count, 1);
+    EXPECT_GE(ringPaints.count, 1);
+}
+
+TEST(Components, CardShadowIsPaintedOnAnAncestorWithRoomForIt) {
+    QWidget outer;
+    auto* outerLayout = new QVBoxLayout(&outer);
+    outerLayout->setContentsMargins(22, 22, 22, 22);
+    auto* row = new QWidget;  // a tight row: no room for the shadow
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    auto* card = new Card;
+    card->body()->addWidget(new InfoRow("Model", "Mac"));
+    rowLayout->addWidget(card);
+    outerLayout->addWidget(row);
+    outer.resize(400, 200);
+    outer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&outer));
+    QTest::qWait(20);
+    auto* shadow = card->findChild<DropShadow*>();
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_EQ(shadow->host(), &outer);
+    const QRectF cardInOuter(QPointF(card->mapTo(&outer, QPoint(0, 0))), QSizeF(card->size()));
+    EXPECT_EQ(shadow->boundsInHost(), Shadow::bounds(cardInOuter, shadow->style()));
+    // Offset 4 down, blur reaching past every edge.
+    EXPECT_GT(shadow->boundsInHost().bottom(), cardInOuter.bottom() + 4);
+    EXPECT_LT(shadow->boundsInHost().left(), cardInOuter.left());
 }
 
 }  // namespace

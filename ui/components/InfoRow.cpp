@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QRegularExpression>
+#include <cmath>
 
 #include "ui/components/Copyable.h"
 #include "ui/components/Icon.h"
@@ -15,6 +16,12 @@ QFont labelFont() {
 }
 QFont valueFont() {
     return Theme::font(13, QFont::Medium);
+}
+
+// Whole pixels that surely hold the text: rounding a fractional advance down would elide it.
+int textWidth(const QFont& font, const QString& text) {
+    if (text.isEmpty()) return 0;
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text))) + 1;
 }
 
 int wrapFlags(const QString& text, const QFontMetrics& fm, int width) {
@@ -73,8 +80,8 @@ InfoRow::Geometry InfoRow::geometry(int width) const {
     const QFontMetrics lf(labelFont()), vf(valueFont());
     const int labelX = icon_.isEmpty() ? 0 : kIconColumn + kSpacing;
     const int avail = std::max(0, width - labelX - kMinGap);
-    const int valueNatural = vf.horizontalAdvance(value_);
-    const int labelNatural = lf.horizontalAdvance(label_);
+    const int valueNatural = textWidth(valueFont(), value_);
+    const int labelNatural = textWidth(labelFont(), label_);
     // The label keeps its width unless label and value together are too wide; then the two
     // share the room, the value wrapping and the label eliding beyond its half.
     int labelW = std::min(labelNatural, std::max(avail - valueNatural, avail / 2));
@@ -107,7 +114,8 @@ int InfoRow::heightForWidth(int width) const {
 QSize InfoRow::sizeHint() const {
     const QFontMetrics lf(labelFont()), vf(valueFont());
     const int labelX = icon_.isEmpty() ? 0 : kIconColumn + kSpacing;
-    const int w = labelX + lf.horizontalAdvance(label_) + kMinGap + vf.horizontalAdvance(value_);
+    const int w =
+        labelX + textWidth(labelFont(), label_) + kMinGap + textWidth(valueFont(), value_);
     return {std::min(w, 420), geometry(std::min(w, 420)).height};
 }
 
@@ -125,8 +133,11 @@ void InfoRow::paintEvent(QPaintEvent*) {
     const QFontMetrics lf(labelFont()), vf(valueFont());
     p.setFont(labelFont());
     p.setPen(Theme::secondary());
+    const bool labelFits = g.label.width() >= textWidth(labelFont(), label_);
     p.drawText(g.label, Qt::AlignLeft | Qt::AlignVCenter,
-               lf.elidedText(label_, Qt::ElideRight, static_cast<int>(g.label.width())));
+               labelFits
+                   ? label_
+                   : lf.elidedText(label_, Qt::ElideRight, static_cast<int>(g.label.width())));
 
     p.setFont(valueFont());
     p.setPen(valueColor());

@@ -68,9 +68,10 @@ qreal StatChip::fittedValueSize(const QString& value, qreal width) {
 }
 
 QString StatChip::shownValue(const QString& value, qreal width) {
-    const qreal size = fittedValueSize(value, width);
-    const QFontMetrics fm(valueFont(size));
-    return fm.elidedText(value, Qt::ElideRight, static_cast<int>(std::floor(width)));
+    const QFont font = valueFont(fittedValueSize(value, width));
+    if (QFontMetricsF(font).horizontalAdvance(value) <= width) return value;
+    return QFontMetrics(font).elidedText(value, Qt::ElideRight,
+                                         static_cast<int>(std::floor(width)));
 }
 
 QSize StatChip::sizeHint() const {

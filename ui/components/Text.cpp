@@ -36,6 +36,13 @@ void Text::setElide(bool elide) {
     update();
 }
 
+QSize Text::sizeHint() const {
+    // One pixel more than the rounded advance, so a label at its size hint is never elided.
+    QSize s = QLabel::sizeHint();
+    if (!wordWrap() && !text().isEmpty()) s.rwidth() += 1;
+    return s;
+}
+
 QSize Text::minimumSizeHint() const {
     QSize s = QLabel::minimumSizeHint();
     if (elide_ && !wordWrap())
@@ -55,7 +62,7 @@ void Text::paintEvent(QPaintEvent*) {
     }
     // Lines are kept as given; each line that is too wide is elided on its own.
     QString shown = text();
-    if (elide_ && fontMetrics().horizontalAdvance(shown) > r.width() &&
+    if (elide_ && QFontMetricsF(font()).horizontalAdvance(shown) > r.width() + 0.5 &&
         !shown.contains(QLatin1Char('\n'))) {
         shown = fontMetrics().elidedText(shown, Qt::ElideRight, r.width());
     }

@@ -24,6 +24,7 @@ class Text : public QLabel {
     // the minimum.
     void setElide(bool elide);
 
+    QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
   protected:
