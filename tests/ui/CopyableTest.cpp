@@ -82,7 +82,7 @@ TEST_F(CopyableTest, EmptyValueStillCopiesAndShowsTheBadge) {
 
 TEST_F(CopyableTest, TwoRowsClickedInQuickSuccessionKeepTheirOwnBadges) {
     clickEdge(first_);
-    QTest::qWait(400);
+    QTest::qWait(500);
     clickEdge(second_);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("MacBook Pro"));
     EXPECT_TRUE(first_->copyable()->isCopied());

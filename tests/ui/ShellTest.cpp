@@ -192,6 +192,31 @@ TEST_F(ShellTest, PickingDarkTurnsBothWindowsDarkAndSurvivesARestart) {
     EXPECT_EQ(restarted.contentView()->appearancePicker()->currentKey(), QStringLiteral("dark"));
 }
 
+TEST_F(ShellTest, AutoFollowsTheSystemWhenItChanges) {
+    storeAppearance(QStringLiteral("system"));
+    OrvaneApp app(platform_);
+    app.showMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.mainWindow()));
+    const QPalette platformPalette = QApplication::palette();
+    const ColorScheme before = app.currentScheme();
+    const bool toDark = before == ColorScheme::light;
+
+    // The system switches scheme: the platform palette changes and Qt tells every widget.
+    QApplication::setPalette(Theme::palette(toDark));
+    QTest::qWait(20);
+    EXPECT_EQ(app.currentScheme(), toDark ? ColorScheme::dark : ColorScheme::light);
+    EXPECT_EQ(app.mainWindow()->palette().color(QPalette::Window),
+              Theme::palette(toDark).color(QPalette::Window));
+
+    // A forced choice ignores the system.
+    app.setAppearanceRaw(QStringLiteral("light"));
+    QApplication::setPalette(Theme::palette(true));
+    QTest::qWait(20);
+    EXPECT_EQ(app.currentScheme(), ColorScheme::light);
+
+    QApplication::setPalette(platformPalette);
+}
+
 TEST_F(ShellTest, SchemeOverrideStoresNothing) {
     storeAppearance(QStringLiteral("light"));
     OrvaneApp app(platform_);
