@@ -57,17 +57,18 @@ void SidebarList::paintEvent(QPaintEvent*) {
         const QRect r = rowRect(s);
         const bool selected = s == selection_;
         if (selected) {
+            // A soft accent wash, so every icon keeps its own tint on it.
             QColor fill = Theme::accent();
-            if (!hasFocus() && !window()->isActiveWindow()) fill.setAlphaF(0.85);
-            p.fillPath(Theme::continuousRect(QRectF(r), 8), Theme::gradient(fill, QRectF(r)));
+            fill.setAlphaF(Theme::isDark() ? 0.32 : 0.17);
+            p.fillPath(Theme::continuousRect(QRectF(r), 8), fill);
         } else if (hovered_ == s) {
             p.fillPath(Theme::continuousRect(QRectF(r), 8), Theme::primary(0.06));
         }
         const qreal box = Icon::boxSize(14);
         const QRectF iconRect(r.left() + 10, r.center().y() + 1 - box / 2, box, box);
-        Icon::paint(p, iconRect, symbol(s), selected ? QColor(Qt::white) : tint(s), QFont::Medium);
+        Icon::paint(p, iconRect, symbol(s), tint(s), QFont::Medium);
         const int textX = static_cast<int>(iconRect.right()) + 9;
-        p.setPen(selected ? QColor(Qt::white) : Theme::primary());
+        p.setPen(Theme::primary());
         p.drawText(QRect(textX, r.top(), r.right() - textX - 6, r.height()),
                    Qt::AlignLeft | Qt::AlignVCenter,
                    fm.elidedText(title(s), Qt::ElideRight, r.right() - textX - 6));
