@@ -1,5 +1,6 @@
 #include "ui/components/Shadow.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
 #include <QHash>
 #include <QImage>
@@ -207,6 +208,17 @@ class ShadowHost : public QObject {
     QList<QPointer<DropShadow>> shadows_;
 };
 
+namespace {
+bool isBarrier(const QWidget* w) {
+    if (w->isWindow() || w->autoFillBackground() || w->testAttribute(Qt::WA_OpaquePaintEvent))
+        return true;
+    const QWidget* parent = w->parentWidget();
+    const auto* area =
+        parent ? qobject_cast<const QAbstractScrollArea*>(parent->parentWidget()) : nullptr;
+    return area && area->viewport() == parent;
+}
+}  // namespace
+
 DropShadow::DropShadow(QWidget* target, const ShadowStyle& style)
     : QObject(target), target_(target), style_(style) {
     setObjectName(QStringLiteral("orvane.dropshadow"));
@@ -242,13 +254,15 @@ QRectF DropShadow::boundsInHost() const {
 
 void DropShadow::relocate() {
     if (!target_) return;
-    // The nearest ancestor whose rectangle holds the whole shadow; the window otherwise.
+    // The nearest ancestor whose rectangle holds the whole shadow. The search stops early at
+    // an ancestor that would hide anything painted beneath it (an opaque widget, the content
+    // of a scroll area, the window): the shadow is painted there, clipped to it.
     const QRectF local = Shadow::bounds(QRectF(QPointF(0, 0), QSizeF(target_->size())), style_);
     QWidget* chosen = nullptr;
     QList<QPointer<QWidget>> between;
     QPoint offset = target_->pos();
     for (QWidget* w = target_->parentWidget(); w; w = w->parentWidget()) {
-        if (w->isWindow() || QRectF(w->rect()).contains(local.translated(offset))) {
+        if (QRectF(w->rect()).contains(local.translated(offset)) || isBarrier(w)) {
             chosen = w;
             break;
         }
