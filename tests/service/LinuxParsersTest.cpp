@@ -195,6 +195,27 @@ TEST(LinuxStorageVolumes, KeepsBlockDevicesOncePerDeviceUnderTheShortestMountPoi
     EXPECT_EQ(points, (std::vector<std::string>{"/home", "/", "/mnt/iso", "/b"}));
 }
 
+TEST(LinuxStorageVolumes, RootIsKeptWhateverItIs) {
+    const auto pointsOf = [](const char* table) {
+        std::vector<std::string> points;
+        for (const auto& m : StorageReport::volumes(MountInfo::parse(table)))
+            points.push_back(m.mountPoint + " " + m.fsType);
+        return points;
+    };
+    // A container: the root is an overlay, the host's disk only shows in file bind mounts.
+    EXPECT_EQ(pointsOf("1 0 0:50 / / rw - overlay overlay rw\n"
+                       "2 1 0:51 / /proc rw - proc proc rw\n"
+                       "3 1 254:1 /docker/hosts /etc/hosts rw - ext4 /dev/vda1 rw\n"),
+              (std::vector<std::string>{"/ overlay", "/etc/hosts ext4"}));
+    // ZFS datasets have no device path; the topmost root mount counts.
+    EXPECT_EQ(pointsOf("1 0 0:60 / / rw - zfs rpool/ROOT/old rw\n"
+                       "2 0 0:61 / / rw - zfs rpool/ROOT/ubuntu rw\n"
+                       "3 1 0:62 / /home rw - zfs rpool/USERDATA/home rw\n"),
+              (std::vector<std::string>{"/ zfs"}));
+    EXPECT_EQ(pointsOf("1 0 0:2 / / rw - proc proc rw\n"), (std::vector<std::string>{}));
+    EXPECT_EQ(pointsOf(""), (std::vector<std::string>{}));
+}
+
 TEST(LinuxStorageVolumes, LabelEscapes) {
     EXPECT_EQ(StorageReport::unescapeLabel("My\\x20Disk"), "My Disk");
     EXPECT_EQ(StorageReport::unescapeLabel("a\\x2fb"), "a/b");

@@ -407,6 +407,18 @@ TEST(LinuxEmptyRoot, EverythingFallsBack) {
     EXPECT_EQ(collectVolumes(platform).size(), 0u);
 }
 
+TEST(LinuxVirtualMachine, NamedAsSuchWithoutFirmwareIdentity) {
+    ScratchTree tree("vm");
+    tree.write("proc/cpuinfo",
+               "processor\t: 0\nmodel name\t: AMD EPYC\nflags\t\t: fpu vme de pse tsc msr pae "
+               "mce cx8 apic sep mtrr pge mca cmov pat pse36 clflush mmx fxsr sse sse2 "
+               "hypervisor lahf_lm\n\n");
+    LinuxPlatform platform(tree.root());
+    const json hw = profiler(platform, "SPHardwareDataType");
+    EXPECT_EQ(hw["SPHardwareDataType"][0]["machine_name"], "Virtual Machine");
+    EXPECT_EQ(hw["SPHardwareDataType"][0]["chip_type"], "AMD EPYC");
+}
+
 // ---- the live sample over a counter that wraps ----------------------------------------
 
 TEST(LinuxLiveWrap, BusyFractionAcrossA32BitWrap) {

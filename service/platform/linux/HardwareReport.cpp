@@ -69,7 +69,8 @@ std::string HardwareReport::cpuInfoField(std::string_view key) const {
 }
 
 bool HardwareReport::runsInVirtualMachine() const {
-    for (std::string_view flag : SysText::words(cpuInfoField("flags")))
+    const std::string flags = cpuInfoField("flags");
+    for (std::string_view flag : SysText::words(flags))
         if (flag == "hypervisor") return true;
     return fs_.exists("sys/hypervisor/type");
 }

@@ -30,6 +30,14 @@ bool isPseudo(std::string_view type) {
     return false;
 }
 
+// The kernel's own views, which are never where the system starts from.
+bool isKernelView(std::string_view type) {
+    for (std::string_view t : {"proc", "sysfs", "devpts", "devtmpfs", "cgroup", "cgroup2", "autofs",
+                               "debugfs", "tracefs", "securityfs"})
+        if (type == t) return true;
+    return false;
+}
+
 std::string lastComponent(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -66,7 +74,9 @@ std::vector<MountInfo> StorageReport::volumes(const std::vector<MountInfo>& moun
     // Where each device went in `kept`, by source path and by device number.
     std::unordered_map<std::string, std::size_t> bySource;
     std::unordered_map<std::uint64_t, std::size_t> byNumber;
+    const MountInfo* root = nullptr;  // the topmost mount at "/"
     for (const MountInfo& m : mounts) {
+        if (m.mountPoint == "/") root = &m;
         if (m.source.rfind("/dev/", 0) != 0 || isPseudo(m.fsType)) continue;
         if (m.source.rfind("/dev/loop", 0) == 0 && m.mountPoint.rfind("/snap/", 0) == 0) continue;
 
@@ -88,6 +98,11 @@ std::vector<MountInfo> StorageReport::volumes(const std::vector<MountInfo>& moun
         bySource.emplace(m.source, *at);
         if (m.major != 0) byNumber.emplace(number, *at);
     }
+    // The startup volume is shown whatever it is: an overlay in a container or a live
+    // session, a ZFS dataset, a network root.
+    const bool haveRoot = std::any_of(kept.begin(), kept.end(),
+                                      [](const MountInfo& m) { return m.mountPoint == "/"; });
+    if (!haveRoot && root && !isKernelView(root->fsType)) kept.insert(kept.begin(), *root);
     return kept;
 }
 
