@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -141,6 +142,21 @@ TEST(Copyable, AttachingTwiceKeepsOneInstance) {
     EXPECT_EQ(a, b);
     EXPECT_EQ(b->value(), QStringLiteral("two"));
     EXPECT_EQ(Copyable::of(&w), a);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST_F(CopyableTest, BadgeGoesWithItsRow) {
+    clickEdge(first_);
+    QPointer<QWidget> badge = first_->copyable()->badge();
+    ASSERT_FALSE(badge.isNull());
+    delete first_;  // the page rebuilt its rows while the badge was showing
+    first_ = nullptr;
+    EXPECT_TRUE(badge.isNull());
 }
 
 }  // namespace

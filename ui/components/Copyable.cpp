@@ -103,6 +103,11 @@ Copyable::Copyable(QWidget* target, const QString& value)
     target->setAttribute(Qt::WA_Hover);
 }
 
+Copyable::~Copyable() {
+    // The badge lives in the window; it goes with the widget it belongs to.
+    delete badge_.data();
+}
+
 Copyable* Copyable::attach(QWidget* target, const QString& value) {
     if (!target) return nullptr;
     if (Copyable* existing = of(target)) {

@@ -27,6 +27,7 @@ class Copyable : public QObject {
     static Copyable* attach(QWidget* target, const QString& value);
     // The instance attached to `target`, if any.
     static Copyable* of(const QWidget* target);
+    ~Copyable() override;
 
     QString value() const { return value_; }
     void setValue(const QString& value) { value_ = value; }

@@ -226,6 +226,14 @@ DropShadow::DropShadow(QWidget* target, const ShadowStyle& style)
     relocate();
 }
 
+DropShadow::~DropShadow() {
+    // Clear the shadow from the host, which outlives the widget that cast it.
+    if (host_) {
+        host_->remove(this);
+        if (!lastBounds_.isEmpty()) host_->widget()->update(lastBounds_);
+    }
+}
+
 DropShadow* DropShadow::attach(QWidget* target, const ShadowStyle& style) {
     if (!target) return nullptr;
     if (auto* existing = target->findChild<DropShadow*>(QStringLiteral("orvane.dropshadow"),

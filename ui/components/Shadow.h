@@ -41,6 +41,7 @@ class DropShadow : public QObject {
     Q_OBJECT
   public:
     static DropShadow* attach(QWidget* target, const ShadowStyle& style);
+    ~DropShadow() override;
 
     const ShadowStyle& style() const { return style_; }
     void setStyle(const ShadowStyle& style);
