@@ -196,6 +196,7 @@ void ContentView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (started_) return;
     started_ = true;
+    list_->setFocus();  // arrow keys move between pages right away
     svc_->loadAll();
     ticker_->start();
     slowTicker_->start();

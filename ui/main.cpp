@@ -14,6 +14,7 @@
 #include "ui/ContentView.h"
 #include "ui/OrvaneApp.h"
 #include "ui/Section.h"
+#include "ui/pages/AboutView.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationDomain(QStringLiteral("orvane.app"));
     QApplication::setApplicationVersion(QStringLiteral("1.5"));
     QApplication::setStyle(new orvane::AppStyle);
+    QApplication::setWindowIcon(orvane::AboutView::appIcon());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Orvane - Know your Mac"));

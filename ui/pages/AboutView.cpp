@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -23,6 +24,19 @@ constexpr int kTileSize = 88;
 constexpr int kTileRadius = 22;
 
 // The application's icon: a gradient tile with the magnifier symbol.
+// The application's icon: a gradient tile with the magnifier symbol, scaled to `r`.
+void paintAppIcon(QPainter& p, const QRectF& r) {
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal scale = r.width() / kTileSize;
+    QLinearGradient g(r.topLeft(), r.bottomRight());
+    g.setColorAt(0, QColor::fromRgbF(0.36, 0.4, 0.92));
+    g.setColorAt(1, QColor::fromRgbF(0.55, 0.36, 0.93));
+    p.fillPath(Theme::continuousRect(r, kTileRadius * scale), g);
+    const qreal box = Icon::boxSize(42) * scale;
+    Icon::paint(p, QRectF(r.center().x() - box / 2, r.center().y() - box / 2, box, box),
+                QStringLiteral("sparkle.magnifyingglass"), Qt::white, QFont::DemiBold);
+}
+
 class IconTile : public QWidget {
   public:
     explicit IconTile(QWidget* parent = nullptr) : QWidget(parent) {
@@ -32,15 +46,7 @@ class IconTile : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r(rect());
-        QLinearGradient g(r.topLeft(), r.bottomRight());
-        g.setColorAt(0, QColor::fromRgbF(0.36, 0.4, 0.92));
-        g.setColorAt(1, QColor::fromRgbF(0.55, 0.36, 0.93));
-        p.fillPath(Theme::continuousRect(r, kTileRadius), g);
-        const qreal box = Icon::boxSize(42);
-        Icon::paint(p, QRectF(r.center().x() - box / 2, r.center().y() - box / 2, box, box),
-                    QStringLiteral("sparkle.magnifyingglass"), Qt::white, QFont::DemiBold);
+        paintAppIcon(p, QRectF(rect()));
     }
 };
 
@@ -86,6 +92,21 @@ class LinkRow : public AboutRow {
 };
 
 }  // namespace
+
+QIcon AboutView::appIcon() {
+    QIcon icon;
+    for (int side : {16, 32, 48, 64, 128, 256}) {
+        QPixmap pm(side, side);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        // The tile inset a little, as application icons are.
+        const qreal inset = side / 16.0;
+        paintAppIcon(p, QRectF(inset, inset, side - 2 * inset, side - 2 * inset));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
 
 QString AboutView::developerName() {
     return QStringLiteral("Orvane Labs");

@@ -2,6 +2,7 @@
 // developer and a contact e-mail link, and the copyright line. Fixed 320 × 360.
 #pragma once
 
+#include <QIcon>
 #include <QUrl>
 #include <QWidget>
 #include <functional>
@@ -14,6 +15,8 @@ class AboutView : public QWidget {
     static constexpr int kWidth = 320;
     static constexpr int kHeight = 360;
 
+    // The application's icon, drawn like the About window's tile.
+    static QIcon appIcon();
     static QString developerName();
     static QString contactEmail();
     static QString copyrightText();
