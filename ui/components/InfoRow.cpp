@@ -37,7 +37,8 @@ int wrapFlags(const QString& text, const QFontMetrics& fm, int width) {
 InfoRow::InfoRow(const QString& label, const QString& value, const QString& icon,
                  std::optional<QColor> valueColor, QWidget* parent)
     : QWidget(parent), label_(label), value_(value), icon_(icon), valueColor_(valueColor) {
-    QSizePolicy sp(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // As tall as its text needs for the width it gets, never stretched.
+    QSizePolicy sp(QSizePolicy::Expanding, QSizePolicy::Fixed);
     sp.setHeightForWidth(true);
     setSizePolicy(sp);
     copyable_ = Copyable::attach(this, value_);
