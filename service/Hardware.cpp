@@ -151,6 +151,8 @@ HardwareInfo collectHardware(const Platform& platform) {
 
     if (hw.modelIdentifier.empty()) hw.modelIdentifier = platform.sysctlString("hw.model");
     hw.isLaptop = lowerAscii(hw.modelIdentifier).find("macbook") != std::string::npos;
+    // A PC's identifier never names a MacBook: there the system's form factor decides.
+    if (const std::optional<bool> portable = platform.isPortable()) hw.isLaptop = *portable;
 
     // A non-Mac system names itself; on a Mac the name comes from the major version.
     const OsVersion version = platform.osVersion();

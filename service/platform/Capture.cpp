@@ -68,6 +68,7 @@ std::string writeCapture(const Platform& platform, const std::filesystem::path& 
                            {"hostName", platform.hostName()}};
     if (auto name = platform.osName()) host["osName"] = *name;
     if (auto text = platform.osVersionText()) host["osVersionText"] = *text;
+    if (auto portable = platform.isPortable()) host["portable"] = *portable;
     if (!writeJson(dir / "host.json", host)) return "cannot write host.json";
 
     nlohmann::json samples = nlohmann::json::array();

@@ -67,6 +67,9 @@ public:
     // Seconds the system has been awake since it was last restarted.
     virtual double uptime() const = 0;
     virtual std::string hostName() const = 0;
+    // Whether the computer is a portable, where the system says so by its form factor (a PC's
+    // chassis type); nothing on a Mac, whose model identifier tells.
+    virtual std::optional<bool> isPortable() const { return std::nullopt; }
 
     // One live sample's counters. Each call is one sample (a replayed machine advances).
     virtual LiveInputs sampleLive() const = 0;

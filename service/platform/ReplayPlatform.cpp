@@ -125,6 +125,7 @@ ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
         if (const std::string* s = host->getString("hostName")) hostName_ = *s;
         if (const std::string* s = host->getString("osName")) osName_ = *s;
         if (const std::string* s = host->getString("osVersionText")) osVersionText_ = *s;
+        if (const Value* p = host->get("portable"); p && p->asBool()) portable_ = *p->asBool();
     }
 
     if (auto live = readJson(dir / "live.json")) {

@@ -27,6 +27,7 @@ public:
     std::optional<std::string> osVersionText() const override { return osVersionText_; }
     double uptime() const override { return uptime_; }
     std::string hostName() const override { return hostName_; }
+    std::optional<bool> isPortable() const override { return portable_; }
     // The k-th call reads the k-th sample; the last sample repeats.
     LiveInputs sampleLive() const override;
 
@@ -38,6 +39,7 @@ private:
     std::optional<std::string> osVersionText_;
     double uptime_ = 0;
     std::string hostName_;
+    std::optional<bool> portable_;
     std::vector<LiveInputs> samples_;
     mutable std::atomic<std::size_t> nextSample_{0};
 };

@@ -442,3 +442,33 @@ TEST(LinuxLiveWrap, BusyFractionAcrossA32BitWrap) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(LinuxFormFactor, ChassisTypeDecidesWhetherThisIsALaptop) {
+    struct Case {
+        const char* chassis;  // nullptr: no file
+        std::optional<bool> portable;
+    };
+    const Case cases[] = {
+        {"10\n", true}, {"9", true},      {"31\n", true},     {"32", true},
+        {"3\n", false}, {"35\n", false},  {"2\n", std::nullopt}, {"laptop", std::nullopt},
+        {"", std::nullopt}, {nullptr, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        linux_test::ScratchTree tree("chassis");
+        if (c.chassis) tree.write("sys/class/dmi/id/chassis_type", c.chassis);
+        LinuxPlatform platform(tree.root());
+        EXPECT_EQ(platform.isPortable(), c.portable) << (c.chassis ? c.chassis : "(none)");
+    }
+    const HardwareInfo laptop =
+        collectHardware(LinuxPlatform(linux_test::fixtureTree("laptop")));
+    EXPECT_TRUE(laptop.isLaptop);
+    EXPECT_EQ(laptop.symbol(), "laptopcomputer");
+    const HardwareInfo board = collectHardware(LinuxPlatform(linux_test::fixtureTree("desktop")));
+    EXPECT_FALSE(board.isLaptop);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -121,6 +121,7 @@ TEST(Capture, RoundTripReproducesTheRecords) {
         EXPECT_EQ(a.macOSVersion, b.macOSVersion);
         EXPECT_EQ(a.macOSBuild, b.macOSBuild);
         EXPECT_EQ(a.hostname, b.hostname);
+        EXPECT_EQ(a.isLaptop, b.isLaptop);
         EXPECT_EQ(a.uptime, b.uptime);
         EXPECT_EQ(collectBattery(fresh).cycleCount, collectBattery(copy).cycleCount);
         EXPECT_EQ(collectVolumes(fresh).size(), collectVolumes(copy).size());

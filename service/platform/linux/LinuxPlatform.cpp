@@ -194,6 +194,29 @@ std::string LinuxPlatform::hostName() const {
     return SysText::clean(fs_.text("proc/sys/kernel/hostname").value_or(""));
 }
 
+std::optional<bool> LinuxPlatform::isPortable() const {
+    const std::optional<std::string> text = fs_.text("sys/class/dmi/id/chassis_type");
+    if (!text) return std::nullopt;
+    const auto type = SysText::parseUnsigned(SysText::trim(*text));
+    if (!type) return std::nullopt;
+    switch (*type) {
+        case 8:   // portable
+        case 9:   // laptop
+        case 10:  // notebook
+        case 11:  // hand held
+        case 14:  // sub notebook
+        case 30:  // tablet
+        case 31:  // convertible
+        case 32:  // detachable
+            return true;
+        case 1:  // other
+        case 2:  // unknown
+            return std::nullopt;
+        default:
+            return false;
+    }
+}
+
 LiveInputs LinuxPlatform::sampleLive() const {
     thread_local LiveBuffers buffers;
     LiveInputs in;

@@ -47,6 +47,8 @@ class LinuxPlatform final : public Platform {
     // proc/uptime, so tests are repeatable.
     double uptime() const override;
     std::string hostName() const override;
+    // From the firmware's chassis type: laptop, notebook, convertible and the like.
+    std::optional<bool> isPortable() const override;
     LiveInputs sampleLive() const override;
 
     // The kernel release ("6.1.0-18-amd64"): uname, or proc/sys/kernel/osrelease under a
