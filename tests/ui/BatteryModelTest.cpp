@@ -18,6 +18,8 @@ BatteryInfo present() {
 TEST(BatteryModel, Subtitle) {
     EXPECT_EQ(BatteryModel::subtitle(BatteryInfo{}), "No internal battery detected");
     EXPECT_EQ(BatteryModel::subtitle(present()), "Health, cycles & charge");
+    EXPECT_FALSE(BatteryModel::showGauges(BatteryInfo{}));
+    EXPECT_TRUE(BatteryModel::showGauges(present()));
 }
 
 TEST(BatteryModel, HealthGaugeTintFollowsWear) {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "tests/ui/PageTestSupport.h"
 #include "ui/components/Card.h"
@@ -246,6 +248,7 @@ TEST(PerformanceView, LiveSampleUpdatesInPlace) {
     ServiceRig rig("mac-portable");
     auto view = showPage<PerformanceView>(rig);
     // The first sample, taken at construction, has no previous one: every core at 0 %.
+    ASSERT_TRUE(pagetest::spinUntil([&] { return view->coreGrid()->cells().size() == 12; }));
     ASSERT_EQ(view->coreGrid()->cells().size(), 12u);
     EXPECT_EQ(view->coreGrid()->cells()[0].percent, "0%");
     CoreGrid* grid = view->coreGrid();
@@ -340,6 +343,70 @@ TEST(DisplaysView, PlaceholderOnlyWhileBothListsAreEmpty) {
     ASSERT_EQ(view->gpuCards().size(), 1u);
     EXPECT_TRUE(view->gpuCards()[0]->rows()->lines().empty());
     EXPECT_FALSE(view->gpuCards()[0]->note()->isVisible());
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Renders every page of the three reference captures, light and dark, at the width of the
+// detail column of the smallest window and of a wide one, at full height, into the directory
+// named by ORVANE_PAGE_SCREENSHOTS. Skipped when that is not set.
+TEST(PageScreenshots, RenderEveryPage) {
+    const QByteArray dir = qgetenv("ORVANE_PAGE_SCREENSHOTS");
+    if (dir.isEmpty()) GTEST_SKIP() << "set ORVANE_PAGE_SCREENSHOTS to a directory";
+    ASSERT_TRUE(QDir().mkpath(QString::fromLocal8Bit(dir)));
+    const bool animations = Theme::animationsEnabled();
+    Theme::setAnimationsEnabled(false);
+    for (const char* machine : {"mac-portable", "mac-desktop", "mac-failed"}) {
+        ServiceRig rig(machine);
+        ASSERT_TRUE(rig.load());
+        ASSERT_TRUE(rig.sample());
+        ASSERT_TRUE(rig.sample());
+        std::vector<std::pair<const char*, std::unique_ptr<QWidget>>> pages;
+        pages.emplace_back("overview", std::make_unique<OverviewView>(rig.svc));
+        pages.emplace_back("battery", std::make_unique<BatteryView>(rig.svc));
+        pages.emplace_back("storage", std::make_unique<StorageView>(rig.svc));
+        pages.emplace_back("performance", std::make_unique<PerformanceView>(rig.svc));
+        pages.emplace_back("displays", std::make_unique<DisplaysView>(rig.svc));
+        for (bool dark : {false, true}) {
+            Theme::setDark(dark);
+            QApplication::setPalette(Theme::palette(dark));
+            for (int width : {680, 1100}) {
+                for (auto& [name, page] : pages) {
+                    page->resize(width, 600);
+                    page->show();
+                    QCoreApplication::processEvents();
+                    auto* scroll = page->findChild<QScrollArea*>();
+                    ASSERT_NE(scroll, nullptr);
+                    QWidget* content = scroll->widget();
+                    const int h = content->hasHeightForWidth() ? content->heightForWidth(width)
+                                                               : content->sizeHint().height();
+                    page->resize(width, std::max(h, 200));
+                    QCoreApplication::processEvents();
+                    // Grow until nothing is left to scroll.
+                    for (int i = 0; i < 5 && scroll->verticalScrollBar()->maximum() > 0; ++i) {
+                        page->resize(width,
+                                     page->height() + scroll->verticalScrollBar()->maximum());
+                        QCoreApplication::processEvents();
+                    }
+                    QImage image(page->size(), QImage::Format_ARGB32_Premultiplied);
+                    image.fill(Theme::windowBackground());
+                    page->render(&image, {}, {}, QWidget::DrawChildren);
+                    const QString file = QStringLiteral("%1/%2-%3-%4-%5.png")
+                                             .arg(QString::fromLocal8Bit(dir), machine, name)
+                                             .arg(width)
+                                             .arg(dark ? "dark" : "light");
+                    EXPECT_TRUE(image.save(file)) << file.toStdString();
+                }
+            }
+        }
+    }
+    Theme::setDark(false);
+    QApplication::setPalette(Theme::palette(false));
+    Theme::setAnimationsEnabled(animations);
 }
 
 }  // namespace

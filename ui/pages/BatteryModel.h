@@ -28,6 +28,11 @@ struct CyclesText {
 namespace BatteryModel {
 
 std::string subtitle(const BatteryInfo& b);
+// With a battery: the gauges and detail cards; without: the notice card.
+inline bool showGauges(const BatteryInfo& b) {
+    return b.present;
+}
+inline constexpr const char* kNoBattery = "This Mac runs on AC power - no battery to report.";
 
 PageText::Gauge healthGauge(const BatteryInfo& b);
 // The condition word as stored, in the colour its name gives.

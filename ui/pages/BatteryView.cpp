@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/components/Card.h"
 #include "ui/components/Icon.h"
@@ -89,6 +90,7 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     rated_ = new UsageBar({}, {}, 0, Theme::accent(), 8);
     remaining_ = new Text({}, Theme::font(11), TextStyle::secondary);
     remaining_->setAlignment(Qt::AlignCenter);
+    remaining_->setWordWrap(true);
     rated->addWidget(rated_);
     rated->addWidget(remaining_);
     col->addWidget(cycles_);
@@ -96,6 +98,12 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     col->addWidget(ratedBox_);
     col->addStretch(1);
     gauges->addWidget(cyclesCard, 1);
+    // The three share the row equally: the widest minimum (a ring's) holds for all.
+    const int minWidth =
+        std::max({healthCard->minimumSizeHint().width(), chargeCard->minimumSizeHint().width(),
+                  cyclesCard->minimumSizeHint().width()});
+    for (Card* c : {healthCard, chargeCard, cyclesCard})
+        c->setMinimumWidth(minWidth);
 
     // Details: capacity, electrical and status, top-aligned.
     auto* details = new QHBoxLayout;
@@ -107,9 +115,7 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     panel->addLayout(details);
 
     noBattery_ =
-        new Card(PageStyle::placeholder(
-                     QStringLiteral("This Mac runs on AC power - no battery to report."), 30),
-                 nullptr);
+        new Card(PageStyle::placeholder(QString::fromUtf8(BatteryModel::kNoBattery), 30), nullptr);
     stack->addWidget(noBattery_);
 
     apply();
@@ -134,9 +140,10 @@ void BatteryView::showEvent(QShowEvent* event) {
 void BatteryView::apply() {
     const BatteryInfo& b = svc_->battery();
     header_->setSubtitle(qs(BatteryModel::subtitle(b)));
-    panel_->setVisible(b.present);
-    noBattery_->setVisible(!b.present);
-    if (!b.present) return;
+    const bool gauges = BatteryModel::showGauges(b);
+    panel_->setVisible(gauges);
+    noBattery_->setVisible(!gauges);
+    if (!gauges) return;
 
     const PageText::Gauge health = BatteryModel::healthGauge(b);
     health_->setFraction(health.fraction);

@@ -72,6 +72,8 @@ void HeroBanner::setHero(const HeroText& hero) {
     icon_->setSymbol(PageStyle::qs(hero.symbol));
     model_->setText(PageStyle::qs(hero.modelName));
     chip_->setText(PageStyle::qs(hero.chip));
+    // No empty line in the banner when the chip is unknown.
+    chip_->setVisible(!hero.chip.empty());
     // The pills: reuse what is there, add or drop the difference.
     while (pillWidgets_.size() > hero.pills.size()) {
         delete pillWidgets_.back();

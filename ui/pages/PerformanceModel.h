@@ -48,6 +48,10 @@ std::string memCaption(const LiveMetrics& live);
 // "10 logical cores".
 std::string coreCountText(const LiveMetrics& live);
 inline constexpr const char* kSampling = "Sampling\u2026";
+// "Sampling…" stands in for the grid while no processor counters were read.
+inline bool showSampling(const LiveMetrics& live) {
+    return live.perCore.empty();
+}
 std::vector<CoreCell> coreCells(const LiveMetrics& live);
 CoreCell coreCell(std::size_t index, double fraction);
 // Width of a core's level capsule: cell width × fraction, at least a 4-point stub.

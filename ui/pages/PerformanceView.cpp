@@ -104,6 +104,9 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
         new Text(QStringLiteral("Memory Breakdown"), Theme::font(15, QFont::DemiBold)));
     for (auto& bar : bars_) {
         bar = new UsageBar({}, {}, 0);
+        // The breakdown bars take each sample as it comes: only the per-core bars and the rings
+        // animate, and every animation frame repaints through the translucent cards.
+        bar->bar()->setAnimationDuration(0);
         memory->addWidget(bar);
     }
     auto* dividerBox = new QWidget;
@@ -155,8 +158,9 @@ void PerformanceView::apply() {
     memCaption_->setText(qs(PerformanceModel::memCaption(live)));
 
     coreCount_->setText(qs(PerformanceModel::coreCountText(live)));
-    sampling_->setVisible(live.perCore.empty());
-    grid_->setVisible(!live.perCore.empty());
+    const bool sampling = PerformanceModel::showSampling(live);
+    sampling_->setVisible(sampling);
+    grid_->setVisible(!sampling);
     grid_->setCells(PerformanceModel::coreCells(live));
 
     const auto bars = PerformanceModel::breakdown(live);
