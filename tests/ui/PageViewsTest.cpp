@@ -187,6 +187,13 @@ TEST(StorageView, OneCardPerVolumeAndThePlaceholder) {
     EXPECT_EQ(view->cards()[0]->usedText()->text(), "75% used");
     EXPECT_FALSE(view->cards()[0]->legend()[2].dot->isVisible());  // Total has no dot
     EXPECT_TRUE(view->cards()[0]->legend()[0].dot->isVisible());
+    // The bars follow the page's fill rule (at least 12 wide, not clamped).
+    for (const VolumeCard* card : view->cards()) {
+        const FillBar* bar = card->bar();
+        EXPECT_DOUBLE_EQ(bar->currentFillWidth(),
+                         StorageModel::fillWidth(bar->width(), card->text().fraction));
+        EXPECT_EQ(bar->height(), VolumeCard::kBarHeight);
+    }
 
     ServiceRig failed("mac-failed");
     ASSERT_TRUE(failed.load());
