@@ -24,7 +24,9 @@ std::string formatC(const char* fmt, double value) {
 
 }  // namespace
 
-std::string format(const char* fmt, double value) { return formatC(fmt, value); }
+std::string format(const char* fmt, double value) {
+    return formatC(fmt, value);
+}
 
 const std::string& localeDecimalPoint() {
     static const std::string point = [] {
@@ -39,7 +41,9 @@ const std::string& localeDecimalPoint() {
     return point;
 }
 
-std::string bytes(std::int64_t count) { return bytes(count, localeDecimalPoint()); }
+std::string bytes(std::int64_t count) {
+    return bytes(count, localeDecimalPoint());
+}
 
 std::string bytes(std::int64_t count, std::string_view decimalPoint) {
     const double c = static_cast<double>(count);

@@ -92,8 +92,7 @@ VolumeInfo::VolumeInfo(std::string name_, std::string mountPoint_, std::string f
 std::int64_t VolumeInfo::usedBytes() const {
     std::int64_t used = 0;
     // Values that would overflow saturate instead of wrapping.
-    if (__builtin_sub_overflow(totalBytes, freeBytes, &used))
-        used = freeBytes < 0 ? INT64_MAX : 0;
+    if (__builtin_sub_overflow(totalBytes, freeBytes, &used)) used = freeBytes < 0 ? INT64_MAX : 0;
     return std::max<std::int64_t>(used, 0);
 }
 

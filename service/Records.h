@@ -81,7 +81,7 @@ struct BatteryInfo {
 };
 
 class VolumeInfo {
-public:
+  public:
     VolumeInfo() = default;
     VolumeInfo(std::string name, std::string mountPoint, std::string fileSystem,
                std::int64_t totalBytes, std::int64_t freeBytes, bool isInternal, bool isBoot);
@@ -99,12 +99,12 @@ public:
     std::int64_t usedBytes() const;
     double usedFraction() const;
 
-private:
+  private:
     Uuid id_ = Uuid::random();
 };
 
 class GraphicsInfo {
-public:
+  public:
     GraphicsInfo() = default;
     GraphicsInfo(std::string name, std::string vendor, std::string cores, std::string metalSupport);
 
@@ -115,12 +115,12 @@ public:
     std::string cores;
     std::string metalSupport;
 
-private:
+  private:
     Uuid id_ = Uuid::random();
 };
 
 class DisplayInfo {
-public:
+  public:
     DisplayInfo() = default;
     DisplayInfo(std::string name, std::string resolution, std::string uiResolution, bool isMain,
                 bool isBuiltIn, std::string connectionType, std::string refreshRate);
@@ -135,7 +135,7 @@ public:
     std::string connectionType;
     std::string refreshRate;
 
-private:
+  private:
     Uuid id_ = Uuid::random();
 };
 

@@ -62,7 +62,9 @@ void SerialQueue::submit(std::function<void()> item) {
     state_->wake.notify_one();
 }
 
-bool SerialQueue::isCurrent() const { return std::this_thread::get_id() == state_->workerId; }
+bool SerialQueue::isCurrent() const {
+    return std::this_thread::get_id() == state_->workerId;
+}
 
 namespace {
 

@@ -11,7 +11,7 @@
 namespace orvane {
 
 class SerialQueue {
-public:
+  public:
     explicit SerialQueue(std::string label);
     ~SerialQueue();
     SerialQueue(const SerialQueue&) = delete;
@@ -24,7 +24,7 @@ public:
 
     struct State;  // shared with the worker thread (defined in the .cpp)
 
-private:
+  private:
     std::string label_;
     std::shared_ptr<State> state_;
 };

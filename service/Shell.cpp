@@ -23,7 +23,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 int remainingMs(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return 0;
     return static_cast<int>(std::min<long long>(left.count(), 60'000));
 }
@@ -106,7 +107,8 @@ std::vector<std::uint8_t> runData(const std::string& path, const std::vector<std
     std::vector<char*> argv;
     argv.reserve(args.size() + 2);
     argv.push_back(const_cast<char*>(path.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
 
     pid_t pid = -1;
@@ -195,7 +197,8 @@ std::string trimUnicode(std::string_view text) {
     while (end > begin) {
         // Step back to the start of the last code point.
         std::size_t start = end - 1;
-        while (start > begin && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+        while (start > begin && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+            --start;
         const std::size_t len = decodeAt(text, start, cp);
         if (len == 0 || start + len != end || !isUnicodeSpace(cp)) break;
         end = start;
@@ -234,8 +237,12 @@ std::int64_t sysctlInt(const std::string& name) {
     return value;  // narrower values fill the low-order bytes (little-endian)
 }
 #else
-std::string sysctlString(const std::string&) { return {}; }
-std::int64_t sysctlInt(const std::string&) { return 0; }
+std::string sysctlString(const std::string&) {
+    return {};
+}
+std::int64_t sysctlInt(const std::string&) {
+    return 0;
+}
 #endif
 
 }  // namespace orvane::Shell

@@ -38,12 +38,15 @@ int SystemService::subscribe(Observer observer) {
     return token;
 }
 
-void SystemService::unsubscribe(int token) { observers_.erase(token); }
+void SystemService::unsubscribe(int token) {
+    observers_.erase(token);
+}
 
 void SystemService::notify(Field field) {
     // Copy: an observer may subscribe or unsubscribe while being told.
     const auto observers = observers_;
-    for (const auto& [token, observer] : observers) observer(field);
+    for (const auto& [token, observer] : observers)
+        observer(field);
 }
 
 template <class T>

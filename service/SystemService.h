@@ -20,7 +20,7 @@ namespace orvane {
 using MainQueue = std::function<void(std::function<void()>)>;
 
 class SystemService : public std::enable_shared_from_this<SystemService> {
-public:
+  public:
     // The published fields, as observers are told about them.
     enum class Field { hardware, battery, volumes, displays, graphics, live, loaded };
     using Observer = std::function<void(Field)>;
@@ -55,7 +55,7 @@ public:
 
     const Platform& platform() const { return *platform_; }
 
-private:
+  private:
     SystemService(std::shared_ptr<const Platform> platform, MainQueue mainQueue);
     template <class T>
     void assign(Field field, T& slot, T value);

@@ -247,6 +247,8 @@ std::int64_t intOf(const Value* v) {
     return 0;
 }
 
-std::int64_t int64Of(const Value* v) { return intOf(v); }
+std::int64_t int64Of(const Value* v) {
+    return intOf(v);
+}
 
 }  // namespace orvane

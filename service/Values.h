@@ -15,7 +15,7 @@
 namespace orvane {
 
 class Value {
-public:
+  public:
     using Array = std::vector<Value>;
     using Object = std::map<std::string, Value, std::less<>>;
     // Raw bytes (a property-list <data>).
@@ -72,7 +72,7 @@ public:
 
     bool operator==(const Value&) const = default;
 
-private:
+  private:
     std::variant<std::monostate, bool, std::int64_t, double, std::string, Data, Date, Array, Object>
         v_;
 };

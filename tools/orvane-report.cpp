@@ -26,7 +26,7 @@ namespace {
 
 // The main queue of this program: tasks posted from any thread, run by main() in order.
 class TaskLoop {
-public:
+  public:
     MainQueue queue() {
         return [this](std::function<void()> task) {
             {
@@ -51,13 +51,15 @@ public:
     }
     // Runs the tasks already posted.
     void drain() {
-        runUntil([this] {
-            std::lock_guard lock(mutex_);
-            return tasks_.empty();
-        }, std::chrono::steady_clock::now());
+        runUntil(
+            [this] {
+                std::lock_guard lock(mutex_);
+                return tasks_.empty();
+            },
+            std::chrono::steady_clock::now());
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> tasks_;
@@ -238,8 +240,12 @@ json toJson(const SystemService& s) {
     };
 }
 
-std::string orDash(const std::string& s) { return s.empty() ? "-" : s; }
-std::string pct(double v) { return Fmt::format("%.1f%%", v); }
+std::string orDash(const std::string& s) {
+    return s.empty() ? "-" : s;
+}
+std::string pct(double v) {
+    return Fmt::format("%.1f%%", v);
+}
 
 void printText(const SystemService& s) {
     const HardwareInfo& h = s.hardware();
@@ -268,17 +274,21 @@ void printText(const SystemService& s) {
         row("Installed", "no");
     } else {
         row("Charge", Fmt::format("%.0f%%", b.chargePercent) +
-                          (b.isCharging ? ", charging" : b.fullyCharged ? ", fully charged" : "") +
+                          (b.isCharging     ? ", charging"
+                           : b.fullyCharged ? ", fully charged"
+                                            : "") +
                           (b.onAC ? ", on power adapter" : ", on battery"));
         row("Health", Fmt::format("%.0f%%", b.healthPercent) + " (" + b.condition + ")");
-        row("Cycles", std::to_string(b.cycleCount) +
-                          (b.designCycleCount > 0 ? " of " + std::to_string(b.designCycleCount) : ""));
+        row("Cycles",
+            std::to_string(b.cycleCount) +
+                (b.designCycleCount > 0 ? " of " + std::to_string(b.designCycleCount) : ""));
         row("Capacity", std::to_string(b.currentCapacity) + " / " + std::to_string(b.maxCapacity) +
                             " mAh (design " + std::to_string(b.designCapacity) + " mAh)");
-        row("Electrical", Fmt::format("%.2f V", b.voltage) + ", " + Fmt::format("%.2f A", b.amperage) +
-                              ", " + Fmt::format("%.1f °C", b.temperature));
-        row("Time remaining", b.timeRemaining < 0 ? "calculating"
-                                                  : Fmt::duration(b.timeRemaining * 60.0));
+        row("Electrical", Fmt::format("%.2f V", b.voltage) + ", " +
+                              Fmt::format("%.2f A", b.amperage) + ", " +
+                              Fmt::format("%.1f °C", b.temperature));
+        row("Time remaining",
+            b.timeRemaining < 0 ? "calculating" : Fmt::duration(b.timeRemaining * 60.0));
         row("Serial", orDash(b.serial));
     }
 

@@ -24,7 +24,9 @@ ServiceWatcher::ServiceWatcher(std::shared_ptr<SystemService> svc, QObject* pare
     });
 }
 
-ServiceWatcher::~ServiceWatcher() { svc_->unsubscribe(token_); }
+ServiceWatcher::~ServiceWatcher() {
+    svc_->unsubscribe(token_);
+}
 
 MainQueue qtMainQueue(QObject* context) {
     QPointer<QObject> target(context);

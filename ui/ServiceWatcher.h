@@ -12,22 +12,24 @@ namespace orvane {
 
 // Bit set of SystemService::Field values.
 using FieldSet = unsigned;
-inline constexpr FieldSet fieldBit(SystemService::Field f) { return 1u << static_cast<unsigned>(f); }
+inline constexpr FieldSet fieldBit(SystemService::Field f) {
+    return 1u << static_cast<unsigned>(f);
+}
 
 class ServiceWatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ServiceWatcher(std::shared_ptr<SystemService> svc, QObject* parent = nullptr);
     ~ServiceWatcher() override;
 
     SystemService& service() const { return *svc_; }
     const std::shared_ptr<SystemService>& servicePtr() const { return svc_; }
 
-signals:
+  signals:
     // Emitted once per event-loop turn in which at least one published field was assigned.
     void changed(orvane::FieldSet fields);
 
-private:
+  private:
     std::shared_ptr<SystemService> svc_;
     int token_ = 0;
     FieldSet pending_ = 0;

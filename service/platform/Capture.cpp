@@ -78,16 +78,20 @@ std::string writeCapture(const Platform& platform, const std::filesystem::path& 
         nlohmann::json s = {{"uptime", in.uptime}};
         if (in.vm) {
             s["pageSize"] = in.vm->pageSize;
-            s["vm"] = {{"active", in.vm->active},         {"inactive", in.vm->inactive},
-                       {"wire", in.vm->wire},             {"purgeable", in.vm->purgeable},
-                       {"compressor", in.vm->compressor}, {"external", in.vm->external}};
+            s["vm"] = {{"active", in.vm->active},
+                       {"inactive", in.vm->inactive},
+                       {"wire", in.vm->wire},
+                       {"purgeable", in.vm->purgeable},
+                       {"compressor", in.vm->compressor},
+                       {"external", in.vm->external}};
         } else {
             s["vm"] = nullptr;
         }
         s["swapUsed"] = in.swapUsed ? nlohmann::json(*in.swapUsed) : nlohmann::json(nullptr);
         if (in.cpuTicks) {
             nlohmann::json rows = nlohmann::json::array();
-            for (const auto& t : *in.cpuTicks) rows.push_back({t.user, t.system, t.idle, t.nice});
+            for (const auto& t : *in.cpuTicks)
+                rows.push_back({t.user, t.system, t.idle, t.nice});
             s["cpuTicks"] = rows;
         } else {
             s["cpuTicks"] = nullptr;

@@ -7,7 +7,7 @@
 namespace orvane {
 
 class MacPlatform final : public Platform {
-public:
+  public:
     std::vector<std::uint8_t> runData(const std::string& path,
                                       const std::vector<std::string>& args) const override;
     std::string sysctlString(const std::string& name) const override;

@@ -45,7 +45,7 @@ struct LiveInputs {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Standard output of one of the tool command lines, byte for byte; empty when the tool

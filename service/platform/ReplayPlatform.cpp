@@ -62,11 +62,15 @@ std::optional<VmStats> vmOf(const Value& sample) {
         std::uint64_t VmStats::*slot;
     };
     static constexpr Field kFields[] = {
-        {"active", &VmStats::active},         {"inactive", &VmStats::inactive},
-        {"wire", &VmStats::wire},             {"purgeable", &VmStats::purgeable},
-        {"compressor", &VmStats::compressor}, {"external", &VmStats::external},
+        {"active", &VmStats::active},
+        {"inactive", &VmStats::inactive},
+        {"wire", &VmStats::wire},
+        {"purgeable", &VmStats::purgeable},
+        {"compressor", &VmStats::compressor},
+        {"external", &VmStats::external},
     };
-    for (const auto& f : kFields) s.*f.slot = countOf(vm->get(f.key)).value_or(0);
+    for (const auto& f : kFields)
+        s.*f.slot = countOf(vm->get(f.key)).value_or(0);
     return s;
 }
 

@@ -12,7 +12,7 @@
 namespace orvane {
 
 class ReplayPlatform final : public Platform {
-public:
+  public:
     explicit ReplayPlatform(const std::filesystem::path& dir);
 
     // The capture file that holds the output of a command line; empty for other lines.
@@ -31,7 +31,7 @@ public:
     // The k-th call reads the k-th sample; the last sample repeats.
     LiveInputs sampleLive() const override;
 
-private:
+  private:
     std::map<std::string, std::vector<std::uint8_t>> outputs_;
     std::optional<Value> kernel_;
     OsVersion osVersion_;

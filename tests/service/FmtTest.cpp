@@ -31,7 +31,8 @@ TEST(FmtBytes, PicksTheUnitAndTrimsZeros) {
         {INT64_MAX, "9223372.04 TB"},
         {-5'000'000, "-5 MB"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Fmt::bytes(c.count, "."), c.expected) << c.count;
+    for (const auto& c : cases)
+        EXPECT_EQ(Fmt::bytes(c.count, "."), c.expected) << c.count;
 }
 
 TEST(FmtBytes, UsesTheGivenDecimalSeparator) {
@@ -64,11 +65,12 @@ TEST(FmtDuration, DaysHoursMinutes) {
         const char* expected;
     };
     const Case cases[] = {
-        {0, "0m"},           {59, "0m"},           {600, "10m"},          {3599.9, "59m"},
-        {3600, "1h 0m"},     {3660, "1h 1m"},      {86399, "23h 59m"},    {86400, "1d 0h 0m"},
-        {93784, "1d 2h 3m"}, {90000, "1d 1h 0m"},  {-30, "0m"},           {-3600, "0m"},
+        {0, "0m"},           {59, "0m"},          {600, "10m"},       {3599.9, "59m"},
+        {3600, "1h 0m"},     {3660, "1h 1m"},     {86399, "23h 59m"}, {86400, "1d 0h 0m"},
+        {93784, "1d 2h 3m"}, {90000, "1d 1h 0m"}, {-30, "0m"},        {-3600, "0m"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Fmt::duration(c.seconds), c.expected) << c.seconds;
+    for (const auto& c : cases)
+        EXPECT_EQ(Fmt::duration(c.seconds), c.expected) << c.seconds;
     // Out of range input does not crash.
     EXPECT_FALSE(Fmt::duration(std::nan("")).empty());
     EXPECT_FALSE(Fmt::duration(INFINITY).empty());

@@ -452,9 +452,11 @@ TEST(LinuxFormFactor, ChassisTypeDecidesWhetherThisIsALaptop) {
         std::optional<bool> portable;
     };
     const Case cases[] = {
-        {"10\n", true}, {"9", true},      {"31\n", true},     {"32", true},
-        {"3\n", false}, {"35\n", false},  {"2\n", std::nullopt}, {"laptop", std::nullopt},
-        {"", std::nullopt}, {nullptr, std::nullopt},
+        {"10\n", true},        {"9", true},
+        {"31\n", true},        {"32", true},
+        {"3\n", false},        {"35\n", false},
+        {"2\n", std::nullopt}, {"laptop", std::nullopt},
+        {"", std::nullopt},    {nullptr, std::nullopt},
     };
     for (const auto& c : cases) {
         linux_test::ScratchTree tree("chassis");
@@ -462,8 +464,7 @@ TEST(LinuxFormFactor, ChassisTypeDecidesWhetherThisIsALaptop) {
         LinuxPlatform platform(tree.root());
         EXPECT_EQ(platform.isPortable(), c.portable) << (c.chassis ? c.chassis : "(none)");
     }
-    const HardwareInfo laptop =
-        collectHardware(LinuxPlatform(linux_test::fixtureTree("laptop")));
+    const HardwareInfo laptop = collectHardware(LinuxPlatform(linux_test::fixtureTree("laptop")));
     EXPECT_TRUE(laptop.isLaptop);
     EXPECT_EQ(laptop.symbol(), "laptopcomputer");
     const HardwareInfo board = collectHardware(LinuxPlatform(linux_test::fixtureTree("desktop")));

@@ -28,7 +28,8 @@ TEST(SerialQueue, RunsItemsOneAtATimeInOrder) {
         done.get_future().wait();
     }
     ASSERT_EQ(order.size(), 200u);
-    for (int i = 0; i < 200; ++i) EXPECT_EQ(order[i], i);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(order[i], i);
     EXPECT_FALSE(overlapped);
 }
 
@@ -42,7 +43,8 @@ TEST(SerialQueue, DestructionRunsNoFurtherItems) {
             std::this_thread::sleep_for(50ms);
             ran++;
         });
-        for (int i = 0; i < 10; ++i) q.submit([&] { ran++; });
+        for (int i = 0; i < 10; ++i)
+            q.submit([&] { ran++; });
         started.get_future().wait();
     }  // joins after the running item; the ten queued ones never run
     EXPECT_EQ(ran, 1);
@@ -67,7 +69,8 @@ TEST(SerialQueue, CanBeDestroyedFromOneOfItsOwnItems) {
     q->submit([] {});
     q.reset();  // the item now holds the last reference
     // Wait until the queue is gone; it must not deadlock joining itself.
-    for (int i = 0; i < 500 && !weak.expired(); ++i) std::this_thread::sleep_for(2ms);
+    for (int i = 0; i < 500 && !weak.expired(); ++i)
+        std::this_thread::sleep_for(2ms);
     EXPECT_TRUE(weak.expired());
     (void)done;
 }

@@ -9,7 +9,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string text(const std::vector<std::uint8_t>& b) { return std::string(b.begin(), b.end()); }
+std::string text(const std::vector<std::uint8_t>& b) {
+    return std::string(b.begin(), b.end());
+}
 
 }  // namespace
 

@@ -43,7 +43,8 @@ TEST(StrictDecimal, AcceptsOnlyPlainIntegers) {
         {"85 mAh", std::nullopt},
         {"\xd9\xa3", std::nullopt},  // a non-ASCII digit
     };
-    for (const auto& c : cases) EXPECT_EQ(parseDecimal(c.text), c.expected) << '"' << c.text << '"';
+    for (const auto& c : cases)
+        EXPECT_EQ(parseDecimal(c.text), c.expected) << '"' << c.text << '"';
 }
 
 TEST(IntOf, ConvertsLeniently) {
@@ -137,8 +138,9 @@ TEST(DecodePlist, ReadsXmlWithNegativeAndLargeIntegers) {
 }
 
 TEST(DecodePlist, MalformedInputIsNoData) {
-    for (const std::string& bad : {std::string(), std::string("garbage"), std::string("<plist><array>"),
-                                  std::string("bplist00\x01\x02", 10), std::string(4096, '\xff')})
+    for (const std::string& bad :
+         {std::string(), std::string("garbage"), std::string("<plist><array>"),
+          std::string("bplist00\x01\x02", 10), std::string(4096, '\xff')})
         EXPECT_FALSE(decodePlist(bytesOf(bad)));
 }
 
