@@ -1,9 +1,11 @@
 #include "ui/components/RingGauge.h"
 
+#include <QPaintEvent>
 #include <QPainter>
-#include <QVariantAnimation>
 #include <cmath>
+#include <numbers>
 
+#include "ui/components/Motion.h"
 #include "ui/components/Theme.h"
 
 namespace orvane {
@@ -16,19 +18,25 @@ RingGauge::RingGauge(double fraction, const QString& title, const QString& subti
                      const QColor& tint, qreal size, QWidget* parent)
     : QWidget(parent),
       fraction_(fraction),
-      shown_(clamped(fraction)),
       title_(title),
       subtitle_(subtitle),
       tint_(tint),
       size_(size),
-      anim_(new QVariantAnimation(this)) {
+      motion_(std::make_unique<Motion>(kAnimationMs, [this](double from, double to) {
+          update(sweepRect(ringRect(), arcSpan(from), arcSpan(to)).toAlignedRect());
+      })) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    anim_->setDuration(kAnimationMs);
-    anim_->setEasingCurve(QEasingCurve::OutCubic);
-    connect(anim_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
-        shown_ = v.toDouble();
-        update();
-    });
+    motion_->jumpTo(clamped(fraction));
+}
+
+RingGauge::~RingGauge() = default;
+
+double RingGauge::displayedFraction() const {
+    return motion_->value();
+}
+
+bool RingGauge::isAnimating() const {
+    return motion_->isRunning();
 }
 
 double RingGauge::clamped(double fraction) {
@@ -44,28 +52,20 @@ void RingGauge::setFraction(double fraction) {
     // Keyed to the raw value: NaN never equals itself, so compare bitwise-ish.
     if (fraction == fraction_ || (std::isnan(fraction) && std::isnan(fraction_))) return;
     fraction_ = fraction;
-    const double target = clamped(fraction);
-    anim_->stop();
-    if (!Theme::animationsEnabled() || !isVisible()) {
-        shown_ = target;
-        update();
-        return;
-    }
-    anim_->setStartValue(shown_);
-    anim_->setEndValue(target);
-    anim_->start();
+    motion_->moveTo(clamped(fraction), circumference(), Theme::animationsEnabled() && isVisible());
 }
 
 void RingGauge::setTitle(const QString& title) {
     if (title == title_) return;
     title_ = title;
-    update();
+    update(textRect().toAlignedRect());
 }
 
 void RingGauge::setSubtitle(const QString& subtitle) {
     if (subtitle == subtitle_) return;
+    const QRectF before = textRect();
     subtitle_ = subtitle;
-    update();
+    update(before.united(textRect()).toAlignedRect());
 }
 
 void RingGauge::setTint(const QColor& tint) {
@@ -85,12 +85,64 @@ QRectF RingGauge::ringRect() const {
     return QRectF((width() - size_) / 2.0, (height() - size_) / 2.0, size_, size_);
 }
 
+qreal RingGauge::circumference() const {
+    return std::numbers::pi * size_;
+}
+
+QRectF RingGauge::sweepRect(const QRectF& ring, double fromSpan, double toSpan) {
+    const double a = std::clamp(std::min(fromSpan, toSpan), 0.0, 360.0);
+    const double b = std::clamp(std::max(fromSpan, toSpan), 0.0, 360.0);
+    if (a == b) return {};
+    const QPointF c = ring.center();
+    const double r = ring.width() / 2;
+    // A point on the circle, `deg` degrees clockwise from 12 o'clock.
+    auto at = [&](double deg) {
+        const double rad = deg * std::numbers::pi / 180;
+        return QPointF(c.x() + r * std::sin(rad), c.y() - r * std::cos(rad));
+    };
+    QPointF p = at(a), q = at(b);
+    double left = std::min(p.x(), q.x()), right = std::max(p.x(), q.x());
+    double top = std::min(p.y(), q.y()), bottom = std::max(p.y(), q.y());
+    // The stretch reaches the circle's extremes at every quarter it passes.
+    for (double k = 0; k <= 360; k += 90) {
+        if (k <= a || k >= b) continue;
+        const QPointF e = at(k);
+        left = std::min(left, e.x());
+        right = std::max(right, e.x());
+        top = std::min(top, e.y());
+        bottom = std::max(bottom, e.y());
+    }
+    const double m = kOverhang + 1.5;
+    return QRectF(QPointF(left, top), QPointF(right, bottom)).adjusted(-m, -m, m, m);
+}
+
+RingGauge::TextBoxes RingGauge::textBoxes() const {
+    const QFontMetrics tf(Theme::font(titleSize(size_), QFont::Bold)), sf(Theme::font(11));
+    const QRectF ring = ringRect();
+    const int subLines = static_cast<int>(subtitle_.count(QLatin1Char('\n'))) + 1;
+    const qreal subH = subtitle_.isEmpty() ? 0 : sf.lineSpacing() * (subLines - 1) + sf.height();
+    const qreal blockH = tf.height() + (subH > 0 ? 2 + subH : 0);
+    const qreal inner = size_ - 2 * kOverhang;
+    const qreal left = ring.center().x() - inner / 2;
+    const qreal top = ring.center().y() - blockH / 2;
+    TextBoxes boxes;
+    boxes.title = QRectF(left, top, inner, tf.height());
+    if (subH > 0) boxes.subtitle = QRectF(left, top + tf.height() + 2, inner, subH);
+    return boxes;
+}
+
+QRectF RingGauge::textRect() const {
+    const TextBoxes b = textBoxes();
+    // A pixel of room for antialiased glyph edges.
+    return b.title.united(b.subtitle).adjusted(-1, -1, 1, 1);
+}
+
 QSize RingGauge::sizeHint() const {
     const int side = static_cast<int>(std::ceil(size_ + 2 * kOverhang));
     return {side, side};
 }
 
-void RingGauge::paintEvent(QPaintEvent*) {
+void RingGauge::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF ring = ringRect();
@@ -100,7 +152,7 @@ void RingGauge::paintEvent(QPaintEvent*) {
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(ring);
 
-    const double span = arcSpan(shown_);
+    const double span = arcSpan(displayedFraction());
     if (span > 0) {
         const QRectF outer = ring.adjusted(-kOverhang, -kOverhang, kOverhang, kOverhang);
         QPen arc(QBrush(Theme::gradient(tint_, outer)), kLineWidth, Qt::SolidLine, Qt::RoundCap);
@@ -113,25 +165,19 @@ void RingGauge::paintEvent(QPaintEvent*) {
         }
     }
 
+    // Animation frames mostly touch the ring alone: leave the texts be.
+    if (!event->region().intersects(textRect().toAlignedRect())) return;
+    const TextBoxes boxes = textBoxes();
     const QFont titleFont = Theme::font(titleSize(size_), QFont::Bold);
-    const QFont subFont = Theme::font(11);
-    const QFontMetrics tf(titleFont), sf(subFont);
-    const int subLines = static_cast<int>(subtitle_.count(QLatin1Char('\n'))) + 1;
-    const qreal subH = subtitle_.isEmpty() ? 0 : sf.lineSpacing() * (subLines - 1) + sf.height();
-    const qreal blockH = tf.height() + (subH > 0 ? 2 + subH : 0);
-    const qreal inner = size_ - 2 * kOverhang;
-    qreal y = ring.center().y() - blockH / 2;
-    const QRectF textBox(ring.center().x() - inner / 2, y, inner, tf.height());
     p.setFont(titleFont);
     p.setPen(Theme::primary());
-    p.drawText(textBox, Qt::AlignCenter,
-               tf.elidedText(title_, Qt::ElideRight, static_cast<int>(inner)));
-    if (subH > 0) {
-        y += tf.height() + 2;
-        p.setFont(subFont);
+    p.drawText(boxes.title, Qt::AlignCenter,
+               QFontMetrics(titleFont).elidedText(title_, Qt::ElideRight,
+                                                  static_cast<int>(boxes.title.width())));
+    if (!boxes.subtitle.isEmpty()) {
+        p.setFont(Theme::font(11));
         p.setPen(Theme::secondary());
-        p.drawText(QRectF(textBox.left(), y, inner, subH), Qt::AlignHCenter | Qt::AlignTop,
-                   subtitle_);
+        p.drawText(boxes.subtitle, Qt::AlignHCenter | Qt::AlignTop, subtitle_);
     }
 }
 

@@ -1,13 +1,15 @@
 // A circular progress ring with a value text and a caption in its centre. The arc starts at
 // 12 o'clock, grows clockwise, and sweeps to a new fraction over 0.5 s with an ease-out curve.
+// Each animation frame repaints only the part of the ring the arc's end swept over.
 #pragma once
 
 #include <QColor>
 #include <QWidget>
-
-class QVariantAnimation;
+#include <memory>
 
 namespace orvane {
+
+class Motion;
 
 class RingGauge : public QWidget {
     Q_OBJECT
@@ -18,10 +20,13 @@ class RingGauge : public QWidget {
 
     RingGauge(double fraction, const QString& title, const QString& subtitle, const QColor& tint,
               qreal size = kDefaultSize, QWidget* parent = nullptr);
+    ~RingGauge() override;
 
     double fraction() const { return fraction_; }
     // The fraction the arc shows right now (moves towards fraction() while animating).
-    double displayedFraction() const { return shown_; }
+    double displayedFraction() const;
+    // Whether the arc is moving towards a new fraction.
+    bool isAnimating() const;
     QString title() const { return title_; }
     QString subtitle() const { return subtitle_; }
     QColor tint() const { return tint_; }
@@ -41,6 +46,14 @@ class RingGauge : public QWidget {
     static qreal titleSize(qreal size) { return size * 0.24; }
     // The ring's circle inside the widget (the stroke reaches half a line width beyond it).
     QRectF ringRect() const;
+    // Length of the ring's circumference in pixels (what a fraction of 1 spans).
+    qreal circumference() const;
+    // What a change of the arc from `fromSpan` to `toSpan` degrees can touch in a ring drawn in
+    // `ring`: the bounds of the swept stretch of the circle, widened by half the stroke (which
+    // also covers the round caps) and a pixel of antialiasing.
+    static QRectF sweepRect(const QRectF& ring, double fromSpan, double toSpan);
+    // The box the centre texts are drawn in.
+    QRectF textRect() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -49,12 +62,16 @@ class RingGauge : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    struct TextBoxes {
+        QRectF title, subtitle;
+    };
+    TextBoxes textBoxes() const;
+
     double fraction_;
-    double shown_;
     QString title_, subtitle_;
     QColor tint_;
     qreal size_;
-    QVariantAnimation* anim_;
+    std::unique_ptr<Motion> motion_;
 };
 
 }  // namespace orvane

@@ -3,24 +3,48 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
 #include <cmath>
 
+#include "ui/components/Motion.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 
 namespace orvane {
 
-FillBar::FillBar(QWidget* parent) : QWidget(parent), anim_(new QVariantAnimation(this)) {
+FillBar::FillBar(QWidget* parent)
+    : QWidget(parent),
+      motion_(std::make_unique<Motion>(kDefaultAnimationMs, [this](double from, double to) {
+          const qreal minWidth = minFill_.value_or(height_);
+          const QRectF dirty = changedRect(fillWidth(width(), from, minWidth, clamped_),
+                                           fillWidth(width(), to, minWidth, clamped_), height_);
+          if (!dirty.isEmpty()) update(dirty.toAlignedRect());
+      })) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(height_);
-    anim_->setDuration(kDefaultAnimationMs);
-    anim_->setEasingCurve(QEasingCurve::OutCubic);
-    connect(anim_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
-        shown_ = v.toDouble();
-        update();
-    });
     setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+FillBar::~FillBar() = default;
+
+double FillBar::displayedFraction() const {
+    return motion_->value();
+}
+
+bool FillBar::isAnimating() const {
+    return motion_->isRunning();
+}
+
+double FillBar::drawnFraction(double fraction) const {
+    const double f = std::isnan(fraction) ? 0.0 : fraction;
+    return clamped_ ? std::min(std::max(f, 0.0), 1.0) : f;
+}
+
+QRectF FillBar::changedRect(qreal fromWidth, qreal toWidth, int height) {
+    if (fromWidth == toWidth) return {};
+    // The rounded end spans half the height; a pixel more on each side for antialiasing.
+    const qreal left = std::max<qreal>(0, std::min(fromWidth, toWidth) - height - 1);
+    const qreal right = std::max(fromWidth, toWidth) + 1;
+    return {left, 0, right - left, qreal(height)};
 }
 
 qreal FillBar::fillWidth(qreal barWidth, double fraction, qreal minWidth, bool clamped) {
@@ -34,16 +58,7 @@ void FillBar::setFraction(double fraction) {
     const bool colourChanges =
         !color_ && Theme::usageColorName(fraction) != Theme::usageColorName(fraction_);
     fraction_ = fraction;
-    const double target = std::isnan(fraction) ? 0.0 : fraction;
-    anim_->stop();
-    if (anim_->duration() <= 0 || !Theme::animationsEnabled() || !isVisible()) {
-        shown_ = target;
-        update();
-        return;
-    }
-    anim_->setStartValue(shown_);
-    anim_->setEndValue(target);
-    anim_->start();
+    motion_->moveTo(drawnFraction(fraction), width(), Theme::animationsEnabled() && isVisible());
     if (colourChanges) update();
 }
 
@@ -62,6 +77,7 @@ void FillBar::setMinimumFill(std::optional<qreal> width) {
 void FillBar::setClamped(bool clamped) {
     if (clamped == clamped_) return;
     clamped_ = clamped;
+    motion_->jumpTo(drawnFraction(fraction_));
     update();
 }
 
@@ -76,11 +92,15 @@ QColor FillBar::fillColor() const {
 }
 
 void FillBar::setAnimationDuration(int ms) {
-    anim_->setDuration(std::max(0, ms));
+    motion_->setDuration(ms);
+}
+
+int FillBar::animationDuration() const {
+    return motion_->duration();
 }
 
 qreal FillBar::currentFillWidth() const {
-    return fillWidth(width(), shown_, minFill_.value_or(height_), clamped_);
+    return fillWidth(width(), displayedFraction(), minFill_.value_or(height_), clamped_);
 }
 
 void FillBar::paintEvent(QPaintEvent*) {

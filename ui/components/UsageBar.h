@@ -4,12 +4,12 @@
 
 #include <QColor>
 #include <QWidget>
+#include <memory>
 #include <optional>
-
-class QVariantAnimation;
 
 namespace orvane {
 
+class Motion;
 class Text;
 
 class FillBar : public QWidget {
@@ -18,10 +18,13 @@ class FillBar : public QWidget {
     static constexpr int kDefaultAnimationMs = 400;
 
     explicit FillBar(QWidget* parent = nullptr);
+    ~FillBar() override;
 
     double fraction() const { return fraction_; }
     // The fraction the fill shows right now (moves towards fraction() while animating).
-    double displayedFraction() const { return shown_; }
+    double displayedFraction() const;
+    // Whether the fill is moving towards a new fraction.
+    bool isAnimating() const;
     void setFraction(double fraction);
     // Thickness of the bar (default 10).
     void setBarHeight(int height);
@@ -35,11 +38,15 @@ class FillBar : public QWidget {
     QColor fillColor() const;
     // Length of the animation towards a new fraction; 0 jumps.
     void setAnimationDuration(int ms);
+    int animationDuration() const;
 
     // The fill's width in a bar `barWidth` wide: max(minWidth, barWidth × fraction), the
     // fraction clamped to 0..1 (NaN as 0) when `clamped`.
     static qreal fillWidth(qreal barWidth, double fraction, qreal minWidth, bool clamped = true);
     qreal currentFillWidth() const;
+    // What a change of the fill from `fromWidth` to `toWidth` can touch in a bar `height` high:
+    // the stretch between the two ends, reaching back over the rounded end.
+    static QRectF changedRect(qreal fromWidth, qreal toWidth, int height);
 
     QSize sizeHint() const override { return {100, height_}; }
     QSize minimumSizeHint() const override { return {height_, height_}; }
@@ -48,13 +55,15 @@ class FillBar : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // The fraction as drawn: NaN as 0, clamped to 0..1 unless unclamped.
+    double drawnFraction(double fraction) const;
+
     double fraction_ = 0;
-    double shown_ = 0;
     int height_ = 10;
     std::optional<qreal> minFill_;
     bool clamped_ = true;
     std::optional<QColor> color_;
-    QVariantAnimation* anim_;
+    std::unique_ptr<Motion> motion_;
 };
 
 class UsageBar : public QWidget {

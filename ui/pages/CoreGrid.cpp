@@ -2,10 +2,12 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QVariantAnimation>
+#include <algorithm>
 #include <cmath>
 
+#include "ui/components/Motion.h"
 #include "ui/components/Theme.h"
+#include "ui/components/UsageBar.h"
 #include "ui/pages/PageStyle.h"
 
 namespace orvane {
@@ -29,16 +31,17 @@ double finite(double v) {
 
 }  // namespace
 
-CoreGrid::CoreGrid(QWidget* parent) : QWidget(parent), anim_(new QVariantAnimation(this)) {
+CoreGrid::CoreGrid(QWidget* parent) : QWidget(parent) {
     QSizePolicy sp(QSizePolicy::Expanding, QSizePolicy::Preferred);
     sp.setHeightForWidth(true);
     setSizePolicy(sp);
-    anim_->setDuration(kAnimationMs);
-    anim_->setEasingCurve(QEasingCurve::OutCubic);
-    anim_->setStartValue(0.0);
-    anim_->setEndValue(1.0);
-    connect(anim_, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant& v) { step(v.toDouble()); });
+}
+
+CoreGrid::~CoreGrid() = default;
+
+bool CoreGrid::isAnimating() const {
+    return std::any_of(motions_.begin(), motions_.end(),
+                       [](const auto& m) { return m->isRunning(); });
 }
 
 int CoreGrid::cellHeight() {
@@ -75,51 +78,47 @@ QSize CoreGrid::minimumSizeHint() const {
 }
 
 void CoreGrid::setCells(std::vector<CoreCell> cells) {
-    const bool reshaped = cells.size() != cells_.size();
-    const bool animate = !reshaped && isVisible() && Theme::animationsEnabled();
-    std::vector<double> targets(cells.size());
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        targets[i] = finite(cells[i].fraction);
-
-    // Repaint only the cells whose text or level changed.
-    QRegion dirty;
-    bool moving = false;
-    if (!reshaped) {
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            const bool textChanged = cells[i].percent != cells_[i].percent ||
-                                     cells[i].color != cells_[i].color ||
-                                     cells[i].label != cells_[i].label;
-            const bool levelChanged = targets[i] != shown_[i];
-            if (textChanged || levelChanged) dirty += cellRect(i).toAlignedRect();
-            moving = moving || levelChanged;
+    if (cells.size() != cells_.size()) {
+        // A new shape: every bar starts at its value, nothing animates.
+        cells_ = std::move(cells);
+        shown_.assign(cells_.size(), 0.0);
+        motions_.clear();
+        for (std::size_t i = 0; i < cells_.size(); ++i) {
+            shown_[i] = finite(cells_[i].fraction);
+            motions_.push_back(std::make_unique<Motion>(
+                kAnimationMs, [this, i](double from, double to) { barMoved(i, from, to); }));
+            motions_.back()->jumpTo(shown_[i]);
         }
-    }
-    anim_->stop();
-    from_ = reshaped ? targets : shown_;
-    cells_ = std::move(cells);
-    if (reshaped) {
-        shown_ = targets;
         updateGeometry();
         update();
         return;
     }
-    if (animate && moving) {
-        anim_->start();
-    } else {
-        shown_ = targets;
+
+    // Repaint the whole cell only where its text or colour changed; moving bars repaint their
+    // own changed stretch frame by frame.
+    QRegion dirty;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i].percent != cells_[i].percent || cells[i].color != cells_[i].color ||
+            cells[i].label != cells_[i].label)
+            dirty += cellRect(i).toAlignedRect();
+    }
+    cells_ = std::move(cells);
+    const bool animate = isVisible() && Theme::animationsEnabled();
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        const double barWidth = barRect(cellRect(i)).width();
+        motions_[i]->moveTo(finite(cells_[i].fraction), barWidth, animate);
     }
     if (!dirty.isEmpty()) update(dirty);
 }
 
-void CoreGrid::step(double progress) {
-    QRegion dirty;
-    for (std::size_t i = 0; i < cells_.size() && i < from_.size(); ++i) {
-        const double target = finite(cells_[i].fraction);
-        if (from_[i] == target) continue;
-        shown_[i] = from_[i] + (target - from_[i]) * progress;
-        dirty += barRect(cellRect(i)).toAlignedRect();
-    }
-    if (!dirty.isEmpty()) update(dirty);
+void CoreGrid::barMoved(std::size_t i, double from, double to) {
+    if (i >= shown_.size()) return;
+    shown_[i] = to;
+    const QRectF bar = barRect(cellRect(i));
+    const QRectF changed =
+        FillBar::changedRect(PerformanceModel::coreLevelWidth(bar.width(), from),
+                             PerformanceModel::coreLevelWidth(bar.width(), to), kBarHeight);
+    if (!changed.isEmpty()) update(changed.translated(bar.topLeft()).toAlignedRect());
 }
 
 void CoreGrid::paintEvent(QPaintEvent* event) {

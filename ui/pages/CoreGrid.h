@@ -4,13 +4,14 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "ui/pages/PerformanceModel.h"
 
-class QVariantAnimation;
-
 namespace orvane {
+
+class Motion;
 
 class CoreGrid : public QWidget {
     Q_OBJECT
@@ -20,12 +21,15 @@ class CoreGrid : public QWidget {
     static constexpr int kCellSpacing = 5;
 
     explicit CoreGrid(QWidget* parent = nullptr);
+    ~CoreGrid() override;
 
     // New values; a changed fraction animates its bar from where it is now.
     void setCells(std::vector<CoreCell> cells);
     const std::vector<CoreCell>& cells() const { return cells_; }
     // The fraction each bar shows right now.
     const std::vector<double>& shownFractions() const { return shown_; }
+    // Whether any bar is moving towards a new value.
+    bool isAnimating() const;
 
     GridColumns columns() const { return PerformanceModel::gridColumns(width()); }
     // The rectangle of cell `i` at the current width.
@@ -43,12 +47,12 @@ class CoreGrid : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void step(double progress);
+    // Repaints what changes when bar `i` moves from one level to another.
+    void barMoved(std::size_t i, double from, double to);
 
     std::vector<CoreCell> cells_;
-    std::vector<double> from_;
     std::vector<double> shown_;
-    QVariantAnimation* anim_;
+    std::vector<std::unique_ptr<Motion>> motions_;
 };
 
 }  // namespace orvane

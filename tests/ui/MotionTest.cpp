@@ -1,0 +1,374 @@
+// The shared frame clock, eased motions and what each animation frame repaints.
+#include <gtest/gtest.h>
+#include <QPaintEvent>
+#include <QTest>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "ui/components/FrameClock.h"
+#include "ui/components/Motion.h"
+#include "ui/components/RingGauge.h"
+#include "ui/components/Theme.h"
+#include "ui/components/UsageBar.h"
+#include "ui/pages/CoreGrid.h"
+
+namespace orvane {
+namespace {
+
+// A clock whose time the test sets; frames run when the test calls tick().
+struct ManualClock {
+    qint64 now = 0;
+    FrameClock clock;
+    ManualClock() {
+        clock.setTimeSource([this] { return now; });
+    }
+    void at(qint64 ms) {
+        now = ms;
+        clock.tick();
+    }
+};
+
+// The same for the program-wide clock the widgets use, with animations on.
+struct GlobalManualClock {
+    qint64 now = 0;
+    bool animations = Theme::animationsEnabled();
+    GlobalManualClock() {
+        Theme::setAnimationsEnabled(true);
+        FrameClock::instance().setTimeSource([this] { return now; });
+    }
+    ~GlobalManualClock() {
+        FrameClock::instance().setTimeSource({});
+        Theme::setAnimationsEnabled(animations);
+    }
+    void at(qint64 ms) {
+        now = ms;
+        FrameClock::instance().tick();
+    }
+};
+
+// Collects the regions a widget is asked to repaint.
+struct PaintSpy : QObject {
+    QRegion painted;
+    int events = 0;
+    int largestArea = 0;
+    explicit PaintSpy(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            const QRegion r = static_cast<QPaintEvent*>(e)->region();
+            painted += r;
+            largestArea =
+                std::max(largestArea, r.boundingRect().width() * r.boundingRect().height());
+            ++events;
+        }
+        return false;
+    }
+    void reset() {
+        QCoreApplication::processEvents();
+        painted = {};
+        events = 0;
+        largestArea = 0;
+    }
+};
+
+TEST(FrameClock, TicksAboutThirtyTimesASecondOnlyWhileSomethingMoves) {
+    FrameClock clock;
+    EXPECT_EQ(clock.interval(), FrameClock::kFrameMs);
+    EXPECT_GE(1000 / clock.interval(), 29);
+    EXPECT_LE(1000 / clock.interval(), 31);
+    EXPECT_FALSE(clock.isTicking());
+    int calls = 0;
+    int key = 0;
+    clock.subscribe(&key, [&](qint64) { return ++calls < 3; });
+    EXPECT_TRUE(clock.isTicking());
+    clock.tick();
+    clock.tick();
+    EXPECT_TRUE(clock.isSubscribed(&key));
+    clock.tick();  // third call asks to stop
+    EXPECT_FALSE(clock.isSubscribed(&key));
+    EXPECT_FALSE(clock.isTicking());
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(FrameClock, CallbacksMayChangeTheSubscriptionsWhileTicking) {
+    FrameClock clock;
+    int a = 0, b = 0, c = 0;
+    std::vector<char> order;
+    // `a` removes `b` before it runs and adds `c`, which first runs on the next tick.
+    clock.subscribe(&a, [&](qint64) {
+        order.push_back('a');
+        clock.unsubscribe(&b);
+        clock.subscribe(&c, [&](qint64) {
+            order.push_back('c');
+            return false;
+        });
+        return false;
+    });
+    clock.subscribe(&b, [&](qint64) {
+        order.push_back('b');
+        return true;
+    });
+    clock.tick();
+    EXPECT_EQ(order, (std::vector<char>{'a'}));
+    EXPECT_EQ(clock.subscriberCount(), 1);
+    clock.tick();
+    EXPECT_EQ(order, (std::vector<char>{'a', 'c'}));
+    EXPECT_FALSE(clock.isTicking());
+
+    // A callback that re-subscribes itself under its own key keeps the new callback.
+    int d = 0, runs = 0;
+    std::function<bool(qint64)> again = [&](qint64) {
+        ++runs;
+        clock.subscribe(&d, again);
+        return false;
+    };
+    clock.subscribe(&d, again);
+    clock.tick();
+    EXPECT_TRUE(clock.isSubscribed(&d));
+    clock.unsubscribe(&d);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST(Motion, EaseOutCurve) {
+    EXPECT_DOUBLE_EQ(Motion::easeOut(0), 0);
+    EXPECT_DOUBLE_EQ(Motion::easeOut(1), 1);
+    EXPECT_DOUBLE_EQ(Motion::easeOut(0.5), 0.875);
+    EXPECT_DOUBLE_EQ(Motion::easeOut(-1), 0);
+    EXPECT_DOUBLE_EQ(Motion::easeOut(2), 1);
+    double last = 0;
+    for (int i = 1; i <= 100; ++i) {
+        const double v = Motion::easeOut(i / 100.0);
+        EXPECT_GT(v, last);
+        last = v;
+    }
+    // Fast start, gentle finish.
+    EXPECT_GT(Motion::easeOut(0.1) - Motion::easeOut(0), Motion::easeOut(1) - Motion::easeOut(0.9));
+}
+
+TEST(Motion, JumpsWhenTheChangeWouldNotShow) {
+    ManualClock mc;
+    std::vector<std::pair<double, double>> repaints;
+    Motion m(
+        500, [&](double from, double to) { repaints.emplace_back(from, to); }, &mc.clock);
+    const struct {
+        double target, pixelsPerUnit;
+        bool animate, expectRunning;
+    } cases[] = {
+        {0.004, 200, true, false},  // 0.8 px: under a pixel, jumps
+        {0.010, 200, true, true},   // 1.2 px from 0.004: animates
+        {0.5, 200, false, false},   // animation not wanted: jumps
+        {0.6, 0, true, false},      // nothing on screen to move
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        m.moveTo(c.target, c.pixelsPerUnit, c.animate);
+        EXPECT_EQ(m.isRunning(), c.expectRunning);
+        EXPECT_EQ(mc.clock.isSubscribed(&m), c.expectRunning);
+        EXPECT_DOUBLE_EQ(m.target(), c.target);
+        if (!c.expectRunning) {
+            EXPECT_DOUBLE_EQ(m.value(), c.target);
+            ASSERT_FALSE(repaints.empty());
+            EXPECT_DOUBLE_EQ(repaints.back().second, c.target);
+        }
+    }
+    m.setDuration(0);
+    m.moveTo(1, 200);
+    EXPECT_FALSE(m.isRunning());
+    EXPECT_DOUBLE_EQ(m.value(), 1);
+    m.moveTo(std::nan(""), 200, false);  // not a number counts as 0
+    EXPECT_DOUBLE_EQ(m.value(), 0);
+}
+
+TEST(Motion, SkipsFramesThatMoveLessThanAPixel) {
+    ManualClock mc;
+    std::vector<double> shown;
+    Motion m(
+        500, [&](double, double to) { shown.push_back(to); }, &mc.clock);
+    // 0 to 0.1 of 100 px: a 10 px sweep, ticked every millisecond.
+    m.moveTo(0.1, 100);
+    for (qint64 t = 1; t <= 520; ++t)
+        mc.at(t);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_LE(shown.size(), 11u);  // at most one frame per pixel (and the last)
+    EXPECT_DOUBLE_EQ(shown.back(), 0.1);
+    EXPECT_FALSE(m.isRunning());
+    double last = 0;
+    for (std::size_t i = 0; i + 1 < shown.size(); ++i) {
+        EXPECT_GE((shown[i] - last) * 100, Motion::kMinStepPx - 1e-9);
+        last = shown[i];
+    }
+}
+
+TEST(Motion, RetargetingStartsFromWhereItIs) {
+    ManualClock mc;
+    Motion m(400, {}, &mc.clock);
+    m.moveTo(1, 300);
+    mc.at(200);
+    const double midway = m.value();
+    EXPECT_NEAR(midway, 0.875, 1e-9);
+    m.moveTo(0, 300);  // back down, from the current value, a full duration again
+    EXPECT_DOUBLE_EQ(m.value(), midway);
+    mc.at(400);
+    EXPECT_NEAR(m.value(), midway * (1 - 0.875), 1e-9);
+    mc.at(600);
+    EXPECT_DOUBLE_EQ(m.value(), 0);
+    EXPECT_FALSE(mc.clock.isTicking());
+}
+
+TEST(Motion, DestroyedWhileRunningLeavesTheClock) {
+    ManualClock mc;
+    {
+        Motion m(500, {}, &mc.clock);
+        m.moveTo(1, 100);
+        EXPECT_TRUE(mc.clock.isTicking());
+    }
+    EXPECT_FALSE(mc.clock.isTicking());
+    mc.at(100);  // nothing left to call
+}
+
+TEST(RingGauge, SweepRectCoversTheSweptStretchOnly) {
+    const QRectF ring(7, 7, 150, 150);  // centre (82, 82), radius 75
+    const struct {
+        double from, to;
+        QRectF expected;
+    } cases[] = {
+        // 12 to 3 o'clock: top point to right point, plus half the stroke and a pixel.
+        {0, 90, QRectF(QPointF(82, 7), QPointF(157, 82)).adjusted(-8.5, -8.5, 8.5, 8.5)},
+        {90, 0, QRectF(QPointF(82, 7), QPointF(157, 82)).adjusted(-8.5, -8.5, 8.5, 8.5)},
+        // 3 o'clock to 9 o'clock passes the bottom.
+        {90, 270, QRectF(QPointF(7, 82), QPointF(157, 157)).adjusted(-8.5, -8.5, 8.5, 8.5)},
+        // A closed ring: everything.
+        {0, 360, QRectF(7, 7, 150, 150).adjusted(-8.5, -8.5, 8.5, 8.5)},
+        // Spans are clamped to the circle.
+        {-40, 500, QRectF(7, 7, 150, 150).adjusted(-8.5, -8.5, 8.5, 8.5)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
+        const QRectF r = RingGauge::sweepRect(ring, c.from, c.to);
+        EXPECT_NEAR(r.left(), c.expected.left(), 1e-9);
+        EXPECT_NEAR(r.top(), c.expected.top(), 1e-9);
+        EXPECT_NEAR(r.right(), c.expected.right(), 1e-9);
+        EXPECT_NEAR(r.bottom(), c.expected.bottom(), 1e-9);
+    }
+    EXPECT_TRUE(RingGauge::sweepRect(ring, 120, 120).isEmpty());
+
+    // A few degrees: a small patch around the arc's end, holding every point of the stroke.
+    const QRectF small = RingGauge::sweepRect(ring, 100, 104);
+    EXPECT_LT(small.width() * small.height(), 30 * 30);
+    for (double deg = 100; deg <= 104; deg += 0.5) {
+        const double rad = deg * std::numbers::pi / 180;
+        for (double off : {-7.0, 0.0, 7.0}) {
+            const QPointF p(82 + (75 + off) * std::sin(rad), 82 - (75 + off) * std::cos(rad));
+            EXPECT_TRUE(small.contains(p)) << deg << " " << off;
+        }
+    }
+}
+
+TEST(RingGauge, AnimationFramesRepaintOnlyTheSweptPart) {
+    GlobalManualClock gc;
+    QWidget host;
+    auto* ring = new RingGauge(0.25, "25%", "CPU Load", Qt::blue, 150, &host);
+    ring->resize(ring->sizeHint());
+    host.resize(200, 200);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    PaintSpy spy(ring);
+    spy.reset();
+    ring->setFraction(0.5);  // 3 to 6 o'clock
+    for (qint64 t = 33; t <= 528; t += 33) {
+        gc.at(t);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.5);
+    EXPECT_GT(spy.events, 0);
+    EXPECT_LE(spy.events, 16);  // one per frame at most
+    const QRect swept = RingGauge::sweepRect(ring->ringRect(), 90, 180).toAlignedRect();
+    EXPECT_TRUE(swept.contains(spy.painted.boundingRect()));
+    // Each frame touches a small patch around the arc's end, never the whole gauge.
+    const int whole = ring->width() * ring->height();
+    EXPECT_LT(spy.largestArea, whole / 4);
+
+    // A new title repaints the texts, not the ring.
+    spy.reset();
+    ring->setTitle("50%");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ring->textRect().toAlignedRect().contains(spy.painted.boundingRect()));
+}
+
+TEST(RingGauge, ChangeSmallerThanAPixelJumps) {
+    GlobalManualClock gc;
+    QWidget host;
+    auto* ring = new RingGauge(0.5, "50%", "Memory Used", Qt::blue, 150, &host);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    // The circumference is 150π ≈ 471 px: 0.001 moves the arc's end by half a pixel.
+    ring->setFraction(0.501);
+    EXPECT_FALSE(ring->isAnimating());
+    EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.501);
+    ring->setFraction(0.51);  // 4.7 px
+    EXPECT_TRUE(ring->isAnimating());
+    gc.at(500);
+    EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.51);
+}
+
+TEST(FillBar, ChangedRectReachesBackOverTheRoundedEnd) {
+    const struct {
+        double from, to;
+        int height;
+        QRectF expected;
+    } cases[] = {
+        {100, 150, 10, QRectF(89, 0, 62, 10)},
+        {150, 100, 10, QRectF(89, 0, 62, 10)},
+        {10, 12, 10, QRectF(0, 0, 13, 10)},  // near the start: from the leading edge
+        {4, 30, 8, QRectF(0, 0, 31, 8)},     // a stub narrower than the bar is high
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
+        EXPECT_EQ(FillBar::changedRect(c.from, c.to, c.height), c.expected);
+    }
+    EXPECT_TRUE(FillBar::changedRect(80, 80, 10).isEmpty());
+}
+
+TEST(CoreGrid, SmallChangesJumpAndFramesRepaintOnlyTheMovingBar) {
+    GlobalManualClock gc;
+    QWidget host;
+    auto* grid = new CoreGrid(&host);
+    grid->resize(300, 100);
+    host.resize(300, 100);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    LiveMetrics live;
+    live.perCore = {0.5, 0.5};
+    grid->setCells(PerformanceModel::coreCells(live));
+    const double barWidth = CoreGrid::barRect(grid->cellRect(0)).width();
+    ASSERT_GT(barWidth, 100);
+
+    // Under a pixel: jumps (the percentage text stays "50%").
+    live.perCore = {0.5 + 0.5 / barWidth, 0.5};
+    grid->setCells(PerformanceModel::coreCells(live));
+    EXPECT_FALSE(grid->isAnimating());
+    EXPECT_DOUBLE_EQ(grid->shownFractions()[0], 0.5 + 0.5 / barWidth);
+
+    PaintSpy spy(grid);
+    spy.reset();
+    live.perCore = {0.5 + 0.5 / barWidth, 0.9};
+    grid->setCells(PerformanceModel::coreCells(live));
+    EXPECT_TRUE(grid->isAnimating());
+    QCoreApplication::processEvents();
+    // The text changed: the second cell is repainted whole, the first not at all.
+    EXPECT_FALSE(spy.painted.intersects(grid->cellRect(0).toAlignedRect()));
+    spy.reset();
+    gc.at(100);
+    QCoreApplication::processEvents();
+    const QRectF bar = CoreGrid::barRect(grid->cellRect(1));
+    EXPECT_TRUE(bar.toAlignedRect().contains(spy.painted.boundingRect()));
+    EXPECT_GT(grid->shownFractions()[1], 0.5);
+    gc.at(400);
+    EXPECT_FALSE(grid->isAnimating());
+    EXPECT_DOUBLE_EQ(grid->shownFractions()[1], 0.9);
+}
+
+}  // namespace
+}  // namespace orvane
