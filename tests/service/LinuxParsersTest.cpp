@@ -71,48 +71,44 @@ std::vector<std::uint8_t> empty() {
 }
 
 TEST(LinuxEdid, NameAndPreferredTiming) {
-    const auto bytes =
-        edidBlock({timingDescriptor({533250, 3840, 160, 2160, 62}), textDescriptor(0xFF, "SERIAL1"),
-                   textDescriptor(0xFC, "DELL U2720Q"), empty()});
-    const auto edid = Edid::parse(bytes);
-    ASSERT_TRUE(edid);
-    EXPECT_EQ(edid->monitorName, "DELL U2720Q");
-    EXPECT_EQ(edid->width, 3840);
-    EXPECT_EQ(edid->height, 2160);
-    EXPECT_NEAR(edid->refreshHz, 533250000.0 / (4000.0 * 2222.0), 1e-9);
-}
-
-TEST(LinuxEdid, FirstTimingIsPreferredAndNameMayBeAbsentOrFull) {
-    const auto bytes = edidBlock({timingDescriptor({154000, 1920, 160, 1200, 35}),
-                                  timingDescriptor({74250, 1280, 370, 720, 30}),
-                                  textDescriptor(0xFC, "ABCDEFGHIJKLM"),  // 13 characters
-                                  textDescriptor(0xFE, "NOT A NAME")});
-    const auto edid = Edid::parse(bytes);
-    ASSERT_TRUE(edid);
-    EXPECT_EQ(edid->width, 1920);
-    EXPECT_EQ(edid->monitorName, "ABCDEFGHIJKLM");
-
-    const auto unnamed = Edid::parse(edidBlock({timingDescriptor({154000, 1920, 160, 1200, 35}),
-                                                textDescriptor(0xFE, "PANEL"), empty(), empty()}));
-    ASSERT_TRUE(unnamed);
-    EXPECT_EQ(unnamed->monitorName, "");
-}
-
-TEST(LinuxEdid, InterlacedTimingHasTwiceTheLines) {
-    const auto edid = Edid::parse(edidBlock(
-        {timingDescriptor({74250, 1920, 280, 540, 22, true}), empty(), empty(), empty()}));
-    ASSERT_TRUE(edid);
-    EXPECT_EQ(edid->height, 1080);
-}
-
-TEST(LinuxEdid, NameWithControlAndHighBytesIsCleaned) {
-    auto name = textDescriptor(0xFC, "AB");
-    name[7] = 0x07;  // bell, then the rest is padding after a line feed at [8]
-    name[5] = 0xC3;  // not valid UTF-8 on its own
-    const auto edid = Edid::parse(edidBlock({name, empty(), empty(), empty()}));
-    ASSERT_TRUE(edid);
-    EXPECT_EQ(edid->monitorName, "B");
-    EXPECT_EQ(edid->width, 0);  // no timing at all
+    auto control = textDescriptor(0xFC, "AB");
+    control[7] = 0x07;  // bell, then the rest is padding after a line feed at [8]
+    control[5] = 0xC3;  // not valid UTF-8 on its own
+    struct Case {
+        std::vector<std::vector<std::uint8_t>> descriptors;
+        std::string name;
+        int width, height;
+    };
+    const Case table[] = {
+        {{timingDescriptor({533250, 3840, 160, 2160, 62}), textDescriptor(0xFF, "SERIAL1"),
+          textDescriptor(0xFC, "DELL U2720Q"), empty()},
+         "DELL U2720Q",
+         3840,
+         2160},
+        // The first timing is the preferred one; a name may fill all 13 characters.
+        {{timingDescriptor({154000, 1920, 160, 1200, 35}),
+          timingDescriptor({74250, 1280, 370, 720, 30}), textDescriptor(0xFC, "ABCDEFGHIJKLM"),
+          textDescriptor(0xFE, "NOT A NAME")},
+         "ABCDEFGHIJKLM",
+         1920,
+         1200},
+        // Other text is no name; an interlaced timing has twice the lines.
+        {{timingDescriptor({74250, 1920, 280, 540, 22, true}), textDescriptor(0xFE, "PANEL"),
+          empty(), empty()},
+         "",
+         1920,
+         1080},
+        // Control and stray high bytes are cleaned out; no timing at all.
+        {{control, empty(), empty(), empty()}, "B", 0, 0}};
+    for (const auto& c : table) {
+        const auto edid = Edid::parse(edidBlock(c.descriptors));
+        ASSERT_TRUE(edid) << c.name;
+        EXPECT_EQ(edid->monitorName, c.name);
+        EXPECT_EQ(edid->width, c.width) << c.name;
+        EXPECT_EQ(edid->height, c.height) << c.name;
+    }
+    EXPECT_NEAR(Edid::parse(edidBlock(table[0].descriptors))->refreshHz,
+                533250000.0 / (4000.0 * 2222.0), 1e-9);
 }
 
 TEST(LinuxEdid, RejectsShortWrongHeaderOrChecksum) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "service/Values.h"
 #include "service/platform/linux/LinuxPlatform.h"
@@ -104,6 +105,28 @@ inline nlohmann::json profiler(const Platform& p, const char* dataType) {
 
 inline std::optional<Value> registry(const Platform& p) {
     return decodePlist(p.runData(kIoreg, {"-r", "-c", "AppleSmartBattery", "-a"}));
+}
+
+// The battery entries of the registry, one line each: "Key=value" pairs in key order.
+inline std::vector<std::string> registryEntries(const Platform& p) {
+    const std::optional<Value> root = registry(p);
+    if (!root || !root->isArrayOfObjects()) return {"(not a list of entries)"};
+    std::vector<std::string> out;
+    for (const Value& entry : *root->asArray()) {
+        std::string line;
+        for (const auto& [key, value] : *entry.asObject()) {
+            line += (line.empty() ? "" : " ") + key + "=";
+            if (const bool* b = value.asBool()) {
+                line += *b ? "true" : "false";
+            } else if (const std::string* s = value.asString()) {
+                line += "\"" + *s + "\"";
+            } else {
+                line += std::to_string(intOf(&value));
+            }
+        }
+        out.push_back(line);
+    }
+    return out;
 }
 
 }  // namespace orvane::linux_test

@@ -126,24 +126,15 @@ TEST(LiveSample, FailedProcessorReadChangesNothing) {
     EXPECT_EQ(none.metrics.perCore, previous.perCore);
 }
 
-TEST(LiveSample, Memory) {
-    LiveSample s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(exampleVm(), 1234));
-    constexpr std::int64_t kPage = 16384;
-    EXPECT_EQ(memory(s.metrics), std::make_tuple(900 * kPage, 1400 * kPage, 650 * kPage,
-                                                 400 * kPage, 100 * kPage, std::int64_t{1234}));
-    EXPECT_EQ(s.metrics.memTotalBytes, kGiB16);
-    const double total = static_cast<double>(kGiB16);
-    EXPECT_DOUBLE_EQ(s.metrics.memPressure,
-                     (500.0 * kPage) / total + 0.5 * (900.0 * kPage) / total);
-    EXPECT_FALSE(s.ticks.has_value());
-
-    // More file-backed than active and inactive pages: no negative app memory.
+TEST(LiveSample, AppMemoryNeverNegativeAndPressureCapped) {
+    // The worked categories and pressure are pinned by the captures below. More file-backed
+    // than active and inactive pages: no negative app memory.
     VmStats vm = exampleVm();
     vm.active = 100;
     vm.inactive = 100;
-    s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(vm));
+    const LiveSample s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(vm));
     EXPECT_EQ(s.metrics.memAppBytes, 0);
-    EXPECT_EQ(s.metrics.memUsedBytes, 500 * kPage);
+    EXPECT_EQ(s.metrics.memUsedBytes, 500 * 16384);
 
     vm = exampleVm();
     vm.wire = 2'000'000;  // alone more than the 16 GiB installed
