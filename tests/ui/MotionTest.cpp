@@ -1,6 +1,9 @@
 // The shared frame clock, eased motions and what each animation frame repaints.
 #include <gtest/gtest.h>
+#include <QImage>
 #include <QPaintEvent>
+#include <QPixmap>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -313,6 +316,59 @@ TEST(RingGauge, ChangeSmallerThanAPixelJumps) {
     EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.51);
 }
 
+// What is on screen after partial repaints must equal a full fresh rendering: a dirty rectangle
+// that misses a changed pixel leaves a trace of an earlier frame behind.
+QImage onScreen(QWidget& window) {
+    QCoreApplication::processEvents();
+    return window.screen()
+        ->grabWindow(window.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+QImage rendered(QWidget& window) {
+    return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+// The largest difference of a colour channel between two images of the same size (256 when
+// the sizes differ).
+int largestDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return 256;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return worst;
+}
+
+TEST(RingGauge, PartialRepaintsLeaveNoTraces) {
+    GlobalManualClock gc;
+    QWidget host;
+    host.setAutoFillBackground(true);
+    auto* ring = new RingGauge(0.05, "5%", "CPU Load", Qt::darkGreen, 150, &host);
+    ring->resize(ring->sizeHint());
+    host.resize(ring->size());
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    ASSERT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
+    qint64 t = 0;
+    // Up past 12 o'clock to a closed ring, back down to nothing, and a few small steps.
+    for (double target : {0.6, 1.2, 0.97, 0.0, 0.33, 0.34, 0.31, 0.8}) {
+        ring->setFraction(target);
+        for (int i = 0; i < 20; ++i) {
+            t += 33;
+            gc.at(t);
+            QCoreApplication::processEvents();
+        }
+        SCOPED_TRACE(target);
+        ASSERT_FALSE(ring->isAnimating());
+
+        EXPECT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
+    }
+}
+
 TEST(FillBar, ChangedRectReachesBackOverTheRoundedEnd) {
     const struct {
         double from, to;
@@ -329,6 +385,33 @@ TEST(FillBar, ChangedRectReachesBackOverTheRoundedEnd) {
         EXPECT_EQ(FillBar::changedRect(c.from, c.to, c.height), c.expected);
     }
     EXPECT_TRUE(FillBar::changedRect(80, 80, 10).isEmpty());
+}
+
+TEST(CoreGrid, PartialRepaintsLeaveNoTraces) {
+    GlobalManualClock gc;
+    QWidget host;
+    host.setAutoFillBackground(true);
+    auto* grid = new CoreGrid(&host);
+    grid->resize(300, 60);
+    host.resize(300, 60);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    LiveMetrics live;
+    live.perCore = {0.0, 1.0};
+    grid->setCells(PerformanceModel::coreCells(live));
+    qint64 t = 0;
+    for (const auto& values :
+         std::vector<std::vector<double>>{{0.7, 0.02}, {0.71, 0.9}, {0.0, 0.3}, {1.0, 0.0}}) {
+        live.perCore = values;
+        grid->setCells(PerformanceModel::coreCells(live));
+        for (int i = 0; i < 15; ++i) {
+            t += 33;
+            gc.at(t);
+            QCoreApplication::processEvents();
+        }
+        ASSERT_FALSE(grid->isAnimating());
+        EXPECT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
+    }
 }
 
 TEST(CoreGrid, SmallChangesJumpAndFramesRepaintOnlyTheMovingBar) {

@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 #include <numbers>
 
@@ -65,6 +66,7 @@ void RingGauge::setSubtitle(const QString& subtitle) {
     if (subtitle == subtitle_) return;
     const QRectF before = textRect();
     subtitle_ = subtitle;
+    boxes_.reset();
     update(before.united(textRect()).toAlignedRect());
 }
 
@@ -77,6 +79,8 @@ void RingGauge::setTint(const QColor& tint) {
 void RingGauge::setRingSize(qreal size) {
     if (qFuzzyCompare(size, size_)) return;
     size_ = size;
+    boxes_.reset();
+    track_ = {};
     updateGeometry();
     update();
 }
@@ -90,9 +94,12 @@ qreal RingGauge::circumference() const {
 }
 
 QRectF RingGauge::sweepRect(const QRectF& ring, double fromSpan, double toSpan) {
-    const double a = std::clamp(std::min(fromSpan, toSpan), 0.0, 360.0);
+    double a = std::clamp(std::min(fromSpan, toSpan), 0.0, 360.0);
     const double b = std::clamp(std::max(fromSpan, toSpan), 0.0, 360.0);
     if (a == b) return {};
+    // The arc's last, partial piece is redrawn from its start; a closed ring is drawn without
+    // caps and differs everywhere from an open one.
+    a = b >= 360.0 ? 0.0 : std::floor(a / kArcPiece) * kArcPiece;
     const QPointF c = ring.center();
     const double r = ring.width() / 2;
     // A point on the circle, `deg` degrees clockwise from 12 o'clock.
@@ -116,7 +123,8 @@ QRectF RingGauge::sweepRect(const QRectF& ring, double fromSpan, double toSpan) 
     return QRectF(QPointF(left, top), QPointF(right, bottom)).adjusted(-m, -m, m, m);
 }
 
-RingGauge::TextBoxes RingGauge::textBoxes() const {
+const RingGauge::TextBoxes& RingGauge::textBoxes() const {
+    if (boxes_ && boxesFor_ == size()) return *boxes_;
     const QFontMetrics tf(Theme::font(titleSize(size_), QFont::Bold)), sf(Theme::font(11));
     const QRectF ring = ringRect();
     const int subLines = static_cast<int>(subtitle_.count(QLatin1Char('\n'))) + 1;
@@ -128,11 +136,45 @@ RingGauge::TextBoxes RingGauge::textBoxes() const {
     TextBoxes boxes;
     boxes.title = QRectF(left, top, inner, tf.height());
     if (subH > 0) boxes.subtitle = QRectF(left, top + tf.height() + 2, inner, subH);
-    return boxes;
+    boxes_ = boxes;
+    boxesFor_ = size();
+    return *boxes_;
+}
+
+const QPixmap& RingGauge::trackLayer() {
+    const qreal dpr = devicePixelRatioF();
+    const QColor colour = Theme::primary(0.08);
+    const QSize pixels = (QSizeF(size()) * dpr).toSize();
+    if (track_.size() == pixels && track_.devicePixelRatioF() == dpr && trackColor_ == colour)
+        return track_;
+    track_ = QPixmap(pixels);
+    track_.setDevicePixelRatio(dpr);
+    track_.fill(Qt::transparent);
+    trackColor_ = colour;
+    QPainter p(&track_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour, kLineWidth, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(ringRect());
+    return track_;
+}
+
+QPainterPath RingGauge::arcPath(const QRectF& ring, double span) {
+    QPainterPath path;
+    span = std::clamp(span, 0.0, 360.0);
+    if (span <= 0) return path;
+    // Qt measures angles counter-clockwise from 3 o'clock. Fixed pieces keep the drawn shape
+    // of the arc's earlier stretch the same whatever its length, so a frame that repaints only
+    // the end matches what a full repaint would draw.
+    path.arcMoveTo(ring, 90);
+    for (double done = 0; done < span; done += kArcPiece)
+        path.arcTo(ring, 90 - done, -std::min(kArcPiece, span - done));
+    if (span >= 360.0) path.closeSubpath();
+    return path;
 }
 
 QRectF RingGauge::textRect() const {
-    const TextBoxes b = textBoxes();
+    const TextBoxes& b = textBoxes();
     // A pixel of room for antialiased glyph edges.
     return b.title.united(b.subtitle).adjusted(-1, -1, 1, 1);
 }
@@ -147,27 +189,18 @@ void RingGauge::paintEvent(QPaintEvent* event) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF ring = ringRect();
 
-    QPen track(Theme::primary(0.08), kLineWidth, Qt::SolidLine, Qt::FlatCap);
-    p.setPen(track);
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(ring);
+    p.drawPixmap(0, 0, trackLayer());
 
     const double span = arcSpan(displayedFraction());
     if (span > 0) {
         const QRectF outer = ring.adjusted(-kOverhang, -kOverhang, kOverhang, kOverhang);
         QPen arc(QBrush(Theme::gradient(tint_, outer)), kLineWidth, Qt::SolidLine, Qt::RoundCap);
-        p.setPen(arc);
-        if (span >= 360.0) {
-            p.drawEllipse(ring);
-        } else {
-            // Qt measures angles counter-clockwise from 3 o'clock in 1/16 degree.
-            p.drawArc(ring, 90 * 16, -static_cast<int>(std::lround(span * 16)));
-        }
+        p.strokePath(arcPath(ring, span), arc);
     }
 
     // Animation frames mostly touch the ring alone: leave the texts be.
     if (!event->region().intersects(textRect().toAlignedRect())) return;
-    const TextBoxes boxes = textBoxes();
+    const TextBoxes& boxes = textBoxes();
     const QFont titleFont = Theme::font(titleSize(size_), QFont::Bold);
     p.setFont(titleFont);
     p.setPen(Theme::primary());

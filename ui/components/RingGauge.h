@@ -4,8 +4,11 @@
 #pragma once
 
 #include <QColor>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace orvane {
 
@@ -52,6 +55,10 @@ class RingGauge : public QWidget {
     // `ring`: the bounds of the swept stretch of the circle, widened by half the stroke (which
     // also covers the round caps) and a pixel of antialiasing.
     static QRectF sweepRect(const QRectF& ring, double fromSpan, double toSpan);
+    // The arc's centre line for a sweep of `span` degrees, built from pieces of kArcPiece
+    // degrees; closed at 360.
+    static QPainterPath arcPath(const QRectF& ring, double span);
+    static constexpr double kArcPiece = 15;
     // The box the centre texts are drawn in.
     QRectF textRect() const;
 
@@ -65,13 +72,20 @@ class RingGauge : public QWidget {
     struct TextBoxes {
         QRectF title, subtitle;
     };
-    TextBoxes textBoxes() const;
+    // Where the texts go; measured once per widget size, ring size and subtitle.
+    const TextBoxes& textBoxes() const;
+    // The track ring, drawn once into a pixmap: frames only copy the part they repaint.
+    const QPixmap& trackLayer();
 
     double fraction_;
     QString title_, subtitle_;
     QColor tint_;
     qreal size_;
     std::unique_ptr<Motion> motion_;
+    mutable std::optional<TextBoxes> boxes_;
+    mutable QSize boxesFor_;
+    QPixmap track_;
+    QColor trackColor_;
 };
 
 }  // namespace orvane

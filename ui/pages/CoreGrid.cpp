@@ -135,12 +135,15 @@ void CoreGrid::paintEvent(QPaintEvent* event) {
         const CoreCell& c = cells_[i];
         const QColor usage = PageStyle::color(c.color);
         const QRectF text(cell.left(), cell.top(), cell.width(), th);
-        p.setFont(lf);
-        p.setPen(secondary);
-        p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, PageStyle::qs(c.label));
-        p.setFont(pf);
-        p.setPen(usage);
-        p.drawText(text, Qt::AlignRight | Qt::AlignVCenter, PageStyle::qs(c.percent));
+        // Animation frames repaint the bar alone: the texts stay as they are.
+        if (event->region().intersects(text.toAlignedRect())) {
+            p.setFont(lf);
+            p.setPen(secondary);
+            p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, PageStyle::qs(c.label));
+            p.setFont(pf);
+            p.setPen(usage);
+            p.drawText(text, Qt::AlignRight | Qt::AlignVCenter, PageStyle::qs(c.percent));
+        }
 
         const QRectF bar = barRect(cell);
         p.fillPath(Theme::capsule(bar), track);
