@@ -29,8 +29,9 @@ class LinuxLaptop : public ::testing::Test {
 };
 
 TEST_F(LinuxLaptop, KernelValues) {
-    // The memory type sits in root-only firmware tables: no document.
-    EXPECT_TRUE(platform.runData(kSystemProfiler, {"SPMemoryDataType", "-json"}).empty());
+    // The memory type sits in root-only firmware tables: plain "RAM".
+    EXPECT_EQ(profiler(platform, "SPMemoryDataType"),
+              json::parse(R"({"SPMemoryDataType": [{"dimm_type": "RAM"}]})"));
 
     EXPECT_EQ(platform.sysctlString("hw.model"), "LENOVO 20XWCTO1WW");
     EXPECT_EQ(platform.sysctlString("machdep.cpu.brand_string"),
@@ -103,7 +104,7 @@ TEST_F(LinuxLaptop, LiveSample) {
 TEST_F(LinuxLaptop, CollectedRecords) {
     EXPECT_EQ(describe(collectHardware(platform)),
               "ThinkPad X1 Carbon Gen 9 | 20XWCTO1WW | 11th Gen Intel(R) Core(TM) i7-1165G7 @ "
-              "2.80GHz | 4:0:0 | 16 GB Unified Memory | PF2ABCDE | Debian GNU/Linux 12 "
+              "2.80GHz | 4:0:0 | 16 GB RAM | PF2ABCDE | Debian GNU/Linux 12 "
               "6.1.0-18-amd64 | thinkpad | L");
     EXPECT_EQ(describe(collectBattery(platform)),
               "PCA- | 312/0 | 90.00406339 | 80 | Normal | 0 | 12.7 | 1.181 | 4922/4430/3544 | 45 | "
@@ -200,7 +201,7 @@ TEST_F(LinuxBoard, DeviceTreeIdentityAndVersionFromTheKernel) {
     // No firmware identity: name, identifier and chip from the device tree.
     EXPECT_EQ(describe(collectHardware(platform)),
               "Raspberry Pi Compute Module 4 Rev 1.1 | Raspberry Pi Compute Module 4 Rev 1.1 | "
-              "Raspberry Pi Compute Module 4 Rev 1.1 | 4:0:0 | 4 GB Unified Memory |  | Debian "
+              "Raspberry Pi Compute Module 4 Rev 1.1 | 4:0:0 | 4 GB RAM |  | Debian "
               "GNU/Linux trixie/sid 6.6.20+rpt-rpi-v8 | pi | -");
 }
 
@@ -231,7 +232,8 @@ TEST(LinuxEmptyRoot, EverythingFallsBack) {
     LinuxPlatform platform(tree.root());
     EXPECT_EQ(profiler(platform, "SPHardwareDataType"),
               json::parse(R"({"SPHardwareDataType": [{"machine_name": "Computer"}]})"));
-    EXPECT_TRUE(platform.runData(kSystemProfiler, {"SPMemoryDataType", "-json"}).empty());
+    EXPECT_EQ(profiler(platform, "SPMemoryDataType"),
+              json::parse(R"({"SPMemoryDataType": [{"dimm_type": "RAM"}]})"));
     EXPECT_EQ(profiler(platform, "SPStorageDataType"), json::parse(R"({"SPStorageDataType": []})"));
     EXPECT_EQ(profiler(platform, "SPDisplaysDataType"),
               json::parse(R"({"SPDisplaysDataType": []})"));

@@ -253,7 +253,9 @@ std::vector<std::uint8_t> HardwareReport::memoryJson() const {
         if (type.empty()) continue;
         return bytesOf({{"SPMemoryDataType", nlohmann::json::array({{{"dimm_type", type}}})}});
     }
-    return {};
+    // The firmware tables are usually readable by root only. Without them the type is not
+    // known; say plain "RAM" rather than let the Mac's "Unified Memory" stand for a PC's.
+    return bytesOf({{"SPMemoryDataType", nlohmann::json::array({{{"dimm_type", "RAM"}}})}});
 }
 
 }  // namespace orvane
