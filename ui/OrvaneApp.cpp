@@ -28,6 +28,13 @@ void waitFor(int ms) {
     loop.exec();
 }
 
+// Raises a window above the others; off screen there is nothing to raise.
+void bringForward(QWidget* w) {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    w->raise();
+    w->activateWindow();
+}
+
 }  // namespace
 
 OrvaneApp::OrvaneApp(std::shared_ptr<const Platform> platform, QObject* parent)
@@ -89,8 +96,7 @@ void OrvaneApp::showMainWindow() {
     }
     w->resize(size.expandedTo(w->minimumSize()));
     w->show();
-    w->raise();
-    w->activateWindow();
+    bringForward(w);
 }
 
 AboutView* OrvaneApp::openAbout() {
@@ -102,8 +108,7 @@ AboutView* OrvaneApp::openAbout() {
         stylize(about_);
     }
     about_->show();
-    about_->raise();
-    about_->activateWindow();
+    bringForward(about_);
     return about_;
 }
 
