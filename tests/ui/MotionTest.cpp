@@ -11,6 +11,7 @@
 #include <numbers>
 #include <vector>
 
+#include "ui/components/Card.h"
 #include "ui/components/FrameClock.h"
 #include "ui/components/Motion.h"
 #include "ui/components/RingGauge.h"
@@ -76,59 +77,91 @@ struct PaintSpy : QObject {
     }
 };
 
-TEST(FrameClock, TicksAboutThirtyTimesASecondOnlyWhileSomethingMoves) {
-    FrameClock clock;
-    EXPECT_EQ(clock.interval(), FrameClock::kFrameMs);
-    EXPECT_GE(1000 / clock.interval(), 29);
-    EXPECT_LE(1000 / clock.interval(), 31);
+TEST(FrameClock, ServesOnlyWhatIsDue) {
+    ManualClock mc;
+    FrameClock& clock = mc.clock;
     EXPECT_FALSE(clock.isTicking());
-    int calls = 0;
+    std::vector<qint64> calls;
     int key = 0;
-    clock.subscribe(&key, [&](qint64) { return ++calls < 3; });
+    clock.subscribe(
+        &key,
+        [&](qint64 now) -> std::optional<qint64> {
+            calls.push_back(now);
+            if (calls.size() == 3) return std::nullopt;
+            return now + 100;
+        },
+        100);
     EXPECT_TRUE(clock.isTicking());
-    clock.tick();
-    clock.tick();
-    EXPECT_TRUE(clock.isSubscribed(&key));
-    clock.tick();  // third call asks to stop
+    mc.at(50);  // not due yet
+    EXPECT_TRUE(calls.empty());
+    mc.at(90);  // due within half a frame: served now, with whatever else is due
+    mc.at(150);
+    mc.at(189);
+    mc.at(400);  // third call asks to stop
+    EXPECT_EQ(calls, (std::vector<qint64>{90, 189, 400}));
     EXPECT_FALSE(clock.isSubscribed(&key));
     EXPECT_FALSE(clock.isTicking());
-    EXPECT_EQ(calls, 3);
+}
+
+TEST(FrameClock, NeverFasterThanThirtyFramesASecond) {
+    FrameClock clock;
+    int calls = 0;
+    int key = 0;
+    // Always due at once: the clock alone limits the rate.
+    clock.subscribe(
+        &key, [&](qint64 now) -> std::optional<qint64> { return ++calls < 1000 ? now : 0; },
+        clock.now());
+    QTest::qWait(330);
+    clock.unsubscribe(&key);
+    EXPECT_GE(calls, 1);
+    EXPECT_LE(calls, 330 / FrameClock::kFrameMs + 1);
+    EXPECT_FALSE(clock.isTicking());
 }
 
 TEST(FrameClock, CallbacksMayChangeTheSubscriptionsWhileTicking) {
-    FrameClock clock;
+    ManualClock mc;
+    FrameClock& clock = mc.clock;
     int a = 0, b = 0, c = 0;
     std::vector<char> order;
     // `a` removes `b` before it runs and adds `c`, which first runs on the next tick.
-    clock.subscribe(&a, [&](qint64) {
-        order.push_back('a');
-        clock.unsubscribe(&b);
-        clock.subscribe(&c, [&](qint64) {
-            order.push_back('c');
-            return false;
-        });
-        return false;
-    });
-    clock.subscribe(&b, [&](qint64) {
-        order.push_back('b');
-        return true;
-    });
-    clock.tick();
+    clock.subscribe(
+        &a,
+        [&](qint64) -> std::optional<qint64> {
+            order.push_back('a');
+            clock.unsubscribe(&b);
+            clock.subscribe(
+                &c,
+                [&](qint64) -> std::optional<qint64> {
+                    order.push_back('c');
+                    return std::nullopt;
+                },
+                0);
+            return std::nullopt;
+        },
+        0);
+    clock.subscribe(
+        &b,
+        [&](qint64 now) -> std::optional<qint64> {
+            order.push_back('b');
+            return now;
+        },
+        0);
+    mc.at(10);
     EXPECT_EQ(order, (std::vector<char>{'a'}));
     EXPECT_EQ(clock.subscriberCount(), 1);
-    clock.tick();
+    mc.at(50);
     EXPECT_EQ(order, (std::vector<char>{'a', 'c'}));
     EXPECT_FALSE(clock.isTicking());
 
     // A callback that re-subscribes itself under its own key keeps the new callback.
     int d = 0, runs = 0;
-    std::function<bool(qint64)> again = [&](qint64) {
+    FrameClock::Frame again = [&](qint64) -> std::optional<qint64> {
         ++runs;
-        clock.subscribe(&d, again);
-        return false;
+        clock.subscribe(&d, again, 0);
+        return std::nullopt;
     };
-    clock.subscribe(&d, again);
-    clock.tick();
+    clock.subscribe(&d, again, 0);
+    mc.at(100);
     EXPECT_TRUE(clock.isSubscribed(&d));
     clock.unsubscribe(&d);
     EXPECT_EQ(runs, 1);
@@ -385,6 +418,47 @@ TEST(FillBar, ChangedRectReachesBackOverTheRoundedEnd) {
         EXPECT_EQ(FillBar::changedRect(c.from, c.to, c.height), c.expected);
     }
     EXPECT_TRUE(FillBar::changedRect(80, 80, 10).isEmpty());
+}
+
+TEST(FillBar, PartialRepaintsLeaveNoTraces) {
+    GlobalManualClock gc;
+    QWidget host;
+    host.setAutoFillBackground(true);
+    auto* bar = new FillBar(&host);
+    bar->resize(240, 10);
+    host.resize(240, 10);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    qint64 t = 0;
+    // Colour changes with the level (no tint), a dot at 0, past the end at 1.4.
+    for (double target : {0.7, 0.02, 0.9, 1.4, 0.0, 0.5, 0.503}) {
+        SCOPED_TRACE(target);
+        bar->setFraction(target);
+        for (int i = 0; i < 15; ++i) {
+            t += 33;
+            gc.at(t);
+            QCoreApplication::processEvents();
+        }
+        ASSERT_FALSE(bar->isAnimating());
+        EXPECT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
+    }
+}
+
+TEST(Card, RepaintsInsideTheCardKeepItsShadowIntact) {
+    QWidget host;
+    host.setAutoFillBackground(true);
+    host.resize(260, 200);
+    auto* card = new Card(&host);
+    card->setGeometry(30, 30, 200, 140);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    // Inside (no shadow to draw), over a rounded corner, and across the edge into the shadow.
+    for (const QRect& r : {QRect(80, 60, 40, 40), QRect(0, 0, 30, 30), QRect(150, 100, 80, 80)}) {
+        SCOPED_TRACE(r.x());
+        card->repaint(r);
+        host.repaint(r.translated(30, 30));
+        EXPECT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
+    }
 }
 
 TEST(CoreGrid, PartialRepaintsLeaveNoTraces) {

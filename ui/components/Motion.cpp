@@ -37,10 +37,10 @@ void Motion::moveTo(double target, double pixelsPerUnit, bool animate) {
     from_ = value_;
     to_ = target;
     start_ = clock_.now();
-    if (!running_) {
-        running_ = true;
-        clock_.subscribe(this, [this](qint64 now) { return frame(now); });
-    }
+    running_ = true;
+    // Subscribing again (retargeting) replaces the earlier frame callback and its due time.
+    clock_.subscribe(
+        this, [this](qint64 now) { return frame(now); }, nextDue());
 }
 
 void Motion::jumpTo(double target) {
@@ -53,17 +53,28 @@ void Motion::jumpTo(double target) {
     show(target);
 }
 
-bool Motion::frame(qint64 now) {
+std::optional<qint64> Motion::frame(qint64 now) {
     const double t = duration_ > 0 ? double(now - start_) / duration_ : 1.0;
     if (t >= 1) {
         running_ = false;
         show(to_);
-        return false;
+        return std::nullopt;
     }
     const double v = from_ + (to_ - from_) * easeOut(t);
     // Skip frames the eye would not see; the last frame always lands on the target.
     if (std::abs(v - value_) * pixelsPerUnit_ >= kMinStepPx) show(v);
-    return true;
+    return nextDue();
+}
+
+qint64 Motion::nextDue() const {
+    const qint64 end = start_ + duration_;
+    const double total = std::abs(to_ - from_) * pixelsPerUnit_;
+    if (total <= 0) return end;
+    const double p = (std::abs(value_ - from_) * pixelsPerUnit_ + kMinStepPx) / total;
+    if (p >= 1) return end;
+    // Invert the ease-out: 1 - (1 - t)^3 = p.
+    const double t = 1 - std::cbrt(1 - p);
+    return std::min(end, start_ + static_cast<qint64>(std::ceil(t * duration_)));
 }
 
 void Motion::show(double v) {

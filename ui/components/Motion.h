@@ -7,6 +7,7 @@
 
 #include <QtGlobal>
 #include <functional>
+#include <optional>
 
 namespace orvane {
 
@@ -44,7 +45,9 @@ class Motion {
     static double easeOut(double t);
 
   private:
-    bool frame(qint64 now);
+    std::optional<qint64> frame(qint64 now);
+    // When the drawing will next have moved kMinStepPx pixels (or the end, if sooner).
+    qint64 nextDue() const;
     void show(double v);
 
     FrameClock& clock_;
