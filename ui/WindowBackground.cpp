@@ -26,8 +26,15 @@ void WindowBackground::paint(QPainter& painter, const QRectF& rect) {
 
 void WindowBackground::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.setClipRegion(event->region());
-    paint(p, QRectF(rect()));
+    // Fill each dirty rectangle on its own (the gradient still spans the whole window):
+    // clipping one window-sized fill to a small region costs as much as the whole fill.
+    const QRectF whole(rect());
+    for (const QRect& r : event->region()) {
+        p.save();
+        p.setClipRect(r);
+        paint(p, whole);
+        p.restore();
+    }
 }
 
 }  // namespace orvane

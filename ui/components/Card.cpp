@@ -1,6 +1,8 @@
 #include "ui/components/Card.h"
 
+#include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "ui/components/Shadow.h"
 #include "ui/components/Theme.h"
@@ -34,8 +36,18 @@ QRect Card::contentRect(const QSize& size, int padding) {
     return QRect(QPoint(0, 0), size).adjusted(padding, padding, -padding, -padding);
 }
 
-void Card::paintEvent(QPaintEvent*) {
+void Card::paintEvent(QPaintEvent* event) {
     QPainter p(this);
+    // A repaint inside the card, away from its rounded corners and outline (a gauge's frame,
+    // a changed text), needs only the flat fill: skip building and clipping the outline paths.
+    const int corner = static_cast<int>(std::ceil(2 * Theme::cardCorner));
+    const QRegion interior = QRegion(rect().adjusted(corner, 2, -corner, -2)) +
+                             QRegion(rect().adjusted(2, corner, -2, -corner));
+    if ((event->region() - interior).isEmpty()) {
+        for (const QRect& dirty : event->region())
+            p.fillRect(dirty, Theme::cardFill());
+        return;
+    }
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect());
     p.fillPath(Theme::continuousRect(r, Theme::cardCorner), Theme::cardFill());
