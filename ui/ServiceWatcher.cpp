@@ -1,7 +1,9 @@
 #include "ui/ServiceWatcher.h"
 
+#include <QEvent>
 #include <QMetaObject>
 #include <QPointer>
+#include <utility>
 
 namespace orvane {
 
@@ -18,10 +20,35 @@ ServiceWatcher::ServiceWatcher(std::shared_ptr<SystemService> svc, QObject* pare
             [this] {
                 const FieldSet fields = pending_;
                 pending_ = 0;
-                if (fields) emit changed(fields);
+                deliver(fields);
             },
             Qt::QueuedConnection);
     });
+}
+
+ServiceWatcher::ServiceWatcher(std::shared_ptr<SystemService> svc, QWidget* page, FieldSet interest)
+    : ServiceWatcher(std::move(svc), page) {
+    page_ = page;
+    interest_ = interest;
+    page_->installEventFilter(this);
+}
+
+void ServiceWatcher::deliver(FieldSet fields) {
+    fields &= interest_;
+    if (!fields) return;
+    if (page_ && !page_->isVisible()) {
+        hidden_ |= fields;
+        return;
+    }
+    emit changed(fields);
+}
+
+bool ServiceWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == page_ && event->type() == QEvent::Show && hidden_) {
+        const FieldSet fields = std::exchange(hidden_, 0);
+        emit changed(fields);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 ServiceWatcher::~ServiceWatcher() {

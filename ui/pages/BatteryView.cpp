@@ -119,22 +119,8 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(noBattery_);
 
     apply();
-    auto* watcher = new ServiceWatcher(svc_, this);
-    connect(watcher, &ServiceWatcher::changed, this, &BatteryView::onChanged);
-}
-
-void BatteryView::onChanged(FieldSet fields) {
-    if (!(fields & fieldBit(SystemService::Field::battery))) return;
-    if (!isVisible()) {
-        pending_ = true;
-        return;
-    }
-    apply();
-}
-
-void BatteryView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (std::exchange(pending_, false)) apply();
+    auto* watcher = new ServiceWatcher(svc_, this, fieldBit(SystemService::Field::battery));
+    connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
 void BatteryView::apply() {

@@ -40,11 +40,7 @@ class BatteryView : public QWidget {
     RowList* capacityCard() const { return capacity_; }
     RowList* electricalCard() const { return electrical_; }
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-
   private:
-    void onChanged(FieldSet fields);
     void apply();
 
     std::shared_ptr<SystemService> svc_;
@@ -62,7 +58,6 @@ class BatteryView : public QWidget {
     Text* remaining_;
     RowList* capacity_;
     RowList* electrical_;
-    bool pending_ = false;
 };
 
 }  // namespace orvane

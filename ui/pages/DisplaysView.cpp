@@ -54,22 +54,9 @@ DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(placeholder_);
 
     apply();
-    auto* watcher = new ServiceWatcher(svc_, this);
-    connect(watcher, &ServiceWatcher::changed, this, &DisplaysView::onChanged);
-}
-
-void DisplaysView::onChanged(FieldSet fields) {
-    if (!(fields & (fieldBit(Field::displays) | fieldBit(Field::graphics)))) return;
-    if (!isVisible()) {
-        pending_ = true;
-        return;
-    }
-    apply();
-}
-
-void DisplaysView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (std::exchange(pending_, false)) apply();
+    auto* watcher =
+        new ServiceWatcher(svc_, this, fieldBit(Field::displays) | fieldBit(Field::graphics));
+    connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
 void DisplaysView::apply() {

@@ -26,11 +26,7 @@ class DisplaysView : public QWidget {
     const std::vector<DeviceCard*>& displayCards() const { return displayCards_; }
     QWidget* placeholder() const { return placeholder_; }
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-
   private:
-    void onChanged(FieldSet fields);
     void apply();
 
     std::shared_ptr<SystemService> svc_;
@@ -40,7 +36,6 @@ class DisplaysView : public QWidget {
     QWidget* placeholder_;
     std::vector<DeviceCard*> gpuCards_;
     std::vector<DeviceCard*> displayCards_;
-    bool pending_ = false;
 };
 
 }  // namespace orvane

@@ -46,22 +46,12 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addLayout(cards);
 
     apply(kAll);
-    auto* watcher = new ServiceWatcher(svc_, this);
-    connect(watcher, &ServiceWatcher::changed, this, &OverviewView::onChanged);
-}
-
-void OverviewView::onChanged(FieldSet fields) {
     // A hidden page catches up when it is shown again.
-    if (!isVisible()) {
-        pending_ |= fields;
-        return;
-    }
-    apply(fields);
-}
-
-void OverviewView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (pending_) apply(std::exchange(pending_, 0));
+    const FieldSet shown = fieldBit(Field::hardware) | fieldBit(Field::live) |
+                           fieldBit(Field::battery) | fieldBit(Field::volumes) |
+                           fieldBit(Field::displays);
+    auto* watcher = new ServiceWatcher(svc_, this, shown);
+    connect(watcher, &ServiceWatcher::changed, this, &OverviewView::apply);
 }
 
 void OverviewView::apply(FieldSet fields) {

@@ -25,11 +25,7 @@ class OverviewView : public QWidget {
     RowList* systemCard() const { return system_; }
     RowList* glanceCard() const { return glance_; }
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-
   private:
-    void onChanged(FieldSet fields);
     void apply(FieldSet fields);
 
     std::shared_ptr<SystemService> svc_;
@@ -37,7 +33,6 @@ class OverviewView : public QWidget {
     std::array<StatChip*, 4> chips_{};
     RowList* system_;
     RowList* glance_;
-    FieldSet pending_ = 0;
 };
 
 }  // namespace orvane

@@ -119,22 +119,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     stack->addWidget(new Card(memoryBox, nullptr));
 
     apply();
-    auto* watcher = new ServiceWatcher(svc_, this);
-    connect(watcher, &ServiceWatcher::changed, this, &PerformanceView::onChanged);
-}
-
-void PerformanceView::onChanged(FieldSet fields) {
-    if (!(fields & fieldBit(SystemService::Field::live))) return;
-    if (!isVisible()) {
-        pending_ = true;
-        return;
-    }
-    apply();
-}
-
-void PerformanceView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (std::exchange(pending_, false)) apply();
+    auto* watcher = new ServiceWatcher(svc_, this, fieldBit(SystemService::Field::live));
+    connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
 void PerformanceView::apply() {

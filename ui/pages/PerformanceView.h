@@ -39,11 +39,7 @@ class PerformanceView : public QWidget {
     const std::array<UsageBar*, 4>& breakdown() const { return bars_; }
     InfoRow* swapRow() const { return swap_; }
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-
   private:
-    void onChanged(FieldSet fields);
     void apply();
 
     std::shared_ptr<SystemService> svc_;
@@ -57,7 +53,6 @@ class PerformanceView : public QWidget {
     CoreGrid* grid_;
     std::array<UsageBar*, 4> bars_{};
     InfoRow* swap_;
-    bool pending_ = false;
 };
 
 }  // namespace orvane

@@ -28,22 +28,8 @@ StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(placeholder_);
 
     apply();
-    auto* watcher = new ServiceWatcher(svc_, this);
-    connect(watcher, &ServiceWatcher::changed, this, &StorageView::onChanged);
-}
-
-void StorageView::onChanged(FieldSet fields) {
-    if (!(fields & fieldBit(SystemService::Field::volumes))) return;
-    if (!isVisible()) {
-        pending_ = true;
-        return;
-    }
-    apply();
-}
-
-void StorageView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (std::exchange(pending_, false)) apply();
+    auto* watcher = new ServiceWatcher(svc_, this, fieldBit(SystemService::Field::volumes));
+    connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
 void StorageView::apply() {

@@ -26,11 +26,7 @@ class StorageView : public QWidget {
     // How many times the cards were built anew (a changed number of volumes).
     int rebuildCount() const { return rebuilds_; }
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-
   private:
-    void onChanged(FieldSet fields);
     void apply();
 
     std::shared_ptr<SystemService> svc_;
@@ -39,7 +35,6 @@ class StorageView : public QWidget {
     QWidget* placeholder_;
     std::vector<VolumeCard*> cards_;
     int rebuilds_ = 0;
-    bool pending_ = false;
 };
 
 }  // namespace orvane
