@@ -14,6 +14,7 @@
 
 #include "service/SystemService.h"
 #include "service/platform/ReplayPlatform.h"
+#include "tests/ui/ReplayForwarder.h"
 #include "ui/ServiceWatcher.h"
 
 namespace orvane::pagetest {
@@ -23,9 +24,9 @@ inline std::string fixture(const std::string& name) {
 }
 
 // A captured machine whose tool outputs can be swapped while the service runs.
-class SwappablePlatform final : public Platform {
+class SwappablePlatform final : public ReplayForwarder {
   public:
-    explicit SwappablePlatform(const std::string& dir) : replay_(dir) {}
+    using ReplayForwarder::ReplayForwarder;
 
     // Replaces the output of one capture file ("system_profiler-SPStorageDataType.json").
     void setOutput(const std::string& file, const std::string& text) {
@@ -40,23 +41,10 @@ class SwappablePlatform final : public Platform {
             auto it = overrides_.find(ReplayPlatform::fileFor(path, args));
             if (it != overrides_.end()) return it->second;
         }
-        return replay_.runData(path, args);
+        return ReplayForwarder::runData(path, args);
     }
-    std::string sysctlString(const std::string& name) const override {
-        return replay_.sysctlString(name);
-    }
-    std::int64_t sysctlInt(const std::string& name) const override {
-        return replay_.sysctlInt(name);
-    }
-    OsVersion osVersion() const override { return replay_.osVersion(); }
-    std::optional<std::string> osName() const override { return replay_.osName(); }
-    std::optional<std::string> osVersionText() const override { return replay_.osVersionText(); }
-    double uptime() const override { return replay_.uptime(); }
-    std::string hostName() const override { return replay_.hostName(); }
-    LiveInputs sampleLive() const override { return replay_.sampleLive(); }
 
   private:
-    ReplayPlatform replay_;
     mutable std::mutex mutex_;
     std::map<std::string, std::vector<std::uint8_t>> overrides_;
 };

@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "service/platform/ReplayPlatform.h"
+#include "tests/ui/ReplayForwarder.h"
 #include "ui/Appearance.h"
 #include "ui/ContentView.h"
 #include "ui/OrvaneApp.h"
@@ -27,9 +28,9 @@ namespace orvane {
 namespace {
 
 // A captured Mac that counts how often each input is read.
-class CountingPlatform : public Platform {
+class CountingPlatform : public ReplayForwarder {
   public:
-    CountingPlatform() : replay_(ORVANE_FIXTURES "/mac-portable") {}
+    CountingPlatform() : ReplayForwarder(ORVANE_FIXTURES "/mac-portable") {}
 
     std::vector<std::uint8_t> runData(const std::string& path,
                                       const std::vector<std::string>& args) const override {
@@ -38,20 +39,11 @@ class CountingPlatform : public Platform {
             for (const auto& a : args)
                 ++calls_[a];
         }
-        return replay_.runData(path, args);
+        return ReplayForwarder::runData(path, args);
     }
-    std::string sysctlString(const std::string& name) const override {
-        return replay_.sysctlString(name);
-    }
-    std::int64_t sysctlInt(const std::string& name) const override {
-        return replay_.sysctlInt(name);
-    }
-    OsVersion osVersion() const override { return replay_.osVersion(); }
-    double uptime() const override { return replay_.uptime(); }
-    std::string hostName() const override { return replay_.hostName(); }
     LiveInputs sampleLive() const override {
         ++samples_;
-        return replay_.sampleLive();
+        return ReplayForwarder::sampleLive();
     }
 
     // Full loads read the hardware report; full and dynamic collections read the power report.
@@ -66,7 +58,6 @@ class CountingPlatform : public Platform {
         return it == calls_.end() ? 0 : it->second;
     }
 
-    ReplayPlatform replay_;
     mutable std::mutex mutex_;
     mutable std::map<std::string, int> calls_;
     mutable std::atomic<int> samples_{0};
