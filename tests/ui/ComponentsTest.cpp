@@ -1,5 +1,6 @@
 // Theme colours and the geometry the components compute.
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include "ui/components/RingGauge.h"
 #include "ui/components/Shadow.h"
 #include "ui/components/StatChip.h"
+#include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
 
@@ -259,18 +261,24 @@ TEST(Card, PaddingFramesTheContent) {
 namespace orvane {
 namespace {
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
+// Counts the events of one type a widget receives (paints by default).
+class EventCounter : public QObject {
   public:
-    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    explicit EventCounter(QWidget* w, QEvent::Type type = QEvent::Paint) : type_(type) {
+        w->installEventFilter(this);
+    }
     int count = 0;
 
   protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++count;
+        if (e->type() == type_) ++count;
         return false;
     }
+
+  private:
+    QEvent::Type type_;
 };
+using PaintCounter = EventCounter;
 
 TEST(Components, SettersRepaintOnlyOnChange) {
     QWidget host;
@@ -335,6 +343,88 @@ TEST(Components, CardShadowIsPaintedOnAnAncestorWithRoomForIt) {
     // Offset 4 down, blur reaching past every edge.
     EXPECT_GT(shadow->boundsInHost().bottom(), cardInOuter.bottom() + 4);
     EXPECT_LT(shadow->boundsInHost().left(), cardInOuter.left());
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// A value that refreshes every second must not re-lay out the window while its size holds.
+TEST(Text, AsksForALayoutOnlyWhenItsSizeChanges) {
+    QWidget host;
+    auto* layout = new QVBoxLayout(&host);
+    auto* text = new Text("12%");
+    auto* wrapped = new Text("short");
+    wrapped->setWordWrap(true);
+    layout->addWidget(text);
+    layout->addWidget(wrapped);
+    host.resize(200, 200);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::qWait(50);
+    EventCounter layouts(&host, QEvent::LayoutRequest);
+    PaintCounter paints(text);
+
+    // Another percentage that measures the same as "12%" in this font.
+    const QFontMetrics fm(text->font());
+    QString same;
+    for (int v = 13; v < 100 && same.isEmpty(); ++v)
+        if (fm.boundingRect(QString("%1%").arg(v)).size() == fm.boundingRect("12%").size())
+            same = QString("%1%").arg(v);
+    ASSERT_FALSE(same.isEmpty());
+    text->setText(same);
+    QTest::qWait(50);
+    EXPECT_EQ(layouts.count, 0);
+    EXPECT_GE(paints.count, 1);
+    EXPECT_EQ(text->text(), same);
+
+    text->setText("100.0%");  // wider
+    QTest::qWait(50);
+    EXPECT_EQ(layouts.count, 1);
+    EXPECT_GE(text->width(), fm.horizontalAdvance("100.0%"));
+
+    // A wrapped text that needs another line at its width asks too.
+    layouts.count = 0;
+    wrapped->setText(QString("word ").repeated(20).trimmed());
+    QTest::qWait(50);
+    EXPECT_EQ(layouts.count, 1);
+    EXPECT_GT(wrapped->height(), fm.height());
+}
+
+TEST(Text, SizeHints) {
+    Text text("");
+    const QFontMetrics fm(text.font());
+    // Empty text holds one line's height, so the row does not jump when a value arrives.
+    EXPECT_EQ(text.sizeHint(), QSize(0, fm.height()));
+    text.setText("Cycle Count");
+    const QSize hint = text.sizeHint();
+    EXPECT_GT(hint.width(), fm.horizontalAdvance("Cycle Count"));  // never elided at its hint
+    // Elided single lines may shrink to a few characters; unelided ones keep their width.
+    EXPECT_LT(text.minimumSizeHint().width(), hint.width() / 2);
+    text.setElide(false);
+    EXPECT_GE(text.minimumSizeHint().width(), hint.width() - 1);
+    // A font change is measured again.
+    text.setFont(Theme::font(26));
+    EXPECT_GT(text.sizeHint().height(), hint.height());
+
+    Text wrapped("one two three four five six seven eight nine ten");
+    wrapped.setWordWrap(true);
+    EXPECT_TRUE(wrapped.hasHeightForWidth());
+    EXPECT_TRUE(wrapped.sizePolicy().hasHeightForWidth());
+    EXPECT_GT(wrapped.heightForWidth(60), wrapped.heightForWidth(600));
+    EXPECT_LE(wrapped.minimumSizeHint().width(), wrapped.sizeHint().width());
+}
+
+TEST(Text, ReadsAsStaticTextToAssistiveTechnology) {
+    Text text("Charging");
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&text);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::StaticText);
+    EXPECT_EQ(a->text(QAccessible::Name), "Charging");
+    text.setText("Fully Charged");
+    EXPECT_EQ(a->text(QAccessible::Name), "Fully Charged");
 }
 
 }  // namespace

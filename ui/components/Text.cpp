@@ -1,15 +1,78 @@
 #include "ui/components/Text.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QEvent>
 #include <QPainter>
-#include <QTextOption>
 
 namespace orvane {
+namespace {
+
+// Assistive technologies read a Text as static text carrying its string.
+class TextAccessible : public QAccessibleWidget {
+  public:
+    explicit TextAccessible(Text* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return static_cast<const Text*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* textAccessible(const QString& key, QObject* object) {
+    if (key == QLatin1String("orvane::Text") && object && object->isWidgetType())
+        return new TextAccessible(static_cast<Text*>(object));
+    return nullptr;
+}
+
+}  // namespace
 
 Text::Text(const QString& text, const QFont& font, TextStyle style, QWidget* parent)
-    : QLabel(text, parent), style_(style) {
+    : QWidget(parent), text_(text), style_(style) {
+    static const bool registered = [] {
+        QAccessible::installFactory(textAccessible);
+        return true;
+    }();
+    (void)registered;
     setFont(font);
-    setTextFormat(Qt::PlainText);
+    setSizePolicy(QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred, QSizePolicy::Label));
     setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Text::setText(const QString& text) {
+    if (text == text_) return;
+    const QSize oldHint = sizeHint();
+    const QSize oldMin = minimumSizeHint();
+    const int oldHeight = wrap_ ? heightForWidth(width()) : 0;
+    text_ = text;
+    hintsValid_ = false;
+    // Only a new size needs the layout; otherwise the text just repaints in place.
+    if (sizeHint() != oldHint || minimumSizeHint() != oldMin ||
+        (wrap_ && heightForWidth(width()) != oldHeight))
+        updateGeometry();
+    update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void Text::setAlignment(Qt::Alignment align) {
+    if (align == align_) return;
+    align_ = align;
+    hintsValid_ = false;
+    updateGeometry();
+    update();
+}
+
+void Text::setWordWrap(bool wrap) {
+    if (wrap == wrap_) return;
+    wrap_ = wrap;
+    hintsValid_ = false;
+    QSizePolicy policy = sizePolicy();
+    policy.setHeightForWidth(wrap);
+    setSizePolicy(policy);
+    updateGeometry();
+    update();
 }
 
 void Text::setColor(const QColor& color) {
@@ -32,22 +95,74 @@ QColor Text::color() const {
 void Text::setElide(bool elide) {
     if (elide == elide_) return;
     elide_ = elide;
+    hintsValid_ = false;
     updateGeometry();
     update();
 }
 
+// The text's bounding box when laid out in `width` pixels (a negative width: unbounded, or for
+// wrapped text a pleasant paragraph width), plus the contents margins.
+QSize Text::sizeForWidth(int width) const {
+    if (minimumWidth() > 0) width = std::max(width, minimumWidth());
+    const QMargins m = contentsMargins();
+    const QFontMetrics fm = fontMetrics();
+    // Centring is left out: it only moves the box and halving would round the size.
+    int flags = static_cast<int>(align_ & ~(Qt::AlignVCenter | Qt::AlignHCenter));
+    if (wrap_) flags |= Qt::TextWordWrap;
+    const bool tryWidth = width < 0 && wrap_;
+    if (tryWidth)
+        width = std::min(fm.averageCharWidth() * 80, maximumWidth());
+    else if (width < 0)
+        width = 2000;
+    width -= m.left() + m.right();
+    // Empty text keeps one line's height, so nothing moves when a value arrives.
+    if (text_.isEmpty())
+        return QSize(m.left() + m.right(), fm.height() + m.top() + m.bottom())
+            .expandedTo(minimumSize());
+    QRect br = fm.boundingRect(0, 0, width, 2000, flags, text_);
+    // Wrapped text prefers a narrower column over one or two very long lines.
+    if (tryWidth && br.height() < 4 * fm.lineSpacing() && br.width() > width / 2)
+        br = fm.boundingRect(0, 0, width / 2, 2000, flags, text_);
+    if (tryWidth && br.height() < 2 * fm.lineSpacing() && br.width() > width / 4)
+        br = fm.boundingRect(0, 0, width / 4, 2000, flags, text_);
+    return QSize(br.width() + m.left() + m.right(), br.height() + m.top() + m.bottom())
+        .expandedTo(minimumSize());
+}
+
+void Text::computeHints() const {
+    if (hintsValid_) return;
+    hint_ = sizeForWidth(-1);
+    // One pixel more than the rounded advance, so a text at its size hint is never elided.
+    if (!wrap_ && !text_.isEmpty()) hint_.rwidth() += 1;
+    // One line high; as narrow as the longest word (wrapped) or the whole text.
+    minHint_ = QSize(sizeForWidth(0).width(), sizeForWidth(QWIDGETSIZE_MAX).height());
+    minHint_.setHeight(std::min(minHint_.height(), sizeForWidth(-1).height()));
+    if (elide_ && !wrap_)
+        minHint_.setWidth(
+            std::min(minHint_.width(), fontMetrics().horizontalAdvance(QStringLiteral("…")) * 3));
+    hintsValid_ = true;
+}
+
 QSize Text::sizeHint() const {
-    // One pixel more than the rounded advance, so a label at its size hint is never elided.
-    QSize s = QLabel::sizeHint();
-    if (!wordWrap() && !text().isEmpty()) s.rwidth() += 1;
-    return s;
+    computeHints();
+    return hint_;
 }
 
 QSize Text::minimumSizeHint() const {
-    QSize s = QLabel::minimumSizeHint();
-    if (elide_ && !wordWrap())
-        s.setWidth(std::min(s.width(), fontMetrics().horizontalAdvance(QStringLiteral("…")) * 3));
-    return s;
+    computeHints();
+    return minHint_;
+}
+
+int Text::heightForWidth(int width) const {
+    if (!wrap_) return QWidget::heightForWidth(width);
+    return sizeForWidth(width).height();
+}
+
+void Text::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::ContentsRectChange)
+        hintsValid_ = false;
+    QWidget::changeEvent(event);
 }
 
 void Text::paintEvent(QPaintEvent*) {
@@ -55,18 +170,17 @@ void Text::paintEvent(QPaintEvent*) {
     p.setFont(font());
     p.setPen(color());
     const QRect r = contentsRect();
-    const Qt::Alignment align = alignment();
-    if (wordWrap()) {
-        p.drawText(r, static_cast<int>(align) | Qt::TextWordWrap, text());
+    if (wrap_) {
+        p.drawText(r, static_cast<int>(align_) | Qt::TextWordWrap, text_);
         return;
     }
-    // Lines are kept as given; each line that is too wide is elided on its own.
-    QString shown = text();
+    // Lines are kept as given; a single line that is too wide is elided.
+    QString shown = text_;
     if (elide_ && QFontMetricsF(font()).horizontalAdvance(shown) > r.width() + 0.5 &&
         !shown.contains(QLatin1Char('\n'))) {
         shown = fontMetrics().elidedText(shown, Qt::ElideRight, r.width());
     }
-    p.drawText(r, static_cast<int>(align), shown);
+    p.drawText(r, static_cast<int>(align_), shown);
 }
 
 }  // namespace orvane
