@@ -3,6 +3,8 @@
 #include <QLinearGradient>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/components/Theme.h"
 
@@ -24,17 +26,29 @@ void WindowBackground::paint(QPainter& painter, const QRectF& rect) {
     painter.fillRect(rect, g);
 }
 
+const QImage& WindowBackground::column() {
+    const QColor window = Theme::windowBackground();
+    const QColor accent = Theme::accent();
+    const qreal dpr = devicePixelRatioF();
+    const int height = std::max(1, static_cast<int>(std::ceil(this->height() * dpr)));
+    if (column_.height() != height || column_.devicePixelRatio() != dpr ||
+        window != columnWindow_ || accent != columnAccent_) {
+        column_ = QImage(1, height, QImage::Format_ARGB32_Premultiplied);
+        column_.setDevicePixelRatio(dpr);
+        QPainter p(&column_);
+        paint(p, QRectF(0, 0, 1, this->height()));
+        columnWindow_ = window;
+        columnAccent_ = accent;
+    }
+    return column_;
+}
+
 void WindowBackground::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    // Fill each dirty rectangle on its own (the gradient still spans the whole window):
-    // clipping one window-sized fill to a small region costs as much as the whole fill.
-    const QRectF whole(rect());
-    for (const QRect& r : event->region()) {
-        p.save();
-        p.setClipRect(r);
-        paint(p, whole);
-        p.restore();
-    }
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QBrush brush(column());
+    for (const QRect& r : event->region())
+        p.fillRect(r, brush);
 }
 
 }  // namespace orvane

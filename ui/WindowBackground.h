@@ -2,6 +2,7 @@
 // fades out from the top edge.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 namespace orvane {
@@ -16,6 +17,13 @@ class WindowBackground : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    // One column of the finished background, repeated across the dirty rectangles: animation
+    // frames then copy opaque pixels instead of blending the gradient again.
+    const QImage& column();
+    QImage column_;
+    QColor columnWindow_, columnAccent_;
 };
 
 }  // namespace orvane

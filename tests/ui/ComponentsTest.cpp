@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QTest>
 #include <QVBoxLayout>
 #include <cmath>
 #include <limits>
 
+#include "ui/WindowBackground.h"
 #include "ui/components/Card.h"
 #include "ui/components/FrameClock.h"
 #include "ui/components/InfoRow.h"
@@ -425,6 +427,33 @@ TEST(Text, ReadsAsStaticTextToAssistiveTechnology) {
     EXPECT_EQ(a->text(QAccessible::Name), "Charging");
     text.setText("Fully Charged");
     EXPECT_EQ(a->text(QAccessible::Name), "Fully Charged");
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// The background keeps a rendered column; it must follow the scheme and the height.
+TEST(WindowBackground, MatchesTheGradientAfterSchemeAndSizeChanges) {
+    const bool dark = Theme::isDark();
+    WindowBackground bg;
+    const auto check = [&](int height) {
+        bg.resize(120, height);
+        const QImage shown = bg.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage expected(shown.size(), QImage::Format_RGB32);
+        QPainter p(&expected);
+        WindowBackground::paint(p, QRectF(0, 0, 120, height));
+        p.end();
+        EXPECT_EQ(shown, expected) << "height " << height << " dark " << Theme::isDark();
+    };
+    Theme::setDark(false);
+    check(300);
+    Theme::setDark(true);
+    check(300);
+    check(500);
+    Theme::setDark(dark);
 }
 
 }  // namespace

@@ -132,14 +132,19 @@ QSize Text::sizeForWidth(int width) const {
 void Text::computeHints() const {
     if (hintsValid_) return;
     hint_ = sizeForWidth(-1);
-    // One pixel more than the rounded advance, so a text at its size hint is never elided.
-    if (!wrap_ && !text_.isEmpty()) hint_.rwidth() += 1;
-    // One line high; as narrow as the longest word (wrapped) or the whole text.
-    minHint_ = QSize(sizeForWidth(0).width(), sizeForWidth(QWIDGETSIZE_MAX).height());
-    minHint_.setHeight(std::min(minHint_.height(), sizeForWidth(-1).height()));
-    if (elide_ && !wrap_)
-        minHint_.setWidth(
-            std::min(minHint_.width(), fontMetrics().horizontalAdvance(QStringLiteral("…")) * 3));
+    if (wrap_) {
+        // One line high, as narrow as the longest word.
+        minHint_ = QSize(sizeForWidth(0).width(), sizeForWidth(QWIDGETSIZE_MAX).height());
+        minHint_.setHeight(std::min(minHint_.height(), hint_.height()));
+    } else {
+        // Unwrapped text measures the same at any width.
+        minHint_ = hint_;
+        if (elide_)
+            minHint_.setWidth(std::min(minHint_.width(),
+                                       fontMetrics().horizontalAdvance(QStringLiteral("…")) * 3));
+        // One pixel more than the rounded advance, so a text at its size hint is never elided.
+        if (!text_.isEmpty()) hint_.rwidth() += 1;
+    }
     hintsValid_ = true;
 }
 

@@ -21,8 +21,11 @@ QFont percentFont() {
     return Theme::font(11, QFont::DemiBold);
 }
 
+// Asked on every animation frame; the theme's fonts do not change while the program runs.
 int textHeight() {
-    return std::max(QFontMetrics(labelFont()).height(), QFontMetrics(percentFont()).height());
+    static const int height =
+        std::max(QFontMetrics(labelFont()).height(), QFontMetrics(percentFont()).height());
+    return height;
 }
 
 double finite(double v) {
