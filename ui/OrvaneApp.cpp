@@ -192,20 +192,28 @@ bool OrvaneApp::saveScreenshots(const QString& dir) {
     w->resize(w->minimumSize());
     w->show();
 
-    // Wait for the first full load and two live samples after it (bounded).
+    // Wait for the first full load and the samples of the first two live ticks (bounded); then
+    // no live sample or refresh lands any more, so every picture shows the same moment and a
+    // replayed machine gives the same pictures on every run.
+    QTimer* tickers[] = {content_->ticker(), content_->slowTicker()};
+    const bool ticking[] = {tickers[0]->isActive(), tickers[1]->isActive()};
     ServiceWatcher watcher(svc());
-    int liveAfterLoad = 0;
+    int liveSamples = 0;
     connect(&watcher, &ServiceWatcher::changed, this, [&](FieldSet fields) {
-        if (svc_->loaded() && (fields & fieldBit(SystemService::Field::live))) ++liveAfterLoad;
+        if (!(fields & fieldBit(SystemService::Field::live)) || ++liveSamples < 2) return;
+        for (QTimer* t : tickers)
+            t->stop();
     });
     QEventLoop loop;
     QTimer poll;
     connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (svc_->loaded() && liveAfterLoad >= 2) loop.quit();
+        if (svc_->loaded() && liveSamples >= 2) loop.quit();
     });
     poll.start(50);
     QTimer::singleShot(20000, &loop, &QEventLoop::quit);
     loop.exec();
+    for (QTimer* t : tickers)
+        t->stop();
 
     const bool animations = Theme::animationsEnabled();
     Theme::setAnimationsEnabled(false);
@@ -229,6 +237,8 @@ bool OrvaneApp::saveScreenshots(const QString& dir) {
     content_->setSelection(before);
     setSchemeOverride(std::nullopt);
     Theme::setAnimationsEnabled(animations);
+    for (int i = 0; i < 2; ++i)
+        if (ticking[i]) tickers[i]->start();
     return ok;
 }
 

@@ -2,10 +2,12 @@
 // driving the service, the stored appearance applied to both windows, one About window.
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QDir>
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <mutex>
@@ -290,6 +292,20 @@ TEST_F(ShellTest, FirstShowLoadsOnceAndTimersDriveTheService) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return platform_->collections() > collections; }, 4500));
     EXPECT_GE(platform_->samples(), samplesAtStart + 2);
     EXPECT_EQ(platform_->loads(), 1);
+}
+
+// Screenshots wait for the first two live ticks and then hold the sampling, so every picture
+// shows the same moment and a replay gives the same pictures on every run.
+TEST_F(ShellTest, ScreenshotsShowOneMomentAndRestoreTheTimers) {
+    OrvaneApp app(platform_);
+    const int samplesAtStart = platform_->samples();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(app.saveScreenshots(dir.path()));
+    EXPECT_EQ(platform_->samples(), samplesAtStart + 2);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.png"}, QDir::Files).size(), 12);
+    EXPECT_TRUE(app.contentView()->ticker()->isActive());
+    EXPECT_TRUE(app.contentView()->slowTicker()->isActive());
 }
 
 TEST_F(ShellTest, TicksAndRefreshCallTheirOperations) {

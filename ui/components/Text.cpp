@@ -103,7 +103,6 @@ void Text::setElide(bool elide) {
 // The text's bounding box when laid out in `width` pixels (a negative width: unbounded, or for
 // wrapped text a pleasant paragraph width), plus the contents margins.
 QSize Text::sizeForWidth(int width) const {
-    if (minimumWidth() > 0) width = std::max(width, minimumWidth());
     const QMargins m = contentsMargins();
     const QFontMetrics fm = fontMetrics();
     // Centring is left out: it only moves the box and halving would round the size.
@@ -116,17 +115,16 @@ QSize Text::sizeForWidth(int width) const {
         width = 2000;
     width -= m.left() + m.right();
     // Empty text keeps one line's height, so nothing moves when a value arrives.
-    if (text_.isEmpty())
-        return QSize(m.left() + m.right(), fm.height() + m.top() + m.bottom())
-            .expandedTo(minimumSize());
+    if (text_.isEmpty()) return {m.left() + m.right(), fm.height() + m.top() + m.bottom()};
     QRect br = fm.boundingRect(0, 0, width, 2000, flags, text_);
     // Wrapped text prefers a narrower column over one or two very long lines.
     if (tryWidth && br.height() < 4 * fm.lineSpacing() && br.width() > width / 2)
         br = fm.boundingRect(0, 0, width / 2, 2000, flags, text_);
     if (tryWidth && br.height() < 2 * fm.lineSpacing() && br.width() > width / 4)
         br = fm.boundingRect(0, 0, width / 4, 2000, flags, text_);
-    return QSize(br.width() + m.left() + m.right(), br.height() + m.top() + m.bottom())
-        .expandedTo(minimumSize());
+    // A minimum size set on the widget is left to the layout, which applies it anyway; keeping
+    // it out of the cached hints means a later change of it cannot leave them stale.
+    return {br.width() + m.left() + m.right(), br.height() + m.top() + m.bottom()};
 }
 
 void Text::computeHints() const {
@@ -160,7 +158,8 @@ QSize Text::minimumSizeHint() const {
 
 int Text::heightForWidth(int width) const {
     if (!wrap_) return QWidget::heightForWidth(width);
-    return sizeForWidth(width).height();
+    // The widget is never narrower than a minimum width set on it.
+    return sizeForWidth(std::max(width, minimumWidth())).height();
 }
 
 void Text::changeEvent(QEvent* event) {
