@@ -2,8 +2,8 @@
 // driving the service, the stored appearance applied to both windows, one About window.
 #include <gtest/gtest.h>
 #include <QAction>
-#include <QDir>
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QSettings>
