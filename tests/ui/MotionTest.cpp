@@ -183,7 +183,7 @@ TEST(Motion, EaseOutCurve) {
     EXPECT_GT(Motion::easeOut(0.1) - Motion::easeOut(0), Motion::easeOut(1) - Motion::easeOut(0.9));
 }
 
-TEST(Motion, JumpsWhenTheChangeWouldNotShow) {
+TEST(Motion, JumpsWhenTheChangeWouldNotReadAsMotion) {
     ManualClock mc;
     std::vector<std::pair<double, double>> repaints;
     Motion m(
@@ -192,10 +192,11 @@ TEST(Motion, JumpsWhenTheChangeWouldNotShow) {
         double target, pixelsPerUnit;
         bool animate, expectRunning;
     } cases[] = {
-        {0.004, 200, true, false},  // 0.8 px: under a pixel, jumps
-        {0.010, 200, true, true},   // 1.2 px from 0.004: animates
-        {0.5, 200, false, false},   // animation not wanted: jumps
-        {0.6, 0, true, false},      // nothing on screen to move
+        {0.004, 200, true, false},   // 0.8 px: under a pixel, jumps
+        {0.0139, 200, true, false},  // 1.98 px from 0.004: too small to read as motion, jumps
+        {0.030, 200, true, true},    // 3.2 px from 0.0139: animates
+        {0.5, 200, false, false},    // animation not wanted: jumps
+        {0.6, 0, true, false},       // nothing on screen to move
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
@@ -333,20 +334,20 @@ TEST(RingGauge, AnimationFramesRepaintOnlyTheSweptPart) {
     EXPECT_TRUE(ring->textRect().toAlignedRect().contains(spy.painted.boundingRect()));
 }
 
-TEST(RingGauge, ChangeSmallerThanAPixelJumps) {
+TEST(RingGauge, SmallChangeJumps) {
     GlobalManualClock gc;
     QWidget host;
     auto* ring = new RingGauge(0.5, "50%", "Memory Used", Qt::blue, 150, &host);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-    // The circumference is 150π ≈ 471 px: 0.001 moves the arc's end by half a pixel.
-    ring->setFraction(0.501);
+    // The circumference is 150π ≈ 471 px: 0.006 moves the arc's end by 2.8 px.
+    ring->setFraction(0.506);
     EXPECT_FALSE(ring->isAnimating());
-    EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.501);
-    ring->setFraction(0.51);  // 4.7 px
+    EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.506);
+    ring->setFraction(0.516);  // 4.7 px
     EXPECT_TRUE(ring->isAnimating());
     gc.at(500);
-    EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.51);
+    EXPECT_DOUBLE_EQ(ring->displayedFraction(), 0.516);
 }
 
 // What is on screen after partial repaints must equal a full fresh rendering: a dirty rectangle
@@ -502,15 +503,15 @@ TEST(CoreGrid, SmallChangesJumpAndFramesRepaintOnlyTheMovingBar) {
     const double barWidth = CoreGrid::barRect(grid->cellRect(0)).width();
     ASSERT_GT(barWidth, 100);
 
-    // Under a pixel: jumps (the percentage text stays "50%").
-    live.perCore = {0.5 + 0.5 / barWidth, 0.5};
+    // Under three pixels: jumps.
+    live.perCore = {0.5 + 2.5 / barWidth, 0.5};
     grid->setCells(PerformanceModel::coreCells(live));
     EXPECT_FALSE(grid->isAnimating());
-    EXPECT_DOUBLE_EQ(grid->shownFractions()[0], 0.5 + 0.5 / barWidth);
+    EXPECT_DOUBLE_EQ(grid->shownFractions()[0], 0.5 + 2.5 / barWidth);
 
     PaintSpy spy(grid);
     spy.reset();
-    live.perCore = {0.5 + 0.5 / barWidth, 0.9};
+    live.perCore = {0.5 + 2.5 / barWidth, 0.9};
     grid->setCells(PerformanceModel::coreCells(live));
     EXPECT_TRUE(grid->isAnimating());
     QCoreApplication::processEvents();

@@ -29,8 +29,8 @@ double Motion::easeOut(double t) {
 void Motion::moveTo(double target, double pixelsPerUnit, bool animate) {
     if (std::isnan(target)) target = 0;
     pixelsPerUnit_ = std::abs(pixelsPerUnit);
-    const bool visible = std::abs(target - value_) * pixelsPerUnit_ >= kMinStepPx;
-    if (!animate || duration_ <= 0 || !visible) {
+    const bool seen = std::abs(target - value_) * pixelsPerUnit_ >= kMinAnimatedPx;
+    if (!animate || duration_ <= 0 || !seen) {
         jumpTo(target);
         return;
     }

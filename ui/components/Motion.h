@@ -1,6 +1,6 @@
 // A drawn value (an arc's fill, a bar's level) that eases out from where it is to each new
 // target over a fixed duration, driven by the shared FrameClock. Two rules keep it cheap: a
-// change too small for the screen to show (under a pixel) jumps without animating, and a frame
+// change too small to read as motion (under three pixels) jumps without animating, and a frame
 // that would move the drawing by less than a pixel is skipped, so the slow tail of the ease-out
 // costs nothing. The owner repaints only the part between the old and the new value.
 #pragma once
@@ -15,8 +15,12 @@ class FrameClock;
 
 class Motion {
   public:
-    // Smallest movement, in pixels, worth a frame or an animation.
+    // Smallest movement, in pixels, worth a frame.
     static constexpr double kMinStepPx = 1.0;
+    // Smallest change, in pixels, worth an animation: a step of a pixel or two eased over a few
+    // frames does not read as motion, and jumping spares those frames (a live page sees such
+    // small changes every second).
+    static constexpr double kMinAnimatedPx = 3.0;
 
     // Called after the shown value moved from `from` to `to`.
     using Repaint = std::function<void(double from, double to)>;
@@ -35,7 +39,7 @@ class Motion {
     void setDuration(int ms);
 
     // Moves towards `target`. `pixelsPerUnit` converts a change of the value into pixels on
-    // screen. With `animate` false, a zero duration or a change under kMinStepPx pixels the
+    // screen. With `animate` false, a zero duration or a change under kMinAnimatedPx pixels the
     // value jumps there at once.
     void moveTo(double target, double pixelsPerUnit, bool animate = true);
     // Sets the value at once, stopping any animation.
