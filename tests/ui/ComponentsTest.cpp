@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 
+#include "tests/ui/WidgetSpies.h"
 #include "ui/WindowBackground.h"
 #include "ui/components/Card.h"
 #include "ui/components/FrameClock.h"
@@ -263,25 +264,6 @@ TEST(Card, PaddingFramesTheContent) {
 namespace orvane {
 namespace {
 
-// Counts the events of one type a widget receives (paints by default).
-class EventCounter : public QObject {
-  public:
-    explicit EventCounter(QWidget* w, QEvent::Type type = QEvent::Paint) : type_(type) {
-        w->installEventFilter(this);
-    }
-    int count = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == type_) ++count;
-        return false;
-    }
-
-  private:
-    QEvent::Type type_;
-};
-using PaintCounter = EventCounter;
-
 TEST(Components, SettersRepaintOnlyOnChange) {
     QWidget host;
     auto* layout = new QVBoxLayout(&host);
@@ -295,7 +277,7 @@ TEST(Components, SettersRepaintOnlyOnChange) {
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     QTest::qWait(50);
-    PaintCounter rowPaints(row), chipPaints(chip), ringPaints(ring), barPaints(bar->bar());
+    PaintSpy rowPaints(row), chipPaints(chip), ringPaints(ring), barPaints(bar->bar());
 
     for (int i = 0; i < 3; ++i) {
         row->setValue("37%");
@@ -308,18 +290,18 @@ TEST(Components, SettersRepaintOnlyOnChange) {
         bar->setDetail("2 GB");
     }
     QTest::qWait(50);
-    EXPECT_EQ(rowPaints.count, 0);
-    EXPECT_EQ(chipPaints.count, 0);
-    EXPECT_EQ(ringPaints.count, 0);
-    EXPECT_EQ(barPaints.count, 0);
+    EXPECT_EQ(rowPaints.events, 0);
+    EXPECT_EQ(chipPaints.events, 0);
+    EXPECT_EQ(ringPaints.events, 0);
+    EXPECT_EQ(barPaints.events, 0);
 
     row->setValue("38%");
     chip->setValue("14");
     ring->setTitle("38%");
     QTest::qWait(50);
-    EXPECT_GE(rowPaints.count, 1);
-    EXPECT_GE(chipPaints.count, 1);
-    EXPECT_GE(ringPaints.count, 1);
+    EXPECT_GE(rowPaints.events, 1);
+    EXPECT_GE(chipPaints.events, 1);
+    EXPECT_GE(ringPaints.events, 1);
 }
 
 TEST(Components, CardShadowIsPaintedOnAnAncestorWithRoomForIt) {
@@ -367,7 +349,7 @@ TEST(Text, AsksForALayoutOnlyWhenItsSizeChanges) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     QTest::qWait(50);
     EventCounter layouts(&host, QEvent::LayoutRequest);
-    PaintCounter paints(text);
+    PaintSpy paints(text);
 
     // Another percentage that measures the same as "12%" in this font.
     const QFontMetrics fm(text->font());
@@ -379,7 +361,7 @@ TEST(Text, AsksForALayoutOnlyWhenItsSizeChanges) {
     text->setText(same);
     QTest::qWait(50);
     EXPECT_EQ(layouts.count, 0);
-    EXPECT_GE(paints.count, 1);
+    EXPECT_GE(paints.events, 1);
     EXPECT_EQ(text->text(), same);
 
     text->setText("100.0%");  // wider

@@ -11,6 +11,7 @@
 #include <numbers>
 #include <vector>
 
+#include "tests/ui/WidgetSpies.h"
 #include "ui/components/Card.h"
 #include "ui/components/FrameClock.h"
 #include "ui/components/Motion.h"
@@ -51,29 +52,12 @@ struct GlobalManualClock {
         now = ms;
         FrameClock::instance().tick();
     }
-};
-
-// Collects the regions a widget is asked to repaint.
-struct PaintSpy : QObject {
-    QRegion painted;
-    int events = 0;
-    int largestArea = 0;
-    explicit PaintSpy(QWidget* w) { w->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) {
-            const QRegion r = static_cast<QPaintEvent*>(e)->region();
-            painted += r;
-            largestArea =
-                std::max(largestArea, r.boundingRect().width() * r.boundingRect().height());
-            ++events;
+    // Runs `count` frames a frame interval apart, delivering the repaints of each.
+    void frames(int count) {
+        for (int i = 0; i < count; ++i) {
+            at(now + FrameClock::kFrameMs);
+            QCoreApplication::processEvents();
         }
-        return false;
-    }
-    void reset() {
-        QCoreApplication::processEvents();
-        painted = {};
-        events = 0;
-        largestArea = 0;
     }
 };
 
@@ -387,15 +371,10 @@ TEST(RingGauge, PartialRepaintsLeaveNoTraces) {
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     ASSERT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
-    qint64 t = 0;
     // Up past 12 o'clock to a closed ring, back down to nothing, and a few small steps.
     for (double target : {0.6, 1.2, 0.97, 0.0, 0.33, 0.34, 0.31, 0.8}) {
         ring->setFraction(target);
-        for (int i = 0; i < 20; ++i) {
-            t += 33;
-            gc.at(t);
-            QCoreApplication::processEvents();
-        }
+        gc.frames(20);
         SCOPED_TRACE(target);
         ASSERT_FALSE(ring->isAnimating());
 
@@ -430,16 +409,11 @@ TEST(FillBar, PartialRepaintsLeaveNoTraces) {
     host.resize(240, 10);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-    qint64 t = 0;
     // Colour changes with the level (no tint), a dot at 0, past the end at 1.4.
     for (double target : {0.7, 0.02, 0.9, 1.4, 0.0, 0.5, 0.503}) {
         SCOPED_TRACE(target);
         bar->setFraction(target);
-        for (int i = 0; i < 15; ++i) {
-            t += 33;
-            gc.at(t);
-            QCoreApplication::processEvents();
-        }
+        gc.frames(15);
         ASSERT_FALSE(bar->isAnimating());
         EXPECT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
     }
@@ -474,16 +448,11 @@ TEST(CoreGrid, PartialRepaintsLeaveNoTraces) {
     LiveMetrics live;
     live.perCore = {0.0, 1.0};
     grid->setCells(PerformanceModel::coreCells(live));
-    qint64 t = 0;
     for (const auto& values :
          std::vector<std::vector<double>>{{0.7, 0.02}, {0.71, 0.9}, {0.0, 0.3}, {1.0, 0.0}}) {
         live.perCore = values;
         grid->setCells(PerformanceModel::coreCells(live));
-        for (int i = 0; i < 15; ++i) {
-            t += 33;
-            gc.at(t);
-            QCoreApplication::processEvents();
-        }
+        gc.frames(15);
         ASSERT_FALSE(grid->isAnimating());
         EXPECT_EQ(largestDifference(onScreen(host), rendered(host)), 0);
     }
