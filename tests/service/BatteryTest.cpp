@@ -7,6 +7,7 @@
 
 #include "service/Collectors.h"
 #include "service/platform/ReplayPlatform.h"
+#include "tests/service/Captures.h"
 #include "tests/service/CollectorsFakePlatform.h"
 #include "tests/service/RecordText.h"
 
@@ -48,7 +49,7 @@ BatteryInfo collect(const std::string& registryPlist, const std::string& power =
 }
 
 std::string readFixture(const std::string& relative) {
-    std::ifstream in(std::string(ORVANE_FIXTURES) + "/" + relative, std::ios::binary);
+    std::ifstream in(capturePath(relative), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -232,7 +233,7 @@ TEST(Battery, UnreadablePowerReportKeepsRegistryValues) {
 }
 
 BatteryInfo replayBattery(const char* machine) {
-    return collectBattery(ReplayPlatform(std::string(ORVANE_FIXTURES) + "/" + machine));
+    return collectBattery(capture(machine));
 }
 
 TEST(BatteryReplay, Machines) {

@@ -5,6 +5,7 @@
 
 #include "service/Collectors.h"
 #include "service/platform/ReplayPlatform.h"
+#include "tests/service/Captures.h"
 #include "tests/service/CollectorsFakePlatform.h"
 #include "tests/service/RecordText.h"
 
@@ -167,8 +168,7 @@ TEST(DisplaysReplay, Machines) {
         {"mac-broken", {}, {}},
         {"mac-failed", {}, {}}};
     for (const auto& c : table) {
-        const auto [displays, graphics] =
-            collectDisplays(ReplayPlatform(std::string(ORVANE_FIXTURES) + "/" + c.machine));
+        const auto [displays, graphics] = collectDisplays(capture(c.machine));
         EXPECT_EQ(describe(graphics), c.graphics) << c.machine;
         EXPECT_EQ(describe(displays), c.displays) << c.machine;
     }

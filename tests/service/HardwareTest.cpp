@@ -5,6 +5,7 @@
 
 #include "service/Collectors.h"
 #include "service/platform/ReplayPlatform.h"
+#include "tests/service/Captures.h"
 #include "tests/service/CollectorsFakePlatform.h"
 #include "tests/service/RecordText.h"
 
@@ -214,13 +215,9 @@ TEST(HardwareReplay, Machines) {
          "Mac | MacBookAir10,1 |  | 8:0:0 | 17 GB Unified Memory |  | macOS Sonoma 14.5  | mac | "
          "L"}};
     for (const auto& [machine, expected] : table) {
-        EXPECT_EQ(
-            describe(collectHardware(ReplayPlatform(std::string(ORVANE_FIXTURES) + "/" + machine))),
-            expected)
-            << machine;
+        EXPECT_EQ(describe(collectHardware(capture(machine))), expected) << machine;
     }
-    const HardwareInfo portable =
-        collectHardware(ReplayPlatform(std::string(ORVANE_FIXTURES) + "/mac-portable"));
+    const HardwareInfo portable = collectHardware(capture("mac-portable"));
     EXPECT_EQ(portable.uptime, 93784.5);
     EXPECT_EQ(portable.symbol(), "laptopcomputer");
 }

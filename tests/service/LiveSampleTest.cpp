@@ -8,6 +8,7 @@
 
 #include "service/Collectors.h"
 #include "service/platform/ReplayPlatform.h"
+#include "tests/service/Captures.h"
 #include "tests/service/RecordText.h"
 
 namespace orvane {
@@ -251,7 +252,7 @@ TEST(LiveSampleReplay, Machines) {
          {"0/0/100 |  | 0/0/0/0/0/0 | 17179869184 | 0 | 120",
           "0/0/100 |  | 0/0/0/0/0/0 | 17179869184 | 0 | 120"}}};
     for (const auto& [machine, expected] : table) {
-        ReplayPlatform platform(std::string(ORVANE_FIXTURES) + "/" + machine);
+        ReplayPlatform platform = capture(machine);
         // Sampled the way the service does: each result feeds the next.
         LiveMetrics live;
         std::vector<CpuTicks> ticks;

@@ -5,6 +5,7 @@
 
 #include "service/Collectors.h"
 #include "service/platform/ReplayPlatform.h"
+#include "tests/service/Captures.h"
 #include "tests/service/CollectorsFakePlatform.h"
 #include "tests/service/RecordText.h"
 
@@ -135,13 +136,9 @@ TEST(VolumesReplay, Machines) {
         {"mac-broken", {}},
         {"mac-failed", {}}};
     for (const auto& [machine, expected] : table) {
-        EXPECT_EQ(
-            describe(collectVolumes(ReplayPlatform(std::string(ORVANE_FIXTURES) + "/" + machine))),
-            expected)
-            << machine;
+        EXPECT_EQ(describe(collectVolumes(capture(machine))), expected) << machine;
     }
-    const auto portable =
-        collectVolumes(ReplayPlatform(std::string(ORVANE_FIXTURES) + "/mac-portable"));
+    const auto portable = collectVolumes(capture("mac-portable"));
     EXPECT_EQ(portable.at(0).usedBytes(), 600000000000);
     EXPECT_DOUBLE_EQ(portable.at(1).usedFraction(), 0.25);
 }
