@@ -2,7 +2,6 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <cmath>
 
 #include "ui/components/Shadow.h"
 #include "ui/components/Theme.h"
@@ -40,10 +39,7 @@ void Card::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     // A repaint inside the card, away from its rounded corners and outline (a gauge's frame,
     // a changed text), needs only the flat fill: skip building and clipping the outline paths.
-    const int corner = static_cast<int>(std::ceil(2 * Theme::cardCorner));
-    const QRegion interior = QRegion(rect().adjusted(corner, 2, -corner, -2)) +
-                             QRegion(rect().adjusted(2, corner, -2, -corner));
-    if ((event->region() - interior).isEmpty()) {
+    if ((event->region() - Theme::continuousRectInterior(rect(), Theme::cardCorner, 2)).isEmpty()) {
         for (const QRect& dirty : event->region())
             p.fillRect(dirty, Theme::cardFill());
         return;

@@ -192,10 +192,8 @@ class ShadowHost : public QObject {
                                QSizeF(s->target()->size()));
             // The shadow is kept out from under the shape: a repaint that stays inside it, away
             // from the rounded corners (gauge frames, changing texts), has no shadow to draw.
-            const int corner = static_cast<int>(std::ceil(2 * s->style().cornerRadius));
-            const QRect box = shape.toAlignedRect();
-            const QRegion interior = QRegion(box.adjusted(corner, 1, -corner, -1)) +
-                                     QRegion(box.adjusted(1, corner, -1, -corner));
+            const QRegion interior =
+                Theme::continuousRectInterior(shape.toAlignedRect(), s->style().cornerRadius, 1);
             if (((pe->region() & b.toAlignedRect()) - interior).isEmpty()) continue;
             // Keep the shadow out from under the shape, so translucent fills stay clean.
             QPainterPath outside;

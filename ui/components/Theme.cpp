@@ -160,6 +160,12 @@ QLinearGradient gradient(const QColor& tint, const QRectF& rect) {
     return g;
 }
 
+QRegion continuousRectInterior(const QRect& box, qreal radius, int edge) {
+    const int corner = static_cast<int>(std::ceil(2 * radius));
+    return QRegion(box.adjusted(corner, edge, -corner, -edge)) +
+           QRegion(box.adjusted(edge, corner, -edge, -corner));
+}
+
 QPainterPath continuousRect(const QRectF& rect, qreal radius) {
     QPainterPath path;
     const qreal maxExtent = std::min(rect.width(), rect.height()) / 2;

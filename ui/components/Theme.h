@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QPalette>
 #include <QRectF>
+#include <QRegion>
 #include <QString>
 
 namespace orvane {
@@ -67,6 +68,10 @@ QLinearGradient gradient(const QColor& tint, const QRectF& rect);
 
 // A rounded rectangle with continuous (smoothed) corners.
 QPainterPath continuousRect(const QRectF& rect, qreal radius);
+// The part of such a rectangle in `box` that is surely inside it, clear of the corners (twice
+// the radius: the smoothed curve starts further out) and `edge` pixels in from the straight
+// sides. A repaint wholly inside it touches neither the outline nor anything outside.
+QRegion continuousRectInterior(const QRect& box, qreal radius, int edge);
 // A capsule: a rectangle whose short sides are fully rounded.
 QPainterPath capsule(const QRectF& rect);
 
