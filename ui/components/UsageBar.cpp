@@ -34,9 +34,9 @@ bool FillBar::isAnimating() const {
     return motion_->isRunning();
 }
 
-double FillBar::drawnFraction(double fraction) const {
+double FillBar::drawnFraction(double fraction, bool clamped) {
     const double f = std::isnan(fraction) ? 0.0 : fraction;
-    return clamped_ ? std::min(std::max(f, 0.0), 1.0) : f;
+    return clamped ? std::min(std::max(f, 0.0), 1.0) : f;
 }
 
 QRectF FillBar::changedRect(qreal fromWidth, qreal toWidth, int height) {
@@ -48,9 +48,7 @@ QRectF FillBar::changedRect(qreal fromWidth, qreal toWidth, int height) {
 }
 
 qreal FillBar::fillWidth(qreal barWidth, double fraction, qreal minWidth, bool clamped) {
-    double f = std::isnan(fraction) ? 0.0 : fraction;
-    if (clamped) f = std::min(std::max(f, 0.0), 1.0);
-    return std::max(minWidth, barWidth * f);
+    return std::max(minWidth, barWidth * drawnFraction(fraction, clamped));
 }
 
 void FillBar::setFraction(double fraction) {
@@ -58,7 +56,8 @@ void FillBar::setFraction(double fraction) {
     const bool colourChanges =
         !color_ && Theme::usageColorName(fraction) != Theme::usageColorName(fraction_);
     fraction_ = fraction;
-    motion_->moveTo(drawnFraction(fraction), width(), Theme::animationsEnabled() && isVisible());
+    motion_->moveTo(drawnFraction(fraction, clamped_), width(),
+                    Theme::animationsEnabled() && isVisible());
     if (colourChanges) update();
 }
 
@@ -77,7 +76,7 @@ void FillBar::setMinimumFill(std::optional<qreal> width) {
 void FillBar::setClamped(bool clamped) {
     if (clamped == clamped_) return;
     clamped_ = clamped;
-    motion_->jumpTo(drawnFraction(fraction_));
+    motion_->jumpTo(drawnFraction(fraction_, clamped_));
     update();
 }
 

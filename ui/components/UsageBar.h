@@ -55,8 +55,8 @@ class FillBar : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    // The fraction as drawn: NaN as 0, clamped to 0..1 unless unclamped.
-    double drawnFraction(double fraction) const;
+    // The fraction as drawn: NaN as 0, clamped to 0..1 when `clamped`.
+    static double drawnFraction(double fraction, bool clamped);
 
     double fraction_ = 0;
     int height_ = 10;
