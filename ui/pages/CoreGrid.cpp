@@ -42,6 +42,14 @@ CoreGrid::CoreGrid(QWidget* parent) : QWidget(parent) {
 
 CoreGrid::~CoreGrid() = default;
 
+std::vector<double> CoreGrid::shownFractions() const {
+    std::vector<double> out;
+    out.reserve(motions_.size());
+    for (const auto& m : motions_)
+        out.push_back(m->value());
+    return out;
+}
+
 bool CoreGrid::isAnimating() const {
     return std::any_of(motions_.begin(), motions_.end(),
                        [](const auto& m) { return m->isRunning(); });
@@ -84,13 +92,11 @@ void CoreGrid::setCells(std::vector<CoreCell> cells) {
     if (cells.size() != cells_.size()) {
         // A new shape: every bar starts at its value, nothing animates.
         cells_ = std::move(cells);
-        shown_.assign(cells_.size(), 0.0);
         motions_.clear();
         for (std::size_t i = 0; i < cells_.size(); ++i) {
-            shown_[i] = finite(cells_[i].fraction);
             motions_.push_back(std::make_unique<Motion>(
                 kAnimationMs, [this, i](double from, double to) { barMoved(i, from, to); }));
-            motions_.back()->jumpTo(shown_[i]);
+            motions_.back()->jumpTo(finite(cells_[i].fraction));
         }
         updateGeometry();
         update();
@@ -115,8 +121,7 @@ void CoreGrid::setCells(std::vector<CoreCell> cells) {
 }
 
 void CoreGrid::barMoved(std::size_t i, double from, double to) {
-    if (i >= shown_.size()) return;
-    shown_[i] = to;
+    if (i >= motions_.size()) return;
     const QRectF bar = barRect(cellRect(i));
     const QRectF changed =
         FillBar::changedRect(PerformanceModel::coreLevelWidth(bar.width(), from),
@@ -151,7 +156,8 @@ void CoreGrid::paintEvent(QPaintEvent* event) {
         const QRectF bar = barRect(cell);
         p.fillPath(Theme::capsule(bar), track);
         const QRectF level(bar.left(), bar.top(),
-                           PerformanceModel::coreLevelWidth(bar.width(), shown_[i]), bar.height());
+                           PerformanceModel::coreLevelWidth(bar.width(), motions_[i]->value()),
+                           bar.height());
         p.fillPath(Theme::capsule(level), Theme::gradient(usage, level));
     }
 }

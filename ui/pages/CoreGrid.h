@@ -27,7 +27,7 @@ class CoreGrid : public QWidget {
     void setCells(std::vector<CoreCell> cells);
     const std::vector<CoreCell>& cells() const { return cells_; }
     // The fraction each bar shows right now.
-    const std::vector<double>& shownFractions() const { return shown_; }
+    std::vector<double> shownFractions() const;
     // Whether any bar is moving towards a new value.
     bool isAnimating() const;
 
@@ -51,7 +51,6 @@ class CoreGrid : public QWidget {
     void barMoved(std::size_t i, double from, double to);
 
     std::vector<CoreCell> cells_;
-    std::vector<double> shown_;
     std::vector<std::unique_ptr<Motion>> motions_;
 };
 
