@@ -1,117 +1,107 @@
-// Battery information: the battery's registry entry (ioreg, property list), then the power
-// report (system_profiler, JSON), which overrides a few of the registry's values.
+// Battery information from the platform's facts. Several batteries read as one: capacities
+// and currents add up, the worst condition and the highest cycle count and temperature stand.
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "service/Collectors.h"
-#include "service/Values.h"
 
 namespace orvane {
 
 namespace {
 
-// A boolean member; false when absent or not a boolean.
-bool boolOf(const Value& object, std::string_view key) {
-    const Value* v = object.get(key);
-    const bool* b = v ? v->asBool() : nullptr;
-    return b && *b;
+// Still estimating: nothing below a minute, and the registry's 65535.
+constexpr std::int64_t kEstimating = 65535;
+
+template <typename T, typename F>
+std::optional<T> sumOf(const std::vector<BatteryFacts>& batteries, F field) {
+    std::optional<T> sum;
+    for (const BatteryFacts& b : batteries)
+        if (const std::optional<T>& v = b.*field) sum = sum.value_or(T{}) + *v;
+    return sum;
 }
 
-std::int64_t intMember(const Value& object, std::string_view key) {
-    return intOf(object.get(key));
+template <typename T, typename F>
+std::optional<T> firstOf(const std::vector<BatteryFacts>& batteries, F field) {
+    for (const BatteryFacts& b : batteries)
+        if (const std::optional<T>& v = b.*field) return v;
+    return std::nullopt;
 }
 
-void readRegistry(const Value& entry, BatteryInfo& b) {
-    b.present = boolOf(entry, "BatteryInstalled");
-    b.cycleCount = intMember(entry, "CycleCount");
-    b.designCycleCount = intMember(entry, "DesignCycleCount9C");
-    b.designCapacity = intMember(entry, "DesignCapacity");
-    b.maxCapacity = intMember(entry, "AppleRawMaxCapacity");
-    if (b.maxCapacity < 1) b.maxCapacity = intMember(entry, "MaxCapacity");
-    b.currentCapacity = intMember(entry, "AppleRawCurrentCapacity");
-    if (b.currentCapacity < 1) b.currentCapacity = intMember(entry, "CurrentCapacity");
-    b.onAC = boolOf(entry, "ExternalConnected");
-    b.isCharging = boolOf(entry, "IsCharging");
-    b.fullyCharged = boolOf(entry, "FullyCharged");
-    b.temperature = static_cast<double>(intMember(entry, "Temperature")) / 100.0;
-    b.voltage = static_cast<double>(intMember(entry, "Voltage")) / 1000.0;
-    b.amperage = static_cast<double>(intMember(entry, "Amperage")) / 1000.0;
-    const std::string* serial = entry.getString("Serial");
-    b.serial = serial ? *serial : std::string();
-    // Below 1 or 65535: the system is still estimating.
-    const std::int64_t minutes = intMember(entry, "TimeRemaining");
-    b.timeRemaining = (minutes < 1 || minutes == 65535) ? -1 : minutes;
-
-    if (b.designCapacity >= 1 && b.maxCapacity >= 1) {
-        b.healthPercent =
-            static_cast<double>(b.maxCapacity) / static_cast<double>(b.designCapacity) * 100.0;
-    }
-    if (b.maxCapacity >= 1 && b.currentCapacity >= 1) {
-        b.chargePercent = std::min(
-            static_cast<double>(b.currentCapacity) / static_cast<double>(b.maxCapacity) * 100.0,
-            100.0);
-    }
+template <typename T, typename F>
+std::optional<T> maxOf(const std::vector<BatteryFacts>& batteries, F field) {
+    std::optional<T> best;
+    for (const BatteryFacts& b : batteries)
+        if (const std::optional<T>& v = b.*field) best = best ? std::max(*best, *v) : *v;
+    return best;
 }
 
-// "87%" -> 87: only the digits are kept (a decimal point is dropped too).
-std::optional<double> digitsValue(const std::string& text) {
-    std::string digits;
-    for (char c : text) {
-        if (c >= '0' && c <= '9') digits += c;
+// "Good" says least: any other condition a battery states wins over it.
+std::optional<std::string> conditionOf(const std::vector<BatteryFacts>& batteries) {
+    std::optional<std::string> condition;
+    for (const BatteryFacts& b : batteries) {
+        if (!b.condition) continue;
+        if (!condition || *condition == "Good") condition = b.condition;
     }
-    std::optional<std::int64_t> n = parseDecimal(digits);
-    if (!n) return std::nullopt;
-    return static_cast<double>(*n);
-}
-
-std::string upperAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-void readPowerItem(const Value& item, BatteryInfo& b) {
-    if (const Value* health = item.getObject("sppower_battery_health_info")) {
-        if (const std::string* condition = health->getString("sppower_battery_health")) {
-            b.condition = *condition;
-        }
-        if (b.cycleCount == 0) b.cycleCount = intMember(*health, "sppower_battery_cycle_count");
-        if (const std::string* maximum =
-                health->getString("sppower_battery_health_maximum_capacity")) {
-            if (std::optional<double> percent = digitsValue(*maximum); percent && *percent > 0) {
-                b.healthPercent = *percent;
-            }
-        }
-    }
-    if (const Value* charge = item.getObject("sppower_battery_charge_info")) {
-        const std::int64_t soc = intMember(*charge, "sppower_battery_state_of_charge");
-        if (soc > 0) b.chargePercent = static_cast<double>(soc);
-        if (const std::string* full = charge->getString("sppower_battery_fully_charged")) {
-            b.fullyCharged = upperAscii(*full) == "TRUE";
-        }
-    }
+    return condition;
 }
 
 }  // namespace
 
-BatteryInfo collectBattery(const Platform& platform) {
+BatteryInfo collectBattery(const PowerFacts& facts) {
     BatteryInfo b;
+    const std::vector<BatteryFacts>& all = facts.batteries;
+    if (all.empty()) return b;
 
-    const std::optional<Value> registry =
-        decodePlist(platform.runData(kIoreg, {"-r", "-c", "AppleSmartBattery", "-a"}));
-    if (registry && registry->isArrayOfObjects() && !registry->asArray()->empty()) {
-        readRegistry(registry->asArray()->front(), b);
+    b.present = std::any_of(all.begin(), all.end(), [](const auto& x) { return x.installed; });
+    b.cycleCount = maxOf<std::int64_t>(all, &BatteryFacts::cycleCount).value_or(0);
+    b.designCycleCount = maxOf<std::int64_t>(all, &BatteryFacts::designCycleCount).value_or(0);
+    b.designCapacity = sumOf<std::int64_t>(all, &BatteryFacts::designCapacity).value_or(0);
+    b.maxCapacity = sumOf<std::int64_t>(all, &BatteryFacts::fullCapacity).value_or(0);
+    b.currentCapacity = sumOf<std::int64_t>(all, &BatteryFacts::currentCapacity).value_or(0);
+    b.voltage = firstOf<double>(all, &BatteryFacts::voltage).value_or(0);
+    b.amperage = sumOf<double>(all, &BatteryFacts::current).value_or(0);
+    b.temperature = maxOf<double>(all, &BatteryFacts::temperature).value_or(0);
+    b.serial = firstOf<std::string>(all, &BatteryFacts::serial).value_or("");
+    const bool discharging =
+        std::any_of(all.begin(), all.end(), [](const auto& x) { return x.discharging; });
+    b.isCharging =
+        !discharging && std::any_of(all.begin(), all.end(), [](const auto& x) { return x.charging; });
+    b.fullyCharged =
+        std::all_of(all.begin(), all.end(), [](const auto& x) { return x.fullyCharged; });
+    b.onAC = facts.externalPower.value_or(false);
+
+    if (facts.timeRemaining) {
+        const std::int64_t minutes = *facts.timeRemaining;
+        b.timeRemaining = (minutes < 1 || minutes == kEstimating) ? -1 : minutes;
+    } else if (b.present) {
+        b.timeRemaining = -1;
     }
 
-    const std::optional<Value> power =
-        decodeJsonObject(platform.runData(kSystemProfiler, {"SPPowerDataType", "-json"}));
-    if (const Value::Array* items = arrayOfObjects(power, "SPPowerDataType")) {
-        for (const Value& item : *items)
-            readPowerItem(item, b);
+    // Health and charge as the system states them (one battery's), else worked out from the
+    // capacities.
+    const std::optional<double> statedHealth =
+        all.size() == 1 ? all.front().healthPercent : std::nullopt;
+    const std::optional<double> statedCharge =
+        all.size() == 1 ? all.front().chargePercent : std::nullopt;
+    if (statedHealth) {
+        b.healthPercent = *statedHealth;
+    } else if (b.designCapacity >= 1 && b.maxCapacity >= 1) {
+        b.healthPercent =
+            static_cast<double>(b.maxCapacity) / static_cast<double>(b.designCapacity) * 100.0;
+    }
+    if (statedCharge) {
+        b.chargePercent = *statedCharge;
+    } else if (b.maxCapacity >= 1 && b.currentCapacity >= 1) {
+        b.chargePercent = std::min(
+            static_cast<double>(b.currentCapacity) / static_cast<double>(b.maxCapacity) * 100.0,
+            100.0);
     }
 
-    if (b.condition == "-" && b.present) b.condition = "Normal";
+    if (std::optional<std::string> condition = conditionOf(all)) {
+        b.condition = *condition;
+    } else if (b.present) {
+        b.condition = "Normal";
+    }
     return b;
 }
 

@@ -1,5 +1,6 @@
-// The collectors: free functions that read only through a Platform and return fresh
-// records. They hold no state and may run on any thread.
+// The collectors: free functions that turn a platform's facts into fresh records, applying
+// every default, fallback and derived value in one place for every platform. They hold no
+// state and may run on any thread.
 #pragma once
 
 #include <optional>
@@ -12,11 +13,11 @@
 
 namespace orvane {
 
-HardwareInfo collectHardware(const Platform& platform);
-BatteryInfo collectBattery(const Platform& platform);
-std::vector<VolumeInfo> collectVolumes(const Platform& platform);
+HardwareInfo collectHardware(const HardwareFacts& facts);
+BatteryInfo collectBattery(const PowerFacts& facts);
+std::vector<VolumeInfo> collectVolumes(const std::vector<VolumeFacts>& facts);
 std::pair<std::vector<DisplayInfo>, std::vector<GraphicsInfo>> collectDisplays(
-    const Platform& platform);
+    const std::vector<GpuFacts>& facts);
 
 // Marketing name of macOS for a major version ("macOS Sonoma" for 14, "macOS" if unknown).
 std::string macOSName(std::int64_t major);
@@ -29,7 +30,7 @@ struct LiveSample {
 // Computes a sample from the previous record, the previous ticks and freshly read inputs.
 LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>& prevTicks,
                        std::int64_t memTotalBytes, const LiveInputs& inputs);
-// Reads the inputs from the platform ("hw.memsize", then the sample) and computes.
+// Reads the inputs from the platform (installed memory, then the sample) and computes.
 LiveSample collectLive(const LiveMetrics& previous, const std::vector<CpuTicks>& prevTicks,
                        const Platform& platform);
 

@@ -111,7 +111,7 @@ LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>&
 
 LiveSample collectLive(const LiveMetrics& previous, const std::vector<CpuTicks>& prevTicks,
                        const Platform& platform) {
-    const std::int64_t memTotalBytes = platform.sysctlInt("hw.memsize");
+    const std::int64_t memTotalBytes = platform.installedMemory();
     const LiveInputs inputs = platform.sampleLive();
     return computeLive(previous, prevTicks, memTotalBytes, inputs);
 }

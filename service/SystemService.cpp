@@ -22,7 +22,7 @@ std::shared_ptr<SystemService> SystemService::create(std::shared_ptr<const Platf
                                                      MainQueue mainQueue) {
     std::shared_ptr<SystemService> svc(
         new SystemService(std::move(platform), std::move(mainQueue)));
-    svc->live_.memTotalBytes = svc->platform_->sysctlInt("hw.memsize");
+    svc->live_.memTotalBytes = svc->platform_->installedMemory();
     svc->updateLive();
     return svc;
 }
@@ -59,10 +59,10 @@ void SystemService::loadAll() {
     std::weak_ptr<SystemService> weak = weak_from_this();
     queue_.submit([weak, platform = platform_, mainQueue = mainQueue_] {
         if (weak.expired()) return;
-        auto hardware = guarded([&] { return collectHardware(*platform); });
-        auto battery = guarded([&] { return collectBattery(*platform); });
-        auto volumes = guarded([&] { return collectVolumes(*platform); });
-        auto [displays, graphics] = guarded([&] { return collectDisplays(*platform); });
+        auto hardware = guarded([&] { return collectHardware(platform->hardware()); });
+        auto battery = guarded([&] { return collectBattery(platform->power()); });
+        auto volumes = guarded([&] { return collectVolumes(platform->volumes()); });
+        auto [displays, graphics] = guarded([&] { return collectDisplays(platform->graphics()); });
         auto self = weak.lock();
         if (!self) return;
         mainQueue([self, hardware = std::move(hardware), battery = std::move(battery),
@@ -89,9 +89,9 @@ void SystemService::refreshDynamic() {
     std::weak_ptr<SystemService> weak = weak_from_this();
     queue_.submit([weak, platform = platform_, mainQueue = mainQueue_] {
         if (weak.expired()) return;
-        auto battery = guarded([&] { return collectBattery(*platform); });
-        auto volumes = guarded([&] { return collectVolumes(*platform); });
-        auto [displays, graphics] = guarded([&] { return collectDisplays(*platform); });
+        auto battery = guarded([&] { return collectBattery(platform->power()); });
+        auto volumes = guarded([&] { return collectVolumes(platform->volumes()); });
+        auto [displays, graphics] = guarded([&] { return collectDisplays(platform->graphics()); });
         auto self = weak.lock();
         if (!self) return;
         mainQueue([self, battery = std::move(battery), volumes = std::move(volumes),

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "service/platform/FactsJson.h"
 #include "service/platform/ReplayPlatform.h"
 
 namespace orvane {
@@ -28,15 +29,39 @@ const std::vector<CommandLine>& commandLines() {
     return lines;
 }
 
-bool writeFile(const std::filesystem::path& p, const void* data, std::size_t size) {
+bool writeFile(const std::filesystem::path& p, const std::string& text) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return static_cast<bool>(out);
 }
 
-bool writeJson(const std::filesystem::path& p, const nlohmann::json& j) {
-    const std::string text = j.dump(2) + "\n";
-    return writeFile(p, text.data(), text.size());
+std::string jsonText(const nlohmann::json& j) {
+    return j.dump(2) + "\n";
+}
+
+// The Mac's own sources: each tool's output byte for byte, the kernel values, the host.
+std::string writeMacSources(const MacSource& mac, const std::filesystem::path& dir) {
+    for (const auto& line : commandLines()) {
+        const auto bytes = mac.runData(line.path, line.args);
+        if (bytes.empty()) continue;  // that tool could not be read: no file
+        const auto file = dir / MacCaptureSource::fileFor(line.path, line.args);
+        if (!writeFile(file, std::string(bytes.begin(), bytes.end())))
+            return "cannot write " + file.string();
+    }
+
+    nlohmann::json kernel = nlohmann::json::object();
+    for (const char* name : {"hw.model", "machdep.cpu.brand_string"})
+        if (auto s = mac.sysctlString(name); !s.empty()) kernel[name] = s;
+    for (const char* name : {"hw.ncpu", "hw.memsize"})
+        if (auto v = mac.sysctlInt(name); v != 0) kernel[name] = v;
+    if (!writeFile(dir / "kernel.json", jsonText(kernel))) return "cannot write kernel.json";
+
+    const OsVersion v = mac.osVersion();
+    const nlohmann::json host = {{"osVersion", {v.major, v.minor, v.patch}},
+                                 {"uptime", mac.uptime()},
+                                 {"hostName", mac.hostName()}};
+    if (!writeFile(dir / "host.json", jsonText(host))) return "cannot write host.json";
+    return {};
 }
 
 }  // namespace
@@ -48,57 +73,20 @@ std::string writeCapture(const Platform& platform, const std::filesystem::path& 
     if (ec || !std::filesystem::is_directory(dir))
         return "cannot create capture directory " + dir.string();
 
-    for (const auto& line : commandLines()) {
-        const auto bytes = platform.runData(line.path, line.args);
-        if (bytes.empty()) continue;  // that tool could not be read: no file
-        const auto file = dir / ReplayPlatform::fileFor(line.path, line.args);
-        if (!writeFile(file, bytes.data(), bytes.size())) return "cannot write " + file.string();
+    if (const MacSource* mac = platform.macSource()) {
+        if (std::string error = writeMacSources(*mac, dir); !error.empty()) return error;
+    } else {
+        const MachineFacts facts{platform.hardware(), platform.power(), platform.volumes(),
+                                 platform.graphics(), platform.installedMemory()};
+        if (!writeFile(dir / "facts.json", factsToJson(facts))) return "cannot write facts.json";
     }
 
-    nlohmann::json kernel = nlohmann::json::object();
-    for (const char* name : {"hw.model", "machdep.cpu.brand_string"})
-        if (auto s = platform.sysctlString(name); !s.empty()) kernel[name] = s;
-    for (const char* name : {"hw.ncpu", "hw.memsize"})
-        if (auto v = platform.sysctlInt(name); v != 0) kernel[name] = v;
-    if (!writeJson(dir / "kernel.json", kernel)) return "cannot write kernel.json";
-
-    const OsVersion v = platform.osVersion();
-    nlohmann::json host = {{"osVersion", {v.major, v.minor, v.patch}},
-                           {"uptime", platform.uptime()},
-                           {"hostName", platform.hostName()}};
-    if (auto name = platform.osName()) host["osName"] = *name;
-    if (auto text = platform.osVersionText()) host["osVersionText"] = *text;
-    if (auto portable = platform.isPortable()) host["portable"] = *portable;
-    if (!writeJson(dir / "host.json", host)) return "cannot write host.json";
-
-    nlohmann::json samples = nlohmann::json::array();
+    std::vector<LiveInputs> samples;
     for (int i = 0; i < std::max(options.samples, 1); ++i) {
         if (i > 0) std::this_thread::sleep_for(options.interval);
-        const LiveInputs in = platform.sampleLive();
-        nlohmann::json s = {{"uptime", in.uptime}};
-        if (in.vm) {
-            s["pageSize"] = in.vm->pageSize;
-            s["vm"] = {{"active", in.vm->active},
-                       {"inactive", in.vm->inactive},
-                       {"wire", in.vm->wire},
-                       {"purgeable", in.vm->purgeable},
-                       {"compressor", in.vm->compressor},
-                       {"external", in.vm->external}};
-        } else {
-            s["vm"] = nullptr;
-        }
-        s["swapUsed"] = in.swapUsed ? nlohmann::json(*in.swapUsed) : nlohmann::json(nullptr);
-        if (in.cpuTicks) {
-            nlohmann::json rows = nlohmann::json::array();
-            for (const auto& t : *in.cpuTicks)
-                rows.push_back({t.user, t.system, t.idle, t.nice});
-            s["cpuTicks"] = rows;
-        } else {
-            s["cpuTicks"] = nullptr;
-        }
-        samples.push_back(std::move(s));
+        samples.push_back(platform.sampleLive());
     }
-    if (!writeJson(dir / "live.json", {{"samples", samples}})) return "cannot write live.json";
+    if (!writeFile(dir / "live.json", liveSamplesToJson(samples))) return "cannot write live.json";
     return {};
 }
 

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
-#include <limits>
+
+#include "service/platform/FactsJson.h"
 
 namespace orvane {
 
@@ -12,7 +13,28 @@ namespace {
 // Capture files are small; anything larger than this is not one of ours.
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 
-std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& p) {
+double numberOr(const Value* v, double fallback) {
+    if (!v) return fallback;
+    if (const double* d = v->asReal()) return std::isfinite(*d) ? *d : fallback;
+    if (const std::int64_t* i = v->asInt()) return static_cast<double>(*i);
+    return fallback;
+}
+
+std::optional<Value> readJson(const std::filesystem::path& p) {
+    auto bytes = readCaptureFile(p);
+    if (!bytes) return std::nullopt;
+    return decodeJson(*bytes);
+}
+
+std::unique_ptr<CapturedLive> readLive(const std::filesystem::path& dir, double uptime) {
+    const auto bytes = readCaptureFile(dir / "live.json");
+    return std::make_unique<CapturedLive>(
+        bytes ? liveSamplesFromJson(*bytes, uptime) : std::vector<LiveInputs>{}, uptime);
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::path& p) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(p, ec)) return std::nullopt;
     const auto size = std::filesystem::file_size(p, ec);
@@ -23,79 +45,14 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& p
                                      std::istreambuf_iterator<char>());
 }
 
-std::optional<Value> readJson(const std::filesystem::path& p) {
-    auto bytes = readFile(p);
-    if (!bytes) return std::nullopt;
-    return decodeJson(*bytes);
+LiveInputs CapturedLive::next() const {
+    const std::size_t k = next_.fetch_add(1, std::memory_order_relaxed);
+    if (samples_.empty()) return LiveInputs{uptime_, std::nullopt, std::nullopt, std::nullopt};
+    return samples_[std::min(k, samples_.size() - 1)];
 }
 
-double numberOr(const Value* v, double fallback) {
-    if (!v) return fallback;
-    if (const double* d = v->asReal()) return std::isfinite(*d) ? *d : fallback;
-    if (const std::int64_t* i = v->asInt()) return static_cast<double>(*i);
-    return fallback;
-}
-
-// A non-negative integer count; nothing when the value is not one.
-std::optional<std::uint64_t> countOf(const Value* v) {
-    if (!v) return std::nullopt;
-    if (const std::int64_t* i = v->asInt()) {
-        if (*i < 0) return std::nullopt;
-        return static_cast<std::uint64_t>(*i);
-    }
-    if (const double* d = v->asReal()) {
-        if (!(*d >= 0) || *d >= 1.8e19) return std::nullopt;
-        return static_cast<std::uint64_t>(*d);
-    }
-    return std::nullopt;
-}
-
-std::optional<VmStats> vmOf(const Value& sample) {
-    const Value* vm = sample.getObject("vm");
-    if (!vm) return std::nullopt;
-    VmStats s;
-    const auto page = countOf(sample.get("pageSize"));
-    if (!page) return std::nullopt;
-    s.pageSize = *page;
-    struct Field {
-        const char* key;
-        std::uint64_t VmStats::*slot;
-    };
-    static constexpr Field kFields[] = {
-        {"active", &VmStats::active},
-        {"inactive", &VmStats::inactive},
-        {"wire", &VmStats::wire},
-        {"purgeable", &VmStats::purgeable},
-        {"compressor", &VmStats::compressor},
-        {"external", &VmStats::external},
-    };
-    for (const auto& f : kFields)
-        s.*f.slot = countOf(vm->get(f.key)).value_or(0);
-    return s;
-}
-
-std::optional<std::vector<CpuTicks>> ticksOf(const Value& sample) {
-    const Value* t = sample.get("cpuTicks");
-    const Value::Array* rows = t ? t->asArray() : nullptr;
-    if (!rows) return std::nullopt;
-    std::vector<CpuTicks> ticks;
-    ticks.reserve(rows->size());
-    for (const Value& row : *rows) {
-        const Value::Array* r = row.asArray();
-        if (!r || r->size() < 4) return std::nullopt;
-        std::uint32_t c[4];
-        for (int k = 0; k < 4; ++k) {
-            // Counters are 32-bit; larger captured values keep their low 32 bits.
-            c[k] = static_cast<std::uint32_t>(countOf(&(*r)[k]).value_or(0));
-        }
-        ticks.push_back({c[0], c[1], c[2], c[3]});
-    }
-    return ticks;
-}
-
-}  // namespace
-
-std::string ReplayPlatform::fileFor(const std::string& path, const std::vector<std::string>& args) {
+std::string MacCaptureSource::fileFor(const std::string& path,
+                                      const std::vector<std::string>& args) {
     if (path == kSystemProfiler && args.size() == 2 && args[1] == "-json" &&
         args[0].rfind("SP", 0) == 0 && args[0].find('/') == std::string::npos)
         return "system_profiler-" + args[0] + ".json";
@@ -106,13 +63,13 @@ std::string ReplayPlatform::fileFor(const std::string& path, const std::vector<s
     return {};
 }
 
-ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
+MacCaptureSource::MacCaptureSource(const std::filesystem::path& dir) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
         const std::string name = entry.path().filename().string();
         if (name.rfind("system_profiler-", 0) == 0 || name.rfind("ioreg-", 0) == 0 ||
             name.rfind("sw_vers-", 0) == 0) {
-            if (auto bytes = readFile(entry.path())) outputs_.emplace(name, std::move(*bytes));
+            if (auto bytes = readCaptureFile(entry.path())) outputs_.emplace(name, std::move(*bytes));
         }
     }
     kernel_ = readJson(dir / "kernel.json");
@@ -127,41 +84,25 @@ ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
         }
         uptime_ = numberOr(host->get("uptime"), 0);
         if (const std::string* s = host->getString("hostName")) hostName_ = *s;
-        if (const std::string* s = host->getString("osName")) osName_ = *s;
-        if (const std::string* s = host->getString("osVersionText")) osVersionText_ = *s;
-        if (const Value* p = host->get("portable"); p && p->asBool()) portable_ = *p->asBool();
     }
-
-    if (auto live = readJson(dir / "live.json")) {
-        const Value* s = live->get("samples");
-        if (const Value::Array* arr = s ? s->asArray() : nullptr) {
-            for (const Value& sample : *arr) {
-                LiveInputs in;
-                in.uptime = numberOr(sample.get("uptime"), uptime_);
-                in.vm = vmOf(sample);
-                in.swapUsed = countOf(sample.get("swapUsed"));
-                in.cpuTicks = ticksOf(sample);
-                samples_.push_back(std::move(in));
-            }
-        }
-    }
+    live_ = readLive(dir, uptime_);
 }
 
-std::vector<std::uint8_t> ReplayPlatform::runData(const std::string& path,
-                                                  const std::vector<std::string>& args) const {
+std::vector<std::uint8_t> MacCaptureSource::runData(const std::string& path,
+                                                    const std::vector<std::string>& args) const {
     const std::string file = fileFor(path, args);
     if (file.empty()) return {};
     auto it = outputs_.find(file);
     return it == outputs_.end() ? std::vector<std::uint8_t>{} : it->second;
 }
 
-std::string ReplayPlatform::sysctlString(const std::string& name) const {
+std::string MacCaptureSource::sysctlString(const std::string& name) const {
     if (!kernel_) return {};
     const std::string* s = kernel_->getString(name);
     return s ? *s : std::string();
 }
 
-std::int64_t ReplayPlatform::sysctlInt(const std::string& name) const {
+std::int64_t MacCaptureSource::sysctlInt(const std::string& name) const {
     if (!kernel_) return 0;
     const Value* v = kernel_->get(name);
     if (!v) return 0;
@@ -169,10 +110,34 @@ std::int64_t ReplayPlatform::sysctlInt(const std::string& name) const {
     return 0;
 }
 
+ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
+    if (const auto bytes = readCaptureFile(dir / "facts.json")) {
+        facts_ = factsFromJson(*bytes);
+        if (facts_) {
+            live_ = readLive(dir, facts_->hardware.uptime);
+            return;
+        }
+    }
+    mac_ = std::make_unique<MacPlatform>(std::make_shared<MacCaptureSource>(dir));
+}
+
+HardwareFacts ReplayPlatform::hardware() const {
+    return facts_ ? facts_->hardware : mac_->hardware();
+}
+PowerFacts ReplayPlatform::power() const {
+    return facts_ ? facts_->power : mac_->power();
+}
+std::vector<VolumeFacts> ReplayPlatform::volumes() const {
+    return facts_ ? facts_->volumes : mac_->volumes();
+}
+std::vector<GpuFacts> ReplayPlatform::graphics() const {
+    return facts_ ? facts_->graphics : mac_->graphics();
+}
+std::int64_t ReplayPlatform::installedMemory() const {
+    return facts_ ? facts_->installedMemory : mac_->installedMemory();
+}
 LiveInputs ReplayPlatform::sampleLive() const {
-    const std::size_t k = nextSample_.fetch_add(1, std::memory_order_relaxed);
-    if (samples_.empty()) return LiveInputs{uptime_, std::nullopt, std::nullopt, std::nullopt};
-    return samples_[std::min(k, samples_.size() - 1)];
+    return facts_ ? live_->next() : mac_->sampleLive();
 }
 
 }  // namespace orvane

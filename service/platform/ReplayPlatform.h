@@ -1,19 +1,38 @@
-// A captured machine, read back from a capture directory: one file per source, a missing
-// file meaning that source cannot be read. The files are read once, at construction.
+// A captured machine, read back from a capture directory. A Mac capture holds the tools'
+// outputs, one file per source (a missing file: that source cannot be read), and replays
+// through the Mac decoders; a capture of any other machine holds its facts ("facts.json").
+// Both keep their live samples in "live.json". The files are read once, at construction.
 #pragma once
 
 #include <atomic>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 
 #include "service/Values.h"
 #include "service/platform/Platform.h"
+#include "service/platform/mac/MacPlatform.h"
 
 namespace orvane {
 
-class ReplayPlatform final : public Platform {
+// The live samples of a capture: the k-th call reads the k-th sample; the last one repeats.
+class CapturedLive {
   public:
-    explicit ReplayPlatform(const std::filesystem::path& dir);
+    CapturedLive(std::vector<LiveInputs> samples, double uptime)
+        : samples_(std::move(samples)), uptime_(uptime) {}
+    LiveInputs next() const;
+
+  private:
+    std::vector<LiveInputs> samples_;
+    double uptime_ = 0;
+    mutable std::atomic<std::size_t> next_{0};
+};
+
+// A Mac capture's files, answering as the Mac's tools and kernel values would.
+class MacCaptureSource final : public MacSource {
+  public:
+    explicit MacCaptureSource(const std::filesystem::path& dir);
 
     // The capture file that holds the output of a command line; empty for other lines.
     static std::string fileFor(const std::string& path, const std::vector<std::string>& args);
@@ -23,25 +42,42 @@ class ReplayPlatform final : public Platform {
     std::string sysctlString(const std::string& name) const override;
     std::int64_t sysctlInt(const std::string& name) const override;
     OsVersion osVersion() const override { return osVersion_; }
-    std::optional<std::string> osName() const override { return osName_; }
-    std::optional<std::string> osVersionText() const override { return osVersionText_; }
     double uptime() const override { return uptime_; }
     std::string hostName() const override { return hostName_; }
-    std::optional<bool> isPortable() const override { return portable_; }
-    // The k-th call reads the k-th sample; the last sample repeats.
-    LiveInputs sampleLive() const override;
+    LiveInputs sampleLive() const override { return live_->next(); }
 
   private:
     std::map<std::string, std::vector<std::uint8_t>> outputs_;
     std::optional<Value> kernel_;
     OsVersion osVersion_;
-    std::optional<std::string> osName_;
-    std::optional<std::string> osVersionText_;
     double uptime_ = 0;
     std::string hostName_;
-    std::optional<bool> portable_;
-    std::vector<LiveInputs> samples_;
-    mutable std::atomic<std::size_t> nextSample_{0};
+    std::unique_ptr<CapturedLive> live_;
 };
+
+class ReplayPlatform final : public Platform {
+  public:
+    explicit ReplayPlatform(const std::filesystem::path& dir);
+
+    // Whether the directory holds a capture of another machine's facts (else: a Mac's).
+    bool holdsFacts() const { return facts_.has_value(); }
+
+    HardwareFacts hardware() const override;
+    PowerFacts power() const override;
+    std::vector<VolumeFacts> volumes() const override;
+    std::vector<GpuFacts> graphics() const override;
+    std::int64_t installedMemory() const override;
+    LiveInputs sampleLive() const override;
+    const MacSource* macSource() const override { return mac_ ? mac_->macSource() : nullptr; }
+
+  private:
+    std::optional<MachineFacts> facts_;
+    std::unique_ptr<CapturedLive> live_;      // with facts
+    std::unique_ptr<MacPlatform> mac_;        // without
+};
+
+// A capture file's bytes; nothing when it is missing, not a regular file or too large for one
+// of ours.
+std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::path& p);
 
 }  // namespace orvane

@@ -1,5 +1,6 @@
-// Compiled on Apple platforms only.
-#include "service/platform/MacPlatform.h"
+// The Mac this program runs on: the reporting tools through Shell, kernel values by
+// sysctlbyname, processor ticks and page counts from the Mach host interfaces. Compiled on
+// Apple platforms only.
 
 #include <mach/mach.h>
 #include <mach/mach_host.h>
@@ -9,23 +10,38 @@
 #include <unistd.h>
 
 #include "service/Shell.h"
+#include "service/platform/mac/MacPlatform.h"
 
 namespace orvane {
 
-std::vector<std::uint8_t> MacPlatform::runData(const std::string& path,
+namespace {
+
+class MacSystemSource final : public MacSource {
+  public:
+    std::vector<std::uint8_t> runData(const std::string& path,
+                                      const std::vector<std::string>& args) const override;
+    std::string sysctlString(const std::string& name) const override;
+    std::int64_t sysctlInt(const std::string& name) const override;
+    OsVersion osVersion() const override;
+    double uptime() const override;
+    std::string hostName() const override;
+    LiveInputs sampleLive() const override;
+};
+
+std::vector<std::uint8_t> MacSystemSource::runData(const std::string& path,
                                                const std::vector<std::string>& args) const {
     return Shell::runData(path, args);
 }
 
-std::string MacPlatform::sysctlString(const std::string& name) const {
+std::string MacSystemSource::sysctlString(const std::string& name) const {
     return Shell::sysctlString(name);
 }
 
-std::int64_t MacPlatform::sysctlInt(const std::string& name) const {
+std::int64_t MacSystemSource::sysctlInt(const std::string& name) const {
     return Shell::sysctlInt(name);
 }
 
-OsVersion MacPlatform::osVersion() const {
+OsVersion MacSystemSource::osVersion() const {
     // "kern.osproductversion" is "14.5" or "14.5.1".
     const std::string text = Shell::sysctlString("kern.osproductversion");
     std::int64_t parts[3] = {0, 0, 0};
@@ -43,18 +59,18 @@ OsVersion MacPlatform::osVersion() const {
     return {parts[0], parts[1], parts[2]};
 }
 
-double MacPlatform::uptime() const {
+double MacSystemSource::uptime() const {
     // Time awake since boot: CLOCK_UPTIME_RAW does not advance while the Mac sleeps.
     return static_cast<double>(clock_gettime_nsec_np(CLOCK_UPTIME_RAW)) / 1e9;
 }
 
-std::string MacPlatform::hostName() const {
+std::string MacSystemSource::hostName() const {
     char buf[256] = {};
     if (::gethostname(buf, sizeof buf - 1) != 0) return {};
     return buf;
 }
 
-LiveInputs MacPlatform::sampleLive() const {
+LiveInputs MacSystemSource::sampleLive() const {
     LiveInputs in;
     in.uptime = uptime();
     const mach_port_t host = mach_host_self();
@@ -99,6 +115,12 @@ LiveInputs MacPlatform::sampleLive() const {
     }
     mach_port_deallocate(mach_task_self(), host);
     return in;
+}
+
+}  // namespace
+
+std::shared_ptr<const MacSource> makeMacSystemSource() {
+    return std::make_shared<MacSystemSource>();
 }
 
 }  // namespace orvane

@@ -1,0 +1,27 @@
+// The facts of a machine as one JSON document of our own ("facts.json" in a capture), and
+// the live samples of a capture ("live.json"). Reading is lenient: a member that is missing
+// or of the wrong kind is "not known"; nothing throws.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "service/platform/Facts.h"
+
+namespace orvane {
+
+// Version of the facts document; a reader refuses documents of a later version.
+inline constexpr int kFactsFormatVersion = 1;
+
+std::string factsToJson(const MachineFacts& facts);
+// Nothing when the bytes are not a facts document of a version this program reads.
+std::optional<MachineFacts> factsFromJson(std::span<const std::uint8_t> bytes);
+
+std::string liveSamplesToJson(const std::vector<LiveInputs>& samples);
+// Samples without an uptime take `uptime`.
+std::vector<LiveInputs> liveSamplesFromJson(std::span<const std::uint8_t> bytes, double uptime);
+
+}  // namespace orvane

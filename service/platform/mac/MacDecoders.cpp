@@ -1,0 +1,366 @@
+#include "service/platform/mac/MacDecoders.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "service/Values.h"
+
+namespace orvane {
+
+namespace {
+
+// ---- text helpers ----------------------------------------------------------------------
+
+std::string lowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string upperAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+bool equalsIgnoringCase(const std::string& text, std::string_view word) {
+    return std::equal(
+        text.begin(), text.end(), word.begin(), word.end(),
+        [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+}
+
+// Every occurrence of `token` removed.
+std::string strip(std::string text, std::string_view token) {
+    if (token.empty()) return text;
+    std::size_t pos = 0;
+    while ((pos = text.find(token, pos)) != std::string::npos)
+        text.erase(pos, token.size());
+    return text;
+}
+
+bool isWordBreak(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Every word (a run between spaces, tabs or line breaks) with an upper-case first letter
+// and a lower-case rest. The report's tokens are ASCII; other bytes are kept as they are.
+std::string capitalised(std::string text) {
+    bool wordStart = true;
+    for (char& c : text) {
+        if (isWordBreak(c)) {
+            wordStart = true;
+            continue;
+        }
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) c = static_cast<char>(wordStart ? std::toupper(u) : std::tolower(u));
+        wordStart = false;
+    }
+    return text;
+}
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::optional<std::string> stringOf(const Value& object, std::string_view key) {
+    const std::string* s = object.getString(key);
+    return s ? std::optional<std::string>(*s) : std::nullopt;
+}
+
+// A boolean member; false when absent or not a boolean.
+bool boolOf(const Value& object, std::string_view key) {
+    const Value* v = object.get(key);
+    const bool* b = v ? v->asBool() : nullptr;
+    return b && *b;
+}
+
+std::int64_t intMember(const Value& object, std::string_view key) {
+    return intOf(object.get(key));
+}
+
+// The runs of ASCII digits of `text`, each through the strict decimal parse; runs that do
+// not parse (too large) are dropped.
+std::vector<std::int64_t> digitRuns(std::string_view text) {
+    std::vector<std::int64_t> numbers;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] < '0' || text[i] > '9') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+            ++end;
+        if (auto n = parseDecimal(text.substr(i, end - i))) numbers.push_back(*n);
+        i = end;
+    }
+    return numbers;
+}
+
+// "87%" -> 87: only the digits are kept (a decimal point is dropped too).
+std::optional<double> digitsValue(const std::string& text) {
+    std::string digits;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') digits += c;
+    }
+    std::optional<std::int64_t> n = parseDecimal(digits);
+    if (!n) return std::nullopt;
+    return static_cast<double>(*n);
+}
+
+// ---- hardware --------------------------------------------------------------------------
+
+std::vector<std::uint8_t> profilerReport(const MacSource& source, const char* dataType) {
+    return source.runData(kSystemProfiler, {dataType, "-json"});
+}
+
+void readHardwareItem(const Value& item, HardwareFacts& hw) {
+    const std::optional<std::string> machineName = stringOf(item, "machine_name");
+    const std::optional<std::string> machineModel = stringOf(item, "machine_model");
+    hw.modelName = machineName ? machineName : machineModel;
+    if (machineModel && !machineModel->empty()) hw.modelIdentifier = machineModel;
+    hw.chip = stringOf(item, "chip_type");
+    hw.serial = stringOf(item, "serial_number");
+    hw.memoryText = stringOf(item, "physical_memory");
+
+    // "proc 12:8:4" is total, performance and efficiency cores; "proc 8" is the total only.
+    if (const std::string* processors = item.getString("number_processors")) {
+        std::vector<std::int64_t> numbers = digitRuns(*processors);
+        if (!numbers.empty() && numbers[0] != 0) hw.logicalProcessors = numbers[0];
+        if (numbers.size() >= 3) {
+            hw.performanceCores = numbers[1];
+            hw.efficiencyCores = numbers[2];
+        }
+    }
+}
+
+std::optional<std::string> memoryType(const MacSource& source) {
+    const std::optional<Value> root = decodeJsonObject(profilerReport(source, "SPMemoryDataType"));
+    const Value* mem = firstItem(root, "SPMemoryDataType");
+    if (!mem) return std::nullopt;
+    if (const std::string* type = mem->getString("dimm_type")) return *type;
+    if (const std::string* maker = mem->getString("dimm_manufacturer"); maker && !maker->empty()) {
+        return *maker;
+    }
+    if (const Value* items = mem->get("_items"); items && items->isArrayOfObjects()) {
+        const Value::Array& modules = *items->asArray();
+        if (!modules.empty()) {
+            if (const std::string* type = modules.front().getString("dimm_type")) return *type;
+        }
+    }
+    return std::nullopt;
+}
+
+// ---- battery ---------------------------------------------------------------------------
+
+void readRegistry(const Value& entry, BatteryFacts& b, PowerFacts& power) {
+    b.installed = boolOf(entry, "BatteryInstalled");
+    b.cycleCount = intMember(entry, "CycleCount");
+    b.designCycleCount = intMember(entry, "DesignCycleCount9C");
+    b.designCapacity = intMember(entry, "DesignCapacity");
+    b.fullCapacity = intMember(entry, "AppleRawMaxCapacity");
+    if (*b.fullCapacity < 1) b.fullCapacity = intMember(entry, "MaxCapacity");
+    b.currentCapacity = intMember(entry, "AppleRawCurrentCapacity");
+    if (*b.currentCapacity < 1) b.currentCapacity = intMember(entry, "CurrentCapacity");
+    b.charging = boolOf(entry, "IsCharging");
+    b.fullyCharged = boolOf(entry, "FullyCharged");
+    b.temperature = static_cast<double>(intMember(entry, "Temperature")) / 100.0;
+    b.voltage = static_cast<double>(intMember(entry, "Voltage")) / 1000.0;
+    b.current = static_cast<double>(intMember(entry, "Amperage")) / 1000.0;
+    b.serial = stringOf(entry, "Serial");
+    power.externalPower = boolOf(entry, "ExternalConnected");
+    power.timeRemaining = intMember(entry, "TimeRemaining");
+}
+
+// The power report's items; the last one that says a thing wins.
+void readPowerItem(const Value& item, BatteryFacts& b) {
+    if (const Value* health = item.getObject("sppower_battery_health_info")) {
+        if (const std::string* condition = health->getString("sppower_battery_health")) {
+            b.condition = *condition;
+        }
+        if (b.cycleCount.value_or(0) == 0) {
+            b.cycleCount = intMember(*health, "sppower_battery_cycle_count");
+        }
+        if (const std::string* maximum =
+                health->getString("sppower_battery_health_maximum_capacity")) {
+            if (std::optional<double> percent = digitsValue(*maximum); percent && *percent > 0) {
+                b.healthPercent = *percent;
+            }
+        }
+    }
+    if (const Value* charge = item.getObject("sppower_battery_charge_info")) {
+        const std::int64_t soc = intMember(*charge, "sppower_battery_state_of_charge");
+        if (soc > 0) b.chargePercent = static_cast<double>(soc);
+        if (const std::string* full = charge->getString("sppower_battery_fully_charged")) {
+            b.fullyCharged = upperAscii(*full) == "TRUE";
+        }
+    }
+}
+
+// ---- volumes ---------------------------------------------------------------------------
+
+// The drive description decides internal or external; without one the volume stays
+// internal. Reports name it "spstorage_physical_drive" or "physical_drive".
+bool isInternal(const Value& item) {
+    const Value* drive = item.getObject("spstorage_physical_drive");
+    if (!drive) drive = item.getObject("physical_drive");
+    if (!drive) return true;
+    const std::string* internal = drive->getString("is_internal_disk");
+    return internal && equalsIgnoringCase(*internal, "yes");
+}
+
+// ---- graphics and displays -------------------------------------------------------------
+
+// "spdisplays_built-in_retina_lcd" -> "Built-in Retina Lcd".
+std::string readableType(const std::string& token) {
+    std::string text = strip(token, "spdisplays_");
+    std::replace(text.begin(), text.end(), '_', ' ');
+    return capitalised(std::move(text));
+}
+
+GpuFacts readGraphics(const Value& item) {
+    GpuFacts gpu;
+    gpu.name = stringOf(item, "_name");
+    gpu.cores = stringOf(item, "sppci_cores").value_or("");
+    if (const std::string* vendor = item.getString("spdisplays_vendor")) {
+        gpu.vendor = strip(strip(*vendor, "sppci_vendor_"), "sppci_vendor");
+    }
+    if (const std::string* family = item.getString("spdisplays_metalfamily")) {
+        gpu.apiSupport = capitalised(strip(*family, "spdisplays_"));
+    } else if (const std::string* support = item.getString("spdisplays_mtlgpufamilysupport")) {
+        gpu.apiSupport = strip(*support, "spdisplays_");
+    }
+    return gpu;
+}
+
+DisplayFacts readDisplay(const Value& entry) {
+    DisplayFacts display;
+    display.name = stringOf(entry, "_name");
+
+    const std::string* privateResolution = entry.getString("_spdisplays_resolution");
+    const std::string* resolution = entry.getString("spdisplays_resolution");
+    if (privateResolution) {
+        display.resolution = *privateResolution;
+    } else if (resolution) {
+        display.resolution = *resolution;
+    }
+    display.uiResolution = resolution ? *resolution : std::string();
+    if (const std::string* pixels = entry.getString("_spdisplays_pixels");
+        pixels && !pixels->empty()) {
+        display.resolution = *pixels;
+    }
+
+    const std::string* main = entry.getString("spdisplays_main");
+    display.main = main && *main == "spdisplays_yes";
+
+    if (const std::string* type = entry.getString("spdisplays_display_type")) {
+        const std::string lower = lowerAscii(*type);
+        display.builtIn = lower.find("built-in") != std::string::npos ||
+                          lower.find("retina") != std::string::npos;
+        display.connection = readableType(*type);
+    }
+    if (const std::string* connection = entry.getString("spdisplays_connection_type")) {
+        display.connection = readableType(*connection);
+    }
+
+    if (resolution) {
+        if (const auto at = resolution->find('@'); at != std::string::npos) {
+            display.refreshRate = trimmed(std::string_view(*resolution).substr(at + 1));
+        }
+    }
+    return display;
+}
+
+}  // namespace
+
+HardwareFacts decodeMacHardware(const MacSource& source) {
+    HardwareFacts hw;
+    const std::optional<Value> root = decodeJsonObject(profilerReport(source, "SPHardwareDataType"));
+    if (const Value* item = firstItem(root, "SPHardwareDataType")) readHardwareItem(*item, hw);
+
+    if (!hw.chip) hw.chip = source.sysctlString("machdep.cpu.brand_string");
+    if (!hw.logicalProcessors) hw.logicalProcessors = source.sysctlInt("hw.ncpu");
+    if (const std::int64_t memsize = source.sysctlInt("hw.memsize"); memsize != 0) {
+        hw.memoryBytes = memsize;
+    }
+    hw.memoryType = memoryType(source);
+    if (!hw.modelIdentifier) {
+        if (std::string model = source.sysctlString("hw.model"); !model.empty()) {
+            hw.modelIdentifier = std::move(model);
+        }
+    }
+    // 0.0.0 is the source's answer for a version it could not read.
+    if (const OsVersion version = source.osVersion(); version != OsVersion{}) {
+        hw.osVersion = version;
+    }
+    if (std::string build = source.run(kSwVers, {"-buildVersion"}); !build.empty()) {
+        hw.osBuild = std::move(build);
+    }
+    hw.uptime = source.uptime();
+    hw.hostName = source.hostName();
+    return hw;
+}
+
+PowerFacts decodeMacPower(Bytes registryBytes, Bytes powerBytes) {
+    PowerFacts power;
+    BatteryFacts battery;
+    battery.installed = false;
+    bool told = false;
+
+    const std::optional<Value> registry = decodePlist(registryBytes);
+    if (registry && registry->isArrayOfObjects() && !registry->asArray()->empty()) {
+        readRegistry(registry->asArray()->front(), battery, power);
+        told = true;
+    }
+    const std::optional<Value> report = decodeJsonObject(powerBytes);
+    if (const Value::Array* items = arrayOfObjects(report, "SPPowerDataType")) {
+        for (const Value& item : *items)
+            readPowerItem(item, battery);
+        told = told || !items->empty();
+    }
+    if (told) power.batteries.push_back(std::move(battery));
+    return power;
+}
+
+std::vector<VolumeFacts> decodeMacVolumes(Bytes storageReport) {
+    std::vector<VolumeFacts> volumes;
+    const std::optional<Value> root = decodeJsonObject(storageReport);
+    const Value::Array* items = arrayOfObjects(root, "SPStorageDataType");
+    if (!items) return volumes;
+    for (const Value& item : *items) {
+        VolumeFacts volume;
+        volume.name = stringOf(item, "_name");
+        volume.mountPoint = stringOf(item, "mount_point").value_or("");
+        volume.fileSystem = stringOf(item, "file_system").value_or("");
+        volume.totalBytes = int64Of(item.get("size_in_bytes"));
+        volume.freeBytes = int64Of(item.get("free_space_in_bytes"));
+        volume.internal = isInternal(item);
+        volumes.push_back(std::move(volume));
+    }
+    return volumes;
+}
+
+std::vector<GpuFacts> decodeMacGraphics(Bytes displaysReport) {
+    std::vector<GpuFacts> gpus;
+    const std::optional<Value> root = decodeJsonObject(displaysReport);
+    const Value::Array* items = arrayOfObjects(root, "SPDisplaysDataType");
+    if (!items) return gpus;
+    for (const Value& item : *items) {
+        GpuFacts gpu = readGraphics(item);
+        if (const Value* entries = item.get("spdisplays_ndrvs"); entries && entries->isArrayOfObjects()) {
+            for (const Value& entry : *entries->asArray())
+                gpu.displays.push_back(readDisplay(entry));
+        }
+        gpus.push_back(std::move(gpu));
+    }
+    return gpus;
+}
+
+}  // namespace orvane
