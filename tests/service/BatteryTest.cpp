@@ -45,7 +45,7 @@ BatteryInfo collect(const std::string& registryPlist, const std::string& power =
     FakePlatform p;
     if (!registryPlist.empty()) p.setIoreg(registryPlist);
     if (!power.empty()) p.setProfiler("SPPowerDataType", power);
-    return collectBattery(p);
+    return batteryOf(p);
 }
 
 std::string readFixture(const std::string& relative) {
@@ -232,30 +232,12 @@ TEST(Battery, UnreadablePowerReportKeepsRegistryValues) {
     }
 }
 
-BatteryInfo replayBattery(const char* machine) {
-    return collectBattery(capture(machine));
-}
-
-TEST(BatteryReplay, Machines) {
-    // The report's 91 % health and 81 % charge over the registry's 90 and 80.
-    const BatteryInfo portable = replayBattery("mac-portable");
-    EXPECT_EQ(describe(portable),
-              "PCA- | 212/1000 | 91 | 81 | Good | 30.55 | 12.85 | 1.52 | 6000/5400/4320 | 45 | "
-              "F8Y2TEST0BAT1");
-    EXPECT_EQ(portable.conditionColorName(), "green");
-    for (const char* machine : {"mac-desktop", "mac-older", "mac-broken", "mac-failed"}) {
-        const BatteryInfo b = replayBattery(machine);
-        EXPECT_EQ(describe(b), describe(BatteryInfo())) << machine;
-        EXPECT_EQ(b.conditionColorName(), "secondary") << machine;
-    }
-}
-
 TEST(BatteryReplay, BinaryRegistryReadsLikeXml) {
     FakePlatform xml;
     xml.setIoreg(readFixture("mac-portable/ioreg-AppleSmartBattery.plist"));
     FakePlatform binary;
     binary.setIoreg(readFixture("plist/AppleSmartBattery-portable.bplist"));
-    EXPECT_EQ(describe(collectBattery(binary)), describe(collectBattery(xml)));
+    EXPECT_EQ(describe(batteryOf(binary)), describe(batteryOf(xml)));
 }
 
 }  // namespace

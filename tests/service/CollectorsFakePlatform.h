@@ -1,5 +1,6 @@
-// An in-memory Platform for the collector tests: tool outputs by command line, kernel
-// values by name, and a scripted queue of live samples.
+// An in-memory Mac for the decoder and collector tests: tool outputs by command line, kernel
+// values by name, and a scripted queue of live samples; and the records a Mac with those
+// sources shows.
 #pragma once
 
 #include <deque>
@@ -8,11 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "service/platform/Platform.h"
+#include "service/Collectors.h"
+#include "service/platform/mac/MacPlatform.h"
 
 namespace orvane::collectors_test {
 
-class FakePlatform : public Platform {
+class FakePlatform : public MacSource {
   public:
     using CommandLine = std::pair<std::string, std::vector<std::string>>;
 
@@ -43,8 +45,6 @@ class FakePlatform : public Platform {
         return it == ints.end() ? 0 : it->second;
     }
     OsVersion osVersion() const override { return version; }
-    std::optional<std::string> osName() const override { return name; }
-    std::optional<std::string> osVersionText() const override { return versionText; }
     double uptime() const override { return uptimeSeconds; }
     std::string hostName() const override { return host; }
     LiveInputs sampleLive() const override {
@@ -58,13 +58,29 @@ class FakePlatform : public Platform {
     std::map<std::string, std::string> strings;
     std::map<std::string, std::int64_t> ints;
     OsVersion version;
-    std::optional<std::string> name;
-    std::optional<std::string> versionText;
     double uptimeSeconds = 0;
     std::string host;
     mutable std::deque<LiveInputs> samples;
     mutable std::vector<CommandLine> calls;
 };
+
+// The records of a Mac whose sources are `mac`, through the Mac platform and the collectors.
+inline MacPlatform macOf(const FakePlatform& mac) {
+    return MacPlatform(std::shared_ptr<const MacSource>(&mac, [](const MacSource*) {}));
+}
+inline HardwareInfo hardwareOf(const FakePlatform& mac) {
+    return collectHardware(macOf(mac).hardware());
+}
+inline BatteryInfo batteryOf(const FakePlatform& mac) {
+    return collectBattery(macOf(mac).power());
+}
+inline std::vector<VolumeInfo> volumesOf(const FakePlatform& mac) {
+    return collectVolumes(macOf(mac).volumes());
+}
+inline std::pair<std::vector<DisplayInfo>, std::vector<GraphicsInfo>> displaysOf(
+    const FakePlatform& mac) {
+    return collectDisplays(macOf(mac).graphics());
+}
 
 // An XML property list around `body` (the plist's root element).
 inline std::string xmlPlist(const std::string& body) {

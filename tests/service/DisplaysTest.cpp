@@ -20,7 +20,7 @@ using Texts = std::vector<std::string>;
 Lists collect(const std::string& json) {
     FakePlatform p;
     if (!json.empty()) p.setProfiler("SPDisplaysDataType", json);
-    return collectDisplays(p);
+    return displaysOf(p);
 }
 
 Lists collectGpus(const std::string& items) {
@@ -146,32 +146,6 @@ TEST(Displays, FreshIdentifiersEachCollection) {
     const auto b = collect(json);
     EXPECT_NE(a.first.at(0).id(), b.first.at(0).id());
     EXPECT_NE(a.second.at(0).id(), b.second.at(0).id());
-}
-
-TEST(DisplaysReplay, Machines) {
-    struct Case {
-        const char* machine;
-        Texts graphics, displays;
-    };
-    const Case table[] = {
-        {"mac-portable",
-         {"Apple M2 Pro | Apple | 19 | metal3"},
-         {"Color LCD | 3024 x 1964 | 1512 x 982 @ 120.00Hz | 120.00Hz | Internal | MB",
-          "UltraView 27 | 3840 x 2160 | 1920 x 1080 @ 60.00Hz | 60.00Hz |  | --"}},
-        {"mac-desktop",
-         {"Apple M1 Max | Apple | 32 | Metal3"},
-         {"UltraView 32 | 6016 x 3384 | 3008 x 1692 @ 60.00Hz | 60.00Hz | Displayport | M-"}},
-        {"mac-older",
-         {"Radeon Pro 570X | amd |  | Metal2"},
-         {"iMac | 5120 x 2880 | 2560 x 1440 (QHD/WQHD - Wide Quad High Definition) |  | Built-in "
-          "Retina Lcd | MB"}},
-        {"mac-broken", {}, {}},
-        {"mac-failed", {}, {}}};
-    for (const auto& c : table) {
-        const auto [displays, graphics] = collectDisplays(capture(c.machine));
-        EXPECT_EQ(describe(graphics), c.graphics) << c.machine;
-        EXPECT_EQ(describe(displays), c.displays) << c.machine;
-    }
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ FakePlatform kernelOnlyMac() {
 HardwareInfo withHardwareItem(const std::string& members) {
     FakePlatform p = kernelOnlyMac();
     p.setProfiler("SPHardwareDataType", R"({"SPHardwareDataType": [{)" + members + "}]}");
-    return collectHardware(p);
+    return hardwareOf(p);
 }
 
 TEST(Hardware, ProcessorCountFromDigitRuns) {
@@ -94,7 +94,7 @@ TEST(Hardware, ItemFieldsAndKernelFallbacks) {
           R"({"OtherDataType": [{"machine_name": "MacBook Pro"}]})"}) {
         FakePlatform p = kernelOnlyMac();
         if (*json) p.setProfiler("SPHardwareDataType", json);
-        const HardwareInfo hw = collectHardware(p);
+        const HardwareInfo hw = hardwareOf(p);
         EXPECT_EQ(describe(hw),
                   "Mac | MacBookAir10,1 |  | 8:0:0 | 17 GB Unified Memory |  | macOS Sonoma 14.5 "
                   " |  | L")
@@ -104,7 +104,7 @@ TEST(Hardware, ItemFieldsAndKernelFallbacks) {
 
     // Nothing can be read at all; a failed memory read (0) claims no "0 GB".
     FakePlatform nothing;
-    EXPECT_EQ(describe(collectHardware(nothing)),
+    EXPECT_EQ(describe(hardwareOf(nothing)),
               "Mac |  |  | 0:0:0 |  Unified Memory |  | macOS  "
               " |  | -");
 }
@@ -128,7 +128,7 @@ TEST(Hardware, MemoryTypeFirstRuleThatGivesAValue) {
     for (const auto& [json, type] : table) {
         FakePlatform p = kernelOnlyMac();
         if (*json) p.setProfiler("SPMemoryDataType", json);
-        EXPECT_EQ(collectHardware(p).memoryType, type) << json;
+        EXPECT_EQ(hardwareOf(p).memoryType, type) << json;
     }
 }
 
@@ -162,26 +162,30 @@ TEST(Hardware, OperatingSystem) {
     for (const auto& [version, text, name] : versions) {
         FakePlatform p = kernelOnlyMac();
         p.version = version;
-        const HardwareInfo hw = collectHardware(p);
+        const HardwareInfo hw = hardwareOf(p);
         EXPECT_EQ(hw.macOSVersion, text) << text;
         EXPECT_EQ(hw.macOSName, name) << text;
     }
 
-    // A non-Mac system names itself; each text stands on its own, what is missing follows
-    // the Mac rules.
-    FakePlatform p = kernelOnlyMac();
-    p.version = {12, 0, 0};
-    p.name = "Debian GNU/Linux";
-    p.versionText = "12";
-    HardwareInfo hw = collectHardware(p);
-    EXPECT_EQ(hw.macOSName + " " + hw.macOSVersion, "Debian GNU/Linux 12");
-    p.versionText.reset();
-    hw = collectHardware(p);
-    EXPECT_EQ(hw.macOSName + " " + hw.macOSVersion, "Debian GNU/Linux 12.0");
-    p.name.reset();
-    p.versionText = "";
-    hw = collectHardware(p);
-    EXPECT_EQ(hw.macOSName + " " + hw.macOSVersion, "macOS Monterey ");
+    // A non-Mac system names itself and states its form factor; each text stands on its own,
+    // what is missing follows the Mac rules.
+    struct Os {
+        std::optional<std::string> name, text;
+        std::optional<bool> portable;
+        const char* shown;
+        bool laptop;
+    };
+    const Os systems[] = {{"Debian GNU/Linux", "12", false, "Debian GNU/Linux 12", false},
+                          {"Debian GNU/Linux", std::nullopt, true, "Debian GNU/Linux 12.0", true},
+                          {std::nullopt, "", std::nullopt, "macOS Monterey ", true}};
+    for (const Os& os : systems) {
+        HardwareFacts f{.modelIdentifier = "MacBookPro18,3", .osName = os.name,
+                        .osVersion = OsVersion{12, 0, 0}, .osVersionText = os.text};
+        f.portable = os.portable;
+        const HardwareInfo hw = collectHardware(f);
+        EXPECT_EQ(hw.macOSName + " " + hw.macOSVersion, os.shown);
+        EXPECT_EQ(hw.isLaptop, os.laptop) << os.shown;
+    }
 }
 
 TEST(Hardware, BuildUptimeAndHost) {
@@ -189,37 +193,12 @@ TEST(Hardware, BuildUptimeAndHost) {
     p.setOutput(kSwVers, {"-buildVersion"}, "  23F79\n\n");
     p.uptimeSeconds = 93784.5;
     p.host = "studio";
-    const HardwareInfo hw = collectHardware(p);
+    const HardwareInfo hw = hardwareOf(p);
     EXPECT_EQ(hw.macOSBuild, "23F79");
     EXPECT_EQ(hw.uptime, 93784.5);
     EXPECT_EQ(hw.hostname, "studio");
     p.setOutput(kSwVers, {"-buildVersion"}, "23F\xff\n");  // not UTF-8
-    EXPECT_EQ(collectHardware(p).macOSBuild, "");
-}
-
-// End to end: the capture directories, checked by hand against their files.
-TEST(HardwareReplay, Machines) {
-    const std::pair<const char*, const char*> table[] = {
-        {"mac-portable",
-         "MacBook Pro | MacBookPro18,3 | Apple M2 Pro | 12:8:4 | 32 GB LPDDR5 | C02TEST0PRO1 | "
-         "macOS Sonoma 14.5 23F79 | Robins-MacBook-Pro | L"},
-        {"mac-desktop",
-         "Mac Studio | Mac13,1 | Apple M1 Max | 10:8:2 | 64 GB LPDDR5 | H2TEST0STUDIO | "
-         "macOS Sequoia 15.1 24B83 | studio | -"},
-        // A number in the report: the count from "hw.ncpu"; the type from the first module.
-        {"mac-older",
-         "iMac | iMac19,1 | Intel(R) Core(TM) i5-8600 CPU @ 3.10GHz | 6:0:0 | 32 GB DDR4 | "
-         "C02TEST0IMAC | macOS Ventura 13.6.7 22H123 | family-imac | -"},
-        {"mac-broken", "Mac |  |  | 4:0:0 |  Unified Memory |  | macOS Sonoma 14.5  | broken | -"},
-        {"mac-failed",
-         "Mac | MacBookAir10,1 |  | 8:0:0 | 17 GB Unified Memory |  | macOS Sonoma 14.5  | mac | "
-         "L"}};
-    for (const auto& [machine, expected] : table) {
-        EXPECT_EQ(describe(collectHardware(capture(machine))), expected) << machine;
-    }
-    const HardwareInfo portable = collectHardware(capture("mac-portable"));
-    EXPECT_EQ(portable.uptime, 93784.5);
-    EXPECT_EQ(portable.symbol(), "laptopcomputer");
+    EXPECT_EQ(hardwareOf(p).macOSBuild, "");
 }
 
 }  // namespace

@@ -12,8 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* kHardwareLine = "/usr/sbin/system_profiler SPHardwareDataType -json";
-constexpr const char* kStorageLine = "/usr/sbin/system_profiler SPStorageDataType -json";
 
 struct Rig {
     std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
@@ -109,8 +107,7 @@ TEST(ServiceCoreLoad, ThrowingCollectorsFallBackAndTheWorkerSurvives) {
     ASSERT_TRUE(r.main.runUntil([&] { return r.svc->loaded(); }));
     EXPECT_EQ(r.svc->hardware().modelName, "Mac");
     r.platform->throwInTools = false;
-    r.platform->setOutput(kHardwareLine,
-                          R"({"SPHardwareDataType":[{"machine_name":"MacBook Pro"}]})");
+    r.platform->edit([](MachineFacts& f) { f.hardware.modelName = "MacBook Pro"; });
     r.svc->loadAll();
     ASSERT_TRUE(r.main.runUntil([&] { return r.svc->hardware().modelName == "MacBook Pro"; }));
 }
@@ -189,8 +186,9 @@ TEST(ServiceCoreDynamic, NeverTouchesHardwareLiveOrLoaded) {
     r.start();
     r.main.runPending();
     r.told.clear();
-    r.platform->setOutput(kStorageLine,
-                          R"({"SPStorageDataType":[{"_name":"Data","size_in_bytes":100}]})");
+    r.platform->edit([](MachineFacts& f) {
+        f.volumes = {VolumeFacts{.name = "Data", .totalBytes = 100}};
+    });
     r.svc->refreshDynamic();
     ASSERT_TRUE(r.main.runUntil([&] { return r.told.size() == 4; }));
     EXPECT_EQ(r.told, (std::vector<Field>{Field::battery, Field::volumes, Field::displays,

@@ -19,33 +19,29 @@ namespace orvane::testing {
 
 class FakePlatform : public Platform {
   public:
-    std::vector<std::uint8_t> runData(const std::string& path,
-                                      const std::vector<std::string>& args) const override {
-        runs++;
-        if (delay.count() > 0) std::this_thread::sleep_for(delay);
-        if (throwInTools) throw std::runtime_error("tool exploded");
-        std::lock_guard lock(mutex);
-        std::string key = path;
-        for (const auto& a : args)
-            key += " " + a;
-        auto it = outputs.find(key);
-        if (it == outputs.end()) return {};
-        return {it->second.begin(), it->second.end()};
+    FakePlatform() {
+        facts.hardware.logicalProcessors = 4;
+        facts.hardware.memoryBytes = facts.installedMemory = 16LL << 30;
+        facts.hardware.osVersion = OsVersion{14, 5, 0};
+        facts.hardware.uptime = 1000;
     }
-    std::string sysctlString(const std::string& name) const override {
-        std::lock_guard lock(mutex);
-        auto it = strings.find(name);
-        return it == strings.end() ? std::string() : it->second;
-    }
-    std::int64_t sysctlInt(const std::string& name) const override {
-        std::lock_guard lock(mutex);
-        auto it = ints.find(name);
-        return it == ints.end() ? 0 : it->second;
-    }
-    OsVersion osVersion() const override { return {14, 5, 0}; }
-    double uptime() const override { return 1000; }
+
     // Each full load reads the host name once: it numbers the loads.
-    std::string hostName() const override { return "host-" + std::to_string(++hostReads); }
+    HardwareFacts hardware() const override {
+        HardwareFacts h = read([&] { return facts.hardware; });
+        h.hostName = "host-" + std::to_string(++hostReads);
+        return h;
+    }
+    PowerFacts power() const override {
+        return read([&] { return facts.power; });
+    }
+    std::vector<VolumeFacts> volumes() const override {
+        return read([&] { return facts.volumes; });
+    }
+    std::vector<GpuFacts> graphics() const override {
+        return read([&] { return facts.graphics; });
+    }
+    std::int64_t installedMemory() const override { return facts.installedMemory; }
     LiveInputs sampleLive() const override {
         const int k = samples++;
         LiveInputs in;
@@ -62,15 +58,15 @@ class FakePlatform : public Platform {
         return in;
     }
 
-    void setOutput(const std::string& commandLine, const std::string& output) {
+    // Changes the facts while the service may be reading them.
+    template <typename F>
+    void edit(F change) {
         std::lock_guard lock(mutex);
-        outputs[commandLine] = output;
+        change(facts);
     }
 
     mutable std::mutex mutex;
-    std::map<std::string, std::string> outputs;
-    std::map<std::string, std::string> strings;
-    std::map<std::string, std::int64_t> ints{{"hw.memsize", 16LL << 30}, {"hw.ncpu", 4}};
+    MachineFacts facts;
     std::size_t cores = 4;
     bool failLive = false;
     std::chrono::microseconds delay{0};
@@ -78,6 +74,17 @@ class FakePlatform : public Platform {
     mutable std::atomic<int> runs{0};
     mutable std::atomic<int> hostReads{0};
     mutable std::atomic<int> samples{0};
+
+  private:
+    // One read of the machine: counted, slowed or failing as the test asks.
+    template <typename F>
+    auto read(F get) const {
+        runs++;
+        if (delay.count() > 0) std::this_thread::sleep_for(delay);
+        if (throwInTools) throw std::runtime_error("tool exploded");
+        std::lock_guard lock(mutex);
+        return get();
+    }
 };
 
 // Tasks posted from any thread; the test runs them on its own (the "main") thread.

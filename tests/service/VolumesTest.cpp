@@ -19,7 +19,7 @@ using Texts = std::vector<std::string>;
 std::vector<VolumeInfo> collect(const std::string& json) {
     FakePlatform p;
     if (!json.empty()) p.setProfiler("SPStorageDataType", json);
-    return collectVolumes(p);
+    return volumesOf(p);
 }
 
 std::vector<VolumeInfo> collectItems(const std::string& items) {
@@ -116,31 +116,6 @@ TEST(Volumes, UnreadableReportGivesNoVolumes) {
 TEST(Volumes, FreshIdentifiersEachCollection) {
     const std::string json = R"({"SPStorageDataType": [{"size_in_bytes": 1}]})";
     EXPECT_NE(collect(json).at(0).id(), collect(json).at(0).id());
-}
-
-TEST(VolumesReplay, Machines) {
-    const std::pair<const char*, Texts> table[] = {
-        {"mac-portable",
-         {"Macintosh HD | / | APFS | 1000000000000/400000000000 | BI",
-          "Backup | /Volumes/Backup | ExFAT | 2000000000000/1500000000000 | --"}},
-        // The installer image has no size; the two 2 TB volumes keep their report order.
-        // Internal from "spstorage_physical_drive" "yes", "no", "Yes" and no answer.
-        {"mac-desktop",
-         {"Macintosh HD | / | APFS | 1000000000000/250000000000 | BI",
-          "Media | /Volumes/Media | APFS | 4000000000000/1000000000000 | --",
-          "Scratch | /Volumes/Scratch | APFS | 2000000000000/1800000000000 | -I",
-          "Time Machine | /Volumes/Time Machine | APFS | 2000000000000/500000000000 | --"}},
-        {"mac-older",
-         {"Macintosh HD | / | APFS | 1000000000000/600000000000 | BI",
-          "Photos | /Volumes/Photos | Journaled HFS+ | 5000000000000/3000000000000 | --"}},
-        {"mac-broken", {}},
-        {"mac-failed", {}}};
-    for (const auto& [machine, expected] : table) {
-        EXPECT_EQ(describe(collectVolumes(capture(machine))), expected) << machine;
-    }
-    const auto portable = collectVolumes(capture("mac-portable"));
-    EXPECT_EQ(portable.at(0).usedBytes(), 600000000000);
-    EXPECT_DOUBLE_EQ(portable.at(1).usedFraction(), 0.25);
 }
 
 }  // namespace
