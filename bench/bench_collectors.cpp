@@ -20,28 +20,28 @@ const orvane::ReplayPlatform& portable() {
 void BM_CollectHardware(benchmark::State& state) {
     const auto& platform = portable();
     for (auto _ : state)
-        benchmark::DoNotOptimize(orvane::collectHardware(platform));
+        benchmark::DoNotOptimize(orvane::collectHardware(platform.hardware()));
 }
 BENCHMARK(BM_CollectHardware)->Unit(benchmark::kMicrosecond);
 
 void BM_CollectBattery(benchmark::State& state) {
     const auto& platform = portable();
     for (auto _ : state)
-        benchmark::DoNotOptimize(orvane::collectBattery(platform));
+        benchmark::DoNotOptimize(orvane::collectBattery(platform.power()));
 }
 BENCHMARK(BM_CollectBattery)->Unit(benchmark::kMicrosecond);
 
 void BM_CollectVolumes(benchmark::State& state) {
     const auto& platform = portable();
     for (auto _ : state)
-        benchmark::DoNotOptimize(orvane::collectVolumes(platform));
+        benchmark::DoNotOptimize(orvane::collectVolumes(platform.volumes()));
 }
 BENCHMARK(BM_CollectVolumes)->Unit(benchmark::kMicrosecond);
 
 void BM_CollectDisplays(benchmark::State& state) {
     const auto& platform = portable();
     for (auto _ : state)
-        benchmark::DoNotOptimize(orvane::collectDisplays(platform));
+        benchmark::DoNotOptimize(orvane::collectDisplays(platform.graphics()));
 }
 BENCHMARK(BM_CollectDisplays)->Unit(benchmark::kMicrosecond);
 

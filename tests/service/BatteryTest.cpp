@@ -240,5 +240,33 @@ TEST(BatteryReplay, BinaryRegistryReadsLikeXml) {
     EXPECT_EQ(describe(batteryOf(binary)), describe(batteryOf(xml)));
 }
 
+
+
+// Several batteries read as one: capacities and currents add up, the worst condition, the
+// highest cycle count and temperature stand; the system's own percentages only for one.
+TEST(Battery, SeveralBatteriesReadAsOne) {
+    BatteryFacts a;
+    a.designCapacity = 3000, a.fullCapacity = 2700, a.currentCapacity = 1350;
+    a.cycleCount = 100, a.voltage = 12.0, a.current = -1.0, a.temperature = 30.0;
+    a.discharging = true, a.condition = "Good", a.chargePercent = 48.0;
+    BatteryFacts b;
+    b.designCapacity = 2000, b.fullCapacity = 1800, b.currentCapacity = 900;
+    b.cycleCount = 150, b.voltage = 11.5, b.current = -0.5, b.temperature = 35.0;
+    b.charging = true, b.fullyCharged = true, b.serial = "B2", b.condition = "Overheat";
+    struct Case {
+        PowerFacts facts;
+        const char* expected;
+    };
+    const Case table[] = {
+        {{{a, b}, false, 90}, "P--- | 150/0 | 90 | 50 | Overheat | 35 12 -1.5 | 5000/4500/2250 | 90 | B2"},
+        // None discharging: one charging is enough, all must be full; no estimate yet.
+        {{{b, b}, true, std::nullopt}, "PCA- | 150/0 | 90 | 50 | Overheat | 35 11.5 -1 | 4000/3600/1800 | -1 | B2"},
+        {{{b}, true, 0}, "PCAF | 150/0 | 90 | 50 | Overheat | 35 11.5 -0.5 | 2000/1800/900 | -1 | B2"},
+        {{{a}, false, 65535}, "P--- | 100/0 | 90 | 48 | Good | 30 12 -1 | 3000/2700/1350 | -1 | "},
+    };
+    for (const Case& c : table)
+        EXPECT_EQ(describe(collectBattery(c.facts)), c.expected);
+}
+
 }  // namespace
 }  // namespace orvane

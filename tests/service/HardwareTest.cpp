@@ -179,9 +179,10 @@ TEST(Hardware, OperatingSystem) {
                           {"Debian GNU/Linux", std::nullopt, true, "Debian GNU/Linux 12.0", true},
                           {std::nullopt, "", std::nullopt, "macOS Monterey ", true}};
     for (const Os& os : systems) {
-        HardwareFacts f{.modelIdentifier = "MacBookPro18,3", .osName = os.name,
-                        .osVersion = OsVersion{12, 0, 0}, .osVersionText = os.text};
-        f.portable = os.portable;
+        HardwareFacts f;
+        f.modelIdentifier = "MacBookPro18,3";
+        f.portable = os.portable, f.osName = os.name, f.osVersionText = os.text;
+        f.osVersion = OsVersion{12, 0, 0};
         const HardwareInfo hw = collectHardware(f);
         EXPECT_EQ(hw.macOSName + " " + hw.macOSVersion, os.shown);
         EXPECT_EQ(hw.isLaptop, os.laptop) << os.shown;

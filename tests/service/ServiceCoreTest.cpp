@@ -187,7 +187,8 @@ TEST(ServiceCoreDynamic, NeverTouchesHardwareLiveOrLoaded) {
     r.main.runPending();
     r.told.clear();
     r.platform->edit([](MachineFacts& f) {
-        f.volumes = {VolumeFacts{.name = "Data", .totalBytes = 100}};
+        f.volumes.emplace_back().name = "Data";
+        f.volumes.back().totalBytes = 100;
     });
     r.svc->refreshDynamic();
     ASSERT_TRUE(r.main.runUntil([&] { return r.told.size() == 4; }));

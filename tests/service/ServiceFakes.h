@@ -78,7 +78,7 @@ class FakePlatform : public Platform {
   private:
     // One read of the machine: counted, slowed or failing as the test asks.
     template <typename F>
-    auto read(F get) const {
+    auto read(F get) const -> decltype(get()) {
         runs++;
         if (delay.count() > 0) std::this_thread::sleep_for(delay);
         if (throwInTools) throw std::runtime_error("tool exploded");

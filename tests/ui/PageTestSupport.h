@@ -23,7 +23,7 @@ inline std::string fixture(const std::string& name) {
     return std::string(ORVANE_FIXTURES) + "/" + name;
 }
 
-// A captured machine whose tool outputs can be swapped while the service runs.
+// A captured Mac whose tool outputs can be swapped while the service runs.
 class SwappablePlatform final : public ReplayForwarder {
   public:
     using ReplayForwarder::ReplayForwarder;
@@ -38,7 +38,7 @@ class SwappablePlatform final : public ReplayForwarder {
                                       const std::vector<std::string>& args) const override {
         {
             std::lock_guard lock(mutex_);
-            auto it = overrides_.find(ReplayPlatform::fileFor(path, args));
+            auto it = overrides_.find(MacCaptureSource::fileFor(path, args));
             if (it != overrides_.end()) return it->second;
         }
         return ReplayForwarder::runData(path, args);
@@ -67,7 +67,7 @@ struct ServiceRig {
     explicit ServiceRig(const std::string& fixtureName)
         : platform(std::make_shared<SwappablePlatform>(fixture(fixtureName))),
           context(std::make_unique<QObject>()),
-          svc(SystemService::create(platform, qtMainQueue(context.get()))),
+          svc(SystemService::create(macPlatformOf(platform), qtMainQueue(context.get()))),
           watcher(std::make_unique<ServiceWatcher>(svc)) {
         QObject::connect(watcher.get(), &ServiceWatcher::changed,
                          [this](FieldSet f) { seen |= f; });

@@ -1,14 +1,17 @@
-// A captured machine behind a platform that tests extend: every input is answered by the
-// replay unless a subclass overrides it.
+// A captured Mac behind a source that tests extend: every tool output and kernel value is
+// answered by the capture unless a subclass overrides it. The service sees it through the Mac
+// platform, as it sees a real Mac.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "service/platform/ReplayPlatform.h"
+#include "service/platform/mac/MacPlatform.h"
 
 namespace orvane {
 
-class ReplayForwarder : public Platform {
+class ReplayForwarder : public MacSource {
   public:
     explicit ReplayForwarder(const std::string& dir) : replay_(dir) {}
 
@@ -23,15 +26,17 @@ class ReplayForwarder : public Platform {
         return replay_.sysctlInt(name);
     }
     OsVersion osVersion() const override { return replay_.osVersion(); }
-    std::optional<std::string> osName() const override { return replay_.osName(); }
-    std::optional<std::string> osVersionText() const override { return replay_.osVersionText(); }
     double uptime() const override { return replay_.uptime(); }
     std::string hostName() const override { return replay_.hostName(); }
-    std::optional<bool> isPortable() const override { return replay_.isPortable(); }
     LiveInputs sampleLive() const override { return replay_.sampleLive(); }
 
   private:
-    ReplayPlatform replay_;
+    MacCaptureSource replay_;
 };
+
+// The platform a service reads `source` through.
+inline std::shared_ptr<const Platform> macPlatformOf(std::shared_ptr<const MacSource> source) {
+    return std::make_shared<MacPlatform>(std::move(source));
+}
 
 }  // namespace orvane

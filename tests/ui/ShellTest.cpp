@@ -124,11 +124,13 @@ class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override {
         storeAppearance(QVariant());
-        platform_ = std::make_shared<CountingPlatform>();
+        counter_ = std::make_shared<CountingPlatform>();
+        platform_ = macPlatformOf(counter_);
     }
     void TearDown() override { storeAppearance(QVariant()); }
 
-    std::shared_ptr<CountingPlatform> platform_;
+    std::shared_ptr<CountingPlatform> counter_;
+    std::shared_ptr<const Platform> platform_;
 };
 
 TEST_F(ShellTest, StoredAppearanceSetsTheSchemeFromLaunch) {
@@ -263,14 +265,14 @@ TEST_F(ShellTest, MinimumSizes) {
 TEST_F(ShellTest, FirstShowLoadsOnceAndTimersDriveTheService) {
     OrvaneApp app(platform_);
     ContentView* content = app.contentView();
-    const int samplesAtStart = platform_->samples();  // the service's own first sample
-    EXPECT_EQ(platform_->loads(), 0);
+    const int samplesAtStart = counter_->samples();  // the service's own first sample
+    EXPECT_EQ(counter_->loads(), 0);
     EXPECT_FALSE(content->ticker()->isActive());
 
     app.showMainWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(app.mainWindow()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.svc()->loaded(); }, 5000));
-    EXPECT_EQ(platform_->loads(), 1);
+    EXPECT_EQ(counter_->loads(), 1);
 
     for (QTimer* t : {content->ticker(), content->slowTicker()}) {
         EXPECT_TRUE(t->isActive());
@@ -283,26 +285,26 @@ TEST_F(ShellTest, FirstShowLoadsOnceAndTimersDriveTheService) {
     app.mainWindow()->hide();
     app.mainWindow()->show();
     QTest::qWait(50);
-    EXPECT_EQ(platform_->loads(), 1);
+    EXPECT_EQ(counter_->loads(), 1);
 
     // The timers fire whatever page is shown: one live sample a second, one dynamic
     // collection every three seconds.
     content->setSelection(Section::storage);
-    const int collections = platform_->collections();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return platform_->collections() > collections; }, 4500));
-    EXPECT_GE(platform_->samples(), samplesAtStart + 2);
-    EXPECT_EQ(platform_->loads(), 1);
+    const int collections = counter_->collections();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter_->collections() > collections; }, 4500));
+    EXPECT_GE(counter_->samples(), samplesAtStart + 2);
+    EXPECT_EQ(counter_->loads(), 1);
 }
 
 // Screenshots wait for the first two live ticks and then hold the sampling, so every picture
 // shows the same moment and a replay gives the same pictures on every run.
 TEST_F(ShellTest, ScreenshotsShowOneMomentAndRestoreTheTimers) {
     OrvaneApp app(platform_);
-    const int samplesAtStart = platform_->samples();
+    const int samplesAtStart = counter_->samples();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(app.saveScreenshots(dir.path()));
-    EXPECT_EQ(platform_->samples(), samplesAtStart + 2);
+    EXPECT_EQ(counter_->samples(), samplesAtStart + 2);
     EXPECT_EQ(QDir(dir.path()).entryList({"*.png"}, QDir::Files).size(), 12);
     EXPECT_TRUE(app.contentView()->ticker()->isActive());
     EXPECT_TRUE(app.contentView()->slowTicker()->isActive());
@@ -311,24 +313,24 @@ TEST_F(ShellTest, ScreenshotsShowOneMomentAndRestoreTheTimers) {
 TEST_F(ShellTest, TicksAndRefreshCallTheirOperations) {
     OrvaneApp app(platform_);
     ContentView* content = app.contentView();
-    const int samples = platform_->samples();
+    const int samples = counter_->samples();
     content->tick();
-    EXPECT_EQ(platform_->samples(), samples + 1);  // sampled synchronously
+    EXPECT_EQ(counter_->samples(), samples + 1);  // sampled synchronously
 
     content->slowTick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return platform_->collections() == 1; }, 5000));
-    EXPECT_EQ(platform_->loads(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter_->collections() == 1; }, 5000));
+    EXPECT_EQ(counter_->loads(), 0);
 
     // "Refresh": a full load and an immediate live sample, on every click.
     PlainButton* refresh = content->refreshButton();
     EXPECT_EQ(refresh->text(), QStringLiteral("Refresh"));
     EXPECT_EQ(refresh->symbol(), QStringLiteral("arrow.clockwise"));
-    const int before = platform_->samples();
+    const int before = counter_->samples();
     refresh->click();
-    EXPECT_EQ(platform_->samples(), before + 1);
+    EXPECT_EQ(counter_->samples(), before + 1);
     refresh->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return platform_->loads() == 2; }, 5000));
-    EXPECT_EQ(platform_->samples(), before + 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter_->loads() == 2; }, 5000));
+    EXPECT_EQ(counter_->samples(), before + 2);
 }
 
 TEST_F(ShellTest, OneAboutWindowHoweverOftenAsked) {
