@@ -67,10 +67,14 @@ HardwareInfo collectHardware(const HardwareFacts& f) {
     }
     hw.memoryType = f.memoryType.value_or("Unified Memory");
 
-    // The system's form factor where it states one (a PC's chassis); a Mac's identifier
-    // names its family otherwise.
+    // The system's form factor where it states one (a PC's chassis); otherwise a MacBook by
+    // its identifier ("MacBookPro18,3") or, since identifiers lost the family word
+    // ("Mac17,2"), by its model name.
+    const auto namesMacBook = [](const std::string& text) {
+        return lowerAscii(text).find("macbook") != std::string::npos;
+    };
     hw.isLaptop = f.portable ? *f.portable
-                             : lowerAscii(hw.modelIdentifier).find("macbook") != std::string::npos;
+                             : namesMacBook(hw.modelIdentifier) || namesMacBook(hw.modelName);
 
     // A non-Mac system names itself; on a Mac the name comes from the major version.
     const OsVersion version = f.osVersion.value_or(OsVersion{});

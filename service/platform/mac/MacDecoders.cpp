@@ -160,15 +160,40 @@ std::optional<std::string> memoryType(const MacSource& source) {
 
 // ---- battery ---------------------------------------------------------------------------
 
+// A registry value at the top of the entry, else in its nested "BatteryData" dictionary
+// (where newer systems keep the raw capacities); 0 when neither has it.
+std::int64_t registryInt(const Value& entry, std::string_view key) {
+    if (const Value* v = entry.get(key)) return intOf(v);
+    if (const Value* data = entry.getObject("BatteryData")) return intMember(*data, key);
+    return 0;
+}
+
 void readRegistry(const Value& entry, BatteryFacts& b, PowerFacts& power) {
     b.installed = boolOf(entry, "BatteryInstalled");
     b.cycleCount = intMember(entry, "CycleCount");
     b.designCycleCount = intMember(entry, "DesignCycleCount9C");
-    b.designCapacity = intMember(entry, "DesignCapacity");
-    b.fullCapacity = intMember(entry, "AppleRawMaxCapacity");
-    if (*b.fullCapacity < 1) b.fullCapacity = intMember(entry, "MaxCapacity");
-    b.currentCapacity = intMember(entry, "AppleRawCurrentCapacity");
-    if (*b.currentCapacity < 1) b.currentCapacity = intMember(entry, "CurrentCapacity");
+    const std::int64_t design = registryInt(entry, "DesignCapacity");
+    b.designCapacity = design;
+
+    // The raw keys hold mAh. On Apple-silicon Macs the plain keys are percentages: one of 100
+    // or less beside a design capacity above 100 is never taken for mAh.
+    const auto isPercentage = [&](std::int64_t plain) { return plain <= 100 && design > 100; };
+    b.fullCapacity = registryInt(entry, "AppleRawMaxCapacity");
+    if (*b.fullCapacity < 1) {
+        const std::int64_t plain = intMember(entry, "MaxCapacity");
+        b.fullCapacity = isPercentage(plain) ? registryInt(entry, "NominalChargeCapacity") : plain;
+    }
+    b.currentCapacity = registryInt(entry, "AppleRawCurrentCapacity");
+    if (*b.currentCapacity < 1) {
+        const std::int64_t plain = intMember(entry, "CurrentCapacity");
+        if (isPercentage(plain) && entry.get("CurrentCapacity")) {
+            // Then it is the state of charge itself.
+            b.currentCapacity = 0;
+            if (plain > 0) b.chargePercent = static_cast<double>(plain);
+        } else {
+            b.currentCapacity = plain;
+        }
+    }
     b.charging = boolOf(entry, "IsCharging");
     b.fullyCharged = boolOf(entry, "FullyCharged");
     b.temperature = static_cast<double>(intMember(entry, "Temperature")) / 100.0;
@@ -228,6 +253,11 @@ std::string readableType(const std::string& token) {
 GpuFacts readGraphics(const Value& item) {
     GpuFacts gpu;
     gpu.name = stringOf(item, "_name");
+    // An untranslated token ("kHW_AppleM1Item", "spdisplays_display") is no name: the model is.
+    if (gpu.name && (gpu.name->rfind("kHW_", 0) == 0 || gpu.name->rfind("spdisplays_", 0) == 0)) {
+        const std::optional<std::string> model = stringOf(item, "sppci_model");
+        gpu.name = model && !model->empty() ? model : std::nullopt;
+    }
     gpu.cores = stringOf(item, "sppci_cores").value_or("");
     if (const std::string* vendor = item.getString("spdisplays_vendor")) {
         gpu.vendor = strip(strip(*vendor, "sppci_vendor_"), "sppci_vendor");
@@ -270,9 +300,12 @@ DisplayFacts readDisplay(const Value& entry) {
         display.connection = readableType(*connection);
     }
 
-    if (resolution) {
-        if (const auto at = resolution->find('@'); at != std::string::npos) {
-            display.refreshRate = trimmed(std::string_view(*resolution).substr(at + 1));
+    // The refresh rate follows the "@"; built-in panels of Apple-silicon Macs state it only in
+    // the private resolution.
+    for (const std::string* text : {resolution, privateResolution}) {
+        if (!text || !display.refreshRate.empty()) continue;
+        if (const auto at = text->find('@'); at != std::string::npos) {
+            display.refreshRate = trimmed(std::string_view(*text).substr(at + 1));
         }
     }
     return display;
