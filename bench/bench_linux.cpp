@@ -35,16 +35,16 @@ BENCHMARK(BM_LinuxUpdateLive)->Unit(benchmark::kMicrosecond);
 
 void fullCollection(benchmark::State& state, const Platform& platform) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(collectHardware(platform));
-        benchmark::DoNotOptimize(collectBattery(platform));
-        benchmark::DoNotOptimize(collectVolumes(platform));
-        benchmark::DoNotOptimize(collectDisplays(platform));
+        benchmark::DoNotOptimize(collectHardware(platform.hardware()));
+        benchmark::DoNotOptimize(collectBattery(platform.power()));
+        benchmark::DoNotOptimize(collectVolumes(platform.volumes()));
+        benchmark::DoNotOptimize(collectDisplays(platform.graphics()));
     }
 }
 
 void BM_LinuxFullCollection(benchmark::State& state) {
     LinuxPlatform platform;
-    collectHardware(platform);  // installed memory is counted once per platform
+    platform.installedMemory();  // counted once per platform
     fullCollection(state, platform);
 }
 BENCHMARK(BM_LinuxFullCollection)->Unit(benchmark::kMillisecond);
@@ -56,7 +56,7 @@ void BM_LinuxFullCollectionLaptopTree(benchmark::State& state) {
         return std::optional<FsSpace>(FsSpace{500'000'000'000, 200'000'000'000});
     };
     LinuxPlatform platform(std::filesystem::path(ORVANE_FIXTURES) / "linux" / "laptop", options);
-    collectHardware(platform);
+    platform.installedMemory();
     fullCollection(state, platform);
 }
 BENCHMARK(BM_LinuxFullCollectionLaptopTree)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <tuple>
 
 #include "service/Fmt.h"
@@ -98,16 +97,14 @@ bool DisplayReport::isBuiltIn(std::string_view type) {
     return type == "eDP" || type == "LVDS" || type == "DSI";
 }
 
-std::string DisplayReport::connectionToken(std::string_view type) {
-    if (isBuiltIn(type)) return "spdisplays_internal";
-    if (type == "DP") return "spdisplays_displayport";
-    if (type.rfind("HDMI", 0) == 0) return "spdisplays_hdmi";
-    if (type.rfind("DVI", 0) == 0) return "spdisplays_dvi";
-    if (type == "VGA") return "spdisplays_vga";
-    if (type == "USB") return "spdisplays_usb";
-    if (type == "Virtual") return "spdisplays_virtual";
+std::string DisplayReport::connectionName(std::string_view type) {
+    if (isBuiltIn(type)) return "Internal";
+    if (type == "DP") return "DisplayPort";
+    if (type.rfind("HDMI", 0) == 0) return "HDMI";
+    if (type.rfind("DVI", 0) == 0) return "DVI";
+    if (type == "VGA" || type == "USB" || type == "Virtual") return std::string(type);
     if (type == "Composite" || type == "SVIDEO" || type == "Component" || type == "TV")
-        return "spdisplays_analog";
+        return "Analog";
     return {};
 }
 
@@ -134,22 +131,14 @@ std::string DisplayReport::vendorName(std::string_view name) {
     return std::string(name);
 }
 
-std::vector<std::uint8_t> DisplayReport::json() const {
+std::vector<GpuFacts> DisplayReport::facts() const {
     const std::vector<std::string> entries = fs_.list("sys/class/drm");
     std::vector<std::pair<std::uint64_t, std::string>> cards;
     for (const std::string& e : entries)
         if (auto n = cardNumber(e)) cards.emplace_back(*n, e);
     std::sort(cards.begin(), cards.end());
 
-    nlohmann::json gpus = nlohmann::json::array();
-    // Where each display went, to mark the main one afterwards.
-    struct Placed {
-        std::size_t gpu;
-        std::size_t display;
-        bool builtIn;
-    };
-    std::vector<Placed> placed;
-
+    std::vector<GpuFacts> gpus;
     for (const auto& [number, card] : cards) {
         const std::string dev = "sys/class/drm/" + card + "/device/";
         std::uint16_t vendorId = 0;
@@ -157,21 +146,18 @@ std::vector<std::uint8_t> DisplayReport::json() const {
         const bool pci =
             pciId(fs_.text(dev + "vendor"), vendorId) && pciId(fs_.text(dev + "device"), deviceId);
         const std::optional<std::string> driverLink = fs_.linkTarget(dev + "driver");
-        const std::string driver = driverLink ? SysText::clean(lastComponent(*driverLink)) : "";
 
-        std::string name;
-        std::string vendor;
+        GpuFacts gpu;
+        gpu.driver = driverLink ? SysText::clean(lastComponent(*driverLink)) : "";
         if (pci) {
             const PciIds::Names names = names_.find(fs_, vendorId, deviceId);
-            name = names.device.empty() ? hex4(vendorId) + ":" + hex4(deviceId)
-                                        : productName(names.device);
-            vendor =
+            gpu.name = names.device.empty() ? hex4(vendorId) + ":" + hex4(deviceId)
+                                            : productName(names.device);
+            gpu.vendor =
                 names.vendor.empty() ? PciIds::knownVendor(vendorId) : vendorName(names.vendor);
         } else {
-            name = driver.empty() ? card : driver;
+            gpu.name = gpu.driver.empty() ? SysText::replaceInvalidUtf8(card) : gpu.driver;
         }
-        nlohmann::json gpu = {{"_name", name}};
-        if (!vendor.empty()) gpu["spdisplays_vendor"] = vendor;
 
         // A graphics processor asleep in runtime power management is left asleep: its
         // connectors are not looked at (a display would keep it awake anyway).
@@ -193,7 +179,6 @@ std::vector<std::uint8_t> DisplayReport::json() const {
                    std::make_tuple(!isBuiltIn(b.type), b.type, b.index);
         });
 
-        nlohmann::json displays = nlohmann::json::array();
         for (const Connector& c : connectors) {
             const std::string base = "sys/class/drm/" + card + "-" + c.name + "/";
             std::optional<Edid> edid;
@@ -201,11 +186,14 @@ std::vector<std::uint8_t> DisplayReport::json() const {
                 edid = Edid::parse(
                     std::span(reinterpret_cast<const std::uint8_t*>(raw->data()), raw->size()));
             }
-            const bool builtIn = isBuiltIn(c.type);
-            std::string displayName = edid ? edid->monitorName : "";
-            if (displayName.empty()) displayName = builtIn ? "Built-in Display" : c.name;
+            DisplayFacts d;
+            d.builtIn = isBuiltIn(c.type);
+            d.connection = connectionName(c.type);
+            std::string name = edid ? edid->monitorName : "";
+            if (name.empty())
+                name = d.builtIn ? "Built-in Display" : SysText::replaceInvalidUtf8(c.name);
+            d.name = std::move(name);
 
-            nlohmann::json d = {{"_name", displayName}};
             int width = 0;
             int height = 0;
             double hz = 0;
@@ -217,32 +205,25 @@ std::vector<std::uint8_t> DisplayReport::json() const {
                 if (auto size = modeSize(*modes)) std::tie(width, height) = *size;
             }
             if (width > 0) {
-                const std::string pixels = std::to_string(width) + " x " + std::to_string(height);
-                d["_spdisplays_pixels"] = pixels;
-                d["spdisplays_resolution"] =
-                    hz > 0 ? pixels + " @ " + Fmt::format("%.2f", hz) + "Hz" : pixels;
+                d.resolution = std::to_string(width) + " x " + std::to_string(height);
+                if (hz > 0) d.refreshRate = Fmt::format("%.2f", hz) + "Hz";
+                d.uiResolution =
+                    d.refreshRate.empty() ? d.resolution : d.resolution + " @ " + d.refreshRate;
             }
-            if (builtIn) d["spdisplays_display_type"] = "spdisplays_built-in_display";
-            if (std::string token = connectionToken(c.type); !token.empty())
-                d["spdisplays_connection_type"] = token;
-            placed.push_back({gpus.size(), displays.size(), builtIn});
-            displays.push_back(std::move(d));
+            gpu.displays.push_back(std::move(d));
         }
-        if (!displays.empty()) gpu["spdisplays_ndrvs"] = std::move(displays);
         gpus.push_back(std::move(gpu));
     }
 
     // The main display: the built-in panel, else the first display found.
-    if (!placed.empty()) {
-        auto main =
-            std::find_if(placed.begin(), placed.end(), [](const Placed& p) { return p.builtIn; });
-        if (main == placed.end()) main = placed.begin();
-        gpus[main->gpu]["spdisplays_ndrvs"][main->display]["spdisplays_main"] = "spdisplays_yes";
+    DisplayFacts* main = nullptr;
+    for (GpuFacts& gpu : gpus) {
+        for (DisplayFacts& d : gpu.displays) {
+            if (!main || (d.builtIn && !main->builtIn)) main = &d;
+        }
     }
-
-    const std::string text = nlohmann::json{{"SPDisplaysDataType", gpus}}.dump(
-        -1, ' ', false, nlohmann::json::error_handler_t::replace);
-    return {text.begin(), text.end()};
+    if (main) main->main = true;
+    return gpus;
 }
 
 }  // namespace orvane

@@ -1,5 +1,5 @@
 // Graphics processors (/sys/class/drm/cardN) and the displays on their connectors
-// (cardN-<type>-M), as the graphics report carries them.
+// (cardN-<type>-M).
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "service/platform/Facts.h"
 #include "service/platform/linux/PciIds.h"
 #include "service/platform/linux/SysFs.h"
 
@@ -27,8 +28,9 @@ class DisplayReport {
   public:
     DisplayReport(const SysFs& fs, const PciNameCache& names) : fs_(fs), names_(names) {}
 
-    // `system_profiler SPDisplaysDataType -json`.
-    std::vector<std::uint8_t> json() const;
+    // The graphics processors in card order, each with the displays in use on it; the
+    // built-in panel (else the first display) is the main one.
+    std::vector<GpuFacts> facts() const;
 
     struct Connector {
         std::string name;  // "eDP-1", "HDMI-A-2"
@@ -39,9 +41,9 @@ class DisplayReport {
     // is not one of that card's connectors.
     static std::optional<Connector> connectorOf(std::string_view entry, std::string_view card);
     static bool isBuiltIn(std::string_view connectorType);
-    // The report's connection token for a connector type ("spdisplays_hdmi"); empty when
-    // there is nothing to say.
-    static std::string connectionToken(std::string_view connectorType);
+    // A connector type as people write it ("HDMI-A" -> "HDMI", "eDP" -> "Internal"); empty
+    // when there is nothing to say.
+    static std::string connectionName(std::string_view connectorType);
     // "TigerLake-LP GT2 [Iris Xe Graphics]" -> "Iris Xe Graphics": the marketing name in
     // brackets when there is one; the vendor loses its bracketed short name.
     static std::string productName(std::string_view databaseName);

@@ -1,22 +1,18 @@
 #include "service/platform/linux/HardwareReport.h"
 
+#include <sys/utsname.h>
 #include <unistd.h>
 
-#include <array>
+#include <climits>
 #include <cmath>
-#include <nlohmann/json.hpp>
 
+#include "service/platform/linux/OsRelease.h"
 #include "service/platform/linux/ProcCounters.h"
 #include "service/platform/linux/SysText.h"
 
 namespace orvane {
 
 namespace {
-
-std::vector<std::uint8_t> bytesOf(const nlohmann::json& doc) {
-    const std::string text = doc.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    return {text.begin(), text.end()};
-}
 
 bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
     return SysText::lower(haystack).find(SysText::lower(needle)) != std::string::npos;
@@ -29,6 +25,28 @@ bool meaningfulVersion(std::string_view version) {
     for (char c : version)
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) ++letters;
     return letters >= 3;
+}
+
+// Leading "major.minor.patch" digit groups ("6.1.0-18-amd64" -> 6, 1, 0); nothing when the
+// text does not start with a number.
+std::optional<OsVersion> leadingVersion(std::string_view text) {
+    std::int64_t parts[3] = {0, 0, 0};
+    std::size_t i = 0;
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        if (i == start) {
+            if (k == 0) return std::nullopt;
+            break;
+        }
+        const auto value = SysText::parseUnsigned(text.substr(start, i - start));
+        if (!value || *value > INT32_MAX) return std::nullopt;
+        parts[k] = static_cast<std::int64_t>(*value);
+        if (i >= text.size() || text[i] != '.') break;
+        ++i;
+    }
+    return OsVersion{parts[0], parts[1], parts[2]};
 }
 
 }  // namespace
@@ -75,16 +93,6 @@ bool HardwareReport::runsInVirtualMachine() const {
     return fs_.exists("sys/hypervisor/type");
 }
 
-std::string HardwareReport::model() const {
-    const std::string vendor = dmi("sys_vendor");
-    const std::string product = dmi("product_name");
-    if (!product.empty()) {
-        if (vendor.empty() || containsIgnoringCase(product, vendor)) return product;
-        return vendor + " " + product;
-    }
-    return deviceTreeModel();
-}
-
 std::string HardwareReport::cpuBrand() const {
     std::string name = cpuInfoField("model name");
     return name.empty() ? deviceTreeModel() : name;
@@ -129,58 +137,6 @@ std::string HardwareReport::memoryText(std::int64_t bytes) {
     const double gib = static_cast<double>(bytes) / kGiB;
     if (gib >= 1) return std::to_string(std::llround(gib)) + " GB";
     return std::to_string(std::llround(static_cast<double>(bytes) / (1024.0 * 1024.0))) + " MB";
-}
-
-std::string HardwareReport::processorText() const {
-    const std::int64_t total = onlineProcessors();
-    if (total <= 0) return {};
-    std::string text = "proc " + std::to_string(total);
-    // Hybrid processors list their performance and efficiency cores separately.
-    const std::optional<std::string> core = fs_.text("sys/devices/cpu_core/cpus");
-    const std::optional<std::string> atom = fs_.text("sys/devices/cpu_atom/cpus");
-    if (core && atom) {
-        const auto p = SysText::cpuListCount(*core);
-        const auto e = SysText::cpuListCount(*atom);
-        if (p && e && *p > 0 && *e > 0) text += ":" + std::to_string(*p) + ":" + std::to_string(*e);
-    }
-    return text;
-}
-
-std::vector<std::uint8_t> HardwareReport::hardwareJson(std::int64_t installedMemory) const {
-    nlohmann::json item = nlohmann::json::object();
-
-    const std::string family = dmi("product_family");
-    const std::string product = dmi("product_name");
-    const std::string version = dmi("product_version");
-
-    // The family names the line ("ThinkPad X1 Carbon Gen 9"); a product name that already
-    // carries it is more precise ("Latitude 7420" within "Latitude").
-    std::string name;
-    if (!product.empty() && (family.empty() || containsIgnoringCase(product, family))) {
-        name = product;
-    } else if (!family.empty()) {
-        name = family;
-    } else {
-        name = deviceTreeModel();
-    }
-    if (name.empty()) name = runsInVirtualMachine() ? "Virtual Machine" : "Computer";
-    item["machine_name"] = name;
-
-    if (!product.empty()) {
-        std::string modelText = product;
-        if (meaningfulVersion(version) && version != product && version != name)
-            modelText += " (" + version + ")";
-        item["machine_model"] = modelText;
-    }
-
-    if (std::string chip = cpuBrand(); !chip.empty()) item["chip_type"] = chip;
-    if (std::string serial = dmi("product_serial"); !serial.empty()) item["serial_number"] = serial;
-    if (std::string memory = memoryText(installedMemory); !memory.empty())
-        item["physical_memory"] = memory;
-    if (std::string processors = processorText(); !processors.empty())
-        item["number_processors"] = processors;
-
-    return bytesOf({{"SPHardwareDataType", nlohmann::json::array({item})}});
 }
 
 std::string HardwareReport::memoryTypeName(unsigned code) {
@@ -236,7 +192,7 @@ std::string HardwareReport::memoryTypeName(unsigned code) {
     }
 }
 
-std::vector<std::uint8_t> HardwareReport::memoryJson() const {
+std::string HardwareReport::memoryType() const {
     // SMBIOS memory devices (type 17): byte 1 is the structure length, bytes 0x0C-0x0D the
     // module size (0: empty slot), byte 0x12 the memory type.
     constexpr std::size_t kTypeOffset = 0x12;
@@ -249,13 +205,137 @@ std::vector<std::uint8_t> HardwareReport::memoryJson() const {
         if (byte(0) != 17 || byte(1) <= kTypeOffset) continue;
         const unsigned size = byte(0x0C) | (byte(0x0D) << 8);
         if (size == 0) continue;
-        const std::string type = memoryTypeName(byte(kTypeOffset));
-        if (type.empty()) continue;
-        return bytesOf({{"SPMemoryDataType", nlohmann::json::array({{{"dimm_type", type}}})}});
+        if (std::string type = memoryTypeName(byte(kTypeOffset)); !type.empty()) return type;
     }
     // The firmware tables are usually readable by root only. Without them the type is not
     // known; say plain "RAM" rather than let the Mac's "Unified Memory" stand for a PC's.
-    return bytesOf({{"SPMemoryDataType", nlohmann::json::array({{{"dimm_type", "RAM"}}})}});
+    return "RAM";
+}
+
+std::optional<bool> HardwareReport::isPortable() const {
+    const std::optional<std::string> text = fs_.text("sys/class/dmi/id/chassis_type");
+    if (!text) return std::nullopt;
+    const auto type = SysText::parseUnsigned(SysText::trim(*text));
+    if (!type) return std::nullopt;
+    switch (*type) {
+        case 8:   // portable
+        case 9:   // laptop
+        case 10:  // notebook
+        case 11:  // hand held
+        case 14:  // sub notebook
+        case 30:  // tablet
+        case 31:  // convertible
+        case 32:  // detachable
+            return true;
+        case 1:  // other
+        case 2:  // unknown
+            return std::nullopt;
+        default:
+            return false;
+    }
+}
+
+std::string HardwareReport::kernelRelease() const {
+    if (fs_.isHostRoot()) {
+        struct utsname u {};
+        if (::uname(&u) == 0) return SysText::clean(u.release);
+        return {};
+    }
+    return SysText::clean(fs_.text("proc/sys/kernel/osrelease").value_or(""));
+}
+
+std::string HardwareReport::hostName() const {
+    if (fs_.isHostRoot()) {
+        char name[HOST_NAME_MAX + 1] = {};
+        if (::gethostname(name, sizeof name - 1) != 0) return {};
+        return SysText::clean(name);
+    }
+    return SysText::clean(fs_.text("proc/sys/kernel/hostname").value_or(""));
+}
+
+void HardwareReport::readOperatingSystem(HardwareFacts& hw) const {
+    OsRelease release;
+    for (const char* file : {"etc/os-release", "usr/lib/os-release"}) {
+        if (std::optional<std::string> text = fs_.read(file, 64 * 1024)) {
+            release = OsRelease::parse(*text);
+            break;
+        }
+    }
+    const std::optional<std::string> name = release.get("NAME");
+    const std::optional<std::string> pretty = release.get("PRETTY_NAME");
+    const std::optional<std::string> versionId = release.get("VERSION_ID");
+    hw.osName = name ? name : pretty ? pretty : std::string("Linux");
+
+    // VERSION_ID, else what PRETTY_NAME adds to NAME (a rolling or testing release has no
+    // number: "Debian GNU/Linux trixie/sid"), else VERSION.
+    if (versionId) {
+        hw.osVersionText = versionId;
+    } else if (name && pretty && pretty->size() > name->size() && pretty->rfind(*name, 0) == 0 &&
+               !SysText::trim(std::string_view(*pretty).substr(name->size())).empty()) {
+        hw.osVersionText =
+            std::string(SysText::trim(std::string_view(*pretty).substr(name->size())));
+    } else {
+        hw.osVersionText = release.get("VERSION");
+    }
+
+    // The numbers from VERSION_ID ("22.04" -> 22.4.0), else from the kernel release.
+    const std::string kernel = kernelRelease();
+    std::optional<OsVersion> version = versionId ? leadingVersion(*versionId) : std::nullopt;
+    if (!version) version = leadingVersion(kernel);
+    if (version && *version != OsVersion{}) hw.osVersion = version;
+    if (!kernel.empty()) hw.osBuild = kernel;
+}
+
+HardwareFacts HardwareReport::facts(std::int64_t installedMemory) const {
+    HardwareFacts hw;
+    const std::string family = dmi("product_family");
+    const std::string product = dmi("product_name");
+    const std::string version = dmi("product_version");
+
+    // The family names the line ("ThinkPad X1 Carbon Gen 9"); a product name that already
+    // carries it is more precise ("Latitude 7420" within "Latitude").
+    std::string name;
+    if (!product.empty() && (family.empty() || containsIgnoringCase(product, family))) {
+        name = product;
+    } else if (!family.empty()) {
+        name = family;
+    } else {
+        name = deviceTreeModel();
+    }
+    if (name.empty()) name = runsInVirtualMachine() ? "Virtual Machine" : "Computer";
+
+    if (!product.empty()) {
+        std::string identifier = product;
+        if (meaningfulVersion(version) && version != product && version != name)
+            identifier += " (" + version + ")";
+        hw.modelIdentifier = identifier;
+    } else if (std::string model = deviceTreeModel(); !model.empty()) {
+        hw.modelIdentifier = model;
+    }
+    hw.modelName = std::move(name);
+    hw.chip = cpuBrand();
+
+    if (const std::int64_t total = onlineProcessors(); total > 0) {
+        hw.logicalProcessors = total;
+        // Hybrid processors list their performance and efficiency cores separately.
+        const std::optional<std::string> core = fs_.text("sys/devices/cpu_core/cpus");
+        const std::optional<std::string> atom = fs_.text("sys/devices/cpu_atom/cpus");
+        const std::uint64_t p = core ? SysText::cpuListCount(*core).value_or(0) : 0;
+        const std::uint64_t e = atom ? SysText::cpuListCount(*atom).value_or(0) : 0;
+        if (p > 0 && e > 0) {
+            hw.performanceCores = static_cast<std::int64_t>(p);
+            hw.efficiencyCores = static_cast<std::int64_t>(e);
+        }
+    }
+
+    if (installedMemory > 0) hw.memoryBytes = installedMemory;
+    if (std::string text = memoryText(installedMemory); !text.empty()) hw.memoryText = text;
+    hw.memoryType = memoryType();
+    if (std::string serial = dmi("product_serial"); !serial.empty()) hw.serial = serial;
+    hw.portable = isPortable();
+    readOperatingSystem(hw);
+    hw.hostName = hostName();
+    return hw;
 }
 
 }  // namespace orvane

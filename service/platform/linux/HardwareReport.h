@@ -1,11 +1,12 @@
-// What the machine is: DMI identity, processor, installed memory and memory type, as the
-// kernel values and the hardware and memory reports carry them.
+// What the machine is: DMI identity, processor, installed memory and memory type, chassis,
+// operating system and host name, read from /proc, /sys and /etc.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
+#include "service/platform/Facts.h"
 #include "service/platform/linux/SysFs.h"
 
 namespace orvane {
@@ -14,21 +15,22 @@ class HardwareReport {
   public:
     explicit HardwareReport(const SysFs& fs) : fs_(fs) {}
 
-    // "hw.model": DMI vendor and product name, else the device-tree model.
-    std::string model() const;
-    // "machdep.cpu.brand_string": the processor's model name, else the device-tree model.
+    // Everything but the uptime, with the installed memory the caller has counted.
+    HardwareFacts facts(std::int64_t installedMemory) const;
+
+    // The processor's model name, else the device-tree model.
     std::string cpuBrand() const;
     // Logical processors that are online ("cpuN" lines of /proc/stat).
     std::int64_t onlineProcessors() const;
     // Installed memory in bytes: the online memory blocks, at least MemTotal. Reads one file
     // per memory block: callers keep the answer.
     std::int64_t installedMemory() const;
-
-    // The hardware report document ({"SPHardwareDataType": [ {…} ]}).
-    std::vector<std::uint8_t> hardwareJson(std::int64_t installedMemory) const;
-    // The memory report document, or nothing when the memory type is not known (the
-    // firmware's memory tables are readable by root only).
-    std::vector<std::uint8_t> memoryJson() const;
+    // From the firmware's chassis type: laptop, notebook, convertible and the like.
+    std::optional<bool> isPortable() const;
+    // The kernel release ("6.1.0-18-amd64"): uname, or proc/sys/kernel/osrelease under a
+    // fake root.
+    std::string kernelRelease() const;
+    std::string hostName() const;
 
     // Installed memory as text: "16 GB" (binary gigabytes, rounded), "512 MB" below 1 GB.
     static std::string memoryText(std::int64_t bytes);
@@ -40,7 +42,8 @@ class HardwareReport {
     std::string deviceTreeModel() const;
     std::string cpuInfoField(std::string_view key) const;
     bool runsInVirtualMachine() const;
-    std::string processorText() const;
+    std::string memoryType() const;
+    void readOperatingSystem(HardwareFacts& hw) const;
 
     const SysFs& fs_;
 };

@@ -1,6 +1,5 @@
-// The service's inputs on Linux, answered from the machine's own files: /proc, /sys, /dev
-// and /etc read under a root directory ("/" for the running machine, a fake tree in tests).
-// The tool command lines get in-process documents of the shape the collectors read.
+// The service's facts on Linux, read from the machine's own files: /proc, /sys, /dev and /etc
+// under a root directory ("/" for the running machine, a fake tree in tests).
 #pragma once
 
 #include <chrono>
@@ -31,34 +30,20 @@ class LinuxPlatform final : public Platform {
   public:
     explicit LinuxPlatform(std::filesystem::path root = "/", LinuxPlatformOptions options = {});
 
-    std::vector<std::uint8_t> runData(const std::string& path,
-                                      const std::vector<std::string>& args) const override;
-    std::string sysctlString(const std::string& name) const override;
-    std::int64_t sysctlInt(const std::string& name) const override;
-
-    // From VERSION_ID (else the kernel release): "22.04" -> 22.4.0.
-    OsVersion osVersion() const override;
-    // NAME, else PRETTY_NAME, else "Linux".
-    std::optional<std::string> osName() const override;
-    // VERSION_ID, else what PRETTY_NAME adds to NAME ("trixie/sid"), else VERSION; nothing
-    // when none says (the version numbers then come from the kernel release).
-    std::optional<std::string> osVersionText() const override;
-    // CLOCK_MONOTONIC, which stops during suspend; under a fake root the first number of
-    // proc/uptime, so tests are repeatable.
-    double uptime() const override;
-    std::string hostName() const override;
-    // From the firmware's chassis type: laptop, notebook, convertible and the like.
-    std::optional<bool> isPortable() const override;
+    HardwareFacts hardware() const override;
+    PowerFacts power() const override;
+    std::vector<VolumeFacts> volumes() const override;
+    std::vector<GpuFacts> graphics() const override;
+    // Counted once, on the first call: it reads one file per memory block.
+    std::int64_t installedMemory() const override;
     LiveInputs sampleLive() const override;
-
-    // The kernel release ("6.1.0-18-amd64"): uname, or proc/sys/kernel/osrelease under a
-    // fake root.
-    std::string kernelRelease() const;
 
     const SysFs& sysFs() const { return fs_; }
 
   private:
-    std::int64_t installedMemory() const;
+    // CLOCK_MONOTONIC, which stops during suspend; under a fake root the first number of
+    // proc/uptime, so tests are repeatable.
+    double uptime() const;
 
     SysFs fs_;
     mutable ProcFile stat_;

@@ -1,11 +1,7 @@
 #include "service/platform/linux/PowerSupplies.h"
 
-#include <plist/plist.h>
-
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <nlohmann/json.hpp>
 
 #include "service/platform/linux/SysText.h"
 
@@ -25,21 +21,29 @@ std::int64_t roundDiv(std::int64_t num, std::int64_t den) {
         std::llround(static_cast<double>(num) / static_cast<double>(den)));
 }
 
+// A quotient far beyond any battery (a corrupt file) is not a reading: its arithmetic would
+// overflow further on.
+std::optional<std::int64_t> rounded(double value) {
+    if (!std::isfinite(value) || std::abs(value) > 1e15) return std::nullopt;
+    return static_cast<std::int64_t>(std::llround(value));
+}
+
+// Many drivers give the current's magnitude only: the status tells the direction.
+template <typename T>
+std::optional<T> signedByStatus(std::optional<T> value, const std::string& status) {
+    if (!value) return value;
+    const T magnitude = *value < 0 ? -*value : *value;
+    if (status == "Discharging") return -magnitude;
+    if (status == "Charging") return magnitude;
+    return value;
+}
+
 template <typename F>
 std::optional<std::int64_t> sumOf(const std::vector<PowerSupplies::Battery>& batteries, F value) {
     std::optional<std::int64_t> sum;
     for (const auto& b : batteries)
         if (auto v = value(b)) sum = sum.value_or(0) + *v;
     return sum;
-}
-
-struct PlistDeleter {
-    void operator()(void* p) const { plist_free(static_cast<plist_t>(p)); }
-};
-
-// Text for a property list: XML allows no control characters and only valid UTF-8.
-plist_t plistString(const std::string& text) {
-    return plist_new_string(SysText::clean(text).c_str());
 }
 
 }  // namespace
@@ -57,8 +61,7 @@ std::optional<std::int64_t> PowerSupplies::Battery::mah(
         return std::nullopt;
     }
     // µWh / V = µAh; µWh * 1000 / µV = mAh.
-    return static_cast<std::int64_t>(
-        std::llround(static_cast<double>(*energy) * 1000.0 / static_cast<double>(microvolts)));
+    return rounded(static_cast<double>(*energy) * 1000.0 / static_cast<double>(microvolts));
 }
 
 std::optional<std::int64_t> PowerSupplies::Battery::designMah() const {
@@ -71,21 +74,46 @@ std::optional<std::int64_t> PowerSupplies::Battery::nowMah() const {
     return mah(chargeNow, energyNow);
 }
 
-std::optional<std::int64_t> PowerSupplies::Battery::amperageMa() const {
-    std::optional<std::int64_t> signedMa;
+std::optional<double> PowerSupplies::Battery::amperes() const {
+    std::optional<double> current;
     if (currentNow) {
-        signedMa = roundDiv(*currentNow, 1000);
+        current = static_cast<double>(*currentNow) / 1e6;  // µA
     } else if (powerNow && voltageNow && *voltageNow > 0) {
-        // µW * 1000 / µV = mA; power is a magnitude.
-        signedMa = static_cast<std::int64_t>(std::llround(static_cast<double>(*powerNow) * 1000.0 /
-                                                          static_cast<double>(*voltageNow)));
+        // µW / µV = A; power is a magnitude.
+        current = static_cast<double>(*powerNow) / static_cast<double>(*voltageNow);
     }
-    if (!signedMa) return std::nullopt;
-    // Many drivers give the magnitude only: the status tells the direction.
-    const std::int64_t magnitude = *signedMa < 0 ? -*signedMa : *signedMa;
-    if (status == "Discharging") return -magnitude;
-    if (status == "Charging") return magnitude;
-    return signedMa;
+    return signedByStatus(current, status);
+}
+
+std::optional<std::int64_t> PowerSupplies::Battery::amperageMa() const {
+    std::optional<std::int64_t> ma;
+    if (currentNow) {
+        ma = roundDiv(*currentNow, 1000);
+    } else if (powerNow && voltageNow && *voltageNow > 0) {
+        // µW * 1000 / µV = mA.
+        ma = rounded(static_cast<double>(*powerNow) * 1000.0 / static_cast<double>(*voltageNow));
+    }
+    return signedByStatus(ma, status);
+}
+
+BatteryFacts PowerSupplies::Battery::facts() const {
+    BatteryFacts f;
+    f.installed = true;
+    f.designCapacity = designMah();
+    f.fullCapacity = fullMah();
+    f.currentCapacity = nowMah();
+    if (cycleCount && *cycleCount > 0) f.cycleCount = cycleCount;  // 0: the driver does not count
+    if (voltageNow && *voltageNow >= 0) f.voltage = static_cast<double>(*voltageNow) / 1e6;
+    f.current = amperes();
+    if (temp) f.temperature = static_cast<double>(*temp) / 10.0;
+    f.charging = status == "Charging";
+    f.discharging = status == "Discharging";
+    f.fullyCharged = status == "Full";
+    if (!serial.empty()) f.serial = serial;
+    if (!health.empty() && health != "Unknown") f.condition = health;
+    if (capacityPercent && *capacityPercent > 0)
+        f.chargePercent = static_cast<double>(*capacityPercent);
+    return f;
 }
 
 PowerSupplies PowerSupplies::read(const SysFs& fs) {
@@ -131,126 +159,39 @@ PowerSupplies PowerSupplies::read(const SysFs& fs) {
     return result;
 }
 
-std::vector<std::uint8_t> PowerSupplies::registryPlist() const {
-    std::unique_ptr<void, PlistDeleter> array(plist_new_array());
-    if (!batteries.empty()) {
-        plist_t dict = plist_new_dict();
-        const auto setInt = [&](const char* key, std::int64_t value) {
-            plist_dict_set_item(dict, key, plist_new_uint(static_cast<std::uint64_t>(value)));
-        };
-        const auto anyStatus = [&](std::string_view s) {
-            return std::any_of(batteries.begin(), batteries.end(),
-                               [&](const Battery& b) { return b.status == s; });
-        };
-        const bool discharging = anyStatus("Discharging");
-        const bool charging = !discharging && anyStatus("Charging");
-        const bool full = std::all_of(batteries.begin(), batteries.end(),
-                                      [](const Battery& b) { return b.status == "Full"; });
+PowerFacts PowerSupplies::facts() const {
+    PowerFacts power;
+    power.externalPower = externalOnline;
+    if (batteries.empty()) return power;
+    for (const Battery& b : batteries)
+        power.batteries.push_back(b.facts());
 
-        plist_dict_set_item(dict, "BatteryInstalled", plist_new_bool(1));
+    const auto anyStatus = [&](std::string_view s) {
+        return std::any_of(batteries.begin(), batteries.end(),
+                           [&](const Battery& b) { return b.status == s; });
+    };
+    const bool discharging = anyStatus("Discharging");
+    const bool charging = !discharging && anyStatus("Charging");
+    if (!externalOnline) power.externalPower = !discharging;
 
-        std::int64_t cycles = 0;
-        for (const auto& b : batteries)
-            cycles = std::max(cycles, b.cycleCount.value_or(0));
-        if (cycles > 0) setInt("CycleCount", cycles);  // 0 means the driver does not count
-
-        const auto design = sumOf(batteries, [](const Battery& b) { return b.designMah(); });
+    // The driver's own estimate for a single battery, else the charge left (or missing) over
+    // the current of them all.
+    std::optional<std::int64_t> minutes;
+    if (batteries.size() == 1) {
+        const Battery& b = batteries.front();
+        if (discharging && b.timeToEmpty && *b.timeToEmpty > 0) minutes = *b.timeToEmpty / 60;
+        if (charging && b.timeToFull && *b.timeToFull > 0) minutes = *b.timeToFull / 60;
+    }
+    const auto amps = sumOf(batteries, [](const Battery& b) { return b.amperageMa(); });
+    if (!minutes && amps && *amps != 0) {
         const auto max = sumOf(batteries, [](const Battery& b) { return b.fullMah(); });
         const auto now = sumOf(batteries, [](const Battery& b) { return b.nowMah(); });
-        const auto amps = sumOf(batteries, [](const Battery& b) { return b.amperageMa(); });
-        if (design) setInt("DesignCapacity", *design);
-        if (max) setInt("AppleRawMaxCapacity", *max);
-        if (now) setInt("AppleRawCurrentCapacity", *now);
-
-        for (const auto& b : batteries) {
-            if (b.voltageNow) {
-                setInt("Voltage", roundDiv(*b.voltageNow, 1000));
-                break;
-            }
-        }
-        if (amps) setInt("Amperage", *amps);
-
-        std::optional<std::int64_t> temp;
-        for (const auto& b : batteries)
-            if (b.temp) temp = std::max(temp.value_or(INT64_MIN), *b.temp);
-        if (temp) setInt("Temperature", *temp * 10);  // tenths -> hundredths of a degree
-
-        plist_dict_set_item(dict, "IsCharging", plist_new_bool(charging ? 1 : 0));
-        plist_dict_set_item(dict, "FullyCharged", plist_new_bool(full ? 1 : 0));
-        const bool external = externalOnline ? *externalOnline : !discharging;
-        plist_dict_set_item(dict, "ExternalConnected", plist_new_bool(external ? 1 : 0));
-
-        for (const auto& b : batteries) {
-            if (!b.serial.empty()) {
-                plist_dict_set_item(dict, "Serial", plistString(b.serial));
-                break;
-            }
-        }
-
-        std::optional<std::int64_t> minutes;
-        if (batteries.size() == 1) {
-            const Battery& b = batteries.front();
-            if (discharging && b.timeToEmpty && *b.timeToEmpty > 0) minutes = *b.timeToEmpty / 60;
-            if (charging && b.timeToFull && *b.timeToFull > 0) minutes = *b.timeToFull / 60;
-        }
-        if (!minutes && amps && *amps != 0) {
-            const std::int64_t rate = *amps < 0 ? -*amps : *amps;
-            if (discharging && now) minutes = *now * 60 / rate;
-            if (charging && now && max && *max > *now) minutes = (*max - *now) * 60 / rate;
-        }
-        if (minutes && *minutes >= 1 && *minutes < kUnknownMinutes)
-            setInt("TimeRemaining", *minutes);
-
-        plist_array_append_item(array.get(), dict);
+        const std::int64_t rate = *amps < 0 ? -*amps : *amps;
+        if (discharging && now) minutes = *now * 60 / rate;
+        if (charging && now && max && *max > *now) minutes = (*max - *now) * 60 / rate;
     }
-
-    char* xml = nullptr;
-    std::uint32_t length = 0;
-    plist_to_xml(array.get(), &xml, &length);
-    std::vector<std::uint8_t> out;
-    if (xml) {
-        out.assign(xml, xml + length);
-        plist_to_xml_free(xml);
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> PowerSupplies::powerJson() const {
-    nlohmann::json items = nlohmann::json::array();
-    if (!batteries.empty()) {
-        nlohmann::json charge = nlohmann::json::object();
-        std::optional<std::int64_t> percent;
-        if (batteries.size() == 1) percent = batteries.front().capacityPercent;
-        if (!percent) {
-            const auto max = sumOf(batteries, [](const Battery& b) { return b.fullMah(); });
-            const auto now = sumOf(batteries, [](const Battery& b) { return b.nowMah(); });
-            if (max && now && *max > 0) percent = roundDiv(*now * 100, *max);
-        }
-        if (percent) charge["sppower_battery_state_of_charge"] = *percent;
-        const bool full = std::all_of(batteries.begin(), batteries.end(),
-                                      [](const Battery& b) { return b.status == "Full"; });
-        charge["sppower_battery_fully_charged"] = full ? "TRUE" : "FALSE";
-
-        nlohmann::json health = nlohmann::json::object();
-        // The worst condition any battery reports; "Unknown" tells nothing.
-        std::string condition;
-        for (const auto& b : batteries) {
-            if (b.health.empty() || b.health == "Unknown") continue;
-            if (condition.empty() || condition == "Good") condition = b.health;
-        }
-        if (!condition.empty()) health["sppower_battery_health"] = condition;
-        std::int64_t cycles = 0;
-        for (const auto& b : batteries)
-            cycles = std::max(cycles, b.cycleCount.value_or(0));
-        if (cycles > 0) health["sppower_battery_cycle_count"] = cycles;
-
-        items.push_back({{"_name", "spbattery_information"},
-                         {"sppower_battery_charge_info", charge},
-                         {"sppower_battery_health_info", health}});
-    }
-    const std::string text = nlohmann::json{{"SPPowerDataType", items}}.dump(
-        -1, ' ', false, nlohmann::json::error_handler_t::replace);
-    return {text.begin(), text.end()};
+    if (minutes && *minutes >= 1 && *minutes < kUnknownMinutes) power.timeRemaining = minutes;
+    return power;
 }
 
 }  // namespace orvane

@@ -1,5 +1,4 @@
-// The computer's batteries and external power from /sys/class/power_supply, as the battery
-// registry (a property list) and the power report (JSON) carry them.
+// The computer's batteries and external power from /sys/class/power_supply.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "service/platform/Facts.h"
 #include "service/platform/linux/SysFs.h"
 
 namespace orvane {
@@ -36,6 +36,10 @@ class PowerSupplies {
         std::optional<std::int64_t> nowMah() const;
         // Current in mA, negative while discharging; from power / voltage without a current.
         std::optional<std::int64_t> amperageMa() const;
+        // The same in amperes, unrounded.
+        std::optional<double> amperes() const;
+
+        BatteryFacts facts() const;
 
       private:
         std::optional<std::int64_t> mah(const std::optional<std::int64_t>& charge,
@@ -44,11 +48,8 @@ class PowerSupplies {
 
     static PowerSupplies read(const SysFs& fs);
 
-    // `ioreg -r -c AppleSmartBattery -a`: an array with one dictionary for the batteries
-    // together, or an empty array without a battery.
-    std::vector<std::uint8_t> registryPlist() const;
-    // `system_profiler SPPowerDataType -json`.
-    std::vector<std::uint8_t> powerJson() const;
+    // One battery fact per battery; the power source and the time remaining of them all.
+    PowerFacts facts() const;
 
     std::vector<Battery> batteries;  // the computer's own, in name order
     // Whether an external supply (mains or USB) is online; empty when the machine reports

@@ -5,7 +5,6 @@
 #include <climits>
 #include <filesystem>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <unordered_map>
 
@@ -146,52 +145,47 @@ bool StorageReport::isInternalDisk(const std::string& disk) const {
     return true;
 }
 
-std::vector<std::uint8_t> StorageReport::json() const {
-    nlohmann::json items = nlohmann::json::array();
+std::vector<VolumeFacts> StorageReport::facts() const {
+    std::vector<VolumeFacts> out;
     const std::optional<std::string> table = fs_.read("proc/self/mountinfo", 4 << 20);
-    if (table) {
-        const std::vector<MountInfo> mounts = volumes(MountInfo::parse(*table));
+    if (!table) return out;
+    const std::vector<MountInfo> mounts = volumes(MountInfo::parse(*table));
 
-        // Labels: /dev/disk/by-label/<label> links to the device.
-        std::map<std::string, std::string> labels;
-        for (const std::string& link : fs_.list("dev/disk/by-label")) {
-            if (std::optional<std::string> target = fs_.linkTarget("dev/disk/by-label/" + link))
-                labels.emplace(lastComponent(*target), SysText::clean(unescapeLabel(link)));
-        }
-
-        std::vector<std::string> paths;
-        paths.reserve(mounts.size());
-        for (const MountInfo& m : mounts)
-            paths.push_back(m.mountPoint);
-        const std::vector<std::optional<FsSpace>> spaces = probe_.query(paths);
-
-        for (std::size_t i = 0; i < mounts.size(); ++i) {
-            const MountInfo& m = mounts[i];
-            if (!spaces[i] || spaces[i]->totalBytes == 0) continue;
-            const std::string device = deviceName(m.source);
-            std::string name;
-            if (auto it = labels.find(device); it != labels.end() && !it->second.empty())
-                name = it->second;
-            if (name.empty()) name = m.mountPoint == "/" ? "/" : lastComponent(m.mountPoint);
-
-            const auto clamp = [](std::uint64_t v) {
-                return static_cast<std::int64_t>(std::min<std::uint64_t>(v, INT64_MAX));
-            };
-            items.push_back({
-                {"_name", SysText::clean(name)},
-                {"mount_point", m.mountPoint},
-                {"file_system", m.fsType},
-                {"bsd_name", device},
-                {"size_in_bytes", clamp(spaces[i]->totalBytes)},
-                {"free_space_in_bytes", clamp(spaces[i]->freeBytes)},
-                {"spstorage_physical_drive",
-                 {{"is_internal_disk", isInternalDisk(diskOf(device)) ? "yes" : "no"}}},
-            });
-        }
+    // Labels: /dev/disk/by-label/<label> links to the device.
+    std::map<std::string, std::string> labels;
+    for (const std::string& link : fs_.list("dev/disk/by-label")) {
+        if (std::optional<std::string> target = fs_.linkTarget("dev/disk/by-label/" + link))
+            labels.emplace(lastComponent(*target), SysText::clean(unescapeLabel(link)));
     }
-    const std::string text = nlohmann::json{{"SPStorageDataType", items}}.dump(
-        -1, ' ', false, nlohmann::json::error_handler_t::replace);
-    return {text.begin(), text.end()};
+
+    std::vector<std::string> paths;
+    paths.reserve(mounts.size());
+    for (const MountInfo& m : mounts)
+        paths.push_back(m.mountPoint);
+    const std::vector<std::optional<FsSpace>> spaces = probe_.query(paths);
+
+    const auto clamp = [](std::uint64_t v) {
+        return static_cast<std::int64_t>(std::min<std::uint64_t>(v, INT64_MAX));
+    };
+    for (std::size_t i = 0; i < mounts.size(); ++i) {
+        const MountInfo& m = mounts[i];
+        if (!spaces[i] || spaces[i]->totalBytes == 0) continue;
+        const std::string device = deviceName(m.source);
+        std::string name;
+        if (auto it = labels.find(device); it != labels.end()) name = it->second;
+        if (name.empty()) name = m.mountPoint == "/" ? "/" : lastComponent(m.mountPoint);
+
+        VolumeFacts v;
+        v.name = SysText::clean(name);
+        // Paths are bytes; what is shown and written out must be text.
+        v.mountPoint = SysText::replaceInvalidUtf8(m.mountPoint);
+        v.fileSystem = SysText::replaceInvalidUtf8(m.fsType);
+        v.totalBytes = clamp(spaces[i]->totalBytes);
+        v.freeBytes = clamp(spaces[i]->freeBytes);
+        v.internal = isInternalDisk(diskOf(device));
+        out.push_back(std::move(v));
+    }
+    return out;
 }
 
 }  // namespace orvane

@@ -1,12 +1,13 @@
-// Mounted volumes from the mount table, as the storage report carries them: filesystems
-// backed by a block device, one entry per device (the shortest mount point), with size,
-// free space, label and whether the disk is internal.
+// Mounted volumes from the mount table: filesystems backed by a block device, one entry per
+// device (the shortest mount point), with size, free space, label and whether the disk is
+// internal.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "service/platform/Facts.h"
 #include "service/platform/linux/FsSpaceProbe.h"
 #include "service/platform/linux/MountInfo.h"
 #include "service/platform/linux/SysFs.h"
@@ -17,8 +18,8 @@ class StorageReport {
   public:
     StorageReport(const SysFs& fs, const FsSpaceProbe& probe) : fs_(fs), probe_(probe) {}
 
-    // `system_profiler SPStorageDataType -json`.
-    std::vector<std::uint8_t> json() const;
+    // The volumes whose size could be asked, in mount-table order.
+    std::vector<VolumeFacts> facts() const;
 
     // The mounts worth showing, in mount-table order: block-backed, not pseudo filesystems,
     // one per device.

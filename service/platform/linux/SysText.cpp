@@ -154,6 +154,22 @@ std::string clean(std::string_view text) {
     return std::string(trim(out));
 }
 
+std::string replaceInvalidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8Length(text, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(text.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
+}
+
 bool isPlaceholder(std::string_view text) {
     static constexpr std::array<std::string_view, 16> kPlaceholders = {"to be filled by o.e.m.",
                                                                        "to be filled by o.e.m",
