@@ -97,11 +97,9 @@ BatteryInfo collectBattery(const PowerFacts& facts) {
             100.0);
     }
 
-    if (std::optional<std::string> condition = conditionOf(all)) {
-        b.condition = *condition;
-    } else if (b.present) {
-        b.condition = "Normal";
-    }
+    // A battery that states no condition ("-" says none too) is "Normal".
+    b.condition = conditionOf(all).value_or("-");
+    if (b.condition == "-" && b.present) b.condition = "Normal";
     return b;
 }
 

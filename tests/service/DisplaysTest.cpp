@@ -59,7 +59,12 @@ TEST(Displays, GraphicsProcessor) {
          "GPU |  |  | Metal2"},
         {R"("spdisplays_metalfamily": 3, "spdisplays_mtlgpufamilysupport": "spdisplays_metal3")",
          "GPU |  |  | metal3"},
-        {R"("spdisplays_mtlgpufamilysupport": true)", "GPU |  |  | "}};
+        {R"("spdisplays_mtlgpufamilysupport": true)", "GPU |  |  | "},
+        // An untranslated token is no name: the model, when there is one.
+        {R"("_name": "kHW_AppleM1Item", "sppci_model": "Apple M1")", "Apple M1 |  |  | "},
+        {R"("_name": "spdisplays_display", "sppci_model": "")", "GPU |  |  | "},
+        {R"("_name": "spdisplays_display", "sppci_model": 7)", "GPU |  |  | "},
+        {R"("_name": "Apple kHW_M1", "sppci_model": "Apple M1")", "Apple kHW_M1 |  |  | "}};
     for (const auto& [members, expected] : table)
         EXPECT_EQ(oneGpu(members), expected) << members;
 }
@@ -81,8 +86,11 @@ TEST(Displays, Display) {
          "Display | B | B |  |  | --"},
         {R"("_spdisplays_resolution": "A", "_spdisplays_pixels": "")", "Display | A |  |  |  | --"},
         {R"("_spdisplays_pixels": 3024)", "Display |  |  |  |  | --"},
+        // Built-in panels of Apple-silicon Macs state the refresh only in the private text.
         {R"("_spdisplays_resolution": "1512 x 982 @ 120.00Hz")",
-         "Display | 1512 x 982 @ 120.00Hz |  |  |  | --"},
+         "Display | 1512 x 982 @ 120.00Hz |  | 120.00Hz |  | --"},
+        {R"("_spdisplays_resolution": "1 @ 120Hz", "spdisplays_resolution": "1 @ 60Hz")",
+         "Display | 1 @ 120Hz | 1 @ 60Hz | 60Hz |  | --"},
         {R"("spdisplays_resolution": "1920 x 1080@\t60 Hz \t")",
          "Display | 1920 x 1080@\t60 Hz \t | 1920 x 1080@\t60 Hz \t | 60 Hz |  | --"},
         {R"("spdisplays_resolution": "a @ b @ c")",

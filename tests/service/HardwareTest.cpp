@@ -40,6 +40,7 @@ TEST(Hardware, ProcessorCountFromDigitRuns) {
     };
     const Case table[] = {
         {R"("proc 12:8:4")", 12, 8, 4},
+        {R"("proc 10:4:6:0")", 10, 4, 6},  // current systems add a fourth count
         {R"("proc 8")", 8, 0, 0},
         {R"("proc 10:8")", 10, 0, 0},
         {R"("24:16:8:99")", 24, 16, 8},
@@ -132,14 +133,19 @@ TEST(Hardware, MemoryTypeFirstRuleThatGivesAValue) {
     }
 }
 
-TEST(Hardware, LaptopAndSymbolFromIdentifier) {
-    const std::tuple<const char*, bool, const char*> table[] = {
-        {"Mac14,3", false, "desktopcomputer"},      {"MacBookAir10,1", true, "laptopcomputer"},
-        {"MACBOOKPRO18,3", true, "laptopcomputer"}, {"Macmini9,1", false, "macmini"},
-        {"MacPro7,1", false, "macpro.gen3"},        {"iMac21,1", false, "desktopcomputer"}};
-    for (const auto& [model, laptop, symbol] : table) {
-        const HardwareInfo hw =
-            withHardwareItem(std::string(R"("machine_model": ")") + model + "\"");
+// A MacBook by its identifier or, since identifiers lost the family word, by its model name.
+TEST(Hardware, LaptopAndSymbolFromIdentifierAndName) {
+    const std::tuple<const char*, const char*, bool, const char*> table[] = {
+        {"Mac14,3", "Mac mini", false, "desktopcomputer"},
+        {"Mac17,2", "MacBook Pro", true, "laptopcomputer"},
+        {"MacBookAir10,1", "Mac", true, "laptopcomputer"},
+        {"MACBOOKPRO18,3", "", true, "laptopcomputer"},
+        {"Macmini9,1", "Mac mini", false, "macmini"},
+        {"MacPro7,1", "Mac Pro", false, "macpro.gen3"},
+        {"iMac21,1", "iMac", false, "desktopcomputer"}};
+    for (const auto& [model, name, laptop, symbol] : table) {
+        const HardwareInfo hw = withHardwareItem(std::string(R"("machine_model": ")") + model +
+                                                 R"(", "machine_name": ")" + name + "\"");
         EXPECT_EQ(hw.isLaptop, laptop) << model;
         EXPECT_EQ(hw.symbol(), symbol) << model;
     }

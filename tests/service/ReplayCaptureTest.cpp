@@ -174,7 +174,8 @@ TEST(Capture, RoundTripReproducesTheFacts) {
 TEST(ReportTool, RecordsOfEveryFixture) {
     std::vector<std::pair<std::string, std::string>> machines;
     for (const char* name :
-         {"mac-portable", "mac-desktop", "mac-older", "mac-broken", "mac-failed", "plist"})
+         {"mac-portable", "mac-desktop", "mac-older", "mac-broken", "mac-failed", "plist",
+          "mac-current", "mac-vm", "mac-mini-m1"})
         machines.emplace_back(name, "--replay " + (kFixtures / name).string());
 #if defined(__linux__)
     for (const char* tree : {"desktop", "laptop", "laptop-charge"})
@@ -184,7 +185,14 @@ TEST(ReportTool, RecordsOfEveryFixture) {
     for (const auto& [name, source] : machines) {
         const Captured c = runReport(source + " --json --samples 3 --interval 0");
         EXPECT_EQ(c.status, 0) << name;
-        EXPECT_EQ(withoutIds(c.result), readText(kFixtures / "records" / (name + ".json"))) << name;
+        std::string records = withoutIds(c.result);
+        // A fake tree's volumes are sized by the disk it lies on.
+        if (name.rfind("linux-", 0) == 0) {
+            static const std::regex size(
+                R"re("(freeBytes|totalBytes|usedBytes|usedFraction)": [0-9.e+-]+)re");
+            records = std::regex_replace(records, size, R"re("$1": "-")re");
+        }
+        EXPECT_EQ(records, readText(kFixtures / "records" / (name + ".json"))) << name;
     }
 }
 

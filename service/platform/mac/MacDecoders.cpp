@@ -121,12 +121,13 @@ std::vector<std::uint8_t> profilerReport(const MacSource& source, const char* da
     return source.runData(kSystemProfiler, {dataType, "-json"});
 }
 
-void readHardwareItem(const Value& item, HardwareFacts& hw) {
+void readHardwareItem(const MacSource& source, const Value& item, HardwareFacts& hw) {
     const std::optional<std::string> machineName = stringOf(item, "machine_name");
     const std::optional<std::string> machineModel = stringOf(item, "machine_model");
     hw.modelName = machineName ? machineName : machineModel;
     if (machineModel && !machineModel->empty()) hw.modelIdentifier = machineModel;
     hw.chip = stringOf(item, "chip_type");
+    if (!hw.chip) hw.chip = source.sysctlString("machdep.cpu.brand_string");
     hw.serial = stringOf(item, "serial_number");
     hw.memoryText = stringOf(item, "physical_memory");
 
@@ -316,9 +317,9 @@ DisplayFacts readDisplay(const Value& entry) {
 HardwareFacts decodeMacHardware(const MacSource& source) {
     HardwareFacts hw;
     const std::optional<Value> root = decodeJsonObject(profilerReport(source, "SPHardwareDataType"));
-    if (const Value* item = firstItem(root, "SPHardwareDataType")) readHardwareItem(*item, hw);
-
-    if (!hw.chip) hw.chip = source.sysctlString("machdep.cpu.brand_string");
+    if (const Value* item = firstItem(root, "SPHardwareDataType")) {
+        readHardwareItem(source, *item, hw);
+    }
     if (!hw.logicalProcessors) hw.logicalProcessors = source.sysctlInt("hw.ncpu");
     if (const std::int64_t memsize = source.sysctlInt("hw.memsize"); memsize != 0) {
         hw.memoryBytes = memsize;
