@@ -64,8 +64,8 @@ BatteryInfo collectBattery(const PowerFacts& facts) {
     b.serial = firstOf<std::string>(all, &BatteryFacts::serial).value_or("");
     const bool discharging =
         std::any_of(all.begin(), all.end(), [](const auto& x) { return x.discharging; });
-    b.isCharging =
-        !discharging && std::any_of(all.begin(), all.end(), [](const auto& x) { return x.charging; });
+    b.isCharging = !discharging &&
+                   std::any_of(all.begin(), all.end(), [](const auto& x) { return x.charging; });
     b.fullyCharged =
         std::all_of(all.begin(), all.end(), [](const auto& x) { return x.fullyCharged; });
     b.onAC = facts.externalPower.value_or(false);

@@ -5,16 +5,11 @@
 
 #include "service/Collectors.h"
 #include "service/Fmt.h"
+#include "service/Shell.h"
 
 namespace orvane {
 
 namespace {
-
-std::string lowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string versionText(const OsVersion& v) {
     std::string text = std::to_string(v.major);
@@ -71,10 +66,10 @@ HardwareInfo collectHardware(const HardwareFacts& f) {
     // its identifier ("MacBookPro18,3") or, since identifiers lost the family word
     // ("Mac17,2"), by its model name.
     const auto namesMacBook = [](const std::string& text) {
-        return lowerAscii(text).find("macbook") != std::string::npos;
+        return Shell::lowerAscii(text).find("macbook") != std::string::npos;
     };
-    hw.isLaptop = f.portable ? *f.portable
-                             : namesMacBook(hw.modelIdentifier) || namesMacBook(hw.modelName);
+    hw.isLaptop =
+        f.portable ? *f.portable : namesMacBook(hw.modelIdentifier) || namesMacBook(hw.modelName);
 
     // A non-Mac system names itself; on a Mac the name comes from the major version.
     const OsVersion version = f.osVersion.value_or(OsVersion{});

@@ -5,15 +5,11 @@
 #include <cstdint>
 #include <random>
 
+#include "service/Shell.h"
+
 namespace orvane {
 
 namespace {
-
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 bool contains(const std::string& haystack, const char* needle) {
     return haystack.find(needle) != std::string::npos;
@@ -51,7 +47,7 @@ std::string Uuid::toString() const {
 }
 
 std::string HardwareInfo::symbol() const {
-    const std::string id = lower(modelIdentifier);
+    const std::string id = Shell::lowerAscii(modelIdentifier);
     if (contains(id, "macbook")) return "laptopcomputer";
     if (contains(id, "macmini")) return "macmini";
     if (contains(id, "mini")) return "macmini";
@@ -68,7 +64,7 @@ double LiveMetrics::memUsedFraction() const {
 }
 
 std::string BatteryInfo::conditionColorName() const {
-    const std::string c = lower(condition);
+    const std::string c = Shell::lowerAscii(condition);
     if (contains(c, "normal")) return "green";
     if (contains(c, "good")) return "green";
     if (contains(c, "fair")) return "yellow";

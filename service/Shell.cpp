@@ -245,4 +245,11 @@ std::int64_t sysctlInt(const std::string&) {
 }
 #endif
 
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 }  // namespace orvane::Shell

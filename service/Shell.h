@@ -30,5 +30,7 @@ std::int64_t sysctlInt(const std::string& name);
 bool isValidUtf8(std::string_view bytes);
 // Trims Unicode white space and line breaks at both ends of valid UTF-8 text.
 std::string trimUnicode(std::string_view text);
+// ASCII letters in lower case; every other byte as it is.
+std::string lowerAscii(std::string_view text);
 
 }  // namespace orvane::Shell

@@ -26,17 +26,17 @@ struct HardwareFacts {
     std::optional<std::int64_t> logicalProcessors;
     std::optional<std::int64_t> performanceCores;
     std::optional<std::int64_t> efficiencyCores;
-    std::optional<std::int64_t> memoryBytes;     // installed memory
-    std::optional<std::string> memoryText;       // installed memory as the system words it
-    std::optional<std::string> memoryType;       // "LPDDR5", "DDR4"
+    std::optional<std::int64_t> memoryBytes;  // installed memory
+    std::optional<std::string> memoryText;    // installed memory as the system words it
+    std::optional<std::string> memoryType;    // "LPDDR5", "DDR4"
     std::optional<std::string> serial;
     std::optional<std::int64_t> gpuCores;
-    std::optional<bool> portable;                // where the system states its form factor
-    std::optional<std::string> osName;           // a non-Mac system's own name
+    std::optional<bool> portable;       // where the system states its form factor
+    std::optional<std::string> osName;  // a non-Mac system's own name
     std::optional<OsVersion> osVersion;
-    std::optional<std::string> osVersionText;    // a non-Mac system's own version text
-    std::optional<std::string> osBuild;          // build number, or the kernel release
-    double uptime = 0;                           // seconds awake since the last restart
+    std::optional<std::string> osVersionText;  // a non-Mac system's own version text
+    std::optional<std::string> osBuild;        // build number, or the kernel release
+    double uptime = 0;                         // seconds awake since the last restart
     std::string hostName;
 
     bool operator==(const HardwareFacts&) const = default;
@@ -58,15 +58,15 @@ struct BatteryFacts {
     bool discharging = false;
     bool fullyCharged = false;
     std::optional<std::string> serial;
-    std::optional<std::string> condition;        // "Normal", "Service Recommended", "Good"
-    std::optional<double> healthPercent;         // maximum capacity, where the system states it
-    std::optional<double> chargePercent;         // state of charge, where the system states it
+    std::optional<std::string> condition;  // "Normal", "Service Recommended", "Good"
+    std::optional<double> healthPercent;   // maximum capacity, where the system states it
+    std::optional<double> chargePercent;   // state of charge, where the system states it
 
     bool operator==(const BatteryFacts&) const = default;
 };
 
 struct PowerFacts {
-    std::vector<BatteryFacts> batteries;         // the computer's own, zero or more
+    std::vector<BatteryFacts> batteries;  // the computer's own, zero or more
     std::optional<bool> externalPower;
     // Minutes until empty (discharging) or full (charging), as the system estimates them;
     // 65535 or less than 1 while it is still estimating.
@@ -93,7 +93,7 @@ struct DisplayFacts {
     std::string refreshRate;   // "60.00Hz"
     bool main = false;
     bool builtIn = false;
-    std::string connection;    // in readable words: "HDMI", "DisplayPort", "Internal"
+    std::string connection;  // in readable words: "HDMI", "DisplayPort", "Internal"
 
     bool operator==(const DisplayFacts&) const = default;
 };
@@ -101,9 +101,9 @@ struct DisplayFacts {
 struct GpuFacts {
     std::optional<std::string> name;
     std::string vendor;
-    std::string cores;         // as the system words it ("10")
-    std::string apiSupport;    // "Metal 3"; empty where the platform has no such notion
-    std::string driver;        // the kernel driver in use, where there is one ("amdgpu")
+    std::string cores;       // as the system words it ("10")
+    std::string apiSupport;  // "Metal 3"; empty where the platform has no such notion
+    std::string driver;      // the kernel driver in use, where there is one ("amdgpu")
     std::vector<DisplayFacts> displays;
 
     bool operator==(const GpuFacts&) const = default;

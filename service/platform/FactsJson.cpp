@@ -74,7 +74,7 @@ json volumeJson(const VolumeFacts& v) {
 }
 
 json displayJson(const DisplayFacts& d) {
-    json j = {{"resolution", d.resolution}, {"uiResolution", d.uiResolution},
+    json j = {{"resolution", d.resolution},   {"uiResolution", d.uiResolution},
               {"refreshRate", d.refreshRate}, {"main", d.main},
               {"builtIn", d.builtIn},         {"connection", d.connection}};
     put(j, "name", d.name);
@@ -243,9 +243,12 @@ struct VmField {
     std::uint64_t VmStats::*slot;
 };
 constexpr VmField kVmFields[] = {
-    {"active", &VmStats::active},       {"inactive", &VmStats::inactive},
-    {"wire", &VmStats::wire},           {"purgeable", &VmStats::purgeable},
-    {"compressor", &VmStats::compressor}, {"external", &VmStats::external},
+    {"active", &VmStats::active},
+    {"inactive", &VmStats::inactive},
+    {"wire", &VmStats::wire},
+    {"purgeable", &VmStats::purgeable},
+    {"compressor", &VmStats::compressor},
+    {"external", &VmStats::external},
 };
 
 std::optional<VmStats> vmOf(const Value& sample) {

@@ -69,7 +69,8 @@ MacCaptureSource::MacCaptureSource(const std::filesystem::path& dir) {
         const std::string name = entry.path().filename().string();
         if (name.rfind("system_profiler-", 0) == 0 || name.rfind("ioreg-", 0) == 0 ||
             name.rfind("sw_vers-", 0) == 0) {
-            if (auto bytes = readCaptureFile(entry.path())) outputs_.emplace(name, std::move(*bytes));
+            if (auto bytes = readCaptureFile(entry.path()))
+                outputs_.emplace(name, std::move(*bytes));
         }
     }
     kernel_ = readJson(dir / "kernel.json");

@@ -72,8 +72,8 @@ class ReplayPlatform final : public Platform {
 
   private:
     std::optional<MachineFacts> facts_;
-    std::unique_ptr<CapturedLive> live_;      // with facts
-    std::unique_ptr<MacPlatform> mac_;        // without
+    std::unique_ptr<CapturedLive> live_;  // with facts
+    std::unique_ptr<MacPlatform> mac_;    // without
 };
 
 // A capture file's bytes; nothing when it is missing, not a regular file or too large for one

@@ -117,7 +117,8 @@ TEST(Battery, CapacitiesAndPercentages) {
     };
     for (const auto& c : table) {
         const BatteryInfo b = collect(registry(c.entries));
-        EXPECT_EQ(std::tie(b.maxCapacity, b.currentCapacity), std::tie(c.maxCapacity, c.currentCapacity))
+        EXPECT_EQ(std::tie(b.maxCapacity, b.currentCapacity),
+                  std::tie(c.maxCapacity, c.currentCapacity))
             << c.entries;
         EXPECT_NEAR(b.healthPercent, c.health, 1e-6) << c.entries;
         EXPECT_NEAR(b.chargePercent, c.charge, 1e-6) << c.entries;
@@ -258,8 +259,6 @@ TEST(BatteryReplay, BinaryRegistryReadsLikeXml) {
     EXPECT_EQ(describe(batteryOf(binary)), describe(batteryOf(xml)));
 }
 
-
-
 // Several batteries read as one: capacities and currents add up, the worst condition, the
 // highest cycle count and temperature stand; the system's own percentages only for one.
 TEST(Battery, SeveralBatteriesReadAsOne) {
@@ -276,11 +275,15 @@ TEST(Battery, SeveralBatteriesReadAsOne) {
         const char* expected;
     };
     const Case table[] = {
-        {{{a, b}, false, 90}, "P--- | 150/0 | 90 | 50 | Overheat | 35 | 12 | -1.5 | 5000/4500/2250 | 90 | B2"},
+        {{{a, b}, false, 90},
+         "P--- | 150/0 | 90 | 50 | Overheat | 35 | 12 | -1.5 | 5000/4500/2250 | 90 | B2"},
         // None discharging: one charging is enough; no estimate yet.
-        {{{b, b}, true, std::nullopt}, "PCAF | 150/0 | 90 | 50 | Overheat | 35 | 11.5 | -1 | 4000/3600/1800 | -1 | B2"},
-        {{{b}, true, 0}, "PCAF | 150/0 | 90 | 50 | Overheat | 35 | 11.5 | -0.5 | 2000/1800/900 | -1 | B2"},
-        {{{a}, false, 65535}, "P--- | 100/0 | 90 | 48 | Good | 30 | 12 | -1 | 3000/2700/1350 | -1 | "},
+        {{{b, b}, true, std::nullopt},
+         "PCAF | 150/0 | 90 | 50 | Overheat | 35 | 11.5 | -1 | 4000/3600/1800 | -1 | B2"},
+        {{{b}, true, 0},
+         "PCAF | 150/0 | 90 | 50 | Overheat | 35 | 11.5 | -0.5 | 2000/1800/900 | -1 | B2"},
+        {{{a}, false, 65535},
+         "P--- | 100/0 | 90 | 48 | Good | 30 | 12 | -1 | 3000/2700/1350 | -1 | "},
     };
     for (const Case& c : table)
         EXPECT_EQ(describe(collectBattery(c.facts)), c.expected);

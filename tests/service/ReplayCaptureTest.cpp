@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "service/Collectors.h"
 #include "service/platform/Capture.h"
@@ -173,9 +173,8 @@ TEST(Capture, RoundTripReproducesTheFacts) {
 // prints it: files checked by hand against their sources.
 TEST(ReportTool, RecordsOfEveryFixture) {
     std::vector<std::pair<std::string, std::string>> machines;
-    for (const char* name :
-         {"mac-portable", "mac-desktop", "mac-older", "mac-broken", "mac-failed", "plist",
-          "mac-current", "mac-vm", "mac-mini-m1"})
+    for (const char* name : {"mac-portable", "mac-desktop", "mac-older", "mac-broken", "mac-failed",
+                             "plist", "mac-current", "mac-vm", "mac-mini-m1"})
         machines.emplace_back(name, "--replay " + (kFixtures / name).string());
 #if defined(__linux__)
     for (const char* tree : {"desktop", "laptop", "laptop-charge"})
@@ -206,4 +205,3 @@ TEST(ReportTool, BadArgumentsExitWithStatusTwo) {
     EXPECT_EQ(runReport("--help").status, 0);
     EXPECT_EQ(runReport("--version").status, 0);
 }
-

@@ -12,7 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-
 struct Rig {
     std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
     TestMainQueue main;

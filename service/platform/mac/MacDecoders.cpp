@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "service/Shell.h"
 #include "service/Values.h"
 
 namespace orvane {
@@ -14,12 +15,6 @@ namespace orvane {
 namespace {
 
 // ---- text helpers ----------------------------------------------------------------------
-
-std::string lowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string upperAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -292,7 +287,7 @@ DisplayFacts readDisplay(const Value& entry) {
     display.main = main && *main == "spdisplays_yes";
 
     if (const std::string* type = entry.getString("spdisplays_display_type")) {
-        const std::string lower = lowerAscii(*type);
+        const std::string lower = Shell::lowerAscii(*type);
         display.builtIn = lower.find("built-in") != std::string::npos ||
                           lower.find("retina") != std::string::npos;
         display.connection = readableType(*type);
@@ -316,7 +311,8 @@ DisplayFacts readDisplay(const Value& entry) {
 
 HardwareFacts decodeMacHardware(const MacSource& source) {
     HardwareFacts hw;
-    const std::optional<Value> root = decodeJsonObject(profilerReport(source, "SPHardwareDataType"));
+    const std::optional<Value> root =
+        decodeJsonObject(profilerReport(source, "SPHardwareDataType"));
     if (const Value* item = firstItem(root, "SPHardwareDataType")) {
         readHardwareItem(source, *item, hw);
     }
@@ -388,7 +384,8 @@ std::vector<GpuFacts> decodeMacGraphics(Bytes displaysReport) {
     if (!items) return gpus;
     for (const Value& item : *items) {
         GpuFacts gpu = readGraphics(item);
-        if (const Value* entries = item.get("spdisplays_ndrvs"); entries && entries->isArrayOfObjects()) {
+        if (const Value* entries = item.get("spdisplays_ndrvs");
+            entries && entries->isArrayOfObjects()) {
             for (const Value& entry : *entries->asArray())
                 gpu.displays.push_back(readDisplay(entry));
         }

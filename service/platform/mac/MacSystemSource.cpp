@@ -29,7 +29,7 @@ class MacSystemSource final : public MacSource {
 };
 
 std::vector<std::uint8_t> MacSystemSource::runData(const std::string& path,
-                                               const std::vector<std::string>& args) const {
+                                                   const std::vector<std::string>& args) const {
     return Shell::runData(path, args);
 }
 
