@@ -8,7 +8,6 @@
 
 #include "service/platform/linux/DisplayReport.h"
 #include "service/platform/linux/Edid.h"
-#include "service/platform/linux/HardwareReport.h"
 #include "service/platform/linux/MountInfo.h"
 #include "service/platform/linux/OsRelease.h"
 #include "service/platform/linux/PciIds.h"
@@ -163,12 +162,22 @@ TEST(LinuxMountInfo, SkipsMalformedLines) {
     EXPECT_EQ(mounts[0].mountPoint, "/ok");
 }
 
-TEST(LinuxMountInfo, UnescapeLeavesIncompleteEscapes) {
-    EXPECT_EQ(MountInfo::unescape("a\\040b"), "a b");
-    EXPECT_EQ(MountInfo::unescape("a\\04"), "a\\04");
-    EXPECT_EQ(MountInfo::unescape("a\\"), "a\\");
-    EXPECT_EQ(MountInfo::unescape("a\\089"), "a\\089");
-    EXPECT_EQ(MountInfo::unescape("\\000"), "\\000");  // no NUL inside a path
+TEST(LinuxMountInfo, EscapesOfPathsAndLabels) {
+    // Incomplete or invalid escapes stay as they are; no NUL inside a path or label.
+    const std::pair<const char*, const char*> paths[] = {{"a\\040b", "a b"},
+                                                         {"a\\04", "a\\04"},
+                                                         {"a\\", "a\\"},
+                                                         {"a\\089", "a\\089"},
+                                                         {"\\000", "\\000"}};
+    for (const auto& [in, out] : paths)
+        EXPECT_EQ(MountInfo::unescape(in), out) << in;
+    const std::pair<const char*, const char*> labels[] = {{"My\\x20Disk", "My Disk"},
+                                                          {"a\\x2fb", "a/b"},
+                                                          {"bad\\x2", "bad\\x2"},
+                                                          {"nul\\x00", "nul\\x00"},
+                                                          {"\\xzz", "\\xzz"}};
+    for (const auto& [in, out] : labels)
+        EXPECT_EQ(StorageReport::unescapeLabel(in), out) << in;
 }
 
 TEST(LinuxStorageVolumes, KeepsBlockDevicesOncePerDeviceUnderTheShortestMountPoint) {
@@ -210,14 +219,6 @@ TEST(LinuxStorageVolumes, RootIsKeptWhateverItIs) {
               (std::vector<std::string>{"/ zfs"}));
     EXPECT_EQ(pointsOf("1 0 0:2 / / rw - proc proc rw\n"), (std::vector<std::string>{}));
     EXPECT_EQ(pointsOf(""), (std::vector<std::string>{}));
-}
-
-TEST(LinuxStorageVolumes, LabelEscapes) {
-    EXPECT_EQ(StorageReport::unescapeLabel("My\\x20Disk"), "My Disk");
-    EXPECT_EQ(StorageReport::unescapeLabel("a\\x2fb"), "a/b");
-    EXPECT_EQ(StorageReport::unescapeLabel("bad\\x2"), "bad\\x2");
-    EXPECT_EQ(StorageReport::unescapeLabel("nul\\x00"), "nul\\x00");
-    EXPECT_EQ(StorageReport::unescapeLabel("\\xzz"), "\\xzz");
 }
 
 // ---- os-release ------------------------------------------------------------------------
@@ -368,27 +369,14 @@ TEST(LinuxPciIds, MarketingNames) {
     EXPECT_EQ(DisplayReport::vendorName("[Only brackets]"), "[Only brackets]");
 }
 
-TEST(LinuxDrmConnectors, NamesTypesAndConnections) {
-    auto c = DisplayReport::connectorOf("card0-HDMI-A-1", "card0");
+TEST(LinuxDrmConnectors, OnlyTheCardsOwnConnectors) {
+    const auto c = DisplayReport::connectorOf("card0-HDMI-A-1", "card0");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->name, "HDMI-A-1");
     EXPECT_EQ(c->type, "HDMI-A");
     EXPECT_EQ(c->index, 1);
-    EXPECT_FALSE(DisplayReport::connectorOf("card10-DP-1", "card1"));
-    EXPECT_FALSE(DisplayReport::connectorOf("card1", "card1"));
-    EXPECT_FALSE(DisplayReport::connectorOf("card1-DP", "card1"));
-    EXPECT_FALSE(DisplayReport::connectorOf("card1--1", "card1"));
-    EXPECT_FALSE(DisplayReport::connectorOf("renderD128", "card1"));
-
-    EXPECT_TRUE(DisplayReport::isBuiltIn("eDP"));
-    EXPECT_TRUE(DisplayReport::isBuiltIn("LVDS"));
-    EXPECT_TRUE(DisplayReport::isBuiltIn("DSI"));
-    EXPECT_FALSE(DisplayReport::isBuiltIn("DP"));
-    EXPECT_EQ(DisplayReport::connectionToken("DP"), "spdisplays_displayport");
-    EXPECT_EQ(DisplayReport::connectionToken("HDMI-B"), "spdisplays_hdmi");
-    EXPECT_EQ(DisplayReport::connectionToken("DVI-I"), "spdisplays_dvi");
-    EXPECT_EQ(DisplayReport::connectionToken("eDP"), "spdisplays_internal");
-    EXPECT_EQ(DisplayReport::connectionToken("Unknown"), "");
+    for (const char* entry : {"card10-DP-1", "card1", "card1-DP", "card1--1", "renderD128"})
+        EXPECT_FALSE(DisplayReport::connectorOf(entry, "card1")) << entry;
 }
 
 // ---- text helpers -------------------------------------------------------------------------
@@ -419,6 +407,8 @@ TEST(LinuxSysText, NumbersAndLists) {
 
 TEST(LinuxSysText, CleanTextAndPlaceholders) {
     EXPECT_EQ(SysText::clean("  Caf\xC3\xA9\t\n"), "Caf\xC3\xA9");
+    EXPECT_EQ(SysText::replaceInvalidUtf8("a\tCaf\xC3\xA9\xC3(\xED\xA0\x80"),
+              "a\tCaf\xC3\xA9\uFFFD(\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(SysText::clean("a\xFF"
                              "b\x01"),
               "ab");
@@ -427,16 +417,6 @@ TEST(LinuxSysText, CleanTextAndPlaceholders) {
     EXPECT_TRUE(SysText::isPlaceholder(" Default string "));
     EXPECT_TRUE(SysText::isPlaceholder(""));
     EXPECT_FALSE(SysText::isPlaceholder("ThinkPad"));
-}
-
-TEST(LinuxHardwareText, MemoryTextAndTypes) {
-    EXPECT_EQ(HardwareReport::memoryText(16LL << 30), "16 GB");
-    EXPECT_EQ(HardwareReport::memoryText(16215388LL * 1024), "15 GB");
-    EXPECT_EQ(HardwareReport::memoryText(512LL << 20), "512 MB");
-    EXPECT_EQ(HardwareReport::memoryText(0), "");
-    EXPECT_EQ(HardwareReport::memoryTypeName(0x1A), "DDR4");
-    EXPECT_EQ(HardwareReport::memoryTypeName(0x22), "DDR5");
-    EXPECT_EQ(HardwareReport::memoryTypeName(0x02), "");  // "Unknown"
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Helpers for the Linux platform tests: the fake trees, scratch trees written by a test,
-// fixed filesystem sizes, and the documents decoded.
+// Helpers for the Linux platform tests: the fake trees, scratch trees written by a test and
+// fixed filesystem sizes.
 #pragma once
 
 #include <sys/stat.h>
@@ -9,11 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <string>
-#include <vector>
 
-#include "service/Values.h"
 #include "service/platform/linux/LinuxPlatform.h"
 
 namespace orvane::linux_test {
@@ -44,6 +41,11 @@ class ScratchTree {
 
     const fs::path& root() const { return root_; }
 
+    // Files by path under the root, each with its content.
+    void write(const std::map<std::string, std::string>& files) const {
+        for (const auto& [rel, content] : files)
+            write(rel, content);
+    }
     void write(const std::string& rel, const std::string& content) const {
         const fs::path p = root_ / rel;
         fs::create_directories(p.parent_path());
@@ -91,42 +93,6 @@ inline std::map<std::string, FsSpace> laptopSizesForTests() {
             {"/snap/core22/1122", {1, 0}},
             {"/run", {1'000'000, 1'000'000}},
             {"/mnt/nas", {1'000'000, 1'000'000}}};
-}
-
-inline std::string text(const std::vector<std::uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// A system_profiler document as JSON (null when it does not parse).
-inline nlohmann::json profiler(const Platform& p, const char* dataType) {
-    return nlohmann::json::parse(text(p.runData(kSystemProfiler, {dataType, "-json"})), nullptr,
-                                 false);
-}
-
-inline std::optional<Value> registry(const Platform& p) {
-    return decodePlist(p.runData(kIoreg, {"-r", "-c", "AppleSmartBattery", "-a"}));
-}
-
-// The battery entries of the registry, one line each: "Key=value" pairs in key order.
-inline std::vector<std::string> registryEntries(const Platform& p) {
-    const std::optional<Value> root = registry(p);
-    if (!root || !root->isArrayOfObjects()) return {"(not a list of entries)"};
-    std::vector<std::string> out;
-    for (const Value& entry : *root->asArray()) {
-        std::string line;
-        for (const auto& [key, value] : *entry.asObject()) {
-            line += (line.empty() ? "" : " ") + key + "=";
-            if (const bool* b = value.asBool()) {
-                line += *b ? "true" : "false";
-            } else if (const std::string* s = value.asString()) {
-                line += "\"" + *s + "\"";
-            } else {
-                line += std::to_string(intOf(&value));
-            }
-        }
-        out.push_back(line);
-    }
-    return out;
 }
 
 }  // namespace orvane::linux_test
