@@ -1,5 +1,5 @@
-// Helpers for the Linux platform tests: the fake trees, scratch trees written by a test,
-// fixed filesystem sizes, and the documents decoded.
+// Helpers for the Linux platform tests: the fake trees, scratch trees written by a test and
+// fixed filesystem sizes.
 #pragma once
 
 #include <sys/stat.h>
@@ -9,29 +9,25 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <string>
-#include <vector>
 
-#include "service/Values.h"
 #include "service/platform/linux/LinuxPlatform.h"
 
 namespace orvane::linux_test {
 
 namespace fs = std::filesystem;
 
-inline fs::path fixtureTree(const char* name) {
+inline fs::path fixtureTree(const std::string& name) {
     return fs::path(ORVANE_FIXTURES) / "linux" / name;
 }
 
 // A directory tree written by a test and removed afterwards.
 class ScratchTree {
   public:
-    explicit ScratchTree(const std::string& tag) {
+    ScratchTree() {
         static std::atomic<int> counter{0};
-        root_ =
-            fs::temp_directory_path() / ("orvane-linux-" + tag + "-" + std::to_string(::getpid()) +
-                                         "-" + std::to_string(counter++));
+        root_ = fs::temp_directory_path() /
+                ("orvane-linux-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         fs::remove_all(root_);
         fs::create_directories(root_);
     }
@@ -44,21 +40,24 @@ class ScratchTree {
 
     const fs::path& root() const { return root_; }
 
+    // Rewrites a file in place, as the kernel does.
     void write(const std::string& rel, const std::string& content) const {
-        const fs::path p = root_ / rel;
-        fs::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary | std::ios::trunc) << content;
+        fs::create_directories((root_ / rel).parent_path());
+        std::ofstream(root_ / rel, std::ios::binary | std::ios::trunc) << content;
+    }
+    // "path=content|path=content": each file under `base`.
+    void writeAll(std::string_view files, const std::string& base = "") const {
+        while (!files.empty()) {
+            const std::string_view entry = files.substr(0, files.find('|'));
+            files.remove_prefix(std::min(files.size(), entry.size() + 1));
+            const std::size_t eq = entry.find('=');
+            write(base + std::string(entry.substr(0, eq)), std::string(entry.substr(eq + 1)));
+        }
     }
     void link(const std::string& rel, const std::string& target) const {
-        const fs::path p = root_ / rel;
-        fs::create_directories(p.parent_path());
-        fs::create_symlink(target, p);
+        fs::create_symlink(target, prepare(rel));
     }
-    void fifo(const std::string& rel) const {
-        const fs::path p = root_ / rel;
-        fs::create_directories(p.parent_path());
-        ::mkfifo(p.c_str(), 0600);
-    }
+    void fifo(const std::string& rel) const { ::mkfifo(prepare(rel).c_str(), 0600); }
     void dir(const std::string& rel) const { fs::create_directories(root_ / rel); }
     // Copies a fixture tree (links kept as links) into this one.
     void copyFrom(const fs::path& tree) const {
@@ -66,67 +65,41 @@ class ScratchTree {
     }
 
   private:
+    // The path of `rel`, with its directory made and nothing in its place.
+    fs::path prepare(const std::string& rel) const {
+        const fs::path p = root_ / rel;
+        fs::create_directories(p.parent_path());
+        fs::remove(p);
+        return p;
+    }
     fs::path root_;
 };
 
 // Sizes by mount point; other mount points have none.
 inline LinuxPlatformOptions fixedSizes(std::map<std::string, FsSpace> sizes) {
     LinuxPlatformOptions options;
-    options.fsSpace = [sizes =
-                           std::move(sizes)](const std::string& path) -> std::optional<FsSpace> {
+    options.fsSpace = [sizes = std::move(sizes)](const std::string& path) {
         const auto it = sizes.find(path);
-        if (it == sizes.end()) return std::nullopt;
-        return it->second;
+        return it == sizes.end() ? std::nullopt : std::optional<FsSpace>(it->second);
     };
     return options;
 }
 
-// Sizes for the mount points of the laptop tree.
-inline std::map<std::string, FsSpace> laptopSizesForTests() {
-    return {{"/", {500'000'000'000, 200'000'000'000}},
-            {"/boot/efi", {500'000'000, 400'000'000}},
-            {"/home", {1'000'000'000'000, 500'000'000'000}},
-            {"/srv/projects", {1'000'000'000'000, 500'000'000'000}},
-            {"/media/alice/My Disk", {64'000'000'000, 32'000'000'000}},
-            {"/snap/core22/1122", {1, 0}},
-            {"/run", {1'000'000, 1'000'000}},
-            {"/mnt/nas", {1'000'000, 1'000'000}}};
-}
-
-inline std::string text(const std::vector<std::uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// A system_profiler document as JSON (null when it does not parse).
-inline nlohmann::json profiler(const Platform& p, const char* dataType) {
-    return nlohmann::json::parse(text(p.runData(kSystemProfiler, {dataType, "-json"})), nullptr,
-                                 false);
-}
-
-inline std::optional<Value> registry(const Platform& p) {
-    return decodePlist(p.runData(kIoreg, {"-r", "-c", "AppleSmartBattery", "-a"}));
-}
-
-// The battery entries of the registry, one line each: "Key=value" pairs in key order.
-inline std::vector<std::string> registryEntries(const Platform& p) {
-    const std::optional<Value> root = registry(p);
-    if (!root || !root->isArrayOfObjects()) return {"(not a list of entries)"};
-    std::vector<std::string> out;
-    for (const Value& entry : *root->asArray()) {
-        std::string line;
-        for (const auto& [key, value] : *entry.asObject()) {
-            line += (line.empty() ? "" : " ") + key + "=";
-            if (const bool* b = value.asBool()) {
-                line += *b ? "true" : "false";
-            } else if (const std::string* s = value.asString()) {
-                line += "\"" + *s + "\"";
-            } else {
-                line += std::to_string(intOf(&value));
-            }
-        }
-        out.push_back(line);
-    }
-    return out;
+// Sizes for the mount points of the fake trees; other mount points have none.
+inline LinuxPlatformOptions treeSizes() {
+    return fixedSizes({{"/", {500'000'000'000, 200'000'000'000}},
+                       {"/boot/efi", {500'000'000, 400'000'000}},
+                       {"/home", {1'000'000'000'000, 500'000'000'000}},
+                       {"/srv/projects", {1'000'000'000'000, 500'000'000'000}},
+                       {"/media/alice/My Disk", {64'000'000'000, 32'000'000'000}},
+                       {"/snap/core22/1122", {1, 0}},
+                       {"/run", {1'000'000, 1'000'000}},
+                       {"/mnt/nas", {1'000'000, 1'000'000}},
+                       {"/boot", {1'000'000'000, 600'000'000}},
+                       {"/run/media/dana/CARD", {128'000'000'000, 100'000'000'000}},
+                       {"/mnt/hung", {2'000'000'000'000, 1'000'000'000'000}},
+                       {"/boot/firmware", {512'000'000, 400'000'000}},
+                       {"/media/pi/STICK", {16'000'000'000, 15'000'000'000}}});
 }
 
 }  // namespace orvane::linux_test
