@@ -1,0 +1,89 @@
+// The Mac's reports decoded into records, row by row of tests/fixtures/decoding/mac-reports.json:
+// each row gives a report's items (or its raw text) and the records they show.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "tests/service/Captures.h"
+#include "tests/service/CollectorsFakePlatform.h"
+#include "tests/service/RecordText.h"
+
+namespace orvane {
+namespace {
+
+using collectors_test::FakePlatform;
+using record_text::describe;
+using Texts = std::vector<std::string>;
+
+// A Mac whose kernel values all read, so every fallback has something to take.
+FakePlatform kernelOnlyMac() {
+    FakePlatform p;
+    p.strings["hw.model"] = "MacBookAir10,1";
+    p.strings["machdep.cpu.brand_string"] = "Apple M1";
+    p.ints["hw.ncpu"] = 8;
+    p.ints["hw.memsize"] = 17179869184;
+    p.version = {14, 5, 0};
+    return p;
+}
+
+// What a Mac shows of one report: the hardware line, the volumes, or the graphics processors
+// followed by the displays.
+Texts shows(const std::string& report, const FakePlatform& mac) {
+    if (report == "SPStorageDataType") return describe(volumesOf(mac));
+    if (report == "SPDisplaysDataType") {
+        const auto [displays, graphics] = displaysOf(mac);
+        Texts lines = describe(graphics);
+        for (const std::string& d : describe(displays))
+            lines.push_back("display: " + d);
+        return lines;
+    }
+    return {describe(hardwareOf(mac))};
+}
+
+TEST(MacReports, EachRowShowsItsRecords) {
+    const auto tables =
+        nlohmann::json::parse(std::ifstream(capturePath("decoding/mac-reports.json")));
+    for (const auto& [report, rows] : tables.items()) {
+        if (!rows.is_array()) continue;
+        for (const auto& row : rows) {
+            FakePlatform mac = kernelOnlyMac();
+            const std::string text = row.contains("text")
+                                         ? row["text"].get<std::string>()
+                                         : nlohmann::json{{report, row["items"]}}.dump();
+            if (!text.empty()) mac.setProfiler(report, text);
+            EXPECT_EQ(shows(report, mac), row["shows"].get<Texts>()) << report << " " << row;
+        }
+    }
+}
+
+// The family in the identifier, else the form factor (a MacBook by its name too).
+TEST(MacReports, SymbolFromIdentifierThenFormFactor) {
+    const std::tuple<const char*, const char*, const char*> table[] = {
+        {"Mac17,2", "MacBook Pro", "laptopcomputer"}, {"Mac13,1", "Mac Studio", "desktopcomputer"},
+        {"Macmini9,1", "Mac mini", "macmini"},        {"MacStudio1,1", "", "macstudio"},
+        {"MacPro7,1", "Mac Pro", "macpro.gen3"},      {"iMac21,1", "MacBook", "desktopcomputer"}};
+    for (const auto& [model, name, symbol] : table) {
+        FakePlatform mac = kernelOnlyMac();
+        mac.setProfiler("SPHardwareDataType",
+                        nlohmann::json{{"SPHardwareDataType",
+                                        {{{"machine_model", model}, {"machine_name", name}}}}}
+                            .dump());
+        EXPECT_EQ(hardwareOf(mac).symbol(), symbol) << model;
+    }
+}
+
+TEST(MacReports, FreshIdentifiersEachCollection) {
+    FakePlatform mac;
+    mac.setProfiler("SPStorageDataType", R"({"SPStorageDataType": [{"size_in_bytes": 1}]})");
+    mac.setProfiler("SPDisplaysDataType",
+                    R"({"SPDisplaysDataType": [{"spdisplays_ndrvs": [{}]}]})");
+    EXPECT_NE(volumesOf(mac).at(0).id(), volumesOf(mac).at(0).id());
+    EXPECT_NE(displaysOf(mac).first.at(0).id(), displaysOf(mac).first.at(0).id());
+    EXPECT_NE(displaysOf(mac).second.at(0).id(), displaysOf(mac).second.at(0).id());
+}
+
+}  // namespace
+}  // namespace orvane
