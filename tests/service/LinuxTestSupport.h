@@ -1,14 +1,14 @@
 // Helpers for the Linux platform tests: the fake trees, scratch trees written by a test and
-// fixed filesystem sizes.
+// filesystem sizes that differ by mount point.
 #pragma once
 
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <sstream>
 #include <string>
 
 #include "service/platform/linux/LinuxPlatform.h"
@@ -21,29 +21,69 @@ inline fs::path fixtureTree(const std::string& name) {
     return fs::path(ORVANE_FIXTURES) / "linux" / name;
 }
 
+inline std::string readText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::string unescape(std::string_view s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+        } else if (s[++i] == 'x') {
+            out += static_cast<char>(std::stoi(std::string(s.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += s[i] == 'n' ? '\n' : s[i] == 't' ? '\t' : s[i];
+        }
+    }
+    return out;
+}
+
+// Runs each case of a case file in tests/fixtures/linux: "# " comments, an input line, then
+// "=> " and what is expected of that input; both with \n, \t, \\ and \xHH escapes.
+template <typename Check>
+void forEachCase(const std::string& file, Check check) {
+    std::istringstream cases(readText(fixtureTree(file)));
+    std::string input;
+    for (std::string line; std::getline(cases, line);) {
+        if (line.rfind("=>", 0) == 0)
+            check(input, unescape(line.substr(std::min<std::size_t>(3, line.size()))));
+        else if (!line.empty() && line[0] != '#')
+            input = unescape(line);
+    }
+}
+
+inline MachineFacts factsOf(const Platform& p) {
+    return {p.hardware(), p.power(), p.volumes(), p.graphics(), p.installedMemory()};
+}
+
+// Sizes that follow the mount point, so a size given to the wrong volume shows.
+inline LinuxPlatformOptions pathSizes() {
+    LinuxPlatformOptions options;
+    options.fsSpace = [](const std::string& path) {
+        return std::optional<FsSpace>({path.size() * 1'000'000'000, path.size() * 300'000'000});
+    };
+    return options;
+}
+
 // A directory tree written by a test and removed afterwards.
 class ScratchTree {
   public:
     ScratchTree() {
-        static std::atomic<int> counter{0};
-        root_ = fs::temp_directory_path() /
-                ("orvane-linux-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
+        std::string name = (fs::temp_directory_path() / "orvane-linux-XXXXXX").string();
+        root_ = ::mkdtemp(name.data());
     }
     ~ScratchTree() {
         std::error_code ec;
         fs::remove_all(root_, ec);
     }
-    ScratchTree(const ScratchTree&) = delete;
-    ScratchTree& operator=(const ScratchTree&) = delete;
-
     const fs::path& root() const { return root_; }
 
     // Rewrites a file in place, as the kernel does.
     void write(const std::string& rel, const std::string& content) const {
-        fs::create_directories((root_ / rel).parent_path());
-        std::ofstream(root_ / rel, std::ios::binary | std::ios::trunc) << content;
+        std::ofstream(prepare(rel, false), std::ios::binary | std::ios::trunc) << content;
     }
     // "path=content|path=content": each file under `base`.
     void writeAll(std::string_view files, const std::string& base = "") const {
@@ -58,48 +98,21 @@ class ScratchTree {
         fs::create_symlink(target, prepare(rel));
     }
     void fifo(const std::string& rel) const { ::mkfifo(prepare(rel).c_str(), 0600); }
-    void dir(const std::string& rel) const { fs::create_directories(root_ / rel); }
+    void dir(const std::string& rel) const { fs::create_directories(prepare(rel)); }
     // Copies a fixture tree (links kept as links) into this one.
     void copyFrom(const fs::path& tree) const {
         fs::copy(tree, root_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     }
 
   private:
-    // The path of `rel`, with its directory made and nothing in its place.
-    fs::path prepare(const std::string& rel) const {
+    // The path of `rel`, its directory made and, unless kept, nothing in its place.
+    fs::path prepare(const std::string& rel, bool clear = true) const {
         const fs::path p = root_ / rel;
         fs::create_directories(p.parent_path());
-        fs::remove(p);
+        if (clear) fs::remove_all(p);
         return p;
     }
     fs::path root_;
 };
-
-// Sizes by mount point; other mount points have none.
-inline LinuxPlatformOptions fixedSizes(std::map<std::string, FsSpace> sizes) {
-    LinuxPlatformOptions options;
-    options.fsSpace = [sizes = std::move(sizes)](const std::string& path) {
-        const auto it = sizes.find(path);
-        return it == sizes.end() ? std::nullopt : std::optional<FsSpace>(it->second);
-    };
-    return options;
-}
-
-// Sizes for the mount points of the fake trees; other mount points have none.
-inline LinuxPlatformOptions treeSizes() {
-    return fixedSizes({{"/", {500'000'000'000, 200'000'000'000}},
-                       {"/boot/efi", {500'000'000, 400'000'000}},
-                       {"/home", {1'000'000'000'000, 500'000'000'000}},
-                       {"/srv/projects", {1'000'000'000'000, 500'000'000'000}},
-                       {"/media/alice/My Disk", {64'000'000'000, 32'000'000'000}},
-                       {"/snap/core22/1122", {1, 0}},
-                       {"/run", {1'000'000, 1'000'000}},
-                       {"/mnt/nas", {1'000'000, 1'000'000}},
-                       {"/boot", {1'000'000'000, 600'000'000}},
-                       {"/run/media/dana/CARD", {128'000'000'000, 100'000'000'000}},
-                       {"/mnt/hung", {2'000'000'000'000, 1'000'000'000'000}},
-                       {"/boot/firmware", {512'000'000, 400'000'000}},
-                       {"/media/pi/STICK", {16'000'000'000, 15'000'000'000}}});
-}
 
 }  // namespace orvane::linux_test

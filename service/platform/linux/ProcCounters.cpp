@@ -126,16 +126,15 @@ MemInfo parseMemInfo(std::string_view meminfo, std::uint64_t pageSize) {
         while (i < line.size() && isBlank(line[i]))
             ++i;
         if (i >= line.size() || !isDigit(line[i])) continue;
+        // Values beyond 2^50 kB (an exbibyte) do not exist; treat them as corrupt. The bound
+        // keeps a sum of four values in bytes within 64 bits.
+        constexpr std::uint64_t kMaxKb = std::uint64_t{1} << 50;
         std::uint64_t value = 0;
-        bool overflow = false;
-        while (i < line.size() && isDigit(line[i])) {
-            const auto digit = static_cast<std::uint64_t>(line[i] - '0');
-            // kB values beyond 2^53 do not exist; treat them as corrupt.
-            if (value > (std::uint64_t{1} << 53)) overflow = true;
-            value = value * 10 + digit;
+        while (i < line.size() && isDigit(line[i]) && value <= kMaxKb) {
+            value = value * 10 + static_cast<std::uint64_t>(line[i] - '0');
             ++i;
         }
-        if (overflow) continue;
+        if (value > kMaxKb) continue;
         kb[static_cast<std::size_t>(key)] = value;
         seen[static_cast<std::size_t>(key)] = true;
     }
