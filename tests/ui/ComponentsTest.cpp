@@ -70,7 +70,9 @@ TEST(RingGauge, ArcSpanClampsTheFraction) {
     const struct {
         double fraction;
         double span;
-    } cases[] = {{0, 0}, {0.25, 90}, {0.5, 180}, {1, 360}, {1.7, 360}, {-0.5, 0}, {kNaN, 0}};
+    } cases[] = {{0, 0},     {0.25, 90}, {0.5, 180}, {1, 360},   {1.7, 360},
+                 {-0.5, 0},  {kNaN, 0},  {4e-8, 0},  {0.004, 0}, {0.0051, 0.0051 * 360},
+                 {0.01, 3.6}};  // an arc that reads "0%" is not drawn
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fraction);
         EXPECT_DOUBLE_EQ(RingGauge::arcSpan(c.fraction), c.span);

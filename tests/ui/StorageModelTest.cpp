@@ -34,6 +34,8 @@ TEST(StorageModel, UsedTextRoundsTiesToEven) {
         {1000, 150, "85% used", "red"},      // boundary
         {1000, -200, "120% used", "red"},    // negative free space
         {1000, 1200, "0% used", "green"},    // free above total: used clamps to 0
+        {0, 0, "", "secondary"},             // total unknown: no percentage, no usage colour
+        {-1, 5, "", "secondary"},
     };
     for (const Case& c : cases) {
         const VolumeInfo v("X", "/x", "APFS", c.total, c.free, true, false);
@@ -41,6 +43,13 @@ TEST(StorageModel, UsedTextRoundsTiesToEven) {
         EXPECT_EQ(card.usedText, c.text) << c.free;
         EXPECT_EQ(card.color, c.color) << c.free;
         EXPECT_EQ(card.legend[0].color, c.color);
+        // An unknown total leaves the bar empty and the amounts it would need unknown.
+        EXPECT_EQ(card.showFill, c.total >= 1) << c.total;
+        if (c.total < 1) {
+            EXPECT_EQ(card.fraction, 0);
+            EXPECT_EQ(card.legend[0].value, "-");
+            EXPECT_EQ(card.legend[2].value, "-");
+        }
     }
 }
 
@@ -67,8 +76,24 @@ TEST(StorageModel, CardTexts) {
     const VolumeCardText e = StorageModel::card(usb);
     EXPECT_EQ(e.icon, "externaldrive.fill");
     EXPECT_FALSE(e.startup);
-    EXPECT_EQ(e.summary, " \u00b7 External \u00b7 ");
     EXPECT_EQ(e.name, "");
+}
+
+TEST(StorageModel, SummaryLeavesOutEmptyPartsWithTheirSeparators) {
+    const struct {
+        const char *fileSystem, *mountPoint;
+        bool internal;
+        const char* summary;
+    } cases[] = {
+        {"APFS", "/", true, "APFS \u00b7 Internal \u00b7 /"},
+        {"", "", false, "External"},
+        {"", "/Volumes/USB", false, "External \u00b7 /Volumes/USB"},
+        {"ExFAT", "", true, "ExFAT \u00b7 Internal"},
+    };
+    for (const auto& c : cases) {
+        const VolumeInfo v("X", c.mountPoint, c.fileSystem, 1000, 1, c.internal, false);
+        EXPECT_EQ(StorageModel::card(v).summary, c.summary);
+    }
 }
 
 TEST(StorageModel, CardsOfTheSameVolumeCompareEqualDespiteNewIds) {

@@ -46,7 +46,9 @@ double RingGauge::clamped(double fraction) {
 }
 
 double RingGauge::arcSpan(double fraction) {
-    return clamped(fraction) * 360.0;
+    // A sliver that reads as "0%" would still show its round cap as a dot at 12 o'clock.
+    const double f = clamped(fraction);
+    return std::nearbyint(f * 100) == 0 ? 0.0 : f * 360.0;
 }
 
 void RingGauge::setFraction(double fraction) {

@@ -102,6 +102,7 @@ void VolumeCard::setText(const VolumeCardText& t) {
     used_->setText(qs(t.usedText));
     used_->setColor(usage);
     bar_->setColor(usage);
+    bar_->setMinimumFill(t.showFill ? kMinFill : 0);
     bar_->setFraction(t.fraction);
     for (std::size_t i = 0; i < legend_.size(); ++i) {
         const LegendEntry& src = t.legend[i];
