@@ -186,10 +186,10 @@ bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool OrvaneApp::saveScreenshots(const QString& dir) {
+bool OrvaneApp::saveScreenshots(const QString& dir, const QSize& size) {
     if (!QDir().mkpath(dir)) return false;
     QMainWindow* w = mainWindow();
-    w->resize(w->minimumSize());
+    w->resize(size.expandedTo(w->minimumSize()));
     w->show();
 
     // Wait for the first full load and the samples of the first two live ticks (bounded); then

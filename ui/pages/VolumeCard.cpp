@@ -45,6 +45,11 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
       used_(new Text({}, Theme::font(13, QFont::Medium))),
       bar_(new FillBar) {
     body()->setSpacing(14);
+    // Long names and mount points wrap onto a second line before they are cut.
+    for (Text* t : {name_, summary_}) {
+        t->setWordWrap(true);
+        t->setMaximumLines(2);
+    }
 
     auto* nameRow = new QHBoxLayout;
     nameRow->setSpacing(8);
