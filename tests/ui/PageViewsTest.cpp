@@ -367,7 +367,7 @@ TEST(PageScreenshots, RenderEveryPage) {
     ASSERT_TRUE(QDir().mkpath(QString::fromLocal8Bit(dir)));
     const bool animations = Theme::animationsEnabled();
     Theme::setAnimationsEnabled(false);
-    for (const char* machine : {"mac-portable", "mac-desktop", "mac-failed"}) {
+    for (const char* machine : {"mac-portable", "mac-desktop", "mac-failed", "mac-extreme"}) {
         ServiceRig rig(machine);
         ASSERT_TRUE(rig.load());
         ASSERT_TRUE(rig.sample());

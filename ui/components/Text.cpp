@@ -8,6 +8,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -249,6 +250,8 @@ void Text::computeHints() const {
         minHint_ = QSize(std::min(longest, fm.averageCharWidth() * 12) + m.left() + m.right(),
                          sizeForWidth(QWIDGETSIZE_MAX).height());
         minHint_.setHeight(std::min(minHint_.height(), hint_.height()));
+        // As for single lines: the rounded width of the widest line must not make it wrap.
+        if (!text_.isEmpty()) hint_.rwidth() += 1;
     } else {
         // Unwrapped text measures the same at any width.
         minHint_ = hint_;
@@ -327,10 +330,17 @@ bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-qreal digitWidth(const QFontMetricsF& fm) {
+// The widest digit of a font; the last few fonts asked about are remembered, since every
+// repaint of a changing number asks again.
+qreal digitWidth(const QFont& font, const QFontMetricsF& fm) {
+    static std::vector<std::pair<QFont, qreal>> known;
+    for (const auto& [f, w] : known)
+        if (f == font) return w;
     qreal w = 0;
     for (char d = '0'; d <= '9'; ++d)
         w = std::max(w, fm.horizontalAdvance(QLatin1Char(d)));
+    if (known.size() >= 8) known.erase(known.begin());
+    known.emplace_back(font, w);
     return w;
 }
 
@@ -350,7 +360,7 @@ void forEachRun(const QString& text, Fn run) {
 
 qreal advance(const QFont& font, const QString& text) {
     const QFontMetricsF fm(font);
-    const qreal cell = digitWidth(fm);
+    const qreal cell = digitWidth(font, fm);
     qreal total = 0;
     forEachRun(text, [&](const QString& run, bool digits) {
         total += digits ? cell * run.size() : fm.horizontalAdvance(run);
@@ -360,7 +370,7 @@ qreal advance(const QFont& font, const QString& text) {
 
 void draw(QPainter& painter, const QRectF& rect, Qt::Alignment align, const QString& text) {
     const QFontMetricsF fm(painter.font());
-    const qreal cell = digitWidth(fm);
+    const qreal cell = digitWidth(painter.font(), fm);
     const qreal total = advance(painter.font(), text);
     qreal x = rect.left();
     if (align & Qt::AlignRight) x = rect.right() - total;
@@ -413,6 +423,8 @@ QStringList lines(const QString& text, const QFont& font, qreal width, int maxLi
         }
         out << prepared.mid(ranges[i].first, ranges[i].second).trimmed();
     }
+    for (QString& line : out)
+        line.replace(QChar(0x00a0), QLatin1Char(' '));
     if (out.isEmpty()) out << QString();
     return out;
 }

@@ -54,6 +54,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     statRow->addStretch(1);
     for (auto& s : stats_) {
         s.value = new Text({}, Theme::font(15, QFont::Bold));
+        s.value->setTabularDigits(true);
         s.label = new Text({}, Theme::font(10), TextStyle::secondary);
         s.value->setAlignment(Qt::AlignHCenter);
         s.label->setAlignment(Qt::AlignHCenter);
