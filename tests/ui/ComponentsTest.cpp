@@ -11,7 +11,6 @@
 #include <limits>
 
 #include "tests/ui/WidgetSpies.h"
-#include "ui/WindowBackground.h"
 #include "ui/components/Card.h"
 #include "ui/components/FrameClock.h"
 #include "ui/components/InfoRow.h"
@@ -21,6 +20,7 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
+#include "ui/shell/WindowBackground.h"
 
 namespace orvane {
 namespace {

@@ -7,9 +7,9 @@
 #include <QSet>
 
 #include "service/Records.h"
-#include "ui/Appearance.h"
-#include "ui/Section.h"
+#include "ui/app/Appearance.h"
 #include "ui/components/Icon.h"
+#include "ui/shell/Section.h"
 
 namespace orvane {
 namespace {

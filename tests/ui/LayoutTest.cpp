@@ -8,13 +8,13 @@
 #include <QScrollBar>
 
 #include "tests/ui/PageTestSupport.h"
-#include "ui/ContentView.h"
 #include "ui/components/Card.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageScroll.h"
+#include "ui/shell/ContentView.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageScroll.h"
 
 namespace orvane {
 namespace {

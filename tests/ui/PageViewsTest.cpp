@@ -19,16 +19,16 @@
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
 #include "ui/pages/BatteryView.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/CoreGrid.h"
-#include "ui/pages/DeviceCard.h"
 #include "ui/pages/DisplaysView.h"
-#include "ui/pages/HeroBanner.h"
 #include "ui/pages/OverviewView.h"
 #include "ui/pages/PerformanceView.h"
-#include "ui/pages/RowList.h"
 #include "ui/pages/StorageView.h"
-#include "ui/pages/VolumeCard.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/CoreGrid.h"
+#include "ui/widgets/DeviceCard.h"
+#include "ui/widgets/HeroBanner.h"
+#include "ui/widgets/RowList.h"
+#include "ui/widgets/VolumeCard.h"
 
 namespace orvane {
 namespace {

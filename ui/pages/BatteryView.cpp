@@ -12,10 +12,10 @@
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
 #include "ui/pages/BatteryModel.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageScroll.h"
-#include "ui/pages/PageStyle.h"
-#include "ui/pages/RowList.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageScroll.h"
+#include "ui/widgets/PageStyle.h"
+#include "ui/widgets/RowList.h"
 
 namespace orvane {
 

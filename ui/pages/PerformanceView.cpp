@@ -11,10 +11,10 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/CoreGrid.h"
-#include "ui/pages/PageScroll.h"
-#include "ui/pages/PageStyle.h"
 #include "ui/pages/PerformanceModel.h"
+#include "ui/widgets/CoreGrid.h"
+#include "ui/widgets/PageScroll.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 

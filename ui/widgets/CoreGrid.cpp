@@ -1,4 +1,4 @@
-#include "ui/pages/CoreGrid.h"
+#include "ui/widgets/CoreGrid.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,7 +9,7 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 

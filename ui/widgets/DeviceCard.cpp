@@ -1,13 +1,13 @@
-#include "ui/pages/DeviceCard.h"
+#include "ui/widgets/DeviceCard.h"
 
 #include <QHBoxLayout>
 
 #include "ui/components/Icon.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageStyle.h"
-#include "ui/pages/RowList.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageStyle.h"
+#include "ui/widgets/RowList.h"
 
 namespace orvane {
 

@@ -10,11 +10,11 @@
 
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
-#include "ui/AppStyle.h"
-#include "ui/ContentView.h"
-#include "ui/OrvaneApp.h"
-#include "ui/Section.h"
+#include "ui/app/AppStyle.h"
+#include "ui/app/OrvaneApp.h"
 #include "ui/pages/AboutView.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/Section.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/pages/HeroBanner.h"
+#include "ui/widgets/HeroBanner.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
@@ -9,8 +9,8 @@
 #include "ui/components/Shadow.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 

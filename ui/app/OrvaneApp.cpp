@@ -1,4 +1,4 @@
-#include "ui/OrvaneApp.h"
+#include "ui/app/OrvaneApp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,10 +14,10 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "ui/ContentView.h"
-#include "ui/ServiceWatcher.h"
+#include "ui/app/ServiceWatcher.h"
 #include "ui/components/Theme.h"
 #include "ui/pages/AboutView.h"
+#include "ui/shell/ContentView.h"
 
 namespace orvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/pages/VolumeCard.h"
+#include "ui/widgets/VolumeCard.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -8,8 +8,8 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 

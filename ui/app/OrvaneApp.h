@@ -11,7 +11,7 @@
 
 #include "service/SystemService.h"
 #include "service/platform/Platform.h"
-#include "ui/Appearance.h"
+#include "ui/app/Appearance.h"
 
 class QAction;
 class QMainWindow;
