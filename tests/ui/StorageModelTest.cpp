@@ -71,12 +71,8 @@ TEST(StorageModel, CardTexts) {
     EXPECT_TRUE(c.legend[1].hasDot());
     EXPECT_FALSE(c.legend[2].hasDot());
     EXPECT_EQ(StorageModel::startupBadge(), (PageText::Badge{"Startup", "accent"}));
-
-    const VolumeInfo usb("", "", "", 64'000'000'000, 1, false, false);
-    const VolumeCardText e = StorageModel::card(usb);
-    EXPECT_EQ(e.icon, "externaldrive.fill");
-    EXPECT_FALSE(e.startup);
-    EXPECT_EQ(e.name, "");
+    EXPECT_EQ(StorageModel::card(VolumeInfo("", "", "", 64, 1, false, false)).icon,
+              "externaldrive.fill");
 }
 
 TEST(StorageModel, SummaryLeavesOutEmptyPartsWithTheirSeparators) {
@@ -104,13 +100,10 @@ TEST(StorageModel, CardsOfTheSameVolumeCompareEqualDespiteNewIds) {
 }
 
 TEST(StorageModel, FillWidthHasAMinimum) {
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.02), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.03), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, -0.5), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.5), 200);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 1.2), 480);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, std::nan("")), 12);
+    const double cases[][2] = {{0.02, 12}, {0.03, 12}, {0, 12},  {-0.5, 12},
+                               {0.5, 200}, {1.2, 480}, {NAN, 12}};
+    for (const auto& [fraction, width] : cases)
+        EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, fraction), width) << fraction;
 }
 
 }  // namespace

@@ -62,12 +62,16 @@ void Text::setText(const QString& text) {
     }
 }
 
-void Text::setAlignment(Qt::Alignment align) {
-    if (align == align_) return;
-    align_ = align;
+void Text::relayout() {
     hintsValid_ = false;
     updateGeometry();
     update();
+}
+
+void Text::setAlignment(Qt::Alignment align) {
+    if (align == align_) return;
+    align_ = align;
+    relayout();
 }
 
 void Text::setWordWrap(bool wrap) {
@@ -101,34 +105,26 @@ QColor Text::color() const {
 void Text::setElide(bool elide) {
     if (elide == elide_) return;
     elide_ = elide;
-    hintsValid_ = false;
-    updateGeometry();
-    update();
+    relayout();
 }
 
 void Text::setMinimumScale(qreal scale) {
     scale = std::clamp(scale, 0.1, 1.0);
     if (qFuzzyCompare(scale, minScale_)) return;
     minScale_ = scale;
-    hintsValid_ = false;
-    updateGeometry();
-    update();
+    relayout();
 }
 
 void Text::setMaximumLines(int lines) {
     if (lines == maxLines_) return;
     maxLines_ = std::max(0, lines);
-    hintsValid_ = false;
-    updateGeometry();
-    update();
+    relayout();
 }
 
 void Text::setTabularDigits(bool tabular) {
     if (tabular == tabular_) return;
     tabular_ = tabular;
-    hintsValid_ = false;
-    updateGeometry();
-    update();
+    relayout();
 }
 
 qreal Text::advance(const QFont& font) const {

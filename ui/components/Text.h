@@ -86,6 +86,8 @@ class Text : public QWidget {
   private:
     QSize sizeForWidth(int width) const;
     void computeHints() const;
+    // Drops the size hints and asks for a new layout and a repaint.
+    void relayout();
     qreal advance(const QFont& font) const;
     QFont scaledFont(qreal scale) const;
     // The lines drawn in the contents rectangle, and whether they cut the text short.
