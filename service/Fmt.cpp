@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 
 namespace orvane::Fmt {
@@ -46,20 +47,29 @@ std::string bytes(std::int64_t count) {
 }
 
 std::string bytes(std::int64_t count, std::string_view decimalPoint) {
+    struct Unit {
+        const char* name;
+        double size;
+        const char* fmt;
+    };
+    static constexpr Unit kUnits[] = {
+        {"MB", 1e6, "%.1f"}, {"GB", 1e9, "%.2f"}, {"TB", 1e12, "%.2f"}};
     const double c = static_cast<double>(count);
-    const char* unit = "MB";
-    double scaled = c / 1e6;
-    const char* fmt = "%.1f";
-    if (c >= 1e12) {
-        unit = "TB";
-        scaled = c / 1e12;
-        fmt = "%.2f";
-    } else if (c >= 1e9) {
-        unit = "GB";
-        scaled = c / 1e9;
-        fmt = "%.2f";
+    // The largest unit the magnitude reaches; then the next one while the rounded number would
+    // read 1000 or more ("1000 GB" is shown as "1 TB").
+    std::size_t u = 0;
+    while (u + 1 < std::size(kUnits) && std::fabs(c) >= kUnits[u + 1].size)
+        ++u;
+    std::string number = formatC(kUnits[u].fmt, c / kUnits[u].size);
+    // Four digits before the point (the text is in the "C" locale).
+    const auto reachesThousand = [](const std::string& n) {
+        const std::size_t start = n.starts_with('-') ? 1 : 0;
+        return n.find('.') - start >= 4;
+    };
+    while (u + 1 < std::size(kUnits) && reachesThousand(number)) {
+        ++u;
+        number = formatC(kUnits[u].fmt, c / kUnits[u].size);
     }
-    std::string number = formatC(fmt, scaled);
     // Drop trailing fractional zeros and a bare decimal point: "500.00" -> "500".
     if (const auto dot = number.find('.'); dot != std::string::npos) {
         auto end = number.find_last_not_of('0');
@@ -69,7 +79,7 @@ std::string bytes(std::int64_t count, std::string_view decimalPoint) {
             number.replace(d, 1, decimalPoint);
     }
     if (number == "-0") number = "0";
-    return number + " " + unit;
+    return number + " " + kUnits[u].name;
 }
 
 std::string bytesGB(std::int64_t count) {

@@ -8,7 +8,8 @@
 namespace orvane::Fmt {
 
 // Byte count in decimal MB, GB or TB (the largest unit in which it is at least 1, MB below
-// that), with the user's locale decimal separator: 17179869184 -> "17.18 GB".
+// that; a count that rounds to 1000 of a unit is shown in the next one), with the user's locale
+// decimal separator: 17179869184 -> "17.18 GB", 999999999999 -> "1 TB".
 std::string bytes(std::int64_t count);
 // Same, with an explicit decimal separator (tests, non-UI callers).
 std::string bytes(std::int64_t count, std::string_view decimalPoint);

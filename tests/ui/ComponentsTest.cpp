@@ -11,7 +11,6 @@
 #include <limits>
 
 #include "tests/ui/WidgetSpies.h"
-#include "ui/WindowBackground.h"
 #include "ui/components/Card.h"
 #include "ui/components/FrameClock.h"
 #include "ui/components/InfoRow.h"
@@ -21,6 +20,7 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
+#include "ui/shell/WindowBackground.h"
 
 namespace orvane {
 namespace {
@@ -70,7 +70,9 @@ TEST(RingGauge, ArcSpanClampsTheFraction) {
     const struct {
         double fraction;
         double span;
-    } cases[] = {{0, 0}, {0.25, 90}, {0.5, 180}, {1, 360}, {1.7, 360}, {-0.5, 0}, {kNaN, 0}};
+    } cases[] = {{0, 0},     {0.25, 90}, {0.5, 180}, {1, 360},   {1.7, 360},
+                 {-0.5, 0},  {kNaN, 0},  {4e-8, 0},  {0.004, 0}, {0.0051, 0.0051 * 360},
+                 {0.01, 3.6}};  // an arc that reads "0%" is not drawn
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fraction);
         EXPECT_DOUBLE_EQ(RingGauge::arcSpan(c.fraction), c.span);
@@ -78,8 +80,6 @@ TEST(RingGauge, ArcSpanClampsTheFraction) {
 }
 
 TEST(RingGauge, TitleScalesWithSizeAndStrokeDoesNot) {
-    EXPECT_DOUBLE_EQ(RingGauge::titleSize(150), 36);
-    EXPECT_DOUBLE_EQ(RingGauge::titleSize(100), 24);
     RingGauge small(0.3, "30%", "CPU", Qt::red, 100);
     RingGauge big(0.3, "30%", "CPU", Qt::red);
     // The frame plus half a stroke on each side: the stroke stays 14 wide.
@@ -246,6 +246,53 @@ TEST(InfoRow, LongValueWrapsAtTheTrailingEdgeKeepingTheGap) {
     EXPECT_GT(g.height, row.geometry(2000).height);
     EXPECT_EQ(row.heightForWidth(w), g.height);
     EXPECT_FALSE(row.geometry(2000).valueWraps);
+    // The minimum is one line: the height for the real width comes from heightForWidth.
+    EXPECT_EQ(row.minimumSizeHint().height(), row.geometry(2000).height);
+    // At most two lines, the rest elided (the tooltip and a click have it in full).
+    const auto narrow = row.geometry(200);
+    EXPECT_EQ(narrow.valueLines.size(), InfoRow::kMaxValueLines);
+    EXPECT_TRUE(narrow.valueElided);
+    EXPECT_FALSE(g.valueElided && g.valueLines.size() < InfoRow::kMaxValueLines);
+}
+
+TEST(Text, TabularDigitsAndSensibleBreaks) {
+    const QFont font = Theme::font(13, QFont::Medium);
+    EXPECT_DOUBLE_EQ(TabularDigits::advance(font, "11%"), TabularDigits::advance(font, "88%"));
+    EXPECT_DOUBLE_EQ(TabularDigits::advance(font, "1 GB"), TabularDigits::advance(font, "0 GB"));
+
+    // Each text gets a width just short of its one line.
+    const QFontMetricsF fm(font);
+    const struct {
+        const char* text;
+        QStringList lines;
+    } cases[] = {
+        {"9.83 GB of 17.18 GB", {"9.83 GB", "of 17.18 GB"}},  // not "17.18 / GB"
+        {"macOS Sonoma 14.5 (23F79)", {"macOS Sonoma 14.5", "(23F79)"}},
+        {"Full 5400 mAh", {"Full", "5400 mAh"}},  // a number keeps its unit
+    };
+    for (const auto& c : cases) {
+        const qreal width = fm.horizontalAdvance(c.text) - 2;
+        EXPECT_EQ(TextWrap::lines(c.text, font, width), c.lines) << c.text;
+    }
+    const QStringList two = TextWrap::lines(QString("word ").repeated(30), font, 80, 2);
+    ASSERT_EQ(two.size(), 2);
+    EXPECT_TRUE(two[1].endsWith(QChar(0x2026)));
+}
+
+TEST(Text, ShrinksBeforeItIsCut) {
+    Text count("12345", Theme::font(64, QFont::Bold));
+    count.setMinimumScale(0.5);
+    count.show();
+    EXPECT_LT(count.minimumSizeHint().width(), count.sizeHint().width() * 0.6);
+    count.resize(count.sizeHint().width() * 3 / 4, count.sizeHint().height());
+    EXPECT_LT(count.fittedFont().pixelSize(), 64);
+    EXPECT_FALSE(count.isElided());
+    count.resize(count.minimumSizeHint());
+    EXPECT_FALSE(count.isElided());
+    EXPECT_TRUE(count.toolTip().isEmpty());
+    count.resize(10, count.height());  // narrower than the layout would ever make it
+    EXPECT_TRUE(count.isElided());
+    EXPECT_EQ(count.toolTip(), "12345");
 }
 
 TEST(Card, PaddingFramesTheContent) {

@@ -7,9 +7,9 @@
 #include <QSet>
 
 #include "service/Records.h"
-#include "ui/Appearance.h"
-#include "ui/Section.h"
+#include "ui/app/Appearance.h"
 #include "ui/components/Icon.h"
+#include "ui/shell/Section.h"
 
 namespace orvane {
 namespace {
@@ -56,50 +56,6 @@ TEST(Icon, SymbolsOfTheShellAndTheRecordsHaveIcons) {
     }
     for (const QString& n : names)
         EXPECT_TRUE(Icon::has(n)) << n.toStdString();
-}
-
-// The symbol names the pages are built with, as listed for each page.
-TEST(Icon, SymbolsOfThePagesHaveIcons) {
-    const char* names[] = {"apple.logo",
-                           "arrow.left.arrow.right",
-                           "arrow.triangle.2.circlepath",
-                           "barcode",
-                           "battery.100",
-                           "battery.100.bolt",
-                           "battery.50",
-                           "battery.75",
-                           "bolt.badge.checkmark",
-                           "bolt.circle",
-                           "bolt.fill",
-                           "bolt.horizontal",
-                           "building.2",
-                           "cable.connector",
-                           "clock",
-                           "cpu",
-                           "cpu.fill",
-                           "desktopcomputer",
-                           "display",
-                           "externaldrive.fill",
-                           "gauge.with.dots.needle.50percent",
-                           "internaldrive",
-                           "internaldrive.fill",
-                           "laptopcomputer",
-                           "memorychip",
-                           "number",
-                           "person.crop.circle",
-                           "powerplug",
-                           "powerplug.fill",
-                           "rectangle.dashed",
-                           "square.stack.3d.up",
-                           "thermometer.medium",
-                           "timer",
-                           "waveform.path",
-                           "waveform.path.ecg",
-                           "macmini",
-                           "macstudio",
-                           "macpro.gen3"};
-    for (const char* n : names)
-        EXPECT_TRUE(Icon::has(QString::fromLatin1(n))) << n;
 }
 
 // Scans the interface sources for symbol names: every dotted lower-case literal, and every

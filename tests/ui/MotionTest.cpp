@@ -18,7 +18,7 @@
 #include "ui/components/RingGauge.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/CoreGrid.h"
+#include "ui/widgets/CoreGrid.h"
 
 namespace orvane {
 namespace {

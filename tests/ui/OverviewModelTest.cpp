@@ -63,6 +63,8 @@ TEST(OverviewModel, BootCapacityPrefersTheBootVolumeThenTheFirst) {
     EXPECT_EQ(OverviewModel::bootCapacity(v), "494 GB");
     v[1].isBoot = false;
     EXPECT_EQ(OverviewModel::bootCapacity(v), "2.00 TB");
+    v[0].totalBytes = 0;  // unknown, not "0 GB"
+    EXPECT_EQ(OverviewModel::bootCapacity(v), "-");
 }
 
 TEST(OverviewModel, ChipsWithABattery) {
@@ -101,6 +103,10 @@ TEST(OverviewModel, HeroPills) {
     EXPECT_EQ(OverviewModel::hero(hw).modelName, "MacBook Pro");
     hw.modelIdentifier.clear();
     EXPECT_EQ(OverviewModel::hero(hw).pills, (std::vector<std::string>{"macOS Sonoma 14.5"}));
+    hw.macOSName.clear();
+    EXPECT_EQ(OverviewModel::hero(hw).pills, (std::vector<std::string>{"14.5"}));
+    hw.macOSVersion.clear();
+    EXPECT_TRUE(OverviewModel::hero(hw).pills.empty());  // no empty capsule
 }
 
 TEST(OverviewModel, SystemRows) {
@@ -117,7 +123,32 @@ TEST(OverviewModel, SystemRows) {
     EXPECT_EQ(defaults[0].value, "Mac");
     EXPECT_EQ(defaults[1].value, "-");
     EXPECT_EQ(defaults[5].value, "-");
-    EXPECT_EQ(defaults[3].value, " \u00b7 ");
+}
+
+// Texts made of parts keep their separators and brackets only between parts that are there.
+TEST(OverviewModel, SystemRowsLeaveOutEmptyParts) {
+    const struct {
+        const char *memoryGB, *memoryType, *osName, *version, *build;
+        const char *memory, *os;
+    } cases[] = {
+        {"18 GB", "LPDDR5", "macOS Sonoma", "14.5", "23F79", "18 GB \u00b7 LPDDR5",
+         "macOS Sonoma 14.5 (23F79)"},
+        {"1000 GB", "", "macOS", "16.0", "", "1000 GB", "macOS 16.0"},
+        {"", "DDR4", "", "14.5", "23F79", "DDR4", "14.5 (23F79)"},
+        {"", "", "", "", "", "-", "-"},
+        {"", "", "", "", "23F79", "-", "(23F79)"},
+    };
+    for (const auto& c : cases) {
+        HardwareInfo hw;
+        hw.memoryGB = c.memoryGB;
+        hw.memoryType = c.memoryType;
+        hw.macOSName = c.osName;
+        hw.macOSVersion = c.version;
+        hw.macOSBuild = c.build;
+        const auto rows = OverviewModel::systemRows(hw);
+        EXPECT_EQ(rows[3].value, c.memory);
+        EXPECT_EQ(rows[4].value, c.os);
+    }
 }
 
 TEST(OverviewModel, GlanceRowsWithoutABattery) {

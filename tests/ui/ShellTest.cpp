@@ -14,17 +14,17 @@
 
 #include "service/platform/ReplayPlatform.h"
 #include "tests/ui/ReplayForwarder.h"
-#include "ui/Appearance.h"
-#include "ui/ContentView.h"
-#include "ui/OrvaneApp.h"
-#include "ui/Section.h"
-#include "ui/ServiceWatcher.h"
-#include "ui/SidebarList.h"
+#include "ui/app/Appearance.h"
+#include "ui/app/OrvaneApp.h"
+#include "ui/app/ServiceWatcher.h"
 #include "ui/components/PlainButton.h"
 #include "ui/components/SegmentedPicker.h"
 #include "ui/components/Theme.h"
 #include "ui/pages/AboutView.h"
 #include "ui/pages/DisplaysView.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/Section.h"
+#include "ui/shell/SidebarList.h"
 
 namespace orvane {
 namespace {

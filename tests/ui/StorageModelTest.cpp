@@ -34,6 +34,8 @@ TEST(StorageModel, UsedTextRoundsTiesToEven) {
         {1000, 150, "85% used", "red"},      // boundary
         {1000, -200, "120% used", "red"},    // negative free space
         {1000, 1200, "0% used", "green"},    // free above total: used clamps to 0
+        {0, 0, "", "secondary"},             // total unknown: no percentage, no usage colour
+        {-1, 5, "", "secondary"},
     };
     for (const Case& c : cases) {
         const VolumeInfo v("X", "/x", "APFS", c.total, c.free, true, false);
@@ -41,6 +43,13 @@ TEST(StorageModel, UsedTextRoundsTiesToEven) {
         EXPECT_EQ(card.usedText, c.text) << c.free;
         EXPECT_EQ(card.color, c.color) << c.free;
         EXPECT_EQ(card.legend[0].color, c.color);
+        // An unknown total leaves the bar empty and the amounts it would need unknown.
+        EXPECT_EQ(card.showFill, c.total >= 1) << c.total;
+        if (c.total < 1) {
+            EXPECT_EQ(card.fraction, 0);
+            EXPECT_EQ(card.legend[0].value, "-");
+            EXPECT_EQ(card.legend[2].value, "-");
+        }
     }
 }
 
@@ -62,13 +71,25 @@ TEST(StorageModel, CardTexts) {
     EXPECT_TRUE(c.legend[1].hasDot());
     EXPECT_FALSE(c.legend[2].hasDot());
     EXPECT_EQ(StorageModel::startupBadge(), (PageText::Badge{"Startup", "accent"}));
+    EXPECT_EQ(StorageModel::card(VolumeInfo("", "", "", 64, 1, false, false)).icon,
+              "externaldrive.fill");
+}
 
-    const VolumeInfo usb("", "", "", 64'000'000'000, 1, false, false);
-    const VolumeCardText e = StorageModel::card(usb);
-    EXPECT_EQ(e.icon, "externaldrive.fill");
-    EXPECT_FALSE(e.startup);
-    EXPECT_EQ(e.summary, " \u00b7 External \u00b7 ");
-    EXPECT_EQ(e.name, "");
+TEST(StorageModel, SummaryLeavesOutEmptyPartsWithTheirSeparators) {
+    const struct {
+        const char *fileSystem, *mountPoint;
+        bool internal;
+        const char* summary;
+    } cases[] = {
+        {"APFS", "/", true, "APFS \u00b7 Internal \u00b7 /"},
+        {"", "", false, "External"},
+        {"", "/Volumes/USB", false, "External \u00b7 /Volumes/USB"},
+        {"ExFAT", "", true, "ExFAT \u00b7 Internal"},
+    };
+    for (const auto& c : cases) {
+        const VolumeInfo v("X", c.mountPoint, c.fileSystem, 1000, 1, c.internal, false);
+        EXPECT_EQ(StorageModel::card(v).summary, c.summary);
+    }
 }
 
 TEST(StorageModel, CardsOfTheSameVolumeCompareEqualDespiteNewIds) {
@@ -79,13 +100,10 @@ TEST(StorageModel, CardsOfTheSameVolumeCompareEqualDespiteNewIds) {
 }
 
 TEST(StorageModel, FillWidthHasAMinimum) {
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.02), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.03), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, -0.5), 12);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 0.5), 200);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, 1.2), 480);
-    EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, std::nan("")), 12);
+    const double cases[][2] = {{0.02, 12}, {0.03, 12}, {0, 12},  {-0.5, 12},
+                               {0.5, 200}, {1.2, 480}, {NAN, 12}};
+    for (const auto& [fraction, width] : cases)
+        EXPECT_DOUBLE_EQ(StorageModel::fillWidth(400, fraction), width) << fraction;
 }
 
 }  // namespace

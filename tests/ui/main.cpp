@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include "ui/AppStyle.h"
+#include "ui/app/AppStyle.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,11 +1,13 @@
 #include "ui/components/InfoRow.h"
 
+#include <QHelpEvent>
 #include <QPainter>
-#include <QRegularExpression>
+#include <QToolTip>
 #include <cmath>
 
 #include "ui/components/Copyable.h"
 #include "ui/components/Icon.h"
+#include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 
 namespace orvane {
@@ -24,21 +26,14 @@ int textWidth(const QFont& font, const QString& text) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text))) + 1;
 }
 
-int wrapFlags(const QString& text, const QFontMetrics& fm, int width) {
-    int longest = 0;
-    for (const QString& word :
-         text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
-        longest = std::max(longest, fm.horizontalAdvance(word));
-    return longest > width ? Qt::TextWrapAnywhere : Qt::TextWordWrap;
-}
-
 }  // namespace
 
 InfoRow::InfoRow(const QString& label, const QString& value, const QString& icon,
                  std::optional<QColor> valueColor, QWidget* parent)
     : QWidget(parent), label_(label), value_(value), icon_(icon), valueColor_(valueColor) {
-    // As tall as its text needs for the width it gets, never stretched.
-    QSizePolicy sp(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // As tall as its text needs for the width it gets: a fixed height would cap it at the
+    // size hint's single line.
+    QSizePolicy sp(QSizePolicy::Expanding, QSizePolicy::Preferred);
     sp.setHeightForWidth(true);
     setSizePolicy(sp);
     copyable_ = Copyable::attach(this, value_);
@@ -89,11 +84,16 @@ InfoRow::Geometry InfoRow::geometry(int width) const {
     labelW = std::max(0, labelW);
     const int valueW = std::max(1, avail - labelW);
     int valueH = vf.height();
+    g.labelElided = labelW < labelNatural;
+    g.valueLines = QStringList{value_};
+    int shownValueW = valueNatural;
     if (valueNatural > valueW) {
         g.valueWraps = true;
-        valueH = vf.boundingRect(QRect(0, 0, valueW, 100000),
-                                 Qt::AlignRight | wrapFlags(value_, vf, valueW), value_)
-                     .height();
+        g.valueLines = TextWrap::lines(value_, valueFont(), valueW, kMaxValueLines);
+        g.valueElided =
+            g.valueLines.back().endsWith(QChar(0x2026)) && !value_.endsWith(QChar(0x2026));
+        valueH = static_cast<int>(g.valueLines.size() - 1) * vf.lineSpacing() + vf.height();
+        shownValueW = valueW;
     }
     const int contentH = std::max({lf.height(), valueH, static_cast<int>(Icon::boxSize(13))});
     g.height = contentH + 2 * kVerticalPadding;
@@ -103,7 +103,6 @@ InfoRow::Geometry InfoRow::geometry(int width) const {
         g.icon = QRectF((kIconColumn - box) / 2.0, midY - box / 2, box, box);
     }
     g.label = QRectF(labelX, midY - lf.height() / 2.0, labelW, lf.height());
-    const int shownValueW = g.valueWraps ? valueW : valueNatural;
     g.value = QRectF(width - shownValueW, midY - valueH / 2.0, shownValueW, valueH);
     return g;
 }
@@ -112,17 +111,34 @@ int InfoRow::heightForWidth(int width) const {
     return geometry(width).height;
 }
 
-QSize InfoRow::sizeHint() const {
-    const QFontMetrics lf(labelFont()), vf(valueFont());
+int InfoRow::naturalWidth() const {
     const int labelX = icon_.isEmpty() ? 0 : kIconColumn + kSpacing;
-    const int w =
-        labelX + textWidth(labelFont(), label_) + kMinGap + textWidth(valueFont(), value_);
-    return {std::min(w, 420), geometry(std::min(w, 420)).height};
+    return labelX + textWidth(labelFont(), label_) + kMinGap + textWidth(valueFont(), value_);
+}
+
+QSize InfoRow::sizeHint() const {
+    const int w = std::min(naturalWidth(), 420);
+    return {w, geometry(w).height};
 }
 
 QSize InfoRow::minimumSizeHint() const {
     const int labelX = icon_.isEmpty() ? 0 : kIconColumn + kSpacing;
-    return {labelX + kMinGap + 60, geometry(labelX + kMinGap + 60).height};
+    // The height of one line: the row is as tall as its width needs (heightForWidth), and a
+    // minimum measured at the narrowest width would make every page taller than its rows.
+    return {labelX + kMinGap + 60, geometry(QWIDGETSIZE_MAX).height};
+}
+
+bool InfoRow::event(QEvent* event) {
+    // A cut label or value shows in full in the tooltip (a click copies the full value).
+    if (event->type() == QEvent::ToolTip) {
+        const Geometry g = geometry(width());
+        if (g.labelElided || g.valueElided) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                               label_ + QStringLiteral(": ") + value_, this);
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void InfoRow::paintEvent(QPaintEvent*) {
@@ -142,9 +158,11 @@ void InfoRow::paintEvent(QPaintEvent*) {
 
     p.setFont(valueFont());
     p.setPen(valueColor());
-    const int flags = Qt::AlignRight | Qt::AlignVCenter |
-                      (g.valueWraps ? wrapFlags(value_, vf, static_cast<int>(g.value.width())) : 0);
-    p.drawText(g.value, flags, value_);
+    QRectF line(g.value.left(), g.value.top(), g.value.width(), vf.height());
+    for (const QString& text : g.valueLines) {
+        p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, text);
+        line.translate(0, vf.lineSpacing());
+    }
 }
 
 }  // namespace orvane

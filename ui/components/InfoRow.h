@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QRectF>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 
@@ -19,6 +20,8 @@ class InfoRow : public QWidget {
     static constexpr int kSpacing = 10;
     static constexpr int kMinGap = 16;
     static constexpr int kVerticalPadding = 5;
+    // A long value wraps onto at most this many lines, the last one elided.
+    static constexpr int kMaxValueLines = 2;
 
     // `valueColor` empty: the primary foreground colour of the current scheme.
     InfoRow(const QString& label, const QString& value, const QString& icon = {},
@@ -39,8 +42,12 @@ class InfoRow : public QWidget {
         QRectF icon, label, value;
         int height = 0;
         bool valueWraps = false;
+        QStringList valueLines;  // as drawn, right-aligned
+        bool labelElided = false, valueElided = false;
     };
     Geometry geometry(int width) const;
+    // The width the row needs to show label and value in full on one line.
+    int naturalWidth() const;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -48,6 +55,7 @@ class InfoRow : public QWidget {
     QSize minimumSizeHint() const override;
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "ui/components/Motion.h"
+#include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 
 namespace orvane {
@@ -46,7 +47,9 @@ double RingGauge::clamped(double fraction) {
 }
 
 double RingGauge::arcSpan(double fraction) {
-    return clamped(fraction) * 360.0;
+    // A sliver that reads as "0%" would still show its round cap as a dot at 12 o'clock.
+    const double f = clamped(fraction);
+    return std::nearbyint(f * 100) == 0 ? 0.0 : f * 360.0;
 }
 
 void RingGauge::setFraction(double fraction) {
@@ -204,9 +207,13 @@ void RingGauge::paintEvent(QPaintEvent* event) {
     const QFont titleFont = Theme::font(titleSize(size_), QFont::Bold);
     p.setFont(titleFont);
     p.setPen(Theme::primary());
-    p.drawText(boxes.title, Qt::AlignCenter,
-               QFontMetrics(titleFont).elidedText(title_, Qt::ElideRight,
-                                                  static_cast<int>(boxes.title.width())));
+    // Equal-width digits: a percentage that changes every second stays put.
+    if (TabularDigits::advance(titleFont, title_) <= boxes.title.width())
+        TabularDigits::draw(p, boxes.title, Qt::AlignCenter, title_);
+    else
+        p.drawText(boxes.title, Qt::AlignCenter,
+                   QFontMetrics(titleFont).elidedText(title_, Qt::ElideRight,
+                                                      static_cast<int>(boxes.title.width())));
     if (!boxes.subtitle.isEmpty()) {
         p.setFont(Theme::font(11));
         p.setPen(Theme::secondary());

@@ -43,7 +43,8 @@ class RingGauge : public QWidget {
 
     // min(max(fraction, 0), 1); NaN counts as 0.
     static double clamped(double fraction);
-    // The arc's sweep in degrees, clockwise from 12 o'clock: 0 to 360.
+    // The arc's sweep in degrees, clockwise from 12 o'clock: 0 to 360; 0 for a fraction whose
+    // percentage rounds to 0.
     static double arcSpan(double fraction);
     // Font size of the centre title for a ring size.
     static qreal titleSize(qreal size) { return size * 0.24; }

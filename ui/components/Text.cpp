@@ -4,6 +4,11 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -49,6 +54,7 @@ void Text::setText(const QString& text) {
     if (sizeHint() != oldHint || minimumSizeHint() != oldMin ||
         (wrap_ && heightForWidth(width()) != oldHeight))
         updateGeometry();
+    updateElision();
     update();
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::NameChanged);
@@ -56,12 +62,16 @@ void Text::setText(const QString& text) {
     }
 }
 
-void Text::setAlignment(Qt::Alignment align) {
-    if (align == align_) return;
-    align_ = align;
+void Text::relayout() {
     hintsValid_ = false;
     updateGeometry();
     update();
+}
+
+void Text::setAlignment(Qt::Alignment align) {
+    if (align == align_) return;
+    align_ = align;
+    relayout();
 }
 
 void Text::setWordWrap(bool wrap) {
@@ -95,9 +105,92 @@ QColor Text::color() const {
 void Text::setElide(bool elide) {
     if (elide == elide_) return;
     elide_ = elide;
-    hintsValid_ = false;
-    updateGeometry();
-    update();
+    relayout();
+}
+
+void Text::setMinimumScale(qreal scale) {
+    scale = std::clamp(scale, 0.1, 1.0);
+    if (qFuzzyCompare(scale, minScale_)) return;
+    minScale_ = scale;
+    relayout();
+}
+
+void Text::setMaximumLines(int lines) {
+    if (lines == maxLines_) return;
+    maxLines_ = std::max(0, lines);
+    relayout();
+}
+
+void Text::setTabularDigits(bool tabular) {
+    if (tabular == tabular_) return;
+    tabular_ = tabular;
+    relayout();
+}
+
+qreal Text::advance(const QFont& font) const {
+    return tabular_ ? TabularDigits::advance(font, text_)
+                    : QFontMetricsF(font).horizontalAdvance(text_);
+}
+
+qreal Text::naturalWidth() const {
+    return advance(font());
+}
+
+QFont Text::scaledFont(qreal scale) const {
+    QFont f = font();
+    if (scale < 1 && f.pixelSize() > 0)
+        f.setPixelSize(std::max(1, static_cast<int>(std::floor(f.pixelSize() * scale))));
+    return f;
+}
+
+QFont Text::fittedFont() const {
+    const qreal room = contentsRect().width() + 0.5;
+    if (wrap_ || minScale_ >= 1 || advance(font()) <= room) return font();
+    // Whole-pixel steps, checked, since text width does not scale exactly.
+    const int full = font().pixelSize();
+    const int smallest = std::max(1, static_cast<int>(std::floor(full * minScale_)));
+    QFont f = font();
+    for (int px = full - 1; px >= smallest; --px) {
+        f.setPixelSize(px);
+        if (advance(f) <= room) return f;
+    }
+    return f;
+}
+
+QStringList Text::shownLines(bool* elided) const {
+    const QRect r = contentsRect();
+    bool cut = false;
+    QStringList lines;
+    if (wrap_) {
+        lines = TextWrap::lines(text_, font(), r.width(), maxLines_);
+        cut = maxLines_ > 0 && !lines.isEmpty() && lines.back().endsWith(QChar(0x2026)) &&
+              !text_.endsWith(QChar(0x2026));
+    } else if (elide_ && !text_.contains(QLatin1Char('\n'))) {
+        // Lines are kept as given; a single line that is too wide is elided.
+        const QFont f = fittedFont();
+        if (advance(f) > r.width() + 0.5) {
+            lines << QFontMetrics(f).elidedText(text_, Qt::ElideRight, r.width());
+            cut = true;
+        } else {
+            lines << text_;
+        }
+    } else {
+        lines << text_;
+    }
+    if (elided) *elided = cut;
+    return lines;
+}
+
+bool Text::isElided() const {
+    bool elided = false;
+    shownLines(&elided);
+    return elided;
+}
+
+void Text::updateElision() {
+    const bool elided = !text_.isEmpty() && isElided();
+    setAttribute(Qt::WA_TransparentForMouseEvents, !elided);
+    setToolTip(elided ? text_ : QString());
 }
 
 // The text's bounding box when laid out in `width` pixels (a negative width: unbounded, or for
@@ -105,39 +198,63 @@ void Text::setElide(bool elide) {
 QSize Text::sizeForWidth(int width) const {
     const QMargins m = contentsMargins();
     const QFontMetrics fm = fontMetrics();
-    // Centring is left out: it only moves the box and halving would round the size.
-    int flags = static_cast<int>(align_ & ~(Qt::AlignVCenter | Qt::AlignHCenter));
-    if (wrap_) flags |= Qt::TextWordWrap;
-    const bool tryWidth = width < 0 && wrap_;
-    if (tryWidth)
-        width = std::min(fm.averageCharWidth() * 80, maximumWidth());
-    else if (width < 0)
-        width = 2000;
-    width -= m.left() + m.right();
     // Empty text keeps one line's height, so nothing moves when a value arrives.
     if (text_.isEmpty()) return {m.left() + m.right(), fm.height() + m.top() + m.bottom()};
-    QRect br = fm.boundingRect(0, 0, width, 2000, flags, text_);
+    if (!wrap_) {
+        // Centring is left out: it only moves the box and halving would round the size.
+        const int flags = static_cast<int>(align_ & ~(Qt::AlignVCenter | Qt::AlignHCenter));
+        QRect br = fm.boundingRect(0, 0, 2000, 2000, flags, text_);
+        if (tabular_) br.setWidth(static_cast<int>(std::ceil(naturalWidth())));
+        return {br.width() + m.left() + m.right(), br.height() + m.top() + m.bottom()};
+    }
+    const auto measure = [&](int w) {
+        const QStringList lines = TextWrap::lines(text_, font(), w, maxLines_);
+        qreal widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, QFontMetricsF(font()).horizontalAdvance(line));
+        return QSize(static_cast<int>(std::ceil(widest)),
+                     static_cast<int>(lines.size() - 1) * fm.lineSpacing() + fm.height());
+    };
+    // A paragraph prefers a pleasant column; a title with a line limit prefers one line.
+    const bool tryWidth = width < 0 && maxLines_ == 0;
+    if (width < 0)
+        width =
+            maxLines_ > 0 ? QWIDGETSIZE_MAX : std::min(fm.averageCharWidth() * 80, maximumWidth());
+    width -= m.left() + m.right();
+    QSize box = measure(width);
     // Wrapped text prefers a narrower column over one or two very long lines.
-    if (tryWidth && br.height() < 4 * fm.lineSpacing() && br.width() > width / 2)
-        br = fm.boundingRect(0, 0, width / 2, 2000, flags, text_);
-    if (tryWidth && br.height() < 2 * fm.lineSpacing() && br.width() > width / 4)
-        br = fm.boundingRect(0, 0, width / 4, 2000, flags, text_);
+    if (tryWidth && box.height() < 4 * fm.lineSpacing() && box.width() > width / 2)
+        box = measure(width / 2);
+    if (tryWidth && box.height() < 2 * fm.lineSpacing() && box.width() > width / 4)
+        box = measure(width / 4);
     // A minimum size set on the widget is left to the layout, which applies it anyway; keeping
     // it out of the cached hints means a later change of it cannot leave them stale.
-    return {br.width() + m.left() + m.right(), br.height() + m.top() + m.bottom()};
+    return {box.width() + m.left() + m.right(), box.height() + m.top() + m.bottom()};
 }
 
 void Text::computeHints() const {
     if (hintsValid_) return;
     hint_ = sizeForWidth(-1);
     if (wrap_) {
-        // One line high, as narrow as the longest word.
-        minHint_ = QSize(sizeForWidth(0).width(), sizeForWidth(QWIDGETSIZE_MAX).height());
+        // One line high, as narrow as the longest word (up to a dozen characters: a longer
+        // word breaks rather than widening the page).
+        const QFontMetrics fm = fontMetrics();
+        int longest = 0;
+        for (const QString& word : text_.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            longest = std::max(longest, fm.horizontalAdvance(word) + 1);
+        const QMargins m = contentsMargins();
+        minHint_ = QSize(std::min(longest, fm.averageCharWidth() * 12) + m.left() + m.right(),
+                         sizeForWidth(QWIDGETSIZE_MAX).height());
         minHint_.setHeight(std::min(minHint_.height(), hint_.height()));
+        // As for single lines: the rounded width of the widest line must not make it wrap.
+        if (!text_.isEmpty()) hint_.rwidth() += 1;
     } else {
         // Unwrapped text measures the same at any width.
         minHint_ = hint_;
-        if (elide_)
+        if (minScale_ < 1 && !text_.isEmpty())
+            minHint_.setWidth(static_cast<int>(std::ceil(advance(scaledFont(minScale_)))) + 1 +
+                              contentsMargins().left() + contentsMargins().right());
+        else if (elide_)
             minHint_.setWidth(std::min(minHint_.width(),
                                        fontMetrics().horizontalAdvance(QStringLiteral("…")) * 3));
         // One pixel more than the rounded advance, so a text at its size hint is never elided.
@@ -169,22 +286,145 @@ void Text::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+void Text::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateElision();
+}
+
 void Text::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setFont(font());
     p.setPen(color());
     const QRect r = contentsRect();
     if (wrap_) {
-        p.drawText(r, static_cast<int>(align_) | Qt::TextWordWrap, text_);
+        p.setFont(font());
+        const QStringList lines = shownLines();
+        const QFontMetrics fm = fontMetrics();
+        const int blockH = static_cast<int>(lines.size() - 1) * fm.lineSpacing() + fm.height();
+        int y = r.top();
+        if (align_ & Qt::AlignVCenter) y += (r.height() - blockH) / 2;
+        if (align_ & Qt::AlignBottom) y += r.height() - blockH;
+        const int h = static_cast<int>(align_ & Qt::AlignHorizontal_Mask);
+        for (const QString& line : lines) {
+            p.drawText(QRect(r.left(), y, r.width(), fm.height()), h | Qt::AlignVCenter, line);
+            y += fm.lineSpacing();
+        }
         return;
     }
-    // Lines are kept as given; a single line that is too wide is elided.
-    QString shown = text_;
-    if (elide_ && QFontMetricsF(font()).horizontalAdvance(shown) > r.width() + 0.5 &&
-        !shown.contains(QLatin1Char('\n'))) {
-        shown = fontMetrics().elidedText(shown, Qt::ElideRight, r.width());
-    }
-    p.drawText(r, static_cast<int>(align_), shown);
+    const QFont f = fittedFont();
+    p.setFont(f);
+    const QString shown = shownLines().value(0);
+    if (tabular_ && shown == text_)
+        TabularDigits::draw(p, r, align_, shown);
+    else
+        p.drawText(r, static_cast<int>(align_), shown);
 }
+
+namespace TabularDigits {
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The widest digit of a font; the last few fonts asked about are remembered, since every
+// repaint of a changing number asks again.
+qreal digitWidth(const QFont& font, const QFontMetricsF& fm) {
+    static std::vector<std::pair<QFont, qreal>> known;
+    for (const auto& [f, w] : known)
+        if (f == font) return w;
+    qreal w = 0;
+    for (char d = '0'; d <= '9'; ++d)
+        w = std::max(w, fm.horizontalAdvance(QLatin1Char(d)));
+    if (known.size() >= 8) known.erase(known.begin());
+    known.emplace_back(font, w);
+    return w;
+}
+
+// Calls `run(text, isDigit)` for each run of digits or of other characters, in order.
+template <class Fn>
+void forEachRun(const QString& text, Fn run) {
+    qsizetype start = 0;
+    for (qsizetype i = 1; i <= text.size(); ++i) {
+        if (i == text.size() || isDigit(text[i]) != isDigit(text[start])) {
+            run(text.mid(start, i - start), isDigit(text[start]));
+            start = i;
+        }
+    }
+}
+
+}  // namespace
+
+qreal advance(const QFont& font, const QString& text) {
+    const QFontMetricsF fm(font);
+    const qreal cell = digitWidth(font, fm);
+    qreal total = 0;
+    forEachRun(text, [&](const QString& run, bool digits) {
+        total += digits ? cell * run.size() : fm.horizontalAdvance(run);
+    });
+    return total;
+}
+
+void draw(QPainter& painter, const QRectF& rect, Qt::Alignment align, const QString& text) {
+    const QFontMetricsF fm(painter.font());
+    const qreal cell = digitWidth(painter.font(), fm);
+    const qreal total = advance(painter.font(), text);
+    qreal x = rect.left();
+    if (align & Qt::AlignRight) x = rect.right() - total;
+    if (align & Qt::AlignHCenter) x = rect.center().x() - total / 2;
+    const int v = static_cast<int>(align & Qt::AlignVertical_Mask);
+    forEachRun(text, [&](const QString& run, bool digits) {
+        if (!digits) {
+            const qreal w = fm.horizontalAdvance(run);
+            painter.drawText(QRectF(x, rect.top(), w + 1, rect.height()), Qt::AlignLeft | v, run);
+            x += w;
+            return;
+        }
+        for (QChar d : run) {
+            painter.drawText(QRectF(x, rect.top(), cell, rect.height()), Qt::AlignHCenter | v, d);
+            x += cell;
+        }
+    });
+}
+
+}  // namespace TabularDigits
+
+namespace TextWrap {
+
+QStringList lines(const QString& text, const QFont& font, qreal width, int maxLines) {
+    // Numbers keep their units and "of" keeps what follows it: no-break spaces there.
+    static const QRegularExpression unit(QStringLiteral("(?<=\\d) (?=[A-Za-z\u00b0%])"));
+    static const QRegularExpression of(QStringLiteral("(?<=\\bof) "));
+    QString prepared = text;
+    prepared.replace(unit, QStringLiteral("\u00a0")).replace(of, QStringLiteral("\u00a0"));
+
+    QTextLayout layout(prepared, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QList<QPair<int, int>> ranges;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max<qreal>(width, 1));
+        ranges.append({line.textStart(), line.textLength()});
+    }
+    layout.endLayout();
+
+    QStringList out;
+    for (int i = 0; i < ranges.size(); ++i) {
+        if (maxLines > 0 && i == maxLines - 1 && ranges.size() > maxLines) {
+            const QString rest = prepared.mid(ranges[i].first).trimmed();
+            out << QFontMetrics(font).elidedText(rest, Qt::ElideRight,
+                                                 static_cast<int>(std::floor(width)));
+            break;
+        }
+        out << prepared.mid(ranges[i].first, ranges[i].second).trimmed();
+    }
+    for (QString& line : out)
+        line.replace(QChar(0x00a0), QLatin1Char(' '));
+    if (out.isEmpty()) out << QString();
+    return out;
+}
+
+}  // namespace TextWrap
 
 }  // namespace orvane

@@ -7,12 +7,32 @@
 // same width) cost one small repaint instead of a layout pass over the whole window.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 
 #include "ui/components/Theme.h"
 
+class QPainter;
+
 namespace orvane {
+
+// Measuring and drawing text with equal-width digits: each digit takes the width of the
+// font's widest digit, so a number that changes every second does not jitter sideways,
+// whether or not the font's own digits are tabular.
+namespace TabularDigits {
+qreal advance(const QFont& font, const QString& text);
+// Draws `text` on one line in `rect` at `align`, digits in equal cells.
+void draw(QPainter& painter, const QRectF& rect, Qt::Alignment align, const QString& text);
+}  // namespace TabularDigits
+
+// Wrapping that breaks where a reader expects: a number stays with its unit ("17.18 GB"),
+// "of" goes to the line of what follows it; a word longer than the line breaks anywhere.
+namespace TextWrap {
+// The lines of `text` laid out in `width`; with `maxLines` (0: no limit) the last line kept
+// ends in an ellipsis when more would follow.
+QStringList lines(const QString& text, const QFont& font, qreal width, int maxLines = 0);
+}  // namespace TextWrap
 
 class Text : public QWidget {
     Q_OBJECT
@@ -37,6 +57,21 @@ class Text : public QWidget {
     // Elide single-line text that does not fit (default true); false keeps the full width as
     // the minimum.
     void setElide(bool elide);
+    // Single-line text shrinks down to this share of its font size before it is elided; the
+    // minimum width is the text's at that size (default 1: no shrinking).
+    void setMinimumScale(qreal scale);
+    // Wrapped text takes at most this many lines, the last one elided (0: no limit).
+    void setMaximumLines(int lines);
+    // Digits in equal-width cells, for numbers that change while shown.
+    void setTabularDigits(bool tabular);
+
+    // Whether the text as drawn at the current size is cut short (it then shows the full text
+    // as its tooltip).
+    bool isElided() const;
+    // Width of the whole text on one line at full size.
+    qreal naturalWidth() const;
+    // The font size the single-line text is drawn at in the current width.
+    QFont fittedFont() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -46,15 +81,27 @@ class Text : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QSize sizeForWidth(int width) const;
     void computeHints() const;
+    // Drops the size hints and asks for a new layout and a repaint.
+    void relayout();
+    qreal advance(const QFont& font) const;
+    QFont scaledFont(qreal scale) const;
+    // The lines drawn in the contents rectangle, and whether they cut the text short.
+    QStringList shownLines(bool* elided = nullptr) const;
+    // An elided text takes the mouse so its tooltip can show the full text.
+    void updateElision();
 
     QString text_;
     Qt::Alignment align_ = Qt::AlignLeft | Qt::AlignVCenter;
     bool wrap_ = false;
     bool elide_ = true;
+    qreal minScale_ = 1;
+    int maxLines_ = 0;
+    bool tabular_ = false;
     std::optional<QColor> color_;
     TextStyle style_;
 

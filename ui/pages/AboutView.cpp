@@ -10,12 +10,12 @@
 #include <functional>
 #include <optional>
 
-#include "ui/WindowBackground.h"
 #include "ui/components/Divider.h"
 #include "ui/components/Icon.h"
 #include "ui/components/Shadow.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
+#include "ui/shell/WindowBackground.h"
 
 namespace orvane {
 namespace {

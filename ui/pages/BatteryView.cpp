@@ -12,10 +12,10 @@
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
 #include "ui/pages/BatteryModel.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageScroll.h"
-#include "ui/pages/PageStyle.h"
-#include "ui/pages/RowList.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageScroll.h"
+#include "ui/widgets/PageStyle.h"
+#include "ui/widgets/RowList.h"
 
 namespace orvane {
 
@@ -80,6 +80,9 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     Card* cyclesCard = gaugeCard(col, 8);
     cycles_ = new Text({}, Theme::font(64, QFont::Bold));
     cycles_->setColor(Theme::accent());
+    // A count of four or five digits shrinks rather than being cut.
+    cycles_->setMinimumScale(0.5);
+    cycles_->setTabularDigits(true);
     cycles_->setAlignment(Qt::AlignCenter);
     auto* caption = new Text(QStringLiteral("Cycle Count"), Theme::font(13), TextStyle::secondary);
     caption->setAlignment(Qt::AlignCenter);
@@ -98,12 +101,6 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     col->addWidget(ratedBox_);
     col->addStretch(1);
     gauges->addWidget(cyclesCard, 1);
-    // The three share the row equally: the widest minimum (a ring's) holds for all.
-    const int minWidth =
-        std::max({healthCard->minimumSizeHint().width(), chargeCard->minimumSizeHint().width(),
-                  cyclesCard->minimumSizeHint().width()});
-    for (Card* c : {healthCard, chargeCard, cyclesCard})
-        c->setMinimumWidth(minWidth);
 
     // Details: capacity, electrical and status, top-aligned.
     auto* details = new QHBoxLayout;

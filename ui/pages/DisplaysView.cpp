@@ -4,10 +4,10 @@
 
 #include "ui/components/PageHeader.h"
 #include "ui/components/Theme.h"
-#include "ui/pages/DeviceCard.h"
 #include "ui/pages/DisplaysModel.h"
-#include "ui/pages/PageScroll.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/DeviceCard.h"
+#include "ui/widgets/PageScroll.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 

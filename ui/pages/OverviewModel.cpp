@@ -5,14 +5,28 @@
 namespace orvane::OverviewModel {
 
 using PageText::integer;
+using PageText::joined;
 using PageText::percent;
+
+namespace {
+
+std::string orDash(const std::string& text) {
+    return text.empty() ? "-" : text;
+}
+
+// "macOS Sonoma 14.5": the name and version, either of which may be unknown.
+std::string osNameAndVersion(const HardwareInfo& hw) {
+    return joined({hw.macOSName, hw.macOSVersion}, " ");
+}
+
+}  // namespace
 
 HeroText hero(const HardwareInfo& hw) {
     HeroText h;
     h.symbol = hw.symbol();
     h.modelName = hw.modelName;
     h.chip = hw.chip;
-    h.pills.push_back(hw.macOSName + " " + hw.macOSVersion);
+    if (const std::string os = osNameAndVersion(hw); !os.empty()) h.pills.push_back(os);
     if (!hw.modelIdentifier.empty()) h.pills.push_back(hw.modelIdentifier);
     return h;
 }
@@ -35,13 +49,13 @@ std::string bootCapacity(const std::vector<VolumeInfo>& volumes) {
             break;
         }
     }
-    return Fmt::bytesGB(pick->totalBytes);
+    return pick->totalBytes >= 1 ? Fmt::bytesGB(pick->totalBytes) : "-";
 }
 
 std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
                                     const std::vector<VolumeInfo>& volumes) {
     std::array<PageText::Chip, 4> c;
-    c[0] = {"memorychip", hw.memoryGB.empty() ? "-" : hw.memoryGB, hw.memoryType, "blue"};
+    c[0] = {"memorychip", orDash(hw.memoryGB), hw.memoryType, "blue"};
     c[1] = {"cpu", coreValue(hw), coreCaption(hw), "accent"};
     c[2] = {"internaldrive", bootCapacity(volumes), "Storage", "green"};
     // The icon follows the kind of machine; value, caption and tint follow the battery.
@@ -61,11 +75,12 @@ std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& b
 std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
     return {
         {"Model", hw.modelName, "desktopcomputer"},
-        {"Identifier", hw.modelIdentifier.empty() ? "-" : hw.modelIdentifier, "number"},
-        {"Chip", hw.chip, "cpu"},
-        {"Memory", hw.memoryGB + " \u00b7 " + hw.memoryType, "memorychip"},
-        {"macOS", hw.macOSName + " " + hw.macOSVersion + " (" + hw.macOSBuild + ")", "apple.logo"},
-        {"Serial Number", hw.serialNumber.empty() ? "-" : hw.serialNumber, "barcode"},
+        {"Identifier", orDash(hw.modelIdentifier), "number"},
+        {"Chip", orDash(hw.chip), "cpu"},
+        {"Memory", orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), "memorychip"},
+        {"macOS", orDash(joined({osNameAndVersion(hw), PageText::bracketed(hw.macOSBuild)}, " ")),
+         "apple.logo"},
+        {"Serial Number", orDash(hw.serialNumber), "barcode"},
     };
 }
 

@@ -5,11 +5,11 @@
 
 #include "ui/components/Card.h"
 #include "ui/components/StatChip.h"
-#include "ui/pages/HeroBanner.h"
 #include "ui/pages/OverviewModel.h"
-#include "ui/pages/PageScroll.h"
-#include "ui/pages/PageStyle.h"
-#include "ui/pages/RowList.h"
+#include "ui/widgets/HeroBanner.h"
+#include "ui/widgets/PageScroll.h"
+#include "ui/widgets/PageStyle.h"
+#include "ui/widgets/RowList.h"
 
 namespace orvane {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "service/SystemService.h"
-#include "ui/ServiceWatcher.h"
+#include "ui/app/ServiceWatcher.h"
 
 namespace orvane {
 

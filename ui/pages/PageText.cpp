@@ -22,6 +22,20 @@ std::string counted(std::int64_t n, const std::string& word) {
     return integer(n) + " " + word + (n == 1 ? "" : "s");
 }
 
+std::string joined(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string out;
+    for (const std::string& part : parts) {
+        if (part.empty()) continue;
+        if (!out.empty()) out += separator;
+        out += part;
+    }
+    return out;
+}
+
+std::string bracketed(const std::string& text) {
+    return text.empty() ? std::string() : "(" + text + ")";
+}
+
 std::vector<Line> withDividers(const std::vector<Row>& rows) {
     std::vector<Line> lines;
     for (const Row& row : rows) {

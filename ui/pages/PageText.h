@@ -71,6 +71,10 @@ std::string integer(std::int64_t value);
 std::string usageColorName(double fraction);
 // n and the word, with an "s" unless n is exactly 1: "0 volumes", "1 volume".
 std::string counted(std::int64_t n, const std::string& word);
+// The non-empty parts joined by `separator`: an empty part brings no separator of its own.
+std::string joined(const std::vector<std::string>& parts, const std::string& separator);
+// `text` in round brackets, or nothing when it is empty.
+std::string bracketed(const std::string& text);
 // The rows with a divider between each two neighbours (none after the last).
 std::vector<Line> withDividers(const std::vector<Row>& rows);
 

@@ -33,7 +33,7 @@ std::string memCaption(const LiveMetrics& live) {
 }
 
 std::string coreCountText(const LiveMetrics& live) {
-    return PageText::integer(static_cast<std::int64_t>(live.perCore.size())) + " logical cores";
+    return PageText::counted(static_cast<std::int64_t>(live.perCore.size()), "logical core");
 }
 
 CoreCell coreCell(std::size_t index, double fraction) {

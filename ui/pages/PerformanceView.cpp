@@ -11,10 +11,10 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/CoreGrid.h"
-#include "ui/pages/PageScroll.h"
-#include "ui/pages/PageStyle.h"
 #include "ui/pages/PerformanceModel.h"
+#include "ui/widgets/CoreGrid.h"
+#include "ui/widgets/PageScroll.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 
@@ -54,6 +54,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     statRow->addStretch(1);
     for (auto& s : stats_) {
         s.value = new Text({}, Theme::font(15, QFont::Bold));
+        s.value->setTabularDigits(true);
         s.label = new Text({}, Theme::font(10), TextStyle::secondary);
         s.value->setAlignment(Qt::AlignHCenter);
         s.label->setAlignment(Qt::AlignHCenter);

@@ -15,20 +15,23 @@ PageText::Badge startupBadge() {
 }
 
 VolumeCardText card(const VolumeInfo& v) {
-    const double fraction = v.usedFraction();
+    // Without a total there is no fill level: no percentage, an empty bar, no usage colour.
+    const bool known = v.totalBytes >= 1;
+    const double fraction = known ? v.usedFraction() : 0.0;
     VolumeCardText c;
     c.icon = v.isInternal ? "internaldrive.fill" : "externaldrive.fill";
-    c.color = PageText::usageColorName(fraction);
+    c.color = known ? PageText::usageColorName(fraction) : "secondary";
     c.name = v.name;
     c.startup = v.isBoot;
-    c.summary = v.fileSystem + " \u00b7 " + (v.isInternal ? "Internal" : "External") + " \u00b7 " +
-                v.mountPoint;
-    c.usedText = Fmt::format("%.0f%% used", fraction * 100);
+    c.summary = PageText::joined(
+        {v.fileSystem, v.isInternal ? "Internal" : "External", v.mountPoint}, " \u00b7 ");
+    c.usedText = known ? Fmt::format("%.0f%% used", fraction * 100) : "";
     c.fraction = fraction;
+    c.showFill = known;
     c.legend = {{
-        {c.color, 1, "Used", Fmt::bytes(v.usedBytes())},
+        {c.color, 1, "Used", known ? Fmt::bytes(v.usedBytes()) : "-"},
         {"primary", 0.15, "Free", Fmt::bytes(v.freeBytes)},
-        {"primary", 0, "Total", Fmt::bytes(v.totalBytes)},
+        {"primary", 0, "Total", known ? Fmt::bytes(v.totalBytes) : "-"},
     }};
     return c;
 }

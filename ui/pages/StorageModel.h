@@ -30,6 +30,7 @@ struct VolumeCardText {
     std::string summary;
     std::string usedText;
     double fraction = 0;
+    bool showFill = true;  // false while the total is unknown: the bar stays empty
     std::array<LegendEntry, 3> legend;
     bool operator==(const VolumeCardText&) const = default;
 };

@@ -5,10 +5,10 @@
 #include "ui/components/Card.h"
 #include "ui/components/PageHeader.h"
 #include "ui/components/Theme.h"
-#include "ui/pages/PageScroll.h"
-#include "ui/pages/PageStyle.h"
 #include "ui/pages/StorageModel.h"
-#include "ui/pages/VolumeCard.h"
+#include "ui/widgets/PageScroll.h"
+#include "ui/widgets/PageStyle.h"
+#include "ui/widgets/VolumeCard.h"
 
 namespace orvane {
 

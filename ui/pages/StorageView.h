@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "service/SystemService.h"
-#include "ui/ServiceWatcher.h"
+#include "ui/app/ServiceWatcher.h"
 
 class QVBoxLayout;
 

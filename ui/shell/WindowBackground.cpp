@@ -1,4 +1,4 @@
-#include "ui/WindowBackground.h"
+#include "ui/shell/WindowBackground.h"
 
 #include <QLinearGradient>
 #include <QPaintEvent>

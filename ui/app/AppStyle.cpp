@@ -1,4 +1,4 @@
-#include "ui/AppStyle.h"
+#include "ui/app/AppStyle.h"
 
 #include <QPainter>
 #include <QScrollBar>

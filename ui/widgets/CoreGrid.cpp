@@ -1,4 +1,4 @@
-#include "ui/pages/CoreGrid.h"
+#include "ui/widgets/CoreGrid.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -6,9 +6,10 @@
 #include <cmath>
 
 #include "ui/components/Motion.h"
+#include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 
@@ -150,7 +151,8 @@ void CoreGrid::paintEvent(QPaintEvent* event) {
             p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, PageStyle::qs(c.label));
             p.setFont(pf);
             p.setPen(usage);
-            p.drawText(text, Qt::AlignRight | Qt::AlignVCenter, PageStyle::qs(c.percent));
+            TabularDigits::draw(p, text, Qt::AlignRight | Qt::AlignVCenter,
+                                PageStyle::qs(c.percent));
         }
 
         const QRectF bar = barRect(cell);

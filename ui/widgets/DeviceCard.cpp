@@ -1,13 +1,13 @@
-#include "ui/pages/DeviceCard.h"
+#include "ui/widgets/DeviceCard.h"
 
 #include <QHBoxLayout>
 
 #include "ui/components/Icon.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageStyle.h"
-#include "ui/pages/RowList.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageStyle.h"
+#include "ui/widgets/RowList.h"
 
 namespace orvane {
 
@@ -31,6 +31,11 @@ DeviceCard::DeviceCard(QWidget* parent)
     header->addStretch(1);
     header->addWidget(note_, 0, Qt::AlignVCenter);
     note_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // A long name gives way first: it wraps onto a second line, then is elided; the short
+    // note beside it is never cut.
+    name_->setWordWrap(true);
+    name_->setMaximumLines(2);
+    note_->setElide(false);
     body()->addWidget(headerBox);
     body()->addWidget(rows_);
 }

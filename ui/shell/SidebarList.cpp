@@ -1,4 +1,4 @@
-#include "ui/SidebarList.h"
+#include "ui/shell/SidebarList.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,9 +1,9 @@
-#include "ui/pages/CapsuleBadge.h"
+#include "ui/widgets/CapsuleBadge.h"
 
 #include <QPainter>
 
 #include "ui/components/Theme.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 

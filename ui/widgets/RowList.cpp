@@ -1,10 +1,10 @@
-#include "ui/pages/RowList.h"
+#include "ui/widgets/RowList.h"
 
 #include <QVBoxLayout>
 
 #include "ui/components/Divider.h"
 #include "ui/components/InfoRow.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 

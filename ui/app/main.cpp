@@ -10,11 +10,11 @@
 
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
-#include "ui/AppStyle.h"
-#include "ui/ContentView.h"
-#include "ui/OrvaneApp.h"
-#include "ui/Section.h"
+#include "ui/app/AppStyle.h"
+#include "ui/app/OrvaneApp.h"
 #include "ui/pages/AboutView.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/Section.h"
 
 namespace {
 
@@ -61,8 +61,14 @@ int main(int argc, char** argv) {
         QStringLiteral("section"),
         QStringLiteral("Open on page <name>: overview, battery, storage, performance or displays."),
         QStringLiteral("name"));
+    const QCommandLineOption windowSize(
+        QStringLiteral("window-size"),
+        QStringLiteral("With --screenshot: the window's size, <width>x<height> (default: its "
+                       "smallest)."),
+        QStringLiteral("size"));
     parser.addOption(replay);
     parser.addOption(screenshot);
+    parser.addOption(windowSize);
     parser.addOption(section);
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
@@ -93,10 +99,22 @@ int main(int argc, char** argv) {
         platform = orvane::makeHostPlatform();
     }
 
+    QSize shotSize;
+    if (parser.isSet(windowSize)) {
+        const QStringList parts = parser.value(windowSize).split(QLatin1Char('x'));
+        bool okW = false, okH = false;
+        if (parts.size() == 2) shotSize = QSize(parts[0].toInt(&okW), parts[1].toInt(&okH));
+        if (!okW || !okH || shotSize.isEmpty()) {
+            std::fprintf(stderr, "orvane: not a window size (WIDTHxHEIGHT): %s\n",
+                         qPrintable(parser.value(windowSize)));
+            return 2;
+        }
+    }
+
     orvane::OrvaneApp orvane(platform);
     if (parser.isSet(screenshot)) {
         const QString dir = QDir(parser.value(screenshot)).absolutePath();
-        if (!orvane.saveScreenshots(dir)) {
+        if (!orvane.saveScreenshots(dir, shotSize)) {
             std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
                          qPrintable(dir));
             return 1;

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "ui/Section.h"
+#include "ui/shell/Section.h"
 
 namespace orvane {
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "service/SystemService.h"
-#include "ui/Section.h"
+#include "ui/shell/Section.h"
 
 class QSplitter;
 

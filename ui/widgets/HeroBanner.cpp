@@ -1,4 +1,4 @@
-#include "ui/pages/HeroBanner.h"
+#include "ui/widgets/HeroBanner.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
@@ -9,8 +9,8 @@
 #include "ui/components/Shadow.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 
@@ -38,25 +38,31 @@ HeroBanner::HeroBanner(QWidget* parent)
     icon_->setGraphicsEffect(iconShadow);
 
     model_->setColor(Qt::white);
+    // A long model name takes two lines at most, then is elided (the tooltip has it in full).
+    model_->setWordWrap(true);
+    model_->setMaximumLines(2);
     chip_->setColor(QColor::fromRgbF(1, 1, 1, 0.9f));
 
     pills_->setContentsMargins(0, 4, 0, 0);
     pills_->setSpacing(8);
     pills_->addStretch(1);
 
+    // Centred by stretches rather than by alignment: an aligned layout would get its one-line
+    // size hint, not the height a wrapped model name needs.
     auto* texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
     texts->setSpacing(8);
+    texts->addStretch(1);
     texts->addWidget(model_);
     texts->addWidget(chip_);
     texts->addLayout(pills_);
+    texts->addStretch(1);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(28, 28, 28, 28);
     row->setSpacing(26);
     row->addWidget(icon_, 0, Qt::AlignVCenter);
     row->addLayout(texts, 1);
-    row->setAlignment(texts, Qt::AlignVCenter);
 
     ShadowStyle shadow;
     shadow.cornerRadius = kCorner;

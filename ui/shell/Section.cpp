@@ -1,4 +1,4 @@
-#include "ui/Section.h"
+#include "ui/shell/Section.h"
 
 #include "ui/components/Theme.h"
 

@@ -1,4 +1,4 @@
-#include "ui/ServiceWatcher.h"
+#include "ui/app/ServiceWatcher.h"
 
 #include <QEvent>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "ui/Appearance.h"
+#include "ui/app/Appearance.h"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-#include "ui/ContentView.h"
+#include "ui/shell/ContentView.h"
 
 #include <QAbstractScrollArea>
 #include <QHBoxLayout>
@@ -8,9 +8,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "ui/Appearance.h"
-#include "ui/SidebarList.h"
-#include "ui/WindowBackground.h"
+#include "ui/app/Appearance.h"
 #include "ui/components/Icon.h"
 #include "ui/components/PlainButton.h"
 #include "ui/components/SegmentedPicker.h"
@@ -21,6 +19,8 @@
 #include "ui/pages/OverviewView.h"
 #include "ui/pages/PerformanceView.h"
 #include "ui/pages/StorageView.h"
+#include "ui/shell/SidebarList.h"
+#include "ui/shell/WindowBackground.h"
 
 namespace orvane {
 namespace {

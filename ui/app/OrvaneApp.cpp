@@ -1,4 +1,4 @@
-#include "ui/OrvaneApp.h"
+#include "ui/app/OrvaneApp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,10 +14,10 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "ui/ContentView.h"
-#include "ui/ServiceWatcher.h"
+#include "ui/app/ServiceWatcher.h"
 #include "ui/components/Theme.h"
 #include "ui/pages/AboutView.h"
+#include "ui/shell/ContentView.h"
 
 namespace orvane {
 namespace {
@@ -186,10 +186,10 @@ bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool OrvaneApp::saveScreenshots(const QString& dir) {
+bool OrvaneApp::saveScreenshots(const QString& dir, const QSize& size) {
     if (!QDir().mkpath(dir)) return false;
     QMainWindow* w = mainWindow();
-    w->resize(w->minimumSize());
+    w->resize(size.expandedTo(w->minimumSize()));
     w->show();
 
     // Wait for the first full load and the samples of the first two live ticks (bounded); then

@@ -1,4 +1,4 @@
-#include "ui/pages/PageScroll.h"
+#include "ui/widgets/PageScroll.h"
 
 #include <QVBoxLayout>
 

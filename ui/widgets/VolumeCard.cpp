@@ -1,4 +1,4 @@
-#include "ui/pages/VolumeCard.h"
+#include "ui/widgets/VolumeCard.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -8,8 +8,8 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/CapsuleBadge.h"
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 
@@ -45,6 +45,11 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
       used_(new Text({}, Theme::font(13, QFont::Medium))),
       bar_(new FillBar) {
     body()->setSpacing(14);
+    // Long names and mount points wrap onto a second line before they are cut.
+    for (Text* t : {name_, summary_}) {
+        t->setWordWrap(true);
+        t->setMaximumLines(2);
+    }
 
     auto* nameRow = new QHBoxLayout;
     nameRow->setSpacing(8);
@@ -102,6 +107,7 @@ void VolumeCard::setText(const VolumeCardText& t) {
     used_->setText(qs(t.usedText));
     used_->setColor(usage);
     bar_->setColor(usage);
+    bar_->setMinimumFill(t.showFill ? kMinFill : 0);
     bar_->setFraction(t.fraction);
     for (std::size_t i = 0; i < legend_.size(); ++i) {
         const LegendEntry& src = t.legend[i];

@@ -5,12 +5,13 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <memory>
 #include <optional>
 
 #include "service/SystemService.h"
 #include "service/platform/Platform.h"
-#include "ui/Appearance.h"
+#include "ui/app/Appearance.h"
 
 class QAction;
 class QMainWindow;
@@ -53,10 +54,10 @@ class OrvaneApp : public QObject {
     // The scheme the system shows.
     static ColorScheme systemScheme();
 
-    // Renders every section and the About window, light and dark, to PNG files in `dir` at the
-    // window's minimum size, once the first full load and two live samples have been
-    // published. Returns false when a file could not be written.
-    bool saveScreenshots(const QString& dir);
+    // Renders every section and the About window, light and dark, to PNG files in `dir` with
+    // the window at `size` (at least its minimum size), once the first full load and two live
+    // samples have been published. Returns false when a file could not be written.
+    bool saveScreenshots(const QString& dir, const QSize& size = {});
 
   signals:
     void schemeChanged(orvane::ColorScheme scheme);

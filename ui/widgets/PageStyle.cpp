@@ -1,4 +1,4 @@
-#include "ui/pages/PageStyle.h"
+#include "ui/widgets/PageStyle.h"
 
 #include <QBoxLayout>
 
