@@ -13,7 +13,8 @@ std::pair<std::vector<DisplayInfo>, std::vector<GraphicsInfo>> collectDisplays(
     std::vector<DisplayInfo> displays;
     std::vector<GraphicsInfo> graphics;
     for (const GpuFacts& gpu : facts) {
-        graphics.emplace_back(gpu.name.value_or("GPU"), gpu.vendor, gpu.cores, gpu.apiSupport);
+        graphics.emplace_back(gpu.name.value_or("GPU"), gpu.vendor, gpu.cores, gpu.apiSupport,
+                              gpu.driver);
         for (const DisplayFacts& d : gpu.displays) {
             displays.emplace_back(d.name.value_or("Display"), d.resolution, d.uiResolution, d.main,
                                   d.builtIn, d.connection, d.refreshRate);

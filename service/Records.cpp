@@ -98,11 +98,12 @@ double VolumeInfo::usedFraction() const {
 }
 
 GraphicsInfo::GraphicsInfo(std::string name_, std::string vendor_, std::string cores_,
-                           std::string metalSupport_)
+                           std::string metalSupport_, std::string driver_)
     : name(std::move(name_)),
       vendor(std::move(vendor_)),
       cores(std::move(cores_)),
-      metalSupport(std::move(metalSupport_)) {}
+      metalSupport(std::move(metalSupport_)),
+      driver(std::move(driver_)) {}
 
 DisplayInfo::DisplayInfo(std::string name_, std::string resolution_, std::string uiResolution_,
                          bool isMain_, bool isBuiltIn_, std::string connectionType_,

@@ -106,7 +106,8 @@ class VolumeInfo {
 class GraphicsInfo {
   public:
     GraphicsInfo() = default;
-    GraphicsInfo(std::string name, std::string vendor, std::string cores, std::string metalSupport);
+    GraphicsInfo(std::string name, std::string vendor, std::string cores, std::string metalSupport,
+                 std::string driver = {});
 
     const Uuid& id() const { return id_; }
 
@@ -114,6 +115,7 @@ class GraphicsInfo {
     std::string vendor;
     std::string cores;
     std::string metalSupport;
+    std::string driver;  // the kernel driver in use, where the platform has one ("amdgpu")
 
   private:
     Uuid id_ = Uuid::random();

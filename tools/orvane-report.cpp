@@ -178,7 +178,8 @@ json toJson(const SystemService& s) {
                             {"name", g.name},
                             {"vendor", g.vendor},
                             {"cores", g.cores},
-                            {"metalSupport", g.metalSupport}});
+                            {"metalSupport", g.metalSupport},
+                            {"driver", g.driver}});
     return {
         {"hardware",
          {{"modelName", h.modelName},
@@ -303,7 +304,8 @@ void printText(const SystemService& s) {
     if (s.graphics().empty()) row("Processors", "none read");
     for (const auto& g : s.graphics())
         row(g.name, orDash(g.vendor) + (g.cores.empty() ? "" : ", " + g.cores + " cores") +
-                        (g.metalSupport.empty() ? "" : ", " + g.metalSupport));
+                        (g.metalSupport.empty() ? "" : ", " + g.metalSupport) +
+                        (g.driver.empty() ? "" : ", driver " + g.driver));
     for (const auto& d : s.displays())
         row(d.name, orDash(d.resolution) + (d.refreshRate.empty() ? "" : " @ " + d.refreshRate) +
                         ", " + orDash(d.connectionType) + (d.isMain ? ", main" : "") +

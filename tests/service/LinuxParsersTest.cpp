@@ -150,6 +150,22 @@ TEST(LinuxPciIds, SubsystemsOtherVendorsAndBrackets) {
               "Advanced Micro Devices, Inc.");
     EXPECT_EQ(DisplayReport::vendorName("[Only brackets]"), "[Only brackets]");
 
+    // A device the database does not name: the vendor's brand (ours, else the database's
+    // short name) and the device id; the vendor's id too when nothing names the vendor.
+    const struct {
+        std::uint16_t vendor, device;
+        const char *databaseVendor, *name;
+    } unnamed[] = {
+        {0x1002, 0x73bf, "", "AMD GPU 73bf"},
+        {0x1002, 0x73bf, "Advanced Micro Devices, Inc. [AMD/ATI]", "AMD GPU 73bf"},
+        {0x8086, 0x0a1b, "Intel Corporation", "Intel GPU 0a1b"},
+        {0x1f2e, 0x0001, "Example Graphics [ExGfx]", "ExGfx GPU 0001"},
+        {0x1f2e, 0x0001, "Example Graphics", "Example Graphics GPU 0001"},
+        {0x1f2e, 0x0001, " ", "GPU 1f2e:0001"},
+    };
+    for (const auto& u : unnamed)
+        EXPECT_EQ(DisplayReport::unnamedGpu(u.vendor, u.device, u.databaseVendor), u.name);
+
     // A DRM entry belongs to its own card only.
     const auto c = DisplayReport::connectorOf("card0-HDMI-A-1", "card0");
     ASSERT_TRUE(c);
@@ -170,8 +186,11 @@ TEST(LinuxSysText, NumbersListsAndText) {
         EXPECT_FALSE(SysText::parseSigned(bad)) << bad;
     for (const char* bad : {"0x", "0x12345678901234567", "12g"})
         EXPECT_FALSE(SysText::parseHex(bad)) << bad;
-    EXPECT_EQ(SysText::cpuListCount("0-3,8-11"), 8u);
-    for (const char* bad : {"", "3-1", "0-4294967295", "0,,1"})
+    EXPECT_EQ(SysText::cpuList("0-2,8,5"), (std::vector<std::uint32_t>{0, 1, 2, 8, 5}));
+    EXPECT_EQ(SysText::cpuListCount("0-3,8-11\n"), 8u);
+    // A list far longer than any machine's, however it is spelt, is refused before it is
+    // spelt out.
+    for (const char* bad : {"", "3-1", "0-4294967295", "0,,1", "0-65535,0", "0-70000"})
         EXPECT_FALSE(SysText::cpuListCount(bad)) << bad;
     EXPECT_EQ(SysText::replaceInvalidUtf8("a\tCaf\xC3\xA9\xC3(\xED\xA0\x80"),
               "a\tCaf\xC3\xA9\uFFFD(\uFFFD\uFFFD\uFFFD");

@@ -15,6 +15,34 @@ BatteryInfo present() {
     return b;
 }
 
+// Words that name the machine: a Mac only where the records say macOS; before the machine is
+// read, the platform the program was built for.
+TEST(BatteryModel, NoticeAndTaglineNameTheMachine) {
+#if defined(__APPLE__)
+    const bool builtForMac = true;
+#else
+    const bool builtForMac = false;
+#endif
+    const struct {
+        const char* osName;
+        bool mac;
+    } cases[] = {{"macOS Sonoma", true},
+                 {"macOS", true},
+                 {"Debian GNU/Linux", false},
+                 {"Linux", false},
+                 {"", builtForMac}};
+    for (const auto& c : cases) {
+        HardwareInfo hw;
+        hw.macOSName = c.osName;
+        EXPECT_EQ(BatteryModel::noBatteryText(hw),
+                  c.mac ? "This Mac runs on AC power - no battery to report."
+                        : "This computer runs on AC power - no battery to report.")
+            << c.osName;
+        EXPECT_EQ(PageText::tagline(c.osName), c.mac ? "Know your Mac" : "Know your computer")
+            << c.osName;
+    }
+}
+
 TEST(BatteryModel, Subtitle) {
     EXPECT_EQ(BatteryModel::subtitle(BatteryInfo{}), "No internal battery detected");
     EXPECT_EQ(BatteryModel::subtitle(present()), "Health, cycles & charge");

@@ -23,20 +23,27 @@ TEST(DisplaysModel, GpuCardDividerRule) {
     const Line vendor{false, Row{"Vendor", "Apple", "building.2"}};
     const Line divider{true, {}};
     const Line metal{false, Row{"Metal", "Metal 3", "square.stack.3d.up"}};
+    const Line driver{false, Row{"Driver", "amdgpu", "square.stack.3d.up"}};
     struct Case {
         const char* vendor;
         const char* metal;
+        const char* driver;
         std::vector<Line> lines;
     };
     const Case cases[] = {
-        {"Apple", "Metal 3", {vendor, divider, metal}},
-        {"Apple", "", {vendor, divider}},  // the divider stays with nothing after it
-        {"", "Metal 3", {metal}},          // no divider before Metal alone
-        {"", "", {}},
+        {"Apple", "Metal 3", "", {vendor, divider, metal}},
+        {"Apple", "", "", {vendor, divider}},  // the divider stays with nothing after it
+        {"", "Metal 3", "", {metal}},          // no divider before Metal alone
+        {"", "", "", {}},
+        // Without Metal the kernel driver takes its row; Metal, where known, wins.
+        {"Apple", "", "amdgpu", {vendor, divider, driver}},
+        {"", "", "amdgpu", {driver}},
+        {"", "Metal 3", "amdgpu", {metal}},
     };
     for (const Case& c : cases) {
-        const GraphicsInfo g("Apple M2 Pro", c.vendor, "19", c.metal);
-        EXPECT_EQ(DisplaysModel::gpuCard(g).lines, c.lines) << c.vendor << "/" << c.metal;
+        const GraphicsInfo g("Apple M2 Pro", c.vendor, "19", c.metal, c.driver);
+        EXPECT_EQ(DisplaysModel::gpuCard(g).lines, c.lines)
+            << c.vendor << "/" << c.metal << "/" << c.driver;
     }
 }
 

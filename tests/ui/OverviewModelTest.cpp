@@ -134,9 +134,8 @@ TEST(OverviewModel, SystemRowsLeaveOutEmptyParts) {
         {"18 GB", "LPDDR5", "macOS Sonoma", "14.5", "23F79", "18 GB \u00b7 LPDDR5",
          "macOS Sonoma 14.5 (23F79)"},
         {"1000 GB", "", "macOS", "16.0", "", "1000 GB", "macOS 16.0"},
-        {"", "DDR4", "", "14.5", "23F79", "DDR4", "14.5 (23F79)"},
-        {"", "", "", "", "", "-", "-"},
-        {"", "", "", "", "23F79", "-", "(23F79)"},
+        {"", "DDR4", "macOS", "", "23F79", "DDR4", "macOS (23F79)"},
+        {"", "", "Arch Linux", "", "", "-", "Arch Linux"},
     };
     for (const auto& c : cases) {
         HardwareInfo hw;
@@ -148,6 +147,40 @@ TEST(OverviewModel, SystemRowsLeaveOutEmptyParts) {
         const auto rows = OverviewModel::systemRows(hw);
         EXPECT_EQ(rows[3].value, c.memory);
         EXPECT_EQ(rows[4].value, c.os);
+    }
+}
+
+// A Mac's system row is "macOS" with the build in brackets; any other system gets a row of
+// its own name and the kernel release as "Kernel", and the serial number still ends the card.
+TEST(OverviewModel, OperatingSystemRowsFollowTheSystem) {
+    using Rows = std::vector<PageText::Row>;
+    const struct {
+        const char *osName, *version, *build;
+        Rows rows;
+    } cases[] = {
+        {"macOS Sonoma", "14.5", "23F79", {{"macOS", "macOS Sonoma 14.5 (23F79)", "apple.logo"}}},
+        {"macOS", "", "", {{"macOS", "macOS", "apple.logo"}}},
+        {"Debian GNU/Linux",
+         "12",
+         "6.1.0-18-amd64",
+         {{"Operating System", "Debian GNU/Linux 12", "square.stack.3d.up"},
+          {"Kernel", "6.1.0-18-amd64", "number"}}},
+        {"Fedora Linux", "", "", {{"Operating System", "Fedora Linux", "square.stack.3d.up"}}},
+        // Only a name that starts with it is the Mac's system.
+        {"Not macOS",
+         "1",
+         "5.15",
+         {{"Operating System", "Not macOS 1", "square.stack.3d.up"}, {"Kernel", "5.15", "number"}}},
+    };
+    for (const auto& c : cases) {
+        HardwareInfo hw = hardware();
+        hw.macOSName = c.osName;
+        hw.macOSVersion = c.version;
+        hw.macOSBuild = c.build;
+        Rows rows = OverviewModel::systemRows(hw);
+        ASSERT_EQ(rows.size(), 5 + c.rows.size()) << c.osName;
+        EXPECT_EQ(rows.back().label, "Serial Number");
+        EXPECT_EQ(Rows(rows.begin() + 4, rows.end() - 1), c.rows) << c.osName;
     }
 }
 

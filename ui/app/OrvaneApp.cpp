@@ -17,6 +17,7 @@
 #include "ui/app/ServiceWatcher.h"
 #include "ui/components/Theme.h"
 #include "ui/pages/AboutView.h"
+#include "ui/pages/PageText.h"
 #include "ui/shell/ContentView.h"
 
 namespace orvane {
@@ -107,6 +108,7 @@ AboutView* OrvaneApp::openAbout() {
         about_->setAttribute(Qt::WA_DeleteOnClose);
         stylize(about_);
     }
+    about_->setTagline(QString::fromStdString(PageText::tagline(svc()->hardware().macOSName)));
     about_->show();
     bringForward(about_);
     return about_;

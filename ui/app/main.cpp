@@ -1,37 +1,24 @@
 // Orvane: one window with five pages about the machine, and an About window.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
 #include "ui/app/AppStyle.h"
+#include "ui/app/CommandLine.h"
 #include "ui/app/OrvaneApp.h"
 #include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
 #include "ui/shell/Section.h"
 
-namespace {
-
-bool hasOption(int argc, char** argv, const char* name) {
-    for (int i = 1; i < argc; ++i) {
-        const std::size_t n = std::strlen(name);
-        if (std::strncmp(argv[i], name, n) == 0 && (argv[i][n] == '\0' || argv[i][n] == '='))
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
+    orvane::CommandLine options;
+    if (const std::optional<int> status = options.parse(argc, argv)) return *status;
     // Screenshots never need a screen: render off-screen unless told otherwise.
-    if (hasOption(argc, argv, "--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (!options.screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
@@ -40,81 +27,25 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Orvane"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.app"));
+    // The desktop entry's name: the desktop finds the launcher's icon and name through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("app.orvane.Orvane"));
     QApplication::setApplicationVersion(QStringLiteral("1.5"));
     QApplication::setStyle(new orvane::AppStyle);
     QApplication::setWindowIcon(orvane::AboutView::appIcon());
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Orvane - Know your Mac"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption replay(
-        QStringLiteral("replay"),
-        QStringLiteral("Show the captured machine in <dir> instead of this one."),
-        QStringLiteral("dir"));
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Render every page and the About window, light and dark, to PNG files in "
-                       "<dir>, then exit."),
-        QStringLiteral("dir"));
-    const QCommandLineOption section(
-        QStringLiteral("section"),
-        QStringLiteral("Open on page <name>: overview, battery, storage, performance or displays."),
-        QStringLiteral("name"));
-    const QCommandLineOption windowSize(
-        QStringLiteral("window-size"),
-        QStringLiteral("With --screenshot: the window's size, <width>x<height> (default: its "
-                       "smallest)."),
-        QStringLiteral("size"));
-    parser.addOption(replay);
-    parser.addOption(screenshot);
-    parser.addOption(windowSize);
-    parser.addOption(section);
-    parser.process(app);
-    if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "orvane: unexpected argument: %s\n",
-                     qPrintable(parser.positionalArguments().first()));
-        return 2;
-    }
-
-    std::optional<orvane::Section> startSection;
-    if (parser.isSet(section)) {
-        startSection = orvane::sectionFromRaw(parser.value(section));
-        if (!startSection) {
-            std::fprintf(stderr, "orvane: unknown section: %s\n",
-                         qPrintable(parser.value(section)));
-            return 2;
-        }
-    }
-
     std::shared_ptr<const orvane::Platform> platform;
-    if (parser.isSet(replay)) {
-        const QString dir = parser.value(replay);
-        if (!QFileInfo(dir).isDir()) {
-            std::fprintf(stderr, "orvane: not a capture directory: %s\n", qPrintable(dir));
-            return 2;
-        }
-        platform = std::make_shared<orvane::ReplayPlatform>(QDir(dir).absolutePath().toStdString());
+    if (!options.replay.isEmpty()) {
+        platform = std::make_shared<orvane::ReplayPlatform>(
+            QDir(options.replay).absolutePath().toStdString());
     } else {
-        platform = orvane::makeHostPlatform();
-    }
-
-    QSize shotSize;
-    if (parser.isSet(windowSize)) {
-        const QStringList parts = parser.value(windowSize).split(QLatin1Char('x'));
-        bool okW = false, okH = false;
-        if (parts.size() == 2) shotSize = QSize(parts[0].toInt(&okW), parts[1].toInt(&okH));
-        if (!okW || !okH || shotSize.isEmpty()) {
-            std::fprintf(stderr, "orvane: not a window size (WIDTHxHEIGHT): %s\n",
-                         qPrintable(parser.value(windowSize)));
-            return 2;
-        }
+        platform = orvane::makeHostPlatform(
+            options.sysroot.isEmpty() ? "/" : QDir(options.sysroot).absolutePath().toStdString());
     }
 
     orvane::OrvaneApp orvane(platform);
-    if (parser.isSet(screenshot)) {
-        const QString dir = QDir(parser.value(screenshot)).absolutePath();
-        if (!orvane.saveScreenshots(dir, shotSize)) {
+    if (!options.screenshot.isEmpty()) {
+        const QString dir = QDir(options.screenshot).absolutePath();
+        if (!orvane.saveScreenshots(dir, options.windowSize)) {
             std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
                          qPrintable(dir));
             return 1;
@@ -122,7 +53,7 @@ int main(int argc, char** argv) {
         std::printf("Screenshots written to %s\n", qPrintable(dir));
         return 0;
     }
-    if (startSection) orvane.contentView()->setSelection(*startSection);
+    if (options.section) orvane.contentView()->setSelection(*options.section);
     orvane.showMainWindow();
     return app.exec();
 }

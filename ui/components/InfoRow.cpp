@@ -3,6 +3,7 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/components/Copyable.h"
@@ -79,8 +80,18 @@ InfoRow::Geometry InfoRow::geometry(int width) const {
     const int valueNatural = textWidth(valueFont(), value_);
     const int labelNatural = textWidth(labelFont(), label_);
     // The label keeps its width unless label and value together are too wide; then the two
-    // share the room, the value wrapping and the label eliding beyond its half.
+    // share the room, the value wrapping and the label eliding beyond its half. A label a
+    // little wider than half keeps its width too when the value still wraps whole beside it.
     int labelW = std::min(labelNatural, std::max(avail - valueNatural, avail / 2));
+    if (labelW < labelNatural && labelNatural <= avail * 2 / 3) {
+        const QStringList lines =
+            TextWrap::lines(value_, valueFont(), avail - labelNatural, kMaxValueLines);
+        const bool whole = !lines.back().endsWith(QChar(0x2026)) &&
+                           std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+                               return textWidth(valueFont(), line) <= avail - labelNatural;
+                           });
+        if (whole) labelW = labelNatural;
+    }
     labelW = std::max(0, labelW);
     const int valueW = std::max(1, avail - labelW);
     int valueH = vf.height();

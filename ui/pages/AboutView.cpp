@@ -15,6 +15,7 @@
 #include "ui/components/Shadow.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
+#include "ui/pages/PageText.h"
 #include "ui/shell/WindowBackground.h"
 
 namespace orvane {
@@ -143,9 +144,9 @@ AboutView::AboutView(QWidget* parent)
     titles->setSpacing(3);
     auto* name = new Text(QStringLiteral("Orvane"), Theme::font(22, QFont::Bold));
     auto* version = new Text(QStringLiteral("Version 1.5"), Theme::font(12), TextStyle::secondary);
-    auto* tagline =
-        new Text(QStringLiteral("Know your Mac"), Theme::font(13), TextStyle::secondary);
-    for (Text* t : {name, version, tagline}) {
+    tagline_ = new Text(QString::fromStdString(PageText::tagline({})), Theme::font(13),
+                        TextStyle::secondary);
+    for (Text* t : {name, version, tagline_}) {
         t->setAlignment(Qt::AlignHCenter);
         titles->addWidget(t);
     }
@@ -174,6 +175,10 @@ AboutView::AboutView(QWidget* parent)
     copyright->setAlignment(Qt::AlignHCenter);
     column->addWidget(copyright);
     column->addSpacing(14);
+}
+
+void AboutView::setTagline(const QString& text) {
+    tagline_->setText(text);
 }
 
 void AboutView::paintEvent(QPaintEvent*) {

@@ -9,6 +9,8 @@
 
 namespace orvane {
 
+class Text;
+
 class AboutView : public QWidget {
     Q_OBJECT
   public:
@@ -29,6 +31,9 @@ class AboutView : public QWidget {
         openLink_ = std::move(handler);
     }
 
+    // The brand line under the version ("Know your Mac" on a Mac).
+    void setTagline(const QString& text);
+
     // The clickable "Email" row.
     QWidget* emailRow() const { return emailRow_; }
     // The "Developer" row (not clickable).
@@ -45,6 +50,7 @@ class AboutView : public QWidget {
     QWidget* emailRow_;
     QWidget* developerRow_;
     QWidget* tile_;
+    Text* tagline_;
     std::function<void(const QUrl&)> openLink_;
 };
 

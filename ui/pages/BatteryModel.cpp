@@ -95,4 +95,9 @@ std::vector<PageText::Row> electricalRows(const BatteryInfo& b) {
     };
 }
 
+std::string noBatteryText(const HardwareInfo& hw) {
+    return std::string(PageText::isMac(hw.macOSName) ? "This Mac" : "This computer") +
+           " runs on AC power - no battery to report.";
+}
+
 }  // namespace orvane::BatteryModel

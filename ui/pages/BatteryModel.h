@@ -32,7 +32,8 @@ std::string subtitle(const BatteryInfo& b);
 inline bool showGauges(const BatteryInfo& b) {
     return b.present;
 }
-inline constexpr const char* kNoBattery = "This Mac runs on AC power - no battery to report.";
+// The notice without a battery: "This Mac runs on …" on a Mac, "This computer …" elsewhere.
+std::string noBatteryText(const HardwareInfo& hw);
 
 PageText::Gauge healthGauge(const BatteryInfo& b);
 // The condition word as stored, in the colour its name gives.

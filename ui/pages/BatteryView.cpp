@@ -111,12 +111,15 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     details->addWidget(new Card(electrical_, nullptr), 1, Qt::AlignTop);
     panel->addLayout(details);
 
-    noBattery_ =
-        new Card(PageStyle::placeholder(QString::fromUtf8(BatteryModel::kNoBattery), 30), nullptr);
+    noBatteryText_ = static_cast<Text*>(
+        PageStyle::placeholder(qs(BatteryModel::noBatteryText(svc_->hardware())), 30));
+    noBattery_ = new Card(noBatteryText_, nullptr);
     stack->addWidget(noBattery_);
 
     apply();
-    auto* watcher = new ServiceWatcher(svc_, this, fieldBit(SystemService::Field::battery));
+    auto* watcher = new ServiceWatcher(
+        svc_, this,
+        fieldBit(SystemService::Field::battery) | fieldBit(SystemService::Field::hardware));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
@@ -126,7 +129,10 @@ void BatteryView::apply() {
     const bool gauges = BatteryModel::showGauges(b);
     panel_->setVisible(gauges);
     noBattery_->setVisible(!gauges);
-    if (!gauges) return;
+    if (!gauges) {
+        noBatteryText_->setText(qs(BatteryModel::noBatteryText(svc_->hardware())));
+        return;
+    }
 
     const PageText::Gauge health = BatteryModel::healthGauge(b);
     health_->setFraction(health.fraction);

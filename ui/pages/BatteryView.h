@@ -47,6 +47,7 @@ class BatteryView : public QWidget {
     PageHeader* header_;
     QWidget* panel_;
     QWidget* noBattery_;
+    Text* noBatteryText_;
     RingGauge* health_;
     CapsuleBadge* condition_;
     RingGauge* charge_;

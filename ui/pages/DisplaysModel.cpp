@@ -28,8 +28,11 @@ GpuCardText gpuCard(const GraphicsInfo& g) {
         c.lines.push_back(Line{false, Row{"Vendor", g.vendor, "building.2"}});
         c.lines.push_back(Line{true, {}});
     }
+    // Where the platform has no Metal, the kernel driver in use takes its place.
     if (!g.metalSupport.empty())
         c.lines.push_back(Line{false, Row{"Metal", g.metalSupport, "square.stack.3d.up"}});
+    else if (!g.driver.empty())
+        c.lines.push_back(Line{false, Row{"Driver", g.driver, "square.stack.3d.up"}});
     return c;
 }
 

@@ -10,7 +10,7 @@
 
 namespace orvane {
 
-// One graphics-processor card: header, then optional Vendor and Metal rows.
+// One graphics-processor card: header, then optional Vendor and Metal (or Driver) rows.
 struct GpuCardText {
     std::string name;
     std::string coresText;  // "10-core GPU"; empty hides it

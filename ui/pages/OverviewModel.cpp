@@ -73,15 +73,24 @@ std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& b
 }
 
 std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
-    return {
+    std::vector<PageText::Row> rows = {
         {"Model", hw.modelName, "desktopcomputer"},
         {"Identifier", orDash(hw.modelIdentifier), "number"},
         {"Chip", orDash(hw.chip), "cpu"},
         {"Memory", orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), "memorychip"},
-        {"macOS", orDash(joined({osNameAndVersion(hw), PageText::bracketed(hw.macOSBuild)}, " ")),
-         "apple.logo"},
-        {"Serial Number", orDash(hw.serialNumber), "barcode"},
     };
+    if (PageText::isMac(hw.macOSName)) {
+        rows.push_back(
+            {"macOS",
+             orDash(joined({osNameAndVersion(hw), PageText::bracketed(hw.macOSBuild)}, " ")),
+             "apple.logo"});
+    } else {
+        // Another system: its own name, and the kernel release where a Mac shows its build.
+        rows.push_back({"Operating System", orDash(osNameAndVersion(hw)), "square.stack.3d.up"});
+        if (!hw.macOSBuild.empty()) rows.push_back({"Kernel", hw.macOSBuild, "number"});
+    }
+    rows.push_back({"Serial Number", orDash(hw.serialNumber), "barcode"});
+    return rows;
 }
 
 std::vector<PageText::Row> glanceRows(const HardwareInfo& hw, const LiveMetrics& live,

@@ -35,7 +35,8 @@ std::string bootCapacity(const std::vector<VolumeInfo>& volumes);
 std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
                                     const std::vector<VolumeInfo>& volumes);
 
-// The six rows of the "System" card.
+// The rows of the "System" card: six on a Mac; elsewhere the system's own name, with a
+// Kernel row where the kernel release is known.
 std::vector<PageText::Row> systemRows(const HardwareInfo& hw);
 
 // The six rows of the "At a Glance" card: four fixed rows, then two that depend on whether

@@ -45,4 +45,17 @@ std::vector<Line> withDividers(const std::vector<Row>& rows) {
     return lines;
 }
 
+bool isMac(const std::string& osName) {
+#if defined(__APPLE__)
+    constexpr bool kBuiltForMac = true;
+#else
+    constexpr bool kBuiltForMac = false;
+#endif
+    return osName.empty() ? kBuiltForMac : osName.rfind("macOS", 0) == 0;
+}
+
+std::string tagline(const std::string& osName) {
+    return isMac(osName) ? "Know your Mac" : "Know your computer";
+}
+
 }  // namespace orvane::PageText

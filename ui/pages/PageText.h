@@ -78,4 +78,11 @@ std::string bracketed(const std::string& text);
 // The rows with a divider between each two neighbours (none after the last).
 std::vector<Line> withDividers(const std::vector<Row>& rows);
 
+// Whether the records describe a Mac: its system is named "macOS…". Labels that name the
+// Mac's own system ("macOS", "Metal") follow this; other machines get their own. Before the
+// machine has been read (no name yet), the platform the program was built for decides.
+bool isMac(const std::string& osName);
+// The brand line: "Know your Mac" on a Mac, "Know your computer" elsewhere.
+std::string tagline(const std::string& osName);
+
 }  // namespace orvane::PageText

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/app/Appearance.h"
+#include "ui/app/ServiceWatcher.h"
 #include "ui/components/Icon.h"
 #include "ui/components/PlainButton.h"
 #include "ui/components/SegmentedPicker.h"
@@ -17,6 +18,7 @@
 #include "ui/pages/BatteryView.h"
 #include "ui/pages/DisplaysView.h"
 #include "ui/pages/OverviewView.h"
+#include "ui/pages/PageText.h"
 #include "ui/pages/PerformanceView.h"
 #include "ui/pages/StorageView.h"
 #include "ui/shell/SidebarList.h"
@@ -37,7 +39,7 @@ class SidebarPane : public QWidget {
     }
 };
 
-QWidget* sidebarHeader() {
+QWidget* sidebarHeader(Text* tagline) {
     auto* header = new QWidget;
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(14, 18, 14, 14);
@@ -49,8 +51,7 @@ QWidget* sidebarHeader() {
     texts->setSpacing(0);
     texts->setContentsMargins(0, 0, 0, 0);
     texts->addWidget(new Text(QStringLiteral("Orvane"), Theme::font(16, QFont::Bold)));
-    texts->addWidget(
-        new Text(QStringLiteral("Know your Mac"), Theme::font(11), TextStyle::secondary));
+    texts->addWidget(tagline);
     row->addLayout(texts);
     row->addStretch(1);
     return header;
@@ -71,6 +72,10 @@ void blendIntoBackground(QWidget* page) {
 
 }  // namespace
 
+void ContentView::showTagline() {
+    tagline_->setText(QString::fromStdString(PageText::tagline(svc_->hardware().macOSName)));
+}
+
 ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent),
       svc_(std::move(svc)),
@@ -83,7 +88,16 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
     auto* side = new QVBoxLayout(sidebar_);
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(0);
-    side->addWidget(sidebarHeader());
+    tagline_ = new Text(QString(), Theme::font(11), TextStyle::secondary);
+    showTagline();
+    side->addWidget(sidebarHeader(tagline_));
+    // The brand line follows the machine shown, once it has been read.
+    auto* watcher = new ServiceWatcher(svc_, this);
+    connect(watcher, &ServiceWatcher::changed, this, [this](FieldSet fields) {
+        if (fields &
+            (fieldBit(SystemService::Field::hardware) | fieldBit(SystemService::Field::loaded)))
+            showTagline();
+    });
 
     list_ = new SidebarList;
     side->addWidget(list_);

@@ -18,6 +18,7 @@ namespace orvane {
 class PlainButton;
 class SegmentedPicker;
 class SidebarList;
+class Text;
 class WindowBackground;
 
 class ContentView : public QWidget {
@@ -66,10 +67,12 @@ class ContentView : public QWidget {
 
   private:
     void showPage(Section section);
+    void showTagline();
 
     std::shared_ptr<SystemService> svc_;
     QSplitter* split_;
     QWidget* sidebar_;
+    Text* tagline_;
     SidebarList* list_;
     SegmentedPicker* picker_;
     PlainButton* refresh_;

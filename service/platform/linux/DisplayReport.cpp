@@ -121,6 +121,16 @@ std::string DisplayReport::productName(std::string_view name) {
     return std::string(name);
 }
 
+std::string DisplayReport::unnamedGpu(std::uint16_t vendor, std::uint16_t device,
+                                      std::string_view databaseVendor) {
+    std::string brand = PciIds::knownBrand(vendor);
+    if (brand.empty() && !SysText::trim(databaseVendor).empty())
+        brand = productName(databaseVendor);
+    // Without a vendor name the vendor's id is the only clue left.
+    if (brand.empty()) return "GPU " + hex4(vendor) + ":" + hex4(device);
+    return brand + " GPU " + hex4(device);
+}
+
 std::string DisplayReport::vendorName(std::string_view name) {
     name = SysText::trim(name);
     if (!name.empty() && name.back() == ']') {
@@ -151,7 +161,7 @@ std::vector<GpuFacts> DisplayReport::facts() const {
         gpu.driver = driverLink ? SysText::clean(lastComponent(*driverLink)) : "";
         if (pci) {
             const PciIds::Names names = names_.find(fs_, vendorId, deviceId);
-            gpu.name = names.device.empty() ? hex4(vendorId) + ":" + hex4(deviceId)
+            gpu.name = names.device.empty() ? unnamedGpu(vendorId, deviceId, names.vendor)
                                             : productName(names.device);
             gpu.vendor =
                 names.vendor.empty() ? PciIds::knownVendor(vendorId) : vendorName(names.vendor);

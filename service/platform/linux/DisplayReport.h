@@ -48,6 +48,10 @@ class DisplayReport {
     // brackets when there is one; the vendor loses its bracketed short name.
     static std::string productName(std::string_view databaseName);
     static std::string vendorName(std::string_view databaseName);
+    // A graphics processor the database does not name: "AMD GPU 73bf" (the vendor's brand,
+    // else its database name), "GPU 1f2e:0001" when the vendor is not known either.
+    static std::string unnamedGpu(std::uint16_t vendor, std::uint16_t device,
+                                  std::string_view databaseVendor);
 
   private:
     const SysFs& fs_;

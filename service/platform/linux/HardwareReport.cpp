@@ -3,8 +3,10 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <set>
 
 #include "service/platform/linux/OsRelease.h"
 #include "service/platform/linux/ProcCounters.h"
@@ -109,6 +111,56 @@ std::int64_t HardwareReport::onlineProcessors() const {
         if (n > 0) return n;
     }
     return 0;
+}
+
+std::int64_t HardwareReport::physicalCores(const std::vector<std::uint32_t>& cpus) const {
+    // Threads of one core list the same siblings: count each list's first processor once.
+    // A processor without topology files counts as a core of its own.
+    std::set<std::uint32_t> cores;
+    for (const std::uint32_t cpu : cpus) {
+        const std::string topology =
+            "sys/devices/system/cpu/cpu" + std::to_string(cpu) + "/topology/";
+        std::optional<std::string> siblings = fs_.text(topology + "core_cpus_list");
+        if (!siblings) siblings = fs_.text(topology + "thread_siblings_list");
+        const auto members = siblings ? SysText::cpuList(*siblings) : std::nullopt;
+        const bool listsItself =
+            members && std::find(members->begin(), members->end(), cpu) != members->end();
+        cores.insert(listsItself ? *std::min_element(members->begin(), members->end()) : cpu);
+    }
+    return static_cast<std::int64_t>(cores.size());
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> HardwareReport::hybridCores() const {
+    std::vector<std::uint32_t> performance;
+    std::vector<std::uint32_t> efficiency;
+    // x86 hybrids name their two kinds of core; ARM big.LITTLE ranks them by capacity, the
+    // least capable cluster being the efficiency cores.
+    const std::optional<std::string> core = fs_.text("sys/devices/cpu_core/cpus");
+    const std::optional<std::string> atom = fs_.text("sys/devices/cpu_atom/cpus");
+    if (core && atom) {
+        performance = SysText::cpuList(*core).value_or(std::vector<std::uint32_t>{});
+        efficiency = SysText::cpuList(*atom).value_or(std::vector<std::uint32_t>{});
+    } else {
+        const std::optional<std::string> online = fs_.text("sys/devices/system/cpu/online");
+        const auto cpus = online ? SysText::cpuList(*online) : std::nullopt;
+        if (!cpus) return std::nullopt;
+        std::vector<std::pair<std::uint32_t, std::int64_t>> capacities;
+        for (const std::uint32_t cpu : *cpus) {
+            const auto capacity =
+                fs_.integer("sys/devices/system/cpu/cpu" + std::to_string(cpu) + "/cpu_capacity");
+            if (!capacity || *capacity <= 0) return std::nullopt;
+            capacities.emplace_back(cpu, *capacity);
+        }
+        if (capacities.empty()) return std::nullopt;
+        const std::int64_t least =
+            std::min_element(capacities.begin(), capacities.end(), [](auto& a, auto& b) {
+                return a.second < b.second;
+            })->second;
+        for (const auto& [cpu, capacity] : capacities)
+            (capacity == least ? efficiency : performance).push_back(cpu);
+    }
+    if (performance.empty() || efficiency.empty()) return std::nullopt;
+    return std::make_pair(physicalCores(performance), physicalCores(efficiency));
 }
 
 std::int64_t HardwareReport::installedMemory() const {
@@ -317,14 +369,9 @@ HardwareFacts HardwareReport::facts(std::int64_t installedMemory) const {
 
     if (const std::int64_t total = onlineProcessors(); total > 0) {
         hw.logicalProcessors = total;
-        // Hybrid processors list their performance and efficiency cores separately.
-        const std::optional<std::string> core = fs_.text("sys/devices/cpu_core/cpus");
-        const std::optional<std::string> atom = fs_.text("sys/devices/cpu_atom/cpus");
-        const std::uint64_t p = core ? SysText::cpuListCount(*core).value_or(0) : 0;
-        const std::uint64_t e = atom ? SysText::cpuListCount(*atom).value_or(0) : 0;
-        if (p > 0 && e > 0) {
-            hw.performanceCores = static_cast<std::int64_t>(p);
-            hw.efficiencyCores = static_cast<std::int64_t>(e);
+        if (const auto cores = hybridCores()) {
+            hw.performanceCores = cores->first;
+            hw.efficiencyCores = cores->second;
         }
     }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "service/platform/Facts.h"
 #include "service/platform/linux/SysFs.h"
@@ -22,6 +24,9 @@ class HardwareReport {
     std::string cpuBrand() const;
     // Logical processors that are online ("cpuN" lines of /proc/stat).
     std::int64_t onlineProcessors() const;
+    // Performance and efficiency cores of a hybrid processor, as physical cores: a
+    // hyper-threaded core counts once. Nothing when the processor is not hybrid.
+    std::optional<std::pair<std::int64_t, std::int64_t>> hybridCores() const;
     // Installed memory in bytes: the online memory blocks, at least MemTotal. Reads one file
     // per memory block: callers keep the answer.
     std::int64_t installedMemory() const;
@@ -43,6 +48,7 @@ class HardwareReport {
     std::string cpuInfoField(std::string_view key) const;
     bool runsInVirtualMachine() const;
     std::string memoryType() const;
+    std::int64_t physicalCores(const std::vector<std::uint32_t>& cpus) const;
     void readOperatingSystem(HardwareFacts& hw) const;
 
     const SysFs& fs_;

@@ -60,24 +60,45 @@ PciIds::Names PciIds::lookup(std::string_view db, std::uint16_t vendor, std::uin
     return names;
 }
 
+namespace {
+
+// Vendors of graphics processors: the database's name and the brand people use.
+struct KnownVendor {
+    std::uint16_t id;
+    const char* name;
+    const char* brand;
+};
+constexpr std::array<KnownVendor, 12> kVendors = {{
+    {0x8086, "Intel Corporation", "Intel"},
+    {0x10de, "NVIDIA Corporation", "NVIDIA"},
+    {0x1002, "Advanced Micro Devices, Inc.", "AMD"},
+    {0x1022, "Advanced Micro Devices, Inc.", "AMD"},
+    {0x106b, "Apple Inc.", "Apple"},
+    {0x5143, "Qualcomm Technologies, Inc", "Qualcomm"},
+    {0x1af4, "Red Hat, Inc.", "Virtio"},
+    {0x1234, "QEMU", "QEMU"},
+    {0x15ad, "VMware", "VMware"},
+    {0x80ee, "InnoTek Systemberatung GmbH", "VirtualBox"},
+    {0x1414, "Microsoft Corporation", "Microsoft"},
+    {0x1a03, "ASPEED Technology, Inc.", "ASPEED"},
+}};
+
+const KnownVendor* known(std::uint16_t vendor) {
+    for (const KnownVendor& v : kVendors)
+        if (v.id == vendor) return &v;
+    return nullptr;
+}
+
+}  // namespace
+
 std::string PciIds::knownVendor(std::uint16_t vendor) {
-    static constexpr std::array<std::pair<std::uint16_t, const char*>, 12> kVendors = {{
-        {0x8086, "Intel Corporation"},
-        {0x10de, "NVIDIA Corporation"},
-        {0x1002, "Advanced Micro Devices, Inc."},
-        {0x1022, "Advanced Micro Devices, Inc."},
-        {0x106b, "Apple Inc."},
-        {0x5143, "Qualcomm Technologies, Inc"},
-        {0x1af4, "Red Hat, Inc."},
-        {0x1234, "QEMU"},
-        {0x15ad, "VMware"},
-        {0x80ee, "InnoTek Systemberatung GmbH"},
-        {0x1414, "Microsoft Corporation"},
-        {0x1a03, "ASPEED Technology, Inc."},
-    }};
-    for (const auto& [id, name] : kVendors)
-        if (id == vendor) return name;
-    return {};
+    const KnownVendor* v = known(vendor);
+    return v ? v->name : std::string();
+}
+
+std::string PciIds::knownBrand(std::uint16_t vendor) {
+    const KnownVendor* v = known(vendor);
+    return v ? v->brand : std::string();
 }
 
 }  // namespace orvane

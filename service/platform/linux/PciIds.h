@@ -18,6 +18,8 @@ struct PciIds {
 
     // A few vendors of graphics processors, for machines without the database.
     static std::string knownVendor(std::uint16_t vendor);
+    // The short brand of those vendors ("AMD" for 0x1002); empty for any other.
+    static std::string knownBrand(std::uint16_t vendor);
 };
 
 }  // namespace orvane

@@ -10,6 +10,7 @@ namespace orvane {
 namespace {
 
 constexpr std::int64_t kUnknownMinutes = 65535;
+constexpr std::int64_t kMaxReading = 1'000'000'000'000'000;
 
 bool isExternalType(std::string_view type) {
     return type == "Mains" || type == "USB" || type.rfind("USB_", 0) == 0 || type == "Wireless" ||
@@ -26,6 +27,12 @@ std::int64_t roundDiv(std::int64_t num, std::int64_t den) {
 std::optional<std::int64_t> rounded(double value) {
     if (!std::isfinite(value) || std::abs(value) > 1e15) return std::nullopt;
     return static_cast<std::int64_t>(std::llround(value));
+}
+
+// A reading far beyond any battery (a corrupt file) would overflow a sum.
+std::optional<std::int64_t> plausible(std::optional<std::int64_t> value) {
+    if (value && (*value < 0 || *value > kMaxReading)) return std::nullopt;
+    return value;
 }
 
 // Many drivers give the current's magnitude only: the status tells the direction.
@@ -159,6 +166,41 @@ PowerSupplies PowerSupplies::read(const SysFs& fs) {
     return result;
 }
 
+std::optional<std::int64_t> PowerSupplies::Battery::powerMicrowatts() const {
+    if (powerNow) return plausible(*powerNow < -kMaxReading ? -1 : std::abs(*powerNow));
+    if (!currentNow || !voltageNow || *voltageNow <= 0) return std::nullopt;
+    // µA * µV / 10^6 = µW.
+    return rounded(std::abs(static_cast<double>(*currentNow)) * static_cast<double>(*voltageNow) /
+                   1e6);
+}
+
+std::optional<std::int64_t> PowerSupplies::estimatedMinutes(bool discharging, bool charging) const {
+    if (!discharging && !charging) return std::nullopt;
+    // Energy-reporting batteries: Wh left (or missing) over W, all in the driver's own units,
+    // so no value passes through a voltage it was not measured at.
+    const bool energy = std::all_of(batteries.begin(), batteries.end(), [&](const Battery& b) {
+        return b.energyNow && (!charging || b.energyFull);
+    });
+    std::optional<std::int64_t> now, full, rate;
+    if (energy) {
+        now = sumOf(batteries, [](const Battery& b) { return plausible(b.energyNow); });
+        full = sumOf(batteries, [](const Battery& b) { return plausible(b.energyFull); });
+        rate = sumOf(batteries, [](const Battery& b) { return b.powerMicrowatts(); });
+    } else {
+        now = sumOf(batteries, [](const Battery& b) { return b.nowMah(); });
+        full = sumOf(batteries, [](const Battery& b) { return b.fullMah(); });
+        const auto amps = sumOf(batteries, [](const Battery& b) { return b.amperageMa(); });
+        if (amps) rate = *amps < 0 ? -*amps : *amps;
+    }
+    if (!now || !rate || *rate <= 0 || *now < 0) return std::nullopt;
+    double left = static_cast<double>(*now);
+    if (charging) {
+        if (!full || *full <= *now) return std::nullopt;
+        left = static_cast<double>(*full) - left;
+    }
+    return rounded(std::floor(left * 60.0 / static_cast<double>(*rate)));
+}
+
 PowerFacts PowerSupplies::facts() const {
     PowerFacts power;
     power.externalPower = externalOnline;
@@ -182,14 +224,7 @@ PowerFacts PowerSupplies::facts() const {
         if (discharging && b.timeToEmpty && *b.timeToEmpty > 0) minutes = *b.timeToEmpty / 60;
         if (charging && b.timeToFull && *b.timeToFull > 0) minutes = *b.timeToFull / 60;
     }
-    const auto amps = sumOf(batteries, [](const Battery& b) { return b.amperageMa(); });
-    if (!minutes && amps && *amps != 0) {
-        const auto max = sumOf(batteries, [](const Battery& b) { return b.fullMah(); });
-        const auto now = sumOf(batteries, [](const Battery& b) { return b.nowMah(); });
-        const std::int64_t rate = *amps < 0 ? -*amps : *amps;
-        if (discharging && now) minutes = *now * 60 / rate;
-        if (charging && now && max && *max > *now) minutes = (*max - *now) * 60 / rate;
-    }
+    if (!minutes) minutes = estimatedMinutes(discharging, charging);
     if (minutes && *minutes >= 1 && *minutes < kUnknownMinutes) power.timeRemaining = minutes;
     return power;
 }

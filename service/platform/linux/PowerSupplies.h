@@ -36,6 +36,8 @@ class PowerSupplies {
         std::optional<std::int64_t> nowMah() const;
         // Current in mA, negative while discharging; from power / voltage without a current.
         std::optional<std::int64_t> amperageMa() const;
+        // Power drawn or taken in µW: power_now, else current times voltage.
+        std::optional<std::int64_t> powerMicrowatts() const;
         // The same in amperes, unrounded.
         std::optional<double> amperes() const;
 
@@ -50,6 +52,10 @@ class PowerSupplies {
 
     // One battery fact per battery; the power source and the time remaining of them all.
     PowerFacts facts() const;
+
+    // Minutes until empty or full from the batteries' readings, where the driver gives no
+    // estimate: energy over power for energy-reporting batteries, else charge over current.
+    std::optional<std::int64_t> estimatedMinutes(bool discharging, bool charging) const;
 
     std::vector<Battery> batteries;  // the computer's own, in name order
     // Whether an external supply (mains or USB) is online; empty when the machine reports

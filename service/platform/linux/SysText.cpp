@@ -194,10 +194,13 @@ bool isPlaceholder(std::string_view text) {
     return false;
 }
 
-std::optional<std::uint64_t> cpuListCount(std::string_view text) {
+std::optional<std::vector<std::uint32_t>> cpuList(std::string_view text) {
+    // A machine has far fewer processors; larger numbers mean a corrupt file.
+    constexpr std::uint64_t kMaxProcessor = 1u << 20;
+    constexpr std::size_t kMaxMembers = 1u << 16;
     text = trim(text);
     if (text.empty()) return std::nullopt;
-    std::uint64_t count = 0;
+    std::vector<std::uint32_t> cpus;
     while (!text.empty()) {
         const std::size_t comma = text.find(',');
         const std::string_view part = text.substr(0, comma);
@@ -211,11 +214,18 @@ std::optional<std::uint64_t> cpuListCount(std::string_view text) {
             if (!l || *l < *first) return std::nullopt;
             last = *l;
         }
-        // A machine has far fewer processors; larger numbers mean a corrupt file.
-        if (last >= (1u << 20)) return std::nullopt;
-        count += last - *first + 1;
+        if (last >= kMaxProcessor || last - *first >= kMaxMembers - cpus.size())
+            return std::nullopt;
+        for (std::uint64_t cpu = *first; cpu <= last; ++cpu)
+            cpus.push_back(static_cast<std::uint32_t>(cpu));
     }
-    return count;
+    return cpus;
+}
+
+std::optional<std::uint64_t> cpuListCount(std::string_view text) {
+    const auto cpus = cpuList(text);
+    if (!cpus) return std::nullopt;
+    return cpus->size();
 }
 
 std::string lower(std::string_view text) {

@@ -35,7 +35,10 @@ std::string replaceInvalidUtf8(std::string_view text);
 // string", …) tell nothing.
 bool isPlaceholder(std::string_view text);
 
-// Number of processors in a kernel CPU list such as "0-3,8-11"; nothing when malformed.
+// The processors of a kernel CPU list such as "0-3,8-11", in its order; nothing when
+// malformed or implausibly long.
+std::optional<std::vector<std::uint32_t>> cpuList(std::string_view text);
+// Number of processors in such a list; nothing when malformed.
 std::optional<std::uint64_t> cpuListCount(std::string_view text);
 
 std::string lower(std::string_view text);
