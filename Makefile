@@ -5,7 +5,7 @@ CI ?=
 WERROR := $(if $(CI),ON,OFF)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test deps build build-asan build-tsan test-default test-asan test-tsan bench format clean
+.PHONY: run test deps build build-asan build-tsan test-default test-asan test-tsan bench package format clean
 
 deps:
 	@scripts/install-deps
@@ -35,6 +35,10 @@ test: test-default test-asan test-tsan
 
 run: build
 	@scripts/run
+
+# A Debian package in build/default: `apt install ./build/default/orvane_*.deb`.
+package: build
+	cmake --build --preset default --target package
 
 bench: build
 	@scripts/bench
