@@ -3,11 +3,13 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 
+#include "service/Fmt.h"
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
 #include "ui/app/AppStyle.h"
@@ -40,7 +42,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Orvane"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setOrganizationDomain(QStringLiteral("orvane.app"));
-    QApplication::setApplicationVersion(QStringLiteral("1.5"));
+    QApplication::setApplicationVersion(orvane::AboutView::version());
+    // Byte counts use the decimal separator of the locale the user chose, which an app started
+    // from the Finder or the Dock does not get through the C library.
+    orvane::Fmt::setDecimalPoint(QLocale::system().decimalPoint().toStdString());
     QApplication::setStyle(new orvane::AppStyle);
     QApplication::setWindowIcon(orvane::AboutView::appIcon());
 

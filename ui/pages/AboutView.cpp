@@ -93,6 +93,12 @@ class LinkRow : public AboutRow {
 
 }  // namespace
 
+QString AboutView::version() {
+    QString v = QStringLiteral(ORVANE_VERSION);
+    if (v.count(u'.') == 2 && v.endsWith(QStringLiteral(".0"))) v.chop(2);
+    return v;
+}
+
 QIcon AboutView::appIcon() {
     QIcon icon;
     for (int side : {16, 32, 48, 64, 128, 256}) {
@@ -142,7 +148,8 @@ AboutView::AboutView(QWidget* parent)
     auto* titles = new QVBoxLayout;
     titles->setSpacing(3);
     auto* name = new Text(QStringLiteral("Orvane"), Theme::font(22, QFont::Bold));
-    auto* version = new Text(QStringLiteral("Version 1.5"), Theme::font(12), TextStyle::secondary);
+    auto* version =
+        new Text(QStringLiteral("Version ") + version(), Theme::font(12), TextStyle::secondary);
     auto* tagline =
         new Text(QStringLiteral("Know your Mac"), Theme::font(13), TextStyle::secondary);
     for (Text* t : {name, version, tagline}) {
