@@ -148,8 +148,8 @@ AboutView::AboutView(QWidget* parent)
     auto* titles = new QVBoxLayout;
     titles->setSpacing(3);
     auto* name = new Text(QStringLiteral("Orvane"), Theme::font(22, QFont::Bold));
-    auto* version =
-        new Text(QStringLiteral("Version ") + version(), Theme::font(12), TextStyle::secondary);
+    auto* version = new Text(QStringLiteral("Version ") + AboutView::version(), Theme::font(12),
+                             TextStyle::secondary);
     auto* tagline =
         new Text(QStringLiteral("Know your Mac"), Theme::font(13), TextStyle::secondary);
     for (Text* t : {name, version, tagline}) {
