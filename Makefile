@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
 # Leak detection exists only in the Linux runtime of AddressSanitizer; Apple's aborts with it.
 ASAN_LEAKS := $(if $(filter Linux,$(shell uname -s)),detect_leaks=1,)
 
-.PHONY: run test deps build build-asan build-tsan test-default test-asan test-tsan bench format clean
+.PHONY: run test bundle deps build build-asan build-tsan test-default test-asan test-tsan bench format clean
 
 deps:
 	@scripts/install-deps
@@ -37,6 +37,10 @@ test: test-default test-asan test-tsan
 
 run: build
 	@scripts/run
+
+# macOS: a self-contained, ad-hoc signed Orvane.app (scripts/bundle).
+bundle: build
+	@scripts/bundle
 
 bench: build
 	@scripts/bench
