@@ -48,6 +48,16 @@ void reapLater(pid_t pid) {
     }).detach();
 }
 
+// Reaps the child if it ends by `until`; false while it still runs then.
+bool reapBy(pid_t pid, Clock::time_point until) {
+    for (;;) {
+        const pid_t r = ::waitpid(pid, nullptr, WNOHANG);
+        if (r == pid || (r < 0 && errno != EINTR)) return true;
+        if (Clock::now() >= until) return false;
+        ::usleep(1000);
+    }
+}
+
 // Kills the child's whole process group and reaps the child, but waits for that only so long:
 // a child stuck in uninterruptible I/O (a hung network volume under a report) may not go for
 // minutes, and the caller's queue must not stall behind it. Such a child is left to a reaper.
@@ -57,16 +67,7 @@ void killAndReap(pid_t pid) {
         ::kill(-pid, policy.signal);
         ::kill(pid, policy.signal);
     }
-    const auto until = Clock::now() + policy.grace;
-    for (;;) {
-        const pid_t r = ::waitpid(pid, nullptr, WNOHANG);
-        if (r == pid || (r < 0 && errno != EINTR)) return;
-        if (Clock::now() >= until) {
-            reapLater(pid);
-            return;
-        }
-        ::usleep(1000);
-    }
+    if (!reapBy(pid, Clock::now() + policy.grace)) reapLater(pid);
 }
 
 // Decodes one UTF-8 code point at `i`; returns its length or 0 when malformed.
@@ -197,15 +198,7 @@ std::vector<std::uint8_t> runData(const std::string& path, const std::vector<std
         return {};
     }
     // Output is complete; wait for the exit, but not past the deadline.
-    for (;;) {
-        const pid_t r = ::waitpid(pid, nullptr, WNOHANG);
-        if (r == pid || (r < 0 && errno != EINTR)) break;
-        if (Clock::now() >= deadline) {
-            killAndReap(pid);
-            break;
-        }
-        ::usleep(1000);
-    }
+    if (!reapBy(pid, deadline)) killAndReap(pid);
     return out;
 }
 
