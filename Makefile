@@ -3,9 +3,11 @@
 
 CI ?=
 WERROR := $(if $(CI),ON,OFF)
-JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+JOBS ?= $(shell nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
+# Leak detection exists only in the Linux runtime of AddressSanitizer; Apple's aborts with it.
+ASAN_LEAKS := $(if $(filter Linux,$(shell uname -s)),detect_leaks=1,)
 
-.PHONY: run test deps build build-asan build-tsan test-default test-asan test-tsan bench package format clean
+.PHONY: run test bundle deps build build-asan build-tsan test-default test-asan test-tsan bench package format clean
 
 deps:
 	@scripts/install-deps
@@ -26,7 +28,7 @@ test-default: build
 	ctest --preset default -j $(JOBS)
 
 test-asan: build-asan
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j $(JOBS)
+	ASAN_OPTIONS=$(ASAN_LEAKS) UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j $(JOBS)
 
 test-tsan: build-tsan
 	TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j $(JOBS)
@@ -39,6 +41,10 @@ run: build
 # A Debian package in build/default: `apt install ./build/default/orvane_*.deb`.
 package: build
 	cmake --build --preset default --target package
+
+# macOS: a self-contained, ad-hoc signed Orvane.app (scripts/bundle).
+bundle: build
+	@scripts/bundle
 
 bench: build
 	@scripts/bench

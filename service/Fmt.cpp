@@ -1,27 +1,40 @@
 #include "service/Fmt.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <limits>
+#include <mutex>
 
 namespace orvane::Fmt {
 
 namespace {
 
-// snprintf in the "C" locale whatever the process locale is, so "." is always the point.
+// snprintf of one number, with "." as the point whatever the process's locale is: the C
+// library writes its locale's point, so whatever stands between the number's integer and
+// fraction digits becomes ".". No locale is read or changed.
 std::string formatC(const char* fmt, double value) {
-    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
-    const locale_t previous = cLocale ? uselocale(cLocale) : static_cast<locale_t>(0);
     char buf[64];
     const int n = std::snprintf(buf, sizeof buf, fmt, value);
-    if (cLocale) uselocale(previous);
     if (n < 0) return {};
-    return std::string(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
+    std::string out(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const std::size_t first = std::find_if(out.begin(), out.end(), isDigit) - out.begin();
+    std::size_t point = first;
+    while (point < out.size() && isDigit(out[point]))
+        ++point;
+    std::size_t end = point;
+    while (end < out.size() && end - point < 4 && !isDigit(out[end]) && out[end] != ' ' &&
+           out[end] != '%')
+        ++end;
+    if (end > point && end < out.size() && isDigit(out[end])) out.replace(point, end - point, ".");
+    return out;
 }
+
+// The decimal separator for byte counts, as the user interface's locale gives it.
+std::mutex pointMutex;
+std::string userPoint = ".";
 
 }  // namespace
 
@@ -29,21 +42,18 @@ std::string format(const char* fmt, double value) {
     return formatC(fmt, value);
 }
 
-const std::string& localeDecimalPoint() {
-    static const std::string point = [] {
-        std::string p = ".";
-        if (locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0))) {
-            const char* radix = nl_langinfo_l(RADIXCHAR, loc);
-            if (radix && *radix) p = radix;
-            freelocale(loc);
-        }
-        return p;
-    }();
-    return point;
+void setDecimalPoint(std::string_view point) {
+    std::lock_guard lock(pointMutex);
+    userPoint = point.empty() ? std::string(".") : std::string(point);
 }
 
 std::string bytes(std::int64_t count) {
-    return bytes(count, localeDecimalPoint());
+    std::string point;
+    {
+        std::lock_guard lock(pointMutex);
+        point = userPoint;
+    }
+    return bytes(count, point);
 }
 
 std::string bytes(std::int64_t count, std::string_view decimalPoint) {

@@ -8,13 +8,15 @@
 namespace orvane::Fmt {
 
 // Byte count in decimal MB, GB or TB (the largest unit in which it is at least 1, MB below
-// that; a count that rounds to 1000 of a unit is shown in the next one), with the user's locale
-// decimal separator: 17179869184 -> "17.18 GB", 999999999999 -> "1 TB".
+// that; a count that rounds to 1000 of a unit is shown in the next one), with the decimal
+// separator last set by setDecimalPoint ("." until then): 17179869184 -> "17.18 GB",
+// 999999999999 -> "1 TB".
 std::string bytes(std::int64_t count);
-// Same, with an explicit decimal separator (tests, non-UI callers).
+// Same, with an explicit decimal separator.
 std::string bytes(std::int64_t count, std::string_view decimalPoint);
-// The decimal separator of the user's locale (LC_NUMERIC from the environment), read once.
-const std::string& localeDecimalPoint();
+// The decimal separator of the user's locale, as the user interface knows it (an app started
+// from the Finder runs in the C library's "C" locale whatever the user chose). Any thread.
+void setDecimalPoint(std::string_view point);
 // Whole decimal gigabytes ("%.0f GB"), or terabytes with two decimals from 1000 GB on.
 std::string bytesGB(std::int64_t count);
 // Days, hours and minutes: 93784 -> "1d 2h 3m", 3660 -> "1h 1m", 59 -> "0m".

@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #if defined(__APPLE__)
 #include <sys/sysctl.h>
@@ -29,12 +31,43 @@ int remainingMs(Clock::time_point deadline) {
     return static_cast<int>(std::min<long long>(left.count(), 60'000));
 }
 
-// Kills the child's whole process group and reaps the child.
-void killAndReap(pid_t pid) {
-    ::kill(-pid, SIGKILL);
-    ::kill(pid, SIGKILL);
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+std::mutex policyMutex;
+KillPolicy killPolicy;
+
+KillPolicy currentPolicy() {
+    std::lock_guard lock(policyMutex);
+    return killPolicy;
+}
+
+// Waits for a child that would not go in time, on a thread of its own, so that it does not
+// stay a zombie once it finally ends.
+void reapLater(pid_t pid) {
+    std::thread([pid] {
+        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+// Reaps the child if it ends by `until`; false while it still runs then.
+bool reapBy(pid_t pid, Clock::time_point until) {
+    for (;;) {
+        const pid_t r = ::waitpid(pid, nullptr, WNOHANG);
+        if (r == pid || (r < 0 && errno != EINTR)) return true;
+        if (Clock::now() >= until) return false;
+        ::usleep(1000);
     }
+}
+
+// Kills the child's whole process group and reaps the child, but waits for that only so long:
+// a child stuck in uninterruptible I/O (a hung network volume under a report) may not go for
+// minutes, and the caller's queue must not stall behind it. Such a child is left to a reaper.
+void killAndReap(pid_t pid) {
+    const KillPolicy policy = currentPolicy();
+    if (policy.signal != 0) {
+        ::kill(-pid, policy.signal);
+        ::kill(pid, policy.signal);
+    }
+    if (!reapBy(pid, Clock::now() + policy.grace)) reapLater(pid);
 }
 
 // Decodes one UTF-8 code point at `i`; returns its length or 0 when malformed.
@@ -98,7 +131,17 @@ std::vector<std::uint8_t> runData(const std::string& path, const std::vector<std
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     // Its own process group, so a timeout can stop whatever the tool started too.
     posix_spawnattr_setpgroup(&attr, 0);
-    short flags = POSIX_SPAWN_SETPGROUP;
+    // No signal blocked and every signal at its default action, whatever this thread and
+    // process have set up: a tool must be stoppable and behave as when started from a shell.
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    sigdelset(&all, SIGKILL);
+    sigdelset(&all, SIGSTOP);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &all);
+    short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
 #if defined(__APPLE__)
     flags |= POSIX_SPAWN_CLOEXEC_DEFAULT;  // the child inherits only the three descriptors above
 #endif
@@ -155,16 +198,13 @@ std::vector<std::uint8_t> runData(const std::string& path, const std::vector<std
         return {};
     }
     // Output is complete; wait for the exit, but not past the deadline.
-    for (;;) {
-        const pid_t r = ::waitpid(pid, nullptr, WNOHANG);
-        if (r == pid || (r < 0 && errno != EINTR)) break;
-        if (Clock::now() >= deadline) {
-            killAndReap(pid);
-            break;
-        }
-        ::usleep(1000);
-    }
+    if (!reapBy(pid, deadline)) killAndReap(pid);
     return out;
+}
+
+void setKillPolicy(KillPolicy policy) {
+    std::lock_guard lock(policyMutex);
+    killPolicy = policy;
 }
 
 std::string run(const std::string& path, const std::vector<std::string>& args,

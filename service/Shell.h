@@ -17,6 +17,15 @@ inline constexpr std::chrono::milliseconds kDefaultTimeout{60'000};
 // when the program cannot be started or does not finish within `timeout`.
 std::vector<std::uint8_t> runData(const std::string& path, const std::vector<std::string>& args,
                                   std::chrono::milliseconds timeout = kDefaultTimeout);
+// How a tool that outlived its time is stopped: the signal sent to its process group, and how
+// long its reaping may take before it is left to a reaper thread. Tests send no signal (0) to
+// stand for a child that cannot be stopped.
+struct KillPolicy {
+    int signal = 9;  // SIGKILL
+    std::chrono::milliseconds grace{2000};
+};
+void setKillPolicy(KillPolicy policy);
+
 // The same output decoded as UTF-8 and trimmed of white space at both ends; empty when it
 // is not valid UTF-8.
 std::string run(const std::string& path, const std::vector<std::string>& args,

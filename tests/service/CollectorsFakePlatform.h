@@ -64,6 +64,17 @@ class FakePlatform : public MacSource {
     mutable std::vector<CommandLine> calls;
 };
 
+// A Mac whose kernel values all read, so every fallback has something to take.
+inline FakePlatform kernelOnlyMac() {
+    FakePlatform p;
+    p.strings["hw.model"] = "MacBookAir10,1";
+    p.strings["machdep.cpu.brand_string"] = "Apple M1";
+    p.ints["hw.ncpu"] = 8;
+    p.ints["hw.memsize"] = 17179869184;
+    p.version = {14, 5, 0};
+    return p;
+}
+
 // The records of a Mac whose sources are `mac`, through the Mac platform and the collectors.
 inline MacPlatform macOf(const FakePlatform& mac) {
     return MacPlatform(std::shared_ptr<const MacSource>(&mac, [](const MacSource*) {}));

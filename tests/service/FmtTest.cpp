@@ -44,7 +44,14 @@ TEST(FmtBytes, PicksTheUnitAndTrimsZeros) {
 
 TEST(FmtBytes, UsesTheGivenDecimalSeparator) {
     EXPECT_EQ(Fmt::bytes(17'179'869'184, ","), "17,18 GB");
-    EXPECT_EQ(Fmt::bytes(500'000'000'000, ","), "500 GB");
+    // The separator the user interface sets, "." until then and for an empty one.
+    for (const auto& [point, expected] :
+         {std::pair{",", "17,18 GB"}, std::pair{"\u066b", "17\u066b18 GB"},
+          std::pair{"", "17.18 GB"}}) {
+        Fmt::setDecimalPoint(point);
+        EXPECT_EQ(Fmt::bytes(17'179'869'184), expected);
+        EXPECT_EQ(Fmt::bytes(500'000'000'000), "500 GB");
+    }
 }
 
 TEST(FmtBytesGB, WholeGigabytesThenTerabytes) {
@@ -57,12 +64,17 @@ TEST(FmtBytesGB, WholeGigabytesThenTerabytes) {
 }
 
 TEST(FmtFormat, IgnoresTheProcessLocale) {
-    // A comma locale may not be installed; the point must be "." either way.
+    // The C library writes its locale's point; where a comma locale is installed it is used
+    // here, and the result must still read "." (the suffix keeps its own characters).
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    EXPECT_EQ(Fmt::format("%.2f V", 12.85), "12.85 V");
-    EXPECT_EQ(Fmt::bytesGB(2'000'398'934'016), "2.00 TB");
+    for (const char* name : {"de_DE.UTF-8", "C"}) {
+        std::setlocale(LC_NUMERIC, name);
+        EXPECT_EQ(Fmt::format("%.2f V", 12.85), "12.85 V") << name;
+        EXPECT_EQ(Fmt::format("%.1f \u00b0C", -3.25), "-3.2 \u00b0C") << name;
+        EXPECT_EQ(Fmt::format("%.0f%% used", 99.5), "100% used") << name;
+        EXPECT_EQ(Fmt::bytesGB(2'000'398'934'016), "2.00 TB") << name;
+    }
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 

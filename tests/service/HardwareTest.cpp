@@ -13,18 +13,8 @@ namespace orvane {
 namespace {
 
 using collectors_test::FakePlatform;
+using collectors_test::kernelOnlyMac;
 using record_text::describe;
-
-// A Mac whose kernel values all read, so every fallback has something to take.
-FakePlatform kernelOnlyMac() {
-    FakePlatform p;
-    p.strings["hw.model"] = "MacBookAir10,1";
-    p.strings["machdep.cpu.brand_string"] = "Apple M1";
-    p.ints["hw.ncpu"] = 8;
-    p.ints["hw.memsize"] = 17179869184;
-    p.version = {14, 5, 0};
-    return p;
-}
 
 TEST(Hardware, OperatingSystem) {
     // The patch only from 1; 0.0.0 is the platform's answer for an unreadable version. The

@@ -15,19 +15,9 @@ namespace orvane {
 namespace {
 
 using collectors_test::FakePlatform;
+using collectors_test::kernelOnlyMac;
 using record_text::describe;
 using Texts = std::vector<std::string>;
-
-// A Mac whose kernel values all read, so every fallback has something to take.
-FakePlatform kernelOnlyMac() {
-    FakePlatform p;
-    p.strings["hw.model"] = "MacBookAir10,1";
-    p.strings["machdep.cpu.brand_string"] = "Apple M1";
-    p.ints["hw.ncpu"] = 8;
-    p.ints["hw.memsize"] = 17179869184;
-    p.version = {14, 5, 0};
-    return p;
-}
 
 // What a Mac shows of one report: the hardware line, the volumes, or the graphics processors
 // followed by the displays.

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include "service/Shell.h"
 
@@ -70,6 +76,51 @@ TEST(Shell, GrandchildrenOfAHungToolAreStoppedToo) {
     // The background sleep holds standard output open; the whole group must go.
     EXPECT_TRUE(Shell::runData("/bin/sh", {"-c", "sleep 30 & wait"}, 300ms).empty());
 }
+
+TEST(Shell, AChildThatWillNotGoIsLeftToAReaper) {
+    // No signal reaches the tool, as for one stuck in uninterruptible I/O: the call still
+    // comes back, and the child is reaped once it ends on its own.
+    const std::string pidFile = ::testing::TempDir() + "orvane-stuck-tool.pid";
+    Shell::setKillPolicy({0, 50ms});
+    EXPECT_TRUE(Shell::runData("/bin/sh", {"-c", "echo $$ > " + pidFile + "; exec sleep 2"}, 200ms)
+                    .empty());
+    Shell::setKillPolicy({});
+    std::ifstream in(pidFile);
+    pid_t pid = 0;
+    ASSERT_TRUE(in >> pid);
+    EXPECT_EQ(::kill(pid, 0), 0) << "the call waited for the tool to end";
+#if defined(__linux__)
+    const std::string proc = "/proc/" + std::to_string(pid);
+    for (int i = 0; i < 1000 && std::filesystem::exists(proc); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_FALSE(std::filesystem::exists(proc)) << "left as a zombie";
+#endif
+}
+
+#if defined(__linux__)
+TEST(Shell, ToolsStartWithNoSignalBlockedOrIgnored) {
+    sigset_t usr1;
+    sigset_t saved;
+    sigemptyset(&usr1);
+    sigaddset(&usr1, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &usr1, &saved);
+    struct sigaction ignore {};
+    struct sigaction previous {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGUSR2, &ignore, &previous);
+    const std::string status = Shell::run("/bin/cat", {"/proc/self/status"});
+    sigaction(SIGUSR2, &previous, nullptr);
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+    // The masks of the standard signals (the C library keeps its own real-time ones).
+    const auto mask = [&](const char* field) {
+        const std::size_t at = status.find(field);
+        return at == std::string::npos ? ~0ull
+                                       : std::stoull(status.substr(at + 8, 16), nullptr, 16);
+    };
+    EXPECT_EQ(mask("SigBlk:\t") & 0xffffffffull, 0u) << status;
+    EXPECT_EQ(mask("SigIgn:\t") & 0x7fffffffull, 0u) << status;
+}
+#endif
 
 TEST(Shell, Utf8Validation) {
     EXPECT_TRUE(Shell::isValidUtf8(""));

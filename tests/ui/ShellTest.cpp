@@ -360,12 +360,34 @@ TEST_F(ShellTest, OneAboutWindowHoweverOftenAsked) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.aboutWindow() == nullptr; }, 1000));
     EXPECT_NE(app.openAbout(), nullptr);
 
-    // The menu offers About and Quit, nothing that opens another main window.
+    // A desktop application's menu bar (on a Mac, About and Quit move to the application menu
+    // by their roles), nothing that opens another main window.
     QStringList items;
-    for (QAction* menu : app.mainWindow()->menuBar()->actions())
+    for (QAction* menu : app.mainWindow()->menuBar()->actions()) {
+        QStringList entries;
         for (QAction* a : menu->menu()->actions())
-            if (!a->isSeparator()) items << a->text();
-    EXPECT_EQ(items, QStringList({"About Orvane", "Quit Orvane"}));
+            if (!a->isSeparator()) entries << a->text() + " " + a->shortcut().toString();
+        items << menu->text() + ": " + entries.join(", ");
+    }
+    EXPECT_EQ(items.join(" | ").toStdString(),
+              QStringList({"&File: Quit Orvane Ctrl+Q",
+                           "&View: Overview Ctrl+1, Battery Ctrl+2, Storage Ctrl+3, "
+                           "Performance Ctrl+4, Graphics Ctrl+5, Refresh Ctrl+R",
+                           "&Help: About Orvane "})
+                  .join(" | ")
+                  .toStdString());
+}
+
+TEST_F(ShellTest, ViewMenuShowsEachPageAndRefreshes) {
+    OrvaneApp app(platform_);
+    app.showMainWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter_->loads() == 1; }, 5000));
+    for (Section s : allSections()) {
+        app.pageActions().at(static_cast<std::size_t>(s))->trigger();
+        EXPECT_EQ(app.contentView()->selection(), s);
+    }
+    app.refreshAction()->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter_->loads() == 2; }, 5000));
 }
 
 TEST_F(ShellTest, EmailRowOpensTheLinkAndDeveloperRowDoesNothing) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "ui/pages/AboutView.h"
 #include "ui/pages/PageText.h"
 
 namespace orvane {
@@ -22,7 +23,7 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
     // A plain core application: it opens no display.
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    QCoreApplication::setApplicationVersion(AboutView::version());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -60,7 +61,7 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("Orvane %s\n", ORVANE_VERSION);
+        std::printf("Orvane %s\n", qPrintable(AboutView::version()));
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())

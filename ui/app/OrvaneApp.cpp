@@ -68,20 +68,56 @@ QMainWindow* OrvaneApp::mainWindow() {
     main_->setCentralWidget(content_);
     connect(content_, &ContentView::appearanceChosen, this, [this] { applyScheme(); });
 
-    // The application's menu: About and Quit; there is no command for a second main window.
-    QMenu* menu = main_->menuBar()->addMenu(QStringLiteral("Orvane"));
-    menu->setAttribute(Qt::WA_WindowPropagation);
-    menu->addAction(aboutAction_);
-    menu->addSeparator();
-    QAction* quit = menu->addAction(QStringLiteral("Quit Orvane"));
-    quit->setMenuRole(QAction::QuitRole);
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    buildMenus();
 
     main_->setMinimumSize(main_->minimumSizeHint());
     main_->installEventFilter(this);
     stylize(main_);
     return main_;
+}
+
+// A Mac's menus: the application menu (About and Quit move there by their roles), View with
+// the pages and Refresh, Window with Minimize and Close. Elsewhere the menu bar of a desktop
+// application: File with Quit, View, Help with About. Ctrl stands for Command on a Mac.
+void OrvaneApp::buildMenus() {
+    QMenuBar* bar = main_->menuBar();
+#if defined(Q_OS_MACOS)
+    QMenu* file = nullptr;
+#else
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+#endif
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    for (Section s : allSections()) {
+        QAction* page = view->addAction(title(s));
+        page->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(s))));
+        connect(page, &QAction::triggered, content_, [this, s] { content_->setSelection(s); });
+        pageActions_.push_back(page);
+    }
+    view->addSeparator();
+    refreshAction_ = view->addAction(QStringLiteral("Refresh"));
+    refreshAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(refreshAction_, &QAction::triggered, content_, &ContentView::refresh);
+
+    QAction* quit = new QAction(QStringLiteral("Quit Orvane"), this);
+    quit->setMenuRole(QAction::QuitRole);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+#if defined(Q_OS_MACOS)
+    view->addAction(aboutAction_);
+    view->addAction(quit);
+    QMenu* window = bar->addMenu(QStringLiteral("Window"));
+    QAction* minimize = window->addAction(QStringLiteral("Minimize"));
+    minimize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(minimize, &QAction::triggered, main_, &QWidget::showMinimized);
+    QAction* close = window->addAction(QStringLiteral("Close"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(close, &QAction::triggered, main_, &QWidget::close);
+#else
+    file->addAction(quit);
+    bar->addMenu(QStringLiteral("&Help"))->addAction(aboutAction_);
+#endif
+    for (QMenu* menu : bar->findChildren<QMenu*>())
+        menu->setAttribute(Qt::WA_WindowPropagation);
 }
 
 ContentView* OrvaneApp::contentView() {
@@ -156,6 +192,18 @@ void OrvaneApp::applyScheme() {
     if (applied_ && scheme == scheme_) return;
     applied_ = true;
     scheme_ = scheme;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Title bars and native menus follow the application's scheme: forced for Light and Dark,
+    // handed back to the system for Auto (and for screenshots, which draw only our widgets).
+    const std::optional<ColorScheme> chosen =
+        colorScheme(appearanceFromRaw(appearanceRaw()).value_or(Appearance::system));
+    if (override_ || !chosen) {
+        QGuiApplication::styleHints()->unsetColorScheme();
+    } else {
+        QGuiApplication::styleHints()->setColorScheme(
+            *chosen == ColorScheme::dark ? Qt::ColorScheme::Dark : Qt::ColorScheme::Light);
+    }
+#endif
     Theme::setDark(scheme == ColorScheme::dark);
     QToolTip::setPalette(Theme::palette(Theme::isDark()));
     for (QWidget* w : {static_cast<QWidget*>(main_.data()), static_cast<QWidget*>(about_.data())}) {

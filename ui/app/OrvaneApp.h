@@ -8,6 +8,7 @@
 #include <QSize>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "service/SystemService.h"
 #include "service/platform/Platform.h"
@@ -41,6 +42,9 @@ class OrvaneApp : public QObject {
     // The About window while it is open.
     AboutView* aboutWindow() const;
     QAction* aboutAction() const { return aboutAction_; }
+    // The View menu's commands: one per page, in sidebar order, and Refresh.
+    const std::vector<QAction*>& pageActions() const { return pageActions_; }
+    QAction* refreshAction() const { return refreshAction_; }
 
     // The stored appearance text ("system" when nothing is stored).
     QString appearanceRaw() const;
@@ -68,6 +72,7 @@ class OrvaneApp : public QObject {
   private:
     void applyScheme();
     void stylize(QWidget* window);
+    void buildMenus();
 
     std::shared_ptr<const Platform> platform_;
     std::shared_ptr<SystemService> svc_;
@@ -75,6 +80,8 @@ class OrvaneApp : public QObject {
     QPointer<ContentView> content_;
     QPointer<AboutView> about_;
     QAction* aboutAction_ = nullptr;
+    std::vector<QAction*> pageActions_;
+    QAction* refreshAction_ = nullptr;
     std::optional<ColorScheme> override_;
     ColorScheme scheme_ = ColorScheme::light;
     bool applied_ = false;

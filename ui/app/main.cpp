@@ -1,10 +1,12 @@
 // Orvane: one window with five pages about the machine, and an About window.
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QSettings>
 #include <cstdio>
 #include <optional>
 
+#include "service/Fmt.h"
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
 #include "ui/app/AppStyle.h"
@@ -29,7 +31,10 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationDomain(QStringLiteral("orvane.app"));
     // The desktop entry's name: the desktop finds the launcher's icon and name through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("app.orvane.Orvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.5"));
+    QApplication::setApplicationVersion(orvane::AboutView::version());
+    // Byte counts use the decimal separator of the locale the user chose, which an app started
+    // from the Finder or the Dock does not get through the C library.
+    orvane::Fmt::setDecimalPoint(QLocale::system().decimalPoint().toStdString());
     QApplication::setStyle(new orvane::AppStyle);
     QApplication::setWindowIcon(orvane::AboutView::appIcon());
 

@@ -94,6 +94,12 @@ class LinkRow : public AboutRow {
 
 }  // namespace
 
+QString AboutView::version() {
+    QString v = QStringLiteral(ORVANE_VERSION);
+    if (v.count(u'.') == 2 && v.endsWith(QStringLiteral(".0"))) v.chop(2);
+    return v;
+}
+
 QIcon AboutView::appIcon() {
     QIcon icon;
     for (int side : {16, 32, 48, 64, 128, 256}) {
@@ -143,7 +149,8 @@ AboutView::AboutView(QWidget* parent)
     auto* titles = new QVBoxLayout;
     titles->setSpacing(3);
     auto* name = new Text(QStringLiteral("Orvane"), Theme::font(22, QFont::Bold));
-    auto* version = new Text(QStringLiteral("Version 1.5"), Theme::font(12), TextStyle::secondary);
+    auto* version = new Text(QStringLiteral("Version ") + AboutView::version(), Theme::font(12),
+                             TextStyle::secondary);
     tagline_ = new Text(QString::fromStdString(PageText::tagline({})), Theme::font(13),
                         TextStyle::secondary);
     for (Text* t : {name, version, tagline_}) {

@@ -19,6 +19,8 @@ class AboutView : public QWidget {
 
     // The application's icon, drawn like the About window's tile.
     static QIcon appIcon();
+    // The project's version as people read it: "1.5" for 1.5.0, "1.5.2" for 1.5.2.
+    static QString version();
     static QString developerName();
     static QString contactEmail();
     static QString copyrightText();
