@@ -99,6 +99,9 @@ if(ORVANE_BUILD_TESTS)
   find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
   find_program(APPSTREAMCLI appstreamcli REQUIRED)
   find_program(LINTIAN lintian REQUIRED)
+  add_test(NAME CommandLine.WithoutADisplay
+    COMMAND ${CMAKE_COMMAND} -DORVANE=$<TARGET_FILE:orvane>
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckCommandLine.cmake)
   add_test(NAME Install.DesktopEntry
     COMMAND ${DESKTOP_FILE_VALIDATE} ${ORVANE_PACKAGING}/${ORVANE_APP_ID}.desktop)
   add_test(NAME Install.Metainfo
