@@ -22,6 +22,7 @@ endfunction()
 
 expect(0 0 --help)
 expect(0 0 --version)
+expect(0 0 -platform offscreen -reverse --version)  # Qt's own options are left to Qt
 expect(2 1 --bogus)
 expect(2 1 extra)
 expect(2 1 --section nowhere)

@@ -30,30 +30,40 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
         QStringLiteral("Orvane - %1").arg(QString::fromStdString(PageText::tagline({}))));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption replayOpt(
-        QStringLiteral("replay"),
-        QStringLiteral("Show the captured machine in <dir> instead of this one."),
-        QStringLiteral("dir"));
-    const QCommandLineOption sysrootOpt(
-        QStringLiteral("sysroot"),
-        QStringLiteral("Read /proc and /sys under <dir> instead of / (Linux)."),
-        QStringLiteral("dir"));
-    const QCommandLineOption screenshotOpt(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Render every page and the About window, light and dark, to PNG files in "
-                       "<dir>, then exit."),
-        QStringLiteral("dir"));
-    const QCommandLineOption sectionOpt(
-        QStringLiteral("section"),
-        QStringLiteral("Open on page <name>: overview, battery, storage, performance or displays."),
-        QStringLiteral("name"));
-    const QCommandLineOption sizeOpt(
-        QStringLiteral("window-size"),
-        QStringLiteral("With --screenshot: the window's size, <width>x<height> (default: its "
-                       "smallest)."),
-        QStringLiteral("size"));
-    for (const QCommandLineOption& o : {replayOpt, sysrootOpt, screenshotOpt, sizeOpt, sectionOpt})
+    const auto option = [&](const char* name, const char* valueName, const char* description) {
+        QCommandLineOption o(QString::fromLatin1(name), QString::fromUtf8(description),
+                             QString::fromLatin1(valueName));
         parser.addOption(o);
+        return o;
+    };
+    // Qt's own options ("-platform wayland", "-style fusion") are the application object's to
+    // take later: accept them here without listing them.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "qwindowtitle", "session", "display", "geometry", "style", "stylesheet"}) {
+        QCommandLineOption qt(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb"}) {
+        QCommandLineOption qt(QString::fromLatin1(name));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
+    const auto replayOpt =
+        option("replay", "dir", "Show the captured machine in <dir> instead of this one.");
+    const auto sysrootOpt =
+        option("sysroot", "dir", "Read /proc and /sys under <dir> instead of / (Linux).");
+    const auto screenshotOpt = option("screenshot", "dir",
+                                      "Render every page and the About window, light and dark, "
+                                      "to PNG files in <dir>, then exit.");
+    const auto sizeOpt = option("window-size", "size",
+                                "With --screenshot: the window's size, <width>x<height> "
+                                "(default: its smallest).");
+    const auto sectionOpt =
+        option("section", "name",
+               "Open on page <name>: overview, battery, storage, performance or displays.");
 
     if (!parser.parse(QCoreApplication::arguments())) return fail(parser.errorText());
     if (parser.isSet(help)) {
