@@ -8,7 +8,6 @@ set(ORVANE_RELEASE_DATE "2026-12-07")
 set(ORVANE_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 00:00:00 +0000")
 set(ORVANE_PACKAGING "${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux")
 set(ORVANE_GENERATED "${CMAKE_CURRENT_BINARY_DIR}/linux")
-set(ORVANE_ICON_SVG "${CMAKE_CURRENT_SOURCE_DIR}/resources/app-icon/${ORVANE_APP_ID}.svg")
 set(ORVANE_ICON_SIZES 16 22 24 32 48 64 128 256 512)
 
 # One version for everything: the project's.
@@ -29,9 +28,7 @@ foreach(file orvane.1 orvane-report.1 changelog)
   list(APPEND ORVANE_COMPRESSED ${ORVANE_GENERATED}/${file}.gz)
 endforeach()
 
-# The icon's bitmap sizes, rendered from the one SVG.
-add_executable(render-icon tools/render-icon.cpp)
-target_link_libraries(render-icon PRIVATE Qt6::Gui Qt6::Svg)
+# The icon's bitmap sizes, rendered from the one SVG (render-icon: CMakeLists.txt).
 set(ORVANE_ICON_PNGS)
 set(ORVANE_ICON_DIRS)
 set(ORVANE_ICON_ARGS)
