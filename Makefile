@@ -5,7 +5,12 @@ CI ?=
 WERROR := $(if $(CI),ON,OFF)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test deps build build-asan build-tsan test-default test-asan test-tsan bench format clean
+.PHONY: run test deps build build-asan build-tsan build-fuzz test-default test-asan test-tsan \
+	test-fuzz fuzz bench format clean
+
+# Seconds each fuzz target runs: in `make test` (a smoke run) and in `make fuzz`.
+FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_SECONDS ?= 600
 
 deps:
 	@scripts/install-deps
@@ -22,6 +27,10 @@ build-tsan: deps
 	cmake --preset tsan -DORVANE_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset tsan -j $(JOBS)
 
+build-fuzz: deps
+	cmake --preset fuzz -DORVANE_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
 test-default: build
 	ctest --preset default -j $(JOBS)
 
@@ -31,7 +40,18 @@ test-asan: build-asan
 test-tsan: build-tsan
 	TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j $(JOBS)
 
-test: test-default test-asan test-tsan
+# The fuzz targets need clang with libFuzzer; without it (Apple's clang) the smoke run is skipped.
+test-fuzz: deps
+	@if fuzz/can-build; then \
+		$(MAKE) --no-print-directory build-fuzz && fuzz/run $(FUZZ_SMOKE_SECONDS); \
+	else \
+		echo "No clang with libFuzzer here: the fuzz smoke run is skipped"; \
+	fi
+
+fuzz: build-fuzz
+	fuzz/run $(FUZZ_SECONDS)
+
+test: test-default test-asan test-tsan test-fuzz
 
 run: build
 	@scripts/run

@@ -1,5 +1,7 @@
 #include "service/Values.h"
 
+#include "service/PlistScan.h"
+
 #include <plist/plist.h>
 
 #include <cmath>
@@ -13,7 +15,7 @@ namespace {
 
 // Deeper documents than this are not tool output; refusing them keeps the recursive
 // conversion below far from the stack limit.
-constexpr int kMaxDepth = 256;
+constexpr int kMaxDepth = PlistLimits{}.maxDepth;
 
 std::optional<Value> fromJson(const nlohmann::json& j, int depth) {
     if (depth > kMaxDepth) return std::nullopt;
@@ -80,13 +82,16 @@ std::optional<Value> fromPlist(plist_t node, int depth) {
             plist_get_real_val(node, &d);
             return Value(d);
         }
-        case PLIST_STRING:
+        case PLIST_STRING: {
+            // With its length: a string may hold U+0000, on which the copying getter asserts.
+            std::uint64_t len = 0;
+            const char* s = plist_get_string_ptr(node, &len);
+            return Value(s ? std::string(s, len) : std::string());
+        }
         case PLIST_KEY: {
+            // Keys holding U+0000 are refused before parsing (plistWithinLimits).
             char* s = nullptr;
-            if (plist_get_node_type(node) == PLIST_STRING)
-                plist_get_string_val(node, &s);
-            else
-                plist_get_key_val(node, &s);
+            plist_get_key_val(node, &s);
             std::string text = s ? s : "";
             std::free(s);
             return Value(std::move(text));
@@ -147,15 +152,6 @@ std::optional<Value> fromPlist(plist_t node, int depth) {
     }
 }
 
-std::int64_t truncateToInt64(double d) {
-    if (std::isnan(d)) return 0;
-    // 2^63 is exactly representable; anything at or beyond it saturates.
-    constexpr double kLimit = 9223372036854775808.0;
-    if (d >= kLimit) return std::numeric_limits<std::int64_t>::max();
-    if (d < -kLimit) return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(d);  // truncates toward zero
-}
-
 }  // namespace
 
 bool Value::isArrayOfObjects() const {
@@ -198,6 +194,8 @@ std::optional<Value> decodeJsonObject(std::span<const std::uint8_t> bytes) {
 std::optional<Value> decodePlist(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max())
         return std::nullopt;
+    // The library recurses and asserts on what no tool writes: look before it parses.
+    if (!plistWithinLimits(bytes)) return std::nullopt;
     plist_t root = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<std::uint32_t>(bytes.size()), &root);
@@ -242,13 +240,41 @@ std::int64_t intOf(const Value* v) {
     if (!v) return 0;
     if (const bool* b = v->asBool()) return *b ? 1 : 0;
     if (const std::int64_t* i = v->asInt()) return *i;
-    if (const double* d = v->asReal()) return truncateToInt64(*d);
+    if (const double* d = v->asReal()) return saturatingInt64(*d);
     if (const std::string* s = v->asString()) return parseDecimal(*s).value_or(0);
     return 0;
 }
 
 std::int64_t int64Of(const Value* v) {
     return intOf(v);
+}
+
+double numberOr(const Value* v, double fallback) {
+    if (!v) return fallback;
+    if (const double* d = v->asReal()) return std::isfinite(*d) ? *d : fallback;
+    if (const std::int64_t* i = v->asInt()) return static_cast<double>(*i);
+    return fallback;
+}
+
+std::int64_t saturatingInt64(double d) {
+    if (std::isnan(d)) return 0;
+    // 2^63 is exactly representable; anything at or beyond it saturates.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (d >= kLimit) return std::numeric_limits<std::int64_t>::max();
+    if (d < -kLimit) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(d);  // truncates toward zero
+}
+
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum)) return sum;
+    return b > 0 ? std::numeric_limits<std::int64_t>::max()
+                 : std::numeric_limits<std::int64_t>::min();
+}
+
+std::int64_t saturatingNegate(std::int64_t a) {
+    return a == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max()
+                                                         : -a;
 }
 
 }  // namespace orvane

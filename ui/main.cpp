@@ -88,7 +88,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "orvane: not a capture directory: %s\n", qPrintable(dir));
             return 2;
         }
-        platform = std::make_shared<orvane::ReplayPlatform>(QDir(dir).absolutePath().toStdString());
+        auto captured =
+            std::make_shared<orvane::ReplayPlatform>(QDir(dir).absolutePath().toStdString());
+        // What could not be read is said once; the window shows what could.
+        for (const std::string& problem : captured->problems())
+            std::fprintf(stderr, "orvane: %s\n", problem.c_str());
+        platform = std::move(captured);
     } else {
         platform = orvane::makeHostPlatform();
     }

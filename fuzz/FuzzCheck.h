@@ -1,0 +1,41 @@
+// What every target checks beyond "no crash": the records the collectors make are sound.
+#pragma once
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "service/Collectors.h"
+#include "service/platform/Facts.h"
+
+namespace orvane::fuzz {
+
+// Stops the run (a finding) when a property does not hold.
+inline void require(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "property violated: %s\n", what);
+    std::abort();
+}
+
+inline bool finite(double d) {
+    return std::isfinite(d);
+}
+
+// Every collector over the facts, with the properties the pages rely on.
+inline void collectAll(const HardwareFacts& hw, const PowerFacts& power,
+                       const std::vector<VolumeFacts>& volumes, const std::vector<GpuFacts>& gpus) {
+    const HardwareInfo h = collectHardware(hw);
+    (void)h;
+    const BatteryInfo b = collectBattery(power);
+    require(finite(b.healthPercent) && finite(b.chargePercent) && finite(b.temperature) &&
+                finite(b.voltage),
+            "battery values are finite");
+    for (const VolumeInfo& v : collectVolumes(volumes)) {
+        const double f = v.usedFraction();
+        require(finite(f) && f >= 0 && f <= 1, "a volume's used fraction is within 0...1");
+        require(v.usedBytes() >= 0, "a volume's used bytes are not negative");
+    }
+    collectDisplays(gpus);
+}
+
+}  // namespace orvane::fuzz
