@@ -17,46 +17,68 @@ namespace {
 // conversion below far from the stack limit.
 constexpr int kMaxDepth = PlistLimits{}.maxDepth;
 
-std::optional<Value> fromJson(const nlohmann::json& j, int depth) {
-    if (depth > kMaxDepth) return std::nullopt;
-    using T = nlohmann::json::value_t;
-    switch (j.type()) {
-        case T::null:
-            return Value();
-        case T::boolean:
-            return Value(j.get<bool>());
-        case T::number_integer:
-            return Value(j.get<std::int64_t>());
-        case T::number_unsigned:
-            // Above the signed range the platform's number object wraps the same way.
-            return Value(static_cast<std::int64_t>(j.get<std::uint64_t>()));
-        case T::number_float:
-            return Value(j.get<double>());
-        case T::string:
-            return Value(j.get<std::string>());
-        case T::array: {
-            Value::Array a;
-            a.reserve(j.size());
-            for (const auto& e : j) {
-                auto v = fromJson(e, depth + 1);
-                if (!v) return std::nullopt;
-                a.push_back(std::move(*v));
-            }
-            return Value(std::move(a));
-        }
-        case T::object: {
-            Value::Object o;
-            for (const auto& [k, e] : j.items()) {
-                auto v = fromJson(e, depth + 1);
-                if (!v) return std::nullopt;
-                o.insert_or_assign(k, std::move(*v));
-            }
-            return Value(std::move(o));
-        }
-        default:
-            return std::nullopt;  // binary, discarded
+// Builds a Value straight from the JSON parser's events, without the parser's own document
+// in between (half the memory and time for a large capture), and stops at nesting deeper
+// than kMaxDepth.
+class JsonBuilder {
+  public:
+    using json = nlohmann::json;
+
+    bool null() { return add(Value()); }
+    bool boolean(bool b) { return add(Value(b)); }
+    bool number_integer(json::number_integer_t i) { return add(Value(std::int64_t{i})); }
+    // Above the signed range the platform's number object wraps the same way.
+    bool number_unsigned(json::number_unsigned_t u) {
+        return add(Value(static_cast<std::int64_t>(u)));
     }
-}
+    bool number_float(json::number_float_t d, const json::string_t&) { return add(Value(d)); }
+    bool string(json::string_t& s) { return add(Value(std::move(s))); }
+    bool binary(json::binary_t&) { return false; }
+    bool start_object(std::size_t) { return open(true); }
+    bool key(json::string_t& k) {
+        frames_.back().key = std::move(k);
+        return true;
+    }
+    bool end_object() { return close(); }
+    bool start_array(std::size_t) { return open(false); }
+    bool end_array() { return close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) {
+        return false;
+    }
+
+    std::optional<Value> result;
+
+  private:
+    struct Frame {
+        bool object = false;
+        Value::Array array;
+        Value::Object members;
+        std::string key;
+    };
+
+    bool open(bool object) {
+        if (frames_.size() >= static_cast<std::size_t>(kMaxDepth)) return false;
+        frames_.emplace_back().object = object;
+        return true;
+    }
+    bool close() {
+        Frame f = std::move(frames_.back());
+        frames_.pop_back();
+        return add(f.object ? Value(std::move(f.members)) : Value(std::move(f.array)));
+    }
+    bool add(Value v) {
+        if (frames_.empty()) {
+            result = std::move(v);
+        } else if (Frame& top = frames_.back(); top.object) {
+            top.members.insert_or_assign(std::move(top.key), std::move(v));
+        } else {
+            top.array.push_back(std::move(v));
+        }
+        return true;
+    }
+
+    std::vector<Frame> frames_;
+};
 
 std::optional<Value> fromPlist(plist_t node, int depth) {
     if (!node || depth > kMaxDepth) return std::nullopt;
@@ -180,9 +202,9 @@ const Value* Value::getObject(std::string_view key) const {
 }
 
 std::optional<Value> decodeJson(std::span<const std::uint8_t> bytes) {
-    auto j = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, /*allow_exceptions=*/false);
-    if (j.is_discarded()) return std::nullopt;
-    return fromJson(j, 0);
+    JsonBuilder builder;
+    if (!nlohmann::json::sax_parse(bytes.begin(), bytes.end(), &builder)) return std::nullopt;
+    return std::move(builder.result);
 }
 
 std::optional<Value> decodeJsonObject(std::span<const std::uint8_t> bytes) {
