@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 	test-fuzz fuzz bench format clean
 
 # Seconds each fuzz target runs: in `make test` (a smoke run) and in `make fuzz`.
-FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_SMOKE_SECONDS ?= 15
 FUZZ_SECONDS ?= 600
 
 deps:
