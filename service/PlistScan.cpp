@@ -196,7 +196,8 @@ class BinaryScan {
 
 bool plistWithinLimits(std::span<const std::uint8_t> bytes, const PlistLimits& limits) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (text.starts_with("bplist")) return BinaryScan(bytes, limits).run();
+    // The library takes exactly this prefix as binary and anything else as XML.
+    if (text.starts_with("bplist00")) return BinaryScan(bytes, limits).run();
     return xmlWithinLimits(text, limits);
 }
 
