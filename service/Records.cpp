@@ -87,10 +87,9 @@ VolumeInfo::VolumeInfo(std::string name_, std::string mountPoint_, std::string f
 
 std::int64_t VolumeInfo::usedBytes() const {
     std::int64_t used = 0;
-    // Values that would overflow saturate instead of wrapping; a negative free space (a corrupt
-    // report) does not make a volume more than full.
+    // Values that would overflow saturate instead of wrapping.
     if (__builtin_sub_overflow(totalBytes, freeBytes, &used)) used = freeBytes < 0 ? INT64_MAX : 0;
-    return std::clamp<std::int64_t>(used, 0, std::max<std::int64_t>(totalBytes, 0));
+    return std::max<std::int64_t>(used, 0);
 }
 
 double VolumeInfo::usedFraction() const {
