@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 	test-fuzz fuzz bench format clean
 
 # Seconds each fuzz target runs: in `make test` (a smoke run) and in `make fuzz`.
-FUZZ_SMOKE_SECONDS ?= 15
+FUZZ_SMOKE_SECONDS ?= 10
 FUZZ_SECONDS ?= 600
 
 deps:
@@ -43,7 +43,7 @@ test-tsan: build-tsan
 # The fuzz targets need clang with libFuzzer; without it (Apple's clang) the smoke run is skipped.
 test-fuzz: deps
 	@if fuzz/can-build; then \
-		$(MAKE) --no-print-directory build-fuzz && fuzz/run $(FUZZ_SMOKE_SECONDS); \
+		$(MAKE) --no-print-directory build-fuzz && fuzz/run --smoke $(FUZZ_SMOKE_SECONDS); \
 	else \
 		echo "No clang with libFuzzer here: the fuzz smoke run is skipped"; \
 	fi
