@@ -7,7 +7,12 @@ JOBS ?= $(shell nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
 # Leak detection exists only in the Linux runtime of AddressSanitizer; Apple's aborts with it.
 ASAN_LEAKS := $(if $(filter Linux,$(shell uname -s)),detect_leaks=1,)
 
-.PHONY: run test bundle deps build build-asan build-tsan test-default test-asan test-tsan bench package format clean
+.PHONY: run test bundle deps build build-asan build-tsan build-fuzz test-default test-asan \
+	test-tsan test-fuzz fuzz bench package format clean
+
+# Seconds each fuzz target runs: in `make test` (a smoke run) and in `make fuzz`.
+FUZZ_SMOKE_SECONDS ?= 10
+FUZZ_SECONDS ?= 600
 
 deps:
 	@scripts/install-deps
@@ -24,6 +29,10 @@ build-tsan: deps
 	cmake --preset tsan -DORVANE_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset tsan -j $(JOBS)
 
+build-fuzz: deps
+	cmake --preset fuzz -DORVANE_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
 test-default: build
 	ctest --preset default -j $(JOBS)
 
@@ -33,7 +42,18 @@ test-asan: build-asan
 test-tsan: build-tsan
 	TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j $(JOBS)
 
-test: test-default test-asan test-tsan
+# The fuzz targets need clang with libFuzzer; without it (Apple's clang) the smoke run is skipped.
+test-fuzz: deps
+	@if fuzz/can-build; then \
+		$(MAKE) --no-print-directory build-fuzz && fuzz/run --smoke $(FUZZ_SMOKE_SECONDS); \
+	else \
+		echo "No clang with libFuzzer here: the fuzz smoke run is skipped"; \
+	fi
+
+fuzz: build-fuzz
+	fuzz/run $(FUZZ_SECONDS)
+
+test: test-default test-asan test-tsan test-fuzz
 
 run: build
 	@scripts/run

@@ -2,8 +2,10 @@
 // and currents add up, the worst condition and the highest cycle count and temperature stand.
 #include <algorithm>
 #include <string>
+#include <type_traits>
 
 #include "service/Collectors.h"
+#include "service/Values.h"
 
 namespace orvane {
 
@@ -16,7 +18,13 @@ template <typename T, typename F>
 std::optional<T> sumOf(const std::vector<BatteryFacts>& batteries, F field) {
     std::optional<T> sum;
     for (const BatteryFacts& b : batteries)
-        if (const std::optional<T>& v = b.*field) sum = sum.value_or(T{}) + *v;
+        if (const std::optional<T>& v = b.*field) {
+            // A corrupt capacity must not wrap the sum around.
+            if constexpr (std::is_integral_v<T>)
+                sum = saturatingAdd(sum.value_or(0), *v);
+            else
+                sum = sum.value_or(T{}) + *v;
+        }
     return sum;
 }
 

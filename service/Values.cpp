@@ -1,5 +1,7 @@
 #include "service/Values.h"
 
+#include "service/PlistScan.h"
+
 #include <plist/plist.h>
 
 #include <cmath>
@@ -13,48 +15,70 @@ namespace {
 
 // Deeper documents than this are not tool output; refusing them keeps the recursive
 // conversion below far from the stack limit.
-constexpr int kMaxDepth = 256;
+constexpr int kMaxDepth = PlistLimits{}.maxDepth;
 
-std::optional<Value> fromJson(const nlohmann::json& j, int depth) {
-    if (depth > kMaxDepth) return std::nullopt;
-    using T = nlohmann::json::value_t;
-    switch (j.type()) {
-        case T::null:
-            return Value();
-        case T::boolean:
-            return Value(j.get<bool>());
-        case T::number_integer:
-            return Value(j.get<std::int64_t>());
-        case T::number_unsigned:
-            // Above the signed range the platform's number object wraps the same way.
-            return Value(static_cast<std::int64_t>(j.get<std::uint64_t>()));
-        case T::number_float:
-            return Value(j.get<double>());
-        case T::string:
-            return Value(j.get<std::string>());
-        case T::array: {
-            Value::Array a;
-            a.reserve(j.size());
-            for (const auto& e : j) {
-                auto v = fromJson(e, depth + 1);
-                if (!v) return std::nullopt;
-                a.push_back(std::move(*v));
-            }
-            return Value(std::move(a));
-        }
-        case T::object: {
-            Value::Object o;
-            for (const auto& [k, e] : j.items()) {
-                auto v = fromJson(e, depth + 1);
-                if (!v) return std::nullopt;
-                o.insert_or_assign(k, std::move(*v));
-            }
-            return Value(std::move(o));
-        }
-        default:
-            return std::nullopt;  // binary, discarded
+// Builds a Value straight from the JSON parser's events, without the parser's own document
+// in between (half the memory and time for a large capture), and stops at nesting deeper
+// than kMaxDepth.
+class JsonBuilder {
+  public:
+    using json = nlohmann::json;
+
+    bool null() { return add(Value()); }
+    bool boolean(bool b) { return add(Value(b)); }
+    bool number_integer(json::number_integer_t i) { return add(Value(std::int64_t{i})); }
+    // Above the signed range the platform's number object wraps the same way.
+    bool number_unsigned(json::number_unsigned_t u) {
+        return add(Value(static_cast<std::int64_t>(u)));
     }
-}
+    bool number_float(json::number_float_t d, const json::string_t&) { return add(Value(d)); }
+    bool string(json::string_t& s) { return add(Value(std::move(s))); }
+    bool binary(json::binary_t&) { return false; }
+    bool start_object(std::size_t) { return open(true); }
+    bool key(json::string_t& k) {
+        frames_.back().key = std::move(k);
+        return true;
+    }
+    bool end_object() { return close(); }
+    bool start_array(std::size_t) { return open(false); }
+    bool end_array() { return close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) {
+        return false;
+    }
+
+    std::optional<Value> result;
+
+  private:
+    struct Frame {
+        bool object = false;
+        Value::Array array;
+        Value::Object members;
+        std::string key;
+    };
+
+    bool open(bool object) {
+        if (frames_.size() >= static_cast<std::size_t>(kMaxDepth)) return false;
+        frames_.emplace_back().object = object;
+        return true;
+    }
+    bool close() {
+        Frame f = std::move(frames_.back());
+        frames_.pop_back();
+        return add(f.object ? Value(std::move(f.members)) : Value(std::move(f.array)));
+    }
+    bool add(Value v) {
+        if (frames_.empty()) {
+            result = std::move(v);
+        } else if (Frame& top = frames_.back(); top.object) {
+            top.members.insert_or_assign(std::move(top.key), std::move(v));
+        } else {
+            top.array.push_back(std::move(v));
+        }
+        return true;
+    }
+
+    std::vector<Frame> frames_;
+};
 
 std::optional<Value> fromPlist(plist_t node, int depth) {
     if (!node || depth > kMaxDepth) return std::nullopt;
@@ -80,13 +104,16 @@ std::optional<Value> fromPlist(plist_t node, int depth) {
             plist_get_real_val(node, &d);
             return Value(d);
         }
-        case PLIST_STRING:
+        case PLIST_STRING: {
+            // With its length: a string may hold U+0000, on which the copying getter asserts.
+            std::uint64_t len = 0;
+            const char* s = plist_get_string_ptr(node, &len);
+            return Value(s ? std::string(s, len) : std::string());
+        }
         case PLIST_KEY: {
+            // Keys holding U+0000 are refused before parsing (plistWithinLimits).
             char* s = nullptr;
-            if (plist_get_node_type(node) == PLIST_STRING)
-                plist_get_string_val(node, &s);
-            else
-                plist_get_key_val(node, &s);
+            plist_get_key_val(node, &s);
             std::string text = s ? s : "";
             std::free(s);
             return Value(std::move(text));
@@ -147,15 +174,6 @@ std::optional<Value> fromPlist(plist_t node, int depth) {
     }
 }
 
-std::int64_t truncateToInt64(double d) {
-    if (std::isnan(d)) return 0;
-    // 2^63 is exactly representable; anything at or beyond it saturates.
-    constexpr double kLimit = 9223372036854775808.0;
-    if (d >= kLimit) return std::numeric_limits<std::int64_t>::max();
-    if (d < -kLimit) return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(d);  // truncates toward zero
-}
-
 }  // namespace
 
 bool Value::isArrayOfObjects() const {
@@ -184,9 +202,9 @@ const Value* Value::getObject(std::string_view key) const {
 }
 
 std::optional<Value> decodeJson(std::span<const std::uint8_t> bytes) {
-    auto j = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, /*allow_exceptions=*/false);
-    if (j.is_discarded()) return std::nullopt;
-    return fromJson(j, 0);
+    JsonBuilder builder;
+    if (!nlohmann::json::sax_parse(bytes.begin(), bytes.end(), &builder)) return std::nullopt;
+    return std::move(builder.result);
 }
 
 std::optional<Value> decodeJsonObject(std::span<const std::uint8_t> bytes) {
@@ -198,6 +216,8 @@ std::optional<Value> decodeJsonObject(std::span<const std::uint8_t> bytes) {
 std::optional<Value> decodePlist(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max())
         return std::nullopt;
+    // The library recurses and asserts on what no tool writes: look before it parses.
+    if (!plistWithinLimits(bytes)) return std::nullopt;
     plist_t root = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<std::uint32_t>(bytes.size()), &root);
@@ -242,13 +262,41 @@ std::int64_t intOf(const Value* v) {
     if (!v) return 0;
     if (const bool* b = v->asBool()) return *b ? 1 : 0;
     if (const std::int64_t* i = v->asInt()) return *i;
-    if (const double* d = v->asReal()) return truncateToInt64(*d);
+    if (const double* d = v->asReal()) return saturatingInt64(*d);
     if (const std::string* s = v->asString()) return parseDecimal(*s).value_or(0);
     return 0;
 }
 
 std::int64_t int64Of(const Value* v) {
     return intOf(v);
+}
+
+double numberOr(const Value* v, double fallback) {
+    if (!v) return fallback;
+    if (const double* d = v->asReal()) return std::isfinite(*d) ? *d : fallback;
+    if (const std::int64_t* i = v->asInt()) return static_cast<double>(*i);
+    return fallback;
+}
+
+std::int64_t saturatingInt64(double d) {
+    if (std::isnan(d)) return 0;
+    // 2^63 is exactly representable; anything at or beyond it saturates.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (d >= kLimit) return std::numeric_limits<std::int64_t>::max();
+    if (d < -kLimit) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(d);  // truncates toward zero
+}
+
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum)) return sum;
+    return b > 0 ? std::numeric_limits<std::int64_t>::max()
+                 : std::numeric_limits<std::int64_t>::min();
+}
+
+std::int64_t saturatingNegate(std::int64_t a) {
+    return a == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max()
+                                                         : -a;
 }
 
 }  // namespace orvane

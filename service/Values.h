@@ -98,4 +98,13 @@ std::optional<std::int64_t> parseDecimal(std::string_view text);
 std::int64_t intOf(const Value* v);
 std::int64_t int64Of(const Value* v);
 
+// A finite number (integer or real) as a double; the fallback for anything else.
+double numberOr(const Value* v, double fallback);
+
+// Truncated toward zero; beyond the 64-bit range it saturates, NaN is 0.
+std::int64_t saturatingInt64(double d);
+// Sums and negation that stop at the ends of the 64-bit range instead of overflowing.
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b);
+std::int64_t saturatingNegate(std::int64_t a);
+
 }  // namespace orvane

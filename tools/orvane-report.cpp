@@ -94,6 +94,17 @@ const char* kUsage =
     std::exit(2);
 }
 
+// Why `dir` cannot be read as a directory ("does not exist", "cannot be read: Too many levels
+// of symbolic links"); empty when it can.
+std::string directoryProblem(const std::string& dir) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(dir, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return "does not exist";
+    if (ec) return "cannot be read: " + ec.message();
+    if (status.type() != std::filesystem::file_type::directory) return "is not a directory";
+    return {};
+}
+
 Options parse(int argc, char** argv) {
     Options o;
     auto value = [&](int& i, const std::string& name) -> std::string {
@@ -138,11 +149,13 @@ Options parse(int argc, char** argv) {
             fail("unknown option '" + a + "' (see --help)");
         }
     }
-    if (!o.replay.empty() && !std::filesystem::is_directory(o.replay))
-        fail("replay directory '" + o.replay + "' does not exist");
+    if (!o.replay.empty())
+        if (const std::string why = directoryProblem(o.replay); !why.empty())
+            fail("replay directory '" + o.replay + "' " + why);
     if (!o.replay.empty() && o.sysroot != "/") fail("--replay and --sysroot exclude each other");
-    if (o.sysroot != "/" && !std::filesystem::is_directory(o.sysroot))
-        fail("sysroot '" + o.sysroot + "' does not exist");
+    if (o.sysroot != "/")
+        if (const std::string why = directoryProblem(o.sysroot); !why.empty())
+            fail("sysroot '" + o.sysroot + "' " + why);
     return o;
 }
 
@@ -334,9 +347,13 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(opt.interval));
 
     std::shared_ptr<const Platform> platform;
-    if (!opt.replay.empty())
-        platform = std::make_shared<ReplayPlatform>(opt.replay);
-    else
+    if (!opt.replay.empty()) {
+        auto replay = std::make_shared<ReplayPlatform>(opt.replay);
+        // What could not be read is said once; the report shows what could.
+        for (const std::string& problem : replay->problems())
+            std::cerr << "orvane-report: " << problem << "\n";
+        platform = std::move(replay);
+    } else
         platform = makeHostPlatform(opt.sysroot);
 
     if (!opt.capture.empty()) {

@@ -86,7 +86,12 @@ std::string writeCapture(const Platform& platform, const std::filesystem::path& 
         if (i > 0) std::this_thread::sleep_for(options.interval);
         samples.push_back(platform.sampleLive());
     }
-    if (!writeFile(dir / "live.json", liveSamplesToJson(samples))) return "cannot write live.json";
+    const std::string live = liveSamplesToJson(samples);
+    // A replay reads no larger file: say so now rather than lose the samples later.
+    if (live.size() > kMaxCaptureFileBytes)
+        return "too many live samples for one capture (" + std::to_string(live.size() >> 20) +
+               " MB): take fewer";
+    if (!writeFile(dir / "live.json", live)) return "cannot write live.json";
     return {};
 }
 

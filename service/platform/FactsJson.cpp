@@ -282,13 +282,6 @@ std::optional<std::vector<CpuTicks>> ticksOf(const Value& sample) {
     return ticks;
 }
 
-double numberOr(const Value* v, double fallback) {
-    if (!v) return fallback;
-    if (const double* d = v->asReal()) return std::isfinite(*d) ? *d : fallback;
-    if (const std::int64_t* i = v->asInt()) return static_cast<double>(*i);
-    return fallback;
-}
-
 }  // namespace
 
 std::string factsToJson(const MachineFacts& facts) {

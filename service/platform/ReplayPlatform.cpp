@@ -1,6 +1,6 @@
 #include "service/platform/ReplayPlatform.h"
 
-#include <cmath>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 
@@ -10,39 +10,54 @@ namespace orvane {
 
 namespace {
 
-// Capture files are small; anything larger than this is not one of ours.
-constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-
-double numberOr(const Value* v, double fallback) {
-    if (!v) return fallback;
-    if (const double* d = v->asReal()) return std::isfinite(*d) ? *d : fallback;
-    if (const std::int64_t* i = v->asInt()) return static_cast<double>(*i);
-    return fallback;
+// Reads a capture file, noting why one that is there could not be read.
+std::optional<std::vector<std::uint8_t>> readNoting(const std::filesystem::path& p,
+                                                    std::vector<std::string>* problems) {
+    std::string problem;
+    auto bytes = readCaptureFile(p, &problem);
+    if (!problem.empty() && problems) problems->push_back(std::move(problem));
+    return bytes;
 }
 
-std::optional<Value> readJson(const std::filesystem::path& p) {
-    auto bytes = readCaptureFile(p);
+std::optional<Value> readJson(const std::filesystem::path& p, std::vector<std::string>* problems) {
+    auto bytes = readNoting(p, problems);
     if (!bytes) return std::nullopt;
     return decodeJson(*bytes);
 }
 
-std::unique_ptr<CapturedLive> readLive(const std::filesystem::path& dir, double uptime) {
-    const auto bytes = readCaptureFile(dir / "live.json");
+std::unique_ptr<CapturedLive> readLive(const std::filesystem::path& dir, double uptime,
+                                       std::vector<std::string>* problems) {
+    const auto bytes = readNoting(dir / "live.json", problems);
     return std::make_unique<CapturedLive>(
         bytes ? liveSamplesFromJson(*bytes, uptime) : std::vector<LiveInputs>{}, uptime);
 }
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::path& p) {
+std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::path& p,
+                                                         std::string* problem) {
+    const auto fail = [&](const std::string& why) {
+        if (problem) *problem = "cannot read " + p.string() + ": " + why;
+        return std::nullopt;
+    };
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(p, ec)) return std::nullopt;
+    const auto status = std::filesystem::status(p, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
+    if (ec) return fail(ec.message());
+    if (status.type() != std::filesystem::file_type::regular) return fail("not a regular file");
     const auto size = std::filesystem::file_size(p, ec);
-    if (ec || size > kMaxFileBytes) return std::nullopt;
+    if (ec) return fail(ec.message());
+    if (size > kMaxCaptureFileBytes)
+        return fail("larger than " + std::to_string(kMaxCaptureFileBytes >> 20) + " MB");
     std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>());
+    if (!in) return fail(std::error_code(errno, std::generic_category()).message());
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(size));
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A file that grew since its size was taken is read no further than the limit allows.
+    if (bytes.size() > kMaxCaptureFileBytes)
+        return fail("larger than " + std::to_string(kMaxCaptureFileBytes >> 20) + " MB");
+    return bytes;
 }
 
 LiveInputs CapturedLive::next() const {
@@ -63,30 +78,31 @@ std::string MacCaptureSource::fileFor(const std::string& path,
     return {};
 }
 
-MacCaptureSource::MacCaptureSource(const std::filesystem::path& dir) {
+MacCaptureSource::MacCaptureSource(const std::filesystem::path& dir,
+                                   std::vector<std::string>* problems) {
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-        const std::string name = entry.path().filename().string();
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
         if (name.rfind("system_profiler-", 0) == 0 || name.rfind("ioreg-", 0) == 0 ||
             name.rfind("sw_vers-", 0) == 0) {
-            if (auto bytes = readCaptureFile(entry.path()))
+            if (auto bytes = readNoting(it->path(), problems))
                 outputs_.emplace(name, std::move(*bytes));
         }
     }
-    kernel_ = readJson(dir / "kernel.json");
+    kernel_ = readJson(dir / "kernel.json", problems);
 
-    if (auto host = readJson(dir / "host.json")) {
+    if (auto host = readJson(dir / "host.json", problems)) {
         if (const Value* v = host->get("osVersion"); v && v->asArray()) {
             const auto& a = *v->asArray();
             auto at = [&](std::size_t i) {
-                return i < a.size() ? static_cast<std::int64_t>(numberOr(&a[i], 0)) : 0;
+                return i < a.size() ? saturatingInt64(numberOr(&a[i], 0)) : 0;
             };
             osVersion_ = {at(0), at(1), at(2)};
         }
         uptime_ = numberOr(host->get("uptime"), 0);
         if (const std::string* s = host->getString("hostName")) hostName_ = *s;
     }
-    live_ = readLive(dir, uptime_);
+    live_ = readLive(dir, uptime_, problems);
 }
 
 std::vector<std::uint8_t> MacCaptureSource::runData(const std::string& path,
@@ -112,14 +128,23 @@ std::int64_t MacCaptureSource::sysctlInt(const std::string& name) const {
 }
 
 ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
-    if (const auto bytes = readCaptureFile(dir / "facts.json")) {
+    // A directory that cannot be listed is one problem; its files then fail for the same
+    // reason and are not reported again.
+    std::error_code ec;
+    std::filesystem::directory_iterator list(dir, ec);
+    std::vector<std::string>* problems = &problems_;
+    if (ec) {
+        problems_.push_back("cannot read capture directory " + dir.string() + ": " + ec.message());
+        problems = nullptr;
+    }
+    if (const auto bytes = readNoting(dir / "facts.json", problems)) {
         facts_ = factsFromJson(*bytes);
         if (facts_) {
-            live_ = readLive(dir, facts_->hardware.uptime);
+            live_ = readLive(dir, facts_->hardware.uptime, problems);
             return;
         }
     }
-    mac_ = std::make_unique<MacPlatform>(std::make_shared<MacCaptureSource>(dir));
+    mac_ = std::make_unique<MacPlatform>(std::make_shared<MacCaptureSource>(dir, problems));
 }
 
 HardwareFacts ReplayPlatform::hardware() const {

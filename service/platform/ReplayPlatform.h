@@ -32,7 +32,9 @@ class CapturedLive {
 // A Mac capture's files, answering as the Mac's tools and kernel values would.
 class MacCaptureSource final : public MacSource {
   public:
-    explicit MacCaptureSource(const std::filesystem::path& dir);
+    // Files that exist but cannot be read are added to `problems`, when given.
+    explicit MacCaptureSource(const std::filesystem::path& dir,
+                              std::vector<std::string>* problems = nullptr);
 
     // The capture file that holds the output of a command line; empty for other lines.
     static std::string fileFor(const std::string& path, const std::vector<std::string>& args);
@@ -61,6 +63,9 @@ class ReplayPlatform final : public Platform {
 
     // Whether the directory holds a capture of another machine's facts (else: a Mac's).
     bool holdsFacts() const { return facts_.has_value(); }
+    // What could not be read, one line each: the directory itself, or files that are there
+    // but unreadable or too large. A missing file is no problem: that source had nothing.
+    const std::vector<std::string>& problems() const { return problems_; }
 
     HardwareFacts hardware() const override;
     PowerFacts power() const override;
@@ -71,13 +76,19 @@ class ReplayPlatform final : public Platform {
     const MacSource* macSource() const override { return mac_ ? mac_->macSource() : nullptr; }
 
   private:
+    std::vector<std::string> problems_;
     std::optional<MachineFacts> facts_;
     std::unique_ptr<CapturedLive> live_;  // with facts
     std::unique_ptr<MacPlatform> mac_;    // without
 };
 
-// A capture file's bytes; nothing when it is missing, not a regular file or too large for one
-// of ours.
-std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::path& p);
+// The largest capture file read: a real one is kilobytes (live samples of a large machine a
+// few megabytes), and decoding takes many times its size in memory.
+inline constexpr std::uintmax_t kMaxCaptureFileBytes = 8u << 20;
+
+// A capture file's bytes; nothing when it is missing, not a regular file, unreadable or larger
+// than kMaxCaptureFileBytes. Why a file that is there could not be read goes to `problem`.
+std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::path& p,
+                                                         std::string* problem = nullptr);
 
 }  // namespace orvane

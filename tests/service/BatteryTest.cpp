@@ -270,9 +270,11 @@ TEST(Battery, SeveralBatteriesReadAsOne) {
     b.designCapacity = 2000, b.fullCapacity = 1800, b.currentCapacity = 900;
     b.cycleCount = 150, b.voltage = 11.5, b.current = -0.5, b.temperature = 35.0;
     b.charging = true, b.fullyCharged = true, b.serial = "B2", b.condition = "Overheat";
+    BatteryFacts huge;
+    huge.designCapacity = huge.fullCapacity = huge.currentCapacity = INT64_MAX;
     struct Case {
         PowerFacts facts;
-        const char* expected;
+        std::string expected;
     };
     const Case table[] = {
         {{{a, b}, false, 90},
@@ -284,6 +286,10 @@ TEST(Battery, SeveralBatteriesReadAsOne) {
          "PCAF | 150/0 | 90 | 50 | Overheat | 35 | 11.5 | -0.5 | 2000/1800/900 | -1 | B2"},
         {{{a}, false, 65535},
          "P--- | 100/0 | 90 | 48 | Good | 30 | 12 | -1 | 3000/2700/1350 | -1 | "},
+        // Capacities at the top of the range (a corrupt capture) add up without wrapping.
+        {{{huge, huge}, false, std::nullopt},
+         "P--- | 0/0 | 100 | 100 | Normal | 0 | 0 | 0 | " + std::to_string(INT64_MAX) + "/" +
+             std::to_string(INT64_MAX) + "/" + std::to_string(INT64_MAX) + " | -1 | "},
     };
     for (const Case& c : table)
         EXPECT_EQ(describe(collectBattery(c.facts)), c.expected);

@@ -133,6 +133,10 @@ TEST(LinuxMemInfo, OldKernelsAndOddLines) {
     EXPECT_EQ(info.swapUsed, 0u);
     EXPECT_EQ(info.vm, (VmStats{1024, 12, 8, 0, 0, 0, 0}));
     EXPECT_EQ(info.memTotalBytes, 0u);
+    // 2^50 kB is the largest value read: in bytes, sums of four stay within 64 bits.
+    EXPECT_EQ(ProcCounters::parseMemInfo("MemTotal: 1125899906842624 kB", 4096).memTotalBytes,
+              std::uint64_t{1} << 60);
+    EXPECT_EQ(ProcCounters::parseMemInfo("MemTotal: 1125899906842625 kB", 4096).memTotalBytes, 0u);
 }
 
 TEST(LinuxPciIds, SubsystemsOtherVendorsAndBrackets) {

@@ -65,6 +65,9 @@ inline LinuxPlatformOptions pathSizes() {
     options.fsSpace = [](const std::string& path) {
         return std::optional<FsSpace>({path.size() * 1'000'000'000, path.size() * 300'000'000});
     };
+    // These answer at once: a machine busy with sanitizers and other builds must not turn
+    // hundreds of them into missed deadlines.
+    options.fsSpaceTimeout = std::chrono::seconds(30);
     return options;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -35,9 +37,14 @@ struct Captured {
     int status = -1;
 };
 
-Captured runReport(const std::string& args) {
+// Runs the report; `unprivileged`: as nobody when the tests run as root, so that permissions
+// apply.
+Captured runReport(const std::string& args, bool unprivileged = false) {
     Captured c;
-    const std::string cmd = std::string(ORVANE_REPORT_BIN) + " " + args + " 2>&1";
+    const std::string as = unprivileged && ::geteuid() == 0
+                               ? "setpriv --reuid=65534 --regid=65534 --clear-groups "
+                               : "";
+    const std::string cmd = as + ORVANE_REPORT_BIN + " " + args + " 2>&1";
     FILE* f = ::popen(cmd.c_str(), "r");
     if (!f) return c;
     char buf[4096];
@@ -196,12 +203,49 @@ TEST(ReportTool, RecordsOfEveryFixture) {
 }
 
 TEST(ReportTool, BadArgumentsExitWithStatusTwo) {
-    for (const std::string args : {"--bogus", "--replay /does/not/exist", "--replay", "--samples 0",
-                                   "--samples x", "--interval -1"}) {
-        const Captured c = runReport(args);
+    // A symbolic link to itself, and a directory under one nobody may enter.
+    const fs::path dir = tempDir("paths");
+    fs::create_symlink("loop", dir / "loop");
+    fs::create_directories(dir / "locked" / "capture");
+    fs::permissions(dir / "locked", fs::perms::none);
+    const std::string loop = (dir / "loop").string();
+    const std::string locked = (dir / "locked" / "capture").string();
+    for (const std::string& args : std::vector<std::string>{
+             "--bogus", "--replay /does/not/exist", "--replay", "--samples 0", "--samples x",
+             "--interval -1", "--replay " + loop, "--sysroot " + loop, "--replay " + locked,
+             "--sysroot " + locked}) {
+        const Captured c = runReport(args, true);
         EXPECT_EQ(c.status, 2) << args;
         EXPECT_EQ(std::count(c.result.begin(), c.result.end(), '\n'), 1) << c.result;
     }
     EXPECT_EQ(runReport("--help").status, 0);
     EXPECT_EQ(runReport("--version").status, 0);
+    fs::permissions(dir / "locked", fs::perms::owner_all);
+    fs::remove_all(dir);
+}
+
+// A capture directory that cannot be read, a file too large for a capture and numbers beyond
+// any integer: each is said on stderr and the rest of the report still shows.
+TEST(ReportTool, UnreadableAndOversizedCapturesAreSaidAndSkipped) {
+    const fs::path dir = tempDir("unreadable");
+    fs::copy(kFixtures / "mac-portable", dir / "closed");
+    fs::permissions(dir / "closed", fs::perms::none);
+    Captured c = runReport("--replay " + (dir / "closed").string() + " --samples 1", true);
+    EXPECT_EQ(c.status, 0);
+    EXPECT_NE(c.result.find("orvane-report: cannot read capture directory"), std::string::npos)
+        << c.result;
+    EXPECT_NE(c.result.find("Battery"), std::string::npos) << c.result;
+    fs::permissions(dir / "closed", fs::perms::owner_all);
+
+    fs::copy(kFixtures / "mac-portable", dir / "large");
+    fs::resize_file(dir / "large" / "live.json", kMaxCaptureFileBytes + 1);
+    write(dir / "large" / "host.json", R"({"osVersion": [1e300, -1e300, 14.9], "uptime": 1e300})");
+    const ReplayPlatform replay(dir / "large");
+    EXPECT_EQ(replay.problems(),
+              std::vector<std::string>{"cannot read " + (dir / "large" / "live.json").string() +
+                                       ": larger than 8 MB"});
+    EXPECT_EQ(replay.hardware().osVersion, (OsVersion{INT64_MAX, INT64_MIN, 14}));
+    c = runReport("--replay " + (dir / "large").string() + " --json --samples 1");
+    EXPECT_EQ(c.status, 0) << c.result;
+    fs::remove_all(dir);
 }

@@ -40,8 +40,12 @@ int main(int argc, char** argv) {
 
     std::shared_ptr<const orvane::Platform> platform;
     if (!options.replay.isEmpty()) {
-        platform = std::make_shared<orvane::ReplayPlatform>(
+        auto captured = std::make_shared<orvane::ReplayPlatform>(
             QDir(options.replay).absolutePath().toStdString());
+        // What could not be read is said once; the window shows what could.
+        for (const std::string& problem : captured->problems())
+            std::fprintf(stderr, "orvane: %s\n", problem.c_str());
+        platform = std::move(captured);
     } else {
         platform = orvane::makeHostPlatform(
             options.sysroot.isEmpty() ? "/" : QDir(options.sysroot).absolutePath().toStdString());

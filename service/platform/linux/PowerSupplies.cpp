@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
+#include "service/Values.h"
 #include "service/platform/linux/SysText.h"
 
 namespace orvane {
@@ -39,7 +41,12 @@ std::optional<std::int64_t> plausible(std::optional<std::int64_t> value) {
 template <typename T>
 std::optional<T> signedByStatus(std::optional<T> value, const std::string& status) {
     if (!value) return value;
-    const T magnitude = *value < 0 ? -*value : *value;
+    T magnitude = *value;
+    if constexpr (std::is_integral_v<T>) {
+        magnitude = *value < 0 ? saturatingNegate(*value) : *value;
+    } else {
+        magnitude = std::abs(*value);
+    }
     if (status == "Discharging") return -magnitude;
     if (status == "Charging") return magnitude;
     return value;
@@ -49,7 +56,7 @@ template <typename F>
 std::optional<std::int64_t> sumOf(const std::vector<PowerSupplies::Battery>& batteries, F value) {
     std::optional<std::int64_t> sum;
     for (const auto& b : batteries)
-        if (auto v = value(b)) sum = sum.value_or(0) + *v;
+        if (auto v = value(b)) sum = saturatingAdd(sum.value_or(0), *v);
     return sum;
 }
 
