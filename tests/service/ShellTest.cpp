@@ -73,8 +73,10 @@ TEST(Shell, HungChildIsKilledAfterTheLimit) {
 }
 
 TEST(Shell, GrandchildrenOfAHungToolAreStoppedToo) {
-    // The background sleep holds standard output open; the whole group must go.
-    EXPECT_TRUE(Shell::runData("/bin/sh", {"-c", "sleep 30 & wait"}, 300ms).empty());
+    // The background sleep holds standard output open; the whole group must go, even from a
+    // tool that ignores SIGTERM.
+    for (const char* script : {"sleep 30 & wait", "trap '' TERM; echo part; sleep 30 & wait"})
+        EXPECT_TRUE(Shell::runData("/bin/sh", {"-c", script}, 300ms).empty()) << script;
 }
 
 TEST(Shell, AChildThatWillNotGoIsLeftToAReaper) {
