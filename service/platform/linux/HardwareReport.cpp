@@ -8,6 +8,7 @@
 #include <cmath>
 #include <set>
 
+#include "service/Shell.h"
 #include "service/platform/linux/OsRelease.h"
 #include "service/platform/linux/ProcCounters.h"
 #include "service/platform/linux/SysText.h"
@@ -17,7 +18,7 @@ namespace orvane {
 namespace {
 
 bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
-    return SysText::lower(haystack).find(SysText::lower(needle)) != std::string::npos;
+    return Shell::lowerAscii(haystack).find(Shell::lowerAscii(needle)) != std::string::npos;
 }
 
 // A product version worth showing: not a placeholder and more than a revision number.

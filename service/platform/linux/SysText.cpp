@@ -3,16 +3,14 @@
 #include <array>
 #include <limits>
 
+#include "service/Shell.h"
+
 namespace orvane::SysText {
 
 namespace {
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
-}
-
-char lowerChar(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Length of the valid UTF-8 sequence starting at `i`, or 0 when it is not valid.
@@ -187,7 +185,7 @@ bool isPlaceholder(std::string_view text) {
                                                                        "type1productconfigid",
                                                                        "invalid",
                                                                        "unknown"};
-    const std::string l = lower(trim(text));
+    const std::string l = Shell::lowerAscii(trim(text));
     if (l.empty()) return true;
     for (std::string_view p : kPlaceholders)
         if (l == p) return true;
@@ -226,13 +224,6 @@ std::optional<std::uint64_t> cpuListCount(std::string_view text) {
     const auto cpus = cpuList(text);
     if (!cpus) return std::nullopt;
     return cpus->size();
-}
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = lowerChar(c);
-    return out;
 }
 
 }  // namespace orvane::SysText

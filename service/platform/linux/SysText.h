@@ -41,6 +41,4 @@ std::optional<std::vector<std::uint32_t>> cpuList(std::string_view text);
 // Number of processors in such a list; nothing when malformed.
 std::optional<std::uint64_t> cpuListCount(std::string_view text);
 
-std::string lower(std::string_view text);
-
 }  // namespace orvane::SysText
