@@ -36,7 +36,9 @@ bool writeFile(const std::filesystem::path& p, const std::string& text) {
 }
 
 std::string jsonText(const nlohmann::json& j) {
-    return j.dump(2) + "\n";
+    // Kernel values and host names are not always valid UTF-8: such bytes become U+FFFD
+    // rather than make the capture fail part way.
+    return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 // The Mac's own sources: each tool's output byte for byte, the kernel values, the host.
