@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "ui/app/MotionPreference.h"
 #include "ui/app/ServiceWatcher.h"
 #include "ui/components/Theme.h"
 #include "ui/pages/AboutView.h"
@@ -48,6 +49,7 @@ OrvaneApp::OrvaneApp(std::shared_ptr<const Platform> platform, QObject* parent)
             [this] { applyScheme(); });
 #endif
     applyScheme();
+    MotionPreference::apply(this);
 }
 
 OrvaneApp::~OrvaneApp() {
@@ -118,6 +120,10 @@ void OrvaneApp::buildMenus() {
 #endif
     for (QMenu* menu : bar->findChildren<QMenu*>())
         menu->setAttribute(Qt::WA_WindowPropagation);
+    // The window holds the page and Refresh shortcuts too: where the menu bar is exported to
+    // the desktop (a global menu) or hidden, the window's own shortcuts still work.
+    main_->addActions({pageActions_.begin(), pageActions_.end()});
+    main_->addAction(refreshAction_);
 }
 
 ContentView* OrvaneApp::contentView() {

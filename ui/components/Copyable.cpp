@@ -3,11 +3,16 @@
 #include <QClipboard>
 #include <QEasingCurve>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVariantAnimation>
 
+#include "ui/components/Accessible.h"
+#include "ui/components/Card.h"
+#include "ui/components/FocusRing.h"
 #include "ui/components/Theme.h"
 
 namespace orvane {
@@ -35,7 +40,7 @@ class CopiedBadge : public QWidget {
         });
     }
 
-    static QString text() { return QStringLiteral("Copied!"); }
+    static QString text() { return Copyable::tr("Copied!"); }
 
     void appear() { animateTo(1.0, Copyable::kShowDuration, QEasingCurve::OutCubic); }
     void disappear() { animateTo(0.0, Copyable::kHideDuration, QEasingCurve::InCubic); }
@@ -99,8 +104,12 @@ Copyable::Copyable(QWidget* target, const QString& value)
     setObjectName(QStringLiteral("orvane.copyable"));
     target->installEventFilter(this);
     target->setCursor(Qt::PointingHandCursor);
-    target->setToolTip(QStringLiteral("Click to copy"));
+    target->setToolTip(tr("Click to copy"));
     target->setAttribute(Qt::WA_Hover);
+    // Reached with Tab only: a click copies and leaves the focus where it was.
+    target->setFocusPolicy(Qt::TabFocus);
+    ring_ = new FocusRing::Overlay(target);
+    Accessible::install();
 }
 
 Copyable::~Copyable() {
@@ -127,6 +136,38 @@ QWidget* Copyable::badge() const {
     return badge_.data();
 }
 
+QList<QWidget*> Copyable::valuesIn(const QWidget* group) {
+    QList<QWidget*> values;
+    if (!group) return values;
+    // Children are found depth first in the order they were added, which is reading order.
+    for (QWidget* w : group->findChildren<QWidget*>())
+        if (of(w) && w->isVisibleTo(group->window())) values.append(w);
+    return values;
+}
+
+void Copyable::focus(QWidget* value, Qt::FocusReason reason) {
+    value->setFocus(reason);
+    for (QWidget* p = value->parentWidget(); p; p = p->parentWidget()) {
+        if (auto* scroll = qobject_cast<QScrollArea*>(p)) {
+            scroll->ensureWidgetVisible(value, 0, 12);
+            break;
+        }
+    }
+}
+
+void Copyable::moveFocus(int step) {
+    QWidget* group = target_->parentWidget();
+    for (QWidget* p = group; p; p = p->parentWidget()) {
+        if (qobject_cast<Card*>(p)) {
+            group = p;
+            break;
+        }
+    }
+    const QList<QWidget*> values = valuesIn(group);
+    const qsizetype next = values.indexOf(target_.data()) + step;
+    if (next >= 0 && next < values.size()) focus(values[next], Qt::TabFocusReason);
+}
+
 void Copyable::copy() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -144,6 +185,7 @@ void Copyable::setCopied(bool copied) {
     } else if (badge_) {
         badge_->disappear();
     }
+    if (target_) Accessible::announceCopied(target_, copied);
     emit copiedChanged(copied);
 }
 
@@ -174,6 +216,26 @@ bool Copyable::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             break;
+        case QEvent::KeyPress: {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            const int key = ke->key();
+            if (ke->matches(QKeySequence::Copy) ||
+                ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+                 !(ke->modifiers() & ~Qt::KeypadModifier))) {
+                copy();
+                return true;
+            }
+            if (ke->modifiers() & ~Qt::KeypadModifier) break;
+            if (key == Qt::Key_Up || key == Qt::Key_Left) {
+                moveFocus(-1);
+                return true;
+            }
+            if (key == Qt::Key_Down || key == Qt::Key_Right) {
+                moveFocus(1);
+                return true;
+            }
+            break;
+        }
         default:
             break;
     }

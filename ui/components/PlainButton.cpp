@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "ui/components/FocusRing.h"
 #include "ui/components/Icon.h"
 #include "ui/components/Theme.h"
 
@@ -15,6 +16,8 @@ PlainButton::PlainButton(const QString& text, const QString& symbol, const QFont
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // The ring a little outside the button, clear of its text.
+    new FocusRing::Overlay(this, 5, QMargins(5, 2, 5, 2));
 }
 
 void PlainButton::setColor(std::optional<QColor> color) {
@@ -52,11 +55,6 @@ void PlainButton::paintEvent(QPaintEvent*) {
     p.setFont(font());
     p.setPen(c);
     p.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
-    if (hasFocus()) {
-        p.setPen(QPen(Theme::accent(), 1.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 4, 4);
-    }
 }
 
 void PlainButton::enterEvent(QEnterEvent* event) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/Motion.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
@@ -29,6 +30,7 @@ RingGauge::RingGauge(double fraction, const QString& title, const QString& subti
       })) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     motion_->jumpTo(clamped(fraction));
+    Accessible::install();
 }
 
 RingGauge::~RingGauge() = default;
@@ -57,6 +59,7 @@ void RingGauge::setFraction(double fraction) {
     if (fraction == fraction_ || (std::isnan(fraction) && std::isnan(fraction_))) return;
     fraction_ = fraction;
     motion_->moveTo(clamped(fraction), circumference(), Theme::animationsEnabled() && isVisible());
+    Accessible::valueChanged(this, fraction);
 }
 
 void RingGauge::setTitle(const QString& title) {

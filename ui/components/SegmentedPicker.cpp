@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/components/FocusRing.h"
 #include "ui/components/Icon.h"
 #include "ui/components/Theme.h"
 
@@ -22,6 +23,8 @@ SegmentedPicker::SegmentedPicker(const QList<Option>& options, QWidget* parent)
     setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     if (!options_.isEmpty()) current_ = 0;
+    FocusRing::track(this);
+    Accessible::install();
 }
 
 QString SegmentedPicker::currentKey() const {
@@ -34,8 +37,10 @@ void SegmentedPicker::setCurrentKey(const QString& key) {
         if (options_[i].key == key) index = i;
     }
     if (index == current_) return;
+    const int before = current_;
     current_ = index;
     update();
+    Accessible::currentItemChanged(this, before, current_);
 }
 
 QRect SegmentedPicker::segmentRect(int index) const {
@@ -95,18 +100,16 @@ void SegmentedPicker::paintEvent(QPaintEvent*) {
                    Qt::AlignLeft | Qt::AlignVCenter,
                    fm.elidedText(options_[i].label, Qt::ElideRight, labelW + 1));
     }
-    if (hasFocus()) {
-        p.setPen(QPen(Theme::accent(), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(Theme::continuousRect(QRectF(rect()).adjusted(1, 1, -1, -1), 8));
-    }
+    if (FocusRing::shown(this)) FocusRing::paint(p, QRectF(rect()), 8);
 }
 
 void SegmentedPicker::choose(int index) {
     if (index < 0 || index >= options_.size()) return;
     const bool changed = index != current_;
+    const int before = current_;
     current_ = index;
     update();
+    if (changed) Accessible::currentItemChanged(this, before, index);
     if (changed) emit chosen(options_[index].key);
 }
 

@@ -4,9 +4,11 @@
 #include <QList>
 #include <QWidget>
 
+#include "ui/components/Accessible.h"
+
 namespace orvane {
 
-class SegmentedPicker : public QWidget {
+class SegmentedPicker : public QWidget, public AccessibleItems {
     Q_OBJECT
   public:
     struct Option {
@@ -26,6 +28,14 @@ class SegmentedPicker : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    // A group of radio buttons, the chosen one checked.
+    QAccessible::Role accessibleItemRole() const override { return QAccessible::RadioButton; }
+    int accessibleItemCount() const override { return static_cast<int>(options_.size()); }
+    QString accessibleItemName(int index) const override { return options_[index].label; }
+    QRect accessibleItemRect(int index) const override { return segmentRect(index); }
+    int accessibleCurrentItem() const override { return current_; }
+    void activateAccessibleItem(int index) override { choose(index); }
 
   signals:
     // The user chose an option.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ui/components/Copyable.h"
+#include "ui/components/FocusRing.h"
 #include "ui/components/Icon.h"
 #include "ui/components/Theme.h"
 
@@ -30,6 +31,8 @@ StatChip::StatChip(const QString& icon, const QString& value, const QString& cap
     : QWidget(parent), icon_(icon), value_(value), caption_(caption), tint_(tint) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     copyable_ = Copyable::attach(this, value_);
+    // The ring follows the chip's corners, a little outside them.
+    copyable_->focusRing()->setShape(kCornerRadius + 3, QMargins(3, 3, 3, 3));
 }
 
 void StatChip::setIcon(const QString& icon) {

@@ -1,7 +1,6 @@
 #include "ui/components/Text.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 #include <QRegularExpression>
@@ -10,34 +9,13 @@
 #include <cmath>
 #include <vector>
 
+#include "ui/components/Accessible.h"
+
 namespace orvane {
-namespace {
-
-// Assistive technologies read a Text as static text carrying its string.
-class TextAccessible : public QAccessibleWidget {
-  public:
-    explicit TextAccessible(Text* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name) return static_cast<const Text*>(widget())->text();
-        return QAccessibleWidget::text(t);
-    }
-};
-
-QAccessibleInterface* textAccessible(const QString& key, QObject* object) {
-    if (key == QLatin1String("orvane::Text") && object && object->isWidgetType())
-        return new TextAccessible(static_cast<Text*>(object));
-    return nullptr;
-}
-
-}  // namespace
 
 Text::Text(const QString& text, const QFont& font, TextStyle style, QWidget* parent)
     : QWidget(parent), text_(text), style_(style) {
-    static const bool registered = [] {
-        QAccessible::installFactory(textAccessible);
-        return true;
-    }();
-    (void)registered;
+    Accessible::install();
     setFont(font);
     setSizePolicy(QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred, QSizePolicy::Label));
     setAttribute(Qt::WA_TransparentForMouseEvents);

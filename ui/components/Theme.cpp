@@ -10,6 +10,7 @@ namespace {
 
 bool gDark = false;
 bool gAnimations = true;
+bool gReduceMotion = false;
 
 QColor rgb(double r, double g, double b, double a = 1.0) {
     return QColor::fromRgbF(r, g, b, a);
@@ -196,10 +197,16 @@ QPainterPath capsule(const QRectF& rect) {
 }
 
 bool animationsEnabled() {
-    return gAnimations;
+    return gAnimations && !gReduceMotion;
 }
 void setAnimationsEnabled(bool enabled) {
     gAnimations = enabled;
+}
+bool reduceMotion() {
+    return gReduceMotion;
+}
+void setReduceMotion(bool reduce) {
+    gReduceMotion = reduce;
 }
 
 }  // namespace orvane::Theme

@@ -75,8 +75,11 @@ QRegion continuousRectInterior(const QRect& box, qreal radius, int edge);
 // A capsule: a rectangle whose short sides are fully rounded.
 QPainterPath capsule(const QRectF& rect);
 
-// When false, components jump to new values at once (used when rendering screenshots).
+// When false, components jump to new values at once: while rendering screenshots
+// (setAnimationsEnabled), or when the user asked for reduced motion (setReduceMotion).
 bool animationsEnabled();
 void setAnimationsEnabled(bool enabled);
+bool reduceMotion();
+void setReduceMotion(bool reduce);
 
 }  // namespace orvane::Theme

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/Motion.h"
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
@@ -22,6 +23,7 @@ FillBar::FillBar(QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(height_);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    Accessible::install();
 }
 
 FillBar::~FillBar() = default;
@@ -58,6 +60,7 @@ void FillBar::setFraction(double fraction) {
     fraction_ = fraction;
     motion_->moveTo(drawnFraction(fraction, clamped_), width(),
                     Theme::animationsEnabled() && isVisible());
+    Accessible::valueChanged(this, fraction);
     if (colourChanges) update();
 }
 
@@ -122,6 +125,7 @@ UsageBar::UsageBar(const QString& label, const QString& detail, double fraction,
     bar_->setBarHeight(height);
     bar_->setColor(tint);
     bar_->setFraction(fraction);
+    bar_->setAccessibleName(label);
 
     auto* caption = new QHBoxLayout;
     caption->setContentsMargins(0, 0, 0, 0);
@@ -145,6 +149,7 @@ QString UsageBar::detail() const {
 }
 void UsageBar::setLabel(const QString& label) {
     label_->setText(label);
+    bar_->setAccessibleName(label);
 }
 void UsageBar::setDetail(const QString& detail) {
     detail_->setText(detail);

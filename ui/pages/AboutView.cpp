@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -11,6 +12,7 @@
 #include <optional>
 
 #include "ui/components/Divider.h"
+#include "ui/components/FocusRing.h"
 #include "ui/components/Icon.h"
 #include "ui/components/Shadow.h"
 #include "ui/components/Text.h"
@@ -75,9 +77,18 @@ class LinkRow : public AboutRow {
         : AboutRow(label, value, Theme::accent()), onClick_(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
         setToolTip(QStringLiteral("mailto:") + value);
+        setFocusPolicy(Qt::TabFocus);
+        setAccessibleName(label + QStringLiteral(": ") + value);
+        new FocusRing::Overlay(this, 6, QMargins(6, 2, 6, 2));
     }
 
   protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space)
+            onClick_();
+        else
+            AboutRow::keyPressEvent(e);
+    }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton) pressed_ = true;
     }
@@ -186,6 +197,14 @@ AboutView::AboutView(QWidget* parent)
 
 void AboutView::setTagline(const QString& text) {
     tagline_->setText(text);
+}
+
+void AboutView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void AboutView::paintEvent(QPaintEvent*) {

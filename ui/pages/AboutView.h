@@ -47,6 +47,8 @@ class AboutView : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Escape closes the window, as it does a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QWidget* emailRow_;

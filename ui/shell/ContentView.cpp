@@ -1,6 +1,7 @@
 #include "ui/shell/ContentView.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
@@ -10,6 +11,7 @@
 
 #include "ui/app/Appearance.h"
 #include "ui/app/ServiceWatcher.h"
+#include "ui/components/Copyable.h"
 #include "ui/components/Icon.h"
 #include "ui/components/PlainButton.h"
 #include "ui/components/SegmentedPicker.h"
@@ -204,6 +206,21 @@ void ContentView::showPage(Section section) {
     blendIntoBackground(page_);
     detail_->layout()->addWidget(page_);
     page_->show();
+}
+
+QList<QWidget*> ContentView::tabChain() const {
+    QList<QWidget*> chain = {list_, picker_, refresh_};
+    if (page_) chain += Copyable::valuesIn(page_);
+    return chain;
+}
+
+bool ContentView::focusNextPrevChild(bool next) {
+    const QList<QWidget*> chain = tabChain();
+    const qsizetype at = chain.indexOf(QApplication::focusWidget());
+    const qsizetype n = chain.size();
+    const qsizetype to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : n - 1)) % n;
+    Copyable::focus(chain[to], next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void ContentView::showEvent(QShowEvent* event) {

@@ -51,6 +51,9 @@ class ContentView : public QWidget {
     // Builds the page of a section (as the detail column does).
     static QWidget* makePage(Section section, const std::shared_ptr<SystemService>& svc,
                              QWidget* parent);
+    // What Tab visits, in order: the page list, the appearance picker, Refresh, then every
+    // copyable value of the page in reading order.
+    QList<QWidget*> tabChain() const;
 
   signals:
     void selectionChanged(orvane::Section section);
@@ -64,6 +67,9 @@ class ContentView : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Tab and Shift+Tab follow tabChain(), round the window: pages are rebuilt as data comes
+    // in, and Qt's own chain, in order of creation, would put rebuilt rows last.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void showPage(Section section);

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/components/FocusRing.h"
 #include "ui/components/Icon.h"
 #include "ui/components/Theme.h"
 
@@ -20,13 +21,17 @@ SidebarList::SidebarList(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setAccessibleName(QStringLiteral("Pages"));
+    setAccessibleName(tr("Pages"));
+    FocusRing::track(this);
+    Accessible::install();
 }
 
 void SidebarList::setSelection(Section section) {
     if (section == selection_) return;
+    const int before = indexOf(selection_);
     selection_ = section;
     update();
+    Accessible::currentItemChanged(this, before, indexOf(section));
     emit selectionChanged(section);
 }
 
@@ -72,7 +77,28 @@ void SidebarList::paintEvent(QPaintEvent*) {
         p.drawText(QRect(textX, r.top(), r.right() - textX - 6, r.height()),
                    Qt::AlignLeft | Qt::AlignVCenter,
                    fm.elidedText(title(s), Qt::ElideRight, r.right() - textX - 6));
+        if (selected && FocusRing::shown(this)) FocusRing::paint(p, QRectF(r), 8);
     }
+}
+
+int SidebarList::accessibleItemCount() const {
+    return static_cast<int>(allSections().size());
+}
+
+QString SidebarList::accessibleItemName(int index) const {
+    return title(allSections()[index]);
+}
+
+QRect SidebarList::accessibleItemRect(int index) const {
+    return rowRect(allSections()[index]);
+}
+
+int SidebarList::accessibleCurrentItem() const {
+    return indexOf(selection_);
+}
+
+void SidebarList::activateAccessibleItem(int index) {
+    if (index >= 0 && index < accessibleItemCount()) setSelection(allSections()[index]);
 }
 
 void SidebarList::mousePressEvent(QMouseEvent* event) {

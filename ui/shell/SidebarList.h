@@ -5,11 +5,12 @@
 #include <QWidget>
 #include <optional>
 
+#include "ui/components/Accessible.h"
 #include "ui/shell/Section.h"
 
 namespace orvane {
 
-class SidebarList : public QWidget {
+class SidebarList : public QWidget, public AccessibleItems {
     Q_OBJECT
   public:
     static constexpr int kRowHeight = 30;
@@ -27,6 +28,14 @@ class SidebarList : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+    // A list of the pages, the shown one selected.
+    QAccessible::Role accessibleItemRole() const override { return QAccessible::ListItem; }
+    int accessibleItemCount() const override;
+    QString accessibleItemName(int index) const override;
+    QRect accessibleItemRect(int index) const override;
+    int accessibleCurrentItem() const override;
+    void activateAccessibleItem(int index) override;
 
   signals:
     void selectionChanged(orvane::Section section);

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/Theme.h"
 #include "ui/widgets/PageStyle.h"
 
@@ -19,11 +20,14 @@ CapsuleBadge::CapsuleBadge(const QString& text, const std::string& colorName, qr
       fillOpacity_(fillOpacity) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAccessibleName(text);
+    Accessible::install();
 }
 
 void CapsuleBadge::setText(const QString& text) {
     if (text == text_) return;
     text_ = text;
+    setAccessibleName(text);
     updateGeometry();
     update();
 }

@@ -10,6 +10,7 @@ namespace orvane {
 
 class CapsuleBadge : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("accessibleRole", "StaticText")
   public:
     CapsuleBadge(const QString& text, const std::string& colorName, qreal pointSize,
                  QFont::Weight weight, int padX, int padY, qreal fillOpacity = 0.15,

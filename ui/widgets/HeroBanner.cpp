@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/Icon.h"
 #include "ui/components/Shadow.h"
 #include "ui/components/Text.h"
@@ -80,6 +81,10 @@ void HeroBanner::setHero(const HeroText& hero) {
     chip_->setText(PageStyle::qs(hero.chip));
     // No empty line in the banner when the chip is unknown.
     chip_->setVisible(!hero.chip.empty());
+    // Read as one: "MacBook Pro, Apple M3 Pro, macOS Sonoma 14.5, Mac15,6".
+    std::vector<std::string> parts = {hero.modelName, hero.chip};
+    parts.insert(parts.end(), hero.pills.begin(), hero.pills.end());
+    setAccessibleName(PageStyle::qs(PageText::joined(parts, ", ")));
     // The pills: reuse what is there, add or drop the difference.
     while (pillWidgets_.size() > hero.pills.size()) {
         delete pillWidgets_.back();

@@ -17,6 +17,7 @@ class CapsuleBadge;
 
 class HeroBanner : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("accessibleRole", "Grouping")
   public:
     static constexpr int kHeight = 200;
     static constexpr qreal kCorner = 22;

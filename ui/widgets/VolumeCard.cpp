@@ -101,6 +101,7 @@ void VolumeCard::setText(const VolumeCardText& t) {
     icon_->setSymbol(qs(t.icon));
     icon_->setColor(usage);
     name_->setText(qs(t.name));
+    bar_->setAccessibleName(qs(t.name));
     startup_->setVisible(t.startup);
     startup_->setText(qs(StorageModel::startupBadge().text));
     summary_->setText(qs(t.summary));

@@ -1,0 +1,295 @@
+#include "ui/components/Accessible.h"
+
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QMetaEnum>
+#include <QPointer>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "ui/components/Copyable.h"
+#include "ui/components/InfoRow.h"
+#include "ui/components/RingGauge.h"
+#include "ui/components/StatChip.h"
+#include "ui/components/Text.h"
+#include "ui/components/UsageBar.h"
+
+namespace orvane::Accessible {
+namespace {
+
+// Announcements exist from Qt 6.8; before, a copy shows as a change of the name.
+constexpr bool kAnnouncements = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
+
+// "Label: value" for a row, "Caption: value" for a chip; a name set on the widget wins.
+QString nameOf(const QWidget* w, const Copyable* c) {
+    if (!w->accessibleName().isEmpty()) return w->accessibleName();
+    if (auto* row = qobject_cast<const InfoRow*>(w))
+        return row->label() + QStringLiteral(": ") + row->value();
+    if (auto* chip = qobject_cast<const StatChip*>(w))
+        return chip->caption() + QStringLiteral(": ") + chip->value();
+    return c ? c->value() : QString();
+}
+
+// A copyable value: a button (pressing copies) named by its widget ("Label: value").
+class CopyableInterface : public QAccessibleWidget {
+  public:
+    explicit CopyableInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        const Copyable* c = Copyable::of(widget());
+        if (t == QAccessible::Name) {
+            QString name = nameOf(widget(), c);
+            if (!kAnnouncements && c && c->isCopied())
+                name += QStringLiteral(", ") +
+                        QCoreApplication::translate("orvane::Accessible", "Copied");
+            return name;
+        }
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return QCoreApplication::translate("orvane::Accessible", "Click to copy");
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action != pressAction()) return;
+        if (Copyable* c = Copyable::of(widget())) c->copy();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+// A ring gauge or a fill bar: a progress bar from 0 to 100 named "<what> <n> percent".
+class ValueInterface : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit ValueInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+        QString what = widget()->accessibleName();
+        if (auto* ring = qobject_cast<const RingGauge*>(widget()); ring && what.isEmpty())
+            what = ring->subtitle();
+        return QCoreApplication::translate("orvane::Accessible", "%1 %2 percent")
+            .arg(what)
+            .arg(percent())
+            .trimmed();
+    }
+
+    QVariant currentValue() const override { return percent(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+  private:
+    int percent() const {
+        if (auto* ring = qobject_cast<const RingGauge*>(widget()))
+            return percentOf(ring->fraction());
+        if (auto* bar = qobject_cast<const FillBar*>(widget())) return percentOf(bar->fraction());
+        return 0;
+    }
+};
+
+// One item of an AccessibleItems widget. Not a widget of its own: Qt's cache owns it once it
+// is registered, and the parent's interface removes it.
+class ItemInterface : public QAccessibleInterface, public QAccessibleActionInterface {
+  public:
+    ItemInterface(QWidget* owner, int index) : owner_(owner), index_(index) {}
+
+    bool isValid() const override {
+        return owner_ && items() && index_ < items()->accessibleItemCount();
+    }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return owner_ ? owner_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(owner_.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name && isValid() ? items()->accessibleItemName(index_)
+                                                   : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect r = items()->accessibleItemRect(index_);
+        return {owner_->mapToGlobal(r.topLeft()), r.size()};
+    }
+    QAccessible::Role role() const override {
+        return isValid() ? items()->accessibleItemRole() : QAccessible::NoRole;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) return s;
+        const bool current = items()->accessibleCurrentItem() == index_;
+        if (role() == QAccessible::RadioButton) {
+            s.checkable = true;
+            s.checked = current;
+        } else {
+            s.selectable = true;
+            s.selected = current;
+        }
+        s.focusable = owner_->focusPolicy() != Qt::NoFocus;
+        s.focused = current && owner_->hasFocus();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                 : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && isValid()) items()->activateAccessibleItem(index_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    AccessibleItems* items() const { return dynamic_cast<AccessibleItems*>(owner_.data()); }
+
+    QPointer<QWidget> owner_;
+    int index_;
+};
+
+// The sidebar (a list of pages) or the appearance picker (a group of radio buttons).
+class ItemsInterface : public QAccessibleWidget {
+  public:
+    ItemsInterface(QWidget* w, AccessibleItems* items)
+        : QAccessibleWidget(w, items->accessibleItemRole() == QAccessible::ListItem
+                                   ? QAccessible::List
+                                   : QAccessible::Grouping),
+          items_(items) {}
+    ~ItemsInterface() override {
+        for (const auto& [index, id] : ids_)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return items_->accessibleItemCount(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) return nullptr;
+        auto it = ids_.find(index);
+        if (it == ids_.end())
+            it = ids_.emplace(index, QAccessible::registerAccessibleInterface(
+                                         new ItemInterface(widget(), index)))
+                     .first;
+        return QAccessible::accessibleInterface(it->second);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (const auto& [index, id] : ids_)
+            if (QAccessible::accessibleInterface(id) == child) return index;
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (int i = 0; i < childCount(); ++i)
+            if (child(i)->rect().contains(x, y)) return child(i);
+        return nullptr;
+    }
+    QAccessibleInterface* focusChild() const override {
+        return widget()->hasFocus() ? child(items_->accessibleCurrentItem()) : nullptr;
+    }
+
+  private:
+    AccessibleItems* items_;
+    mutable std::map<int, QAccessible::Id> ids_;
+};
+
+// A painted text: static text named by what it shows.
+class TextInterface : public QAccessibleWidget {
+  public:
+    explicit TextInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const Text*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* factory(const QString&, QObject* object) {
+    auto* w = qobject_cast<QWidget*>(object);
+    if (!w) return nullptr;
+    if (Copyable::of(w)) return new CopyableInterface(w);
+    if (qobject_cast<RingGauge*>(w) || qobject_cast<FillBar*>(w)) return new ValueInterface(w);
+    if (auto* items = dynamic_cast<AccessibleItems*>(w)) return new ItemsInterface(w, items);
+    if (qobject_cast<Text*>(w)) return new TextInterface(w);
+    // Widgets that declare their role: Q_CLASSINFO("accessibleRole", "StaticText").
+    const QMetaObject* meta = w->metaObject();
+    const int info = meta->indexOfClassInfo("accessibleRole");
+    if (info >= 0) {
+        bool ok = false;
+        const int role =
+            QMetaEnum::fromType<QAccessible::Role>().keyToValue(meta->classInfo(info).value(), &ok);
+        if (ok) return new QAccessibleWidget(w, static_cast<QAccessible::Role>(role));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void install() {
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    (void)installed;
+}
+
+int percentOf(double fraction) {
+    if (std::isnan(fraction)) return 0;
+    return static_cast<int>(std::nearbyint(std::clamp(fraction, 0.0, 1.0) * 100));
+}
+
+void announceCopied(QWidget* widget, bool copied) {
+    if (!QAccessible::isActive()) return;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (copied) {
+        QAccessibleAnnouncementEvent event(
+            widget, QCoreApplication::translate("orvane::Accessible", "Copied"));
+        QAccessible::updateAccessibility(&event);
+    }
+#else
+    (void)copied;
+    QAccessibleEvent event(widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+#endif
+}
+
+void valueChanged(QWidget* widget, double fraction) {
+    if (!QAccessible::isActive()) return;
+    QAccessibleValueChangeEvent event(widget, percentOf(fraction));
+    QAccessible::updateAccessibility(&event);
+}
+
+void currentItemChanged(QWidget* widget, int previous, int current) {
+    if (!QAccessible::isActive()) return;
+    auto* items = dynamic_cast<AccessibleItems*>(widget);
+    if (!items) return;
+    if (items->accessibleItemRole() == QAccessible::RadioButton) {
+        QAccessible::State checked;
+        checked.checked = true;
+        for (int i : {previous, current}) {
+            if (i < 0) continue;
+            QAccessibleStateChangeEvent event(widget, checked);
+            event.setChild(i);
+            QAccessible::updateAccessibility(&event);
+        }
+        return;
+    }
+    QAccessibleEvent selection(widget, QAccessible::Selection);
+    selection.setChild(current);
+    QAccessible::updateAccessibility(&selection);
+    if (widget->hasFocus()) {
+        QAccessibleEvent focus(widget, QAccessible::Focus);
+        focus.setChild(current);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+}  // namespace orvane::Accessible
