@@ -47,6 +47,22 @@ void setDecimalPoint(std::string_view point) {
     userPoint = point.empty() ? std::string(".") : std::string(point);
 }
 
+std::string withDecimalPoint(std::string text) {
+    std::string point;
+    {
+        std::lock_guard lock(pointMutex);
+        point = userPoint;
+    }
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == '.' && isDigit(text[i - 1]) && isDigit(text[i + 1])) {
+            text.replace(i, 1, point);
+            break;
+        }
+    }
+    return text;
+}
+
 std::string bytes(std::int64_t count) {
     std::string point;
     {

@@ -23,5 +23,8 @@ std::string bytesGB(std::int64_t count);
 std::string duration(double seconds);
 // printf-style formatting that always uses "." as the decimal point.
 std::string format(const char* fmt, double value);
+// `text` with its first decimal point (a "." between digits) written as the separator last set
+// by setDecimalPoint: "36.5 °C" -> "36,5 °C" for a German user.
+std::string withDecimalPoint(std::string text);
 
 }  // namespace orvane::Fmt

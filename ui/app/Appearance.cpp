@@ -1,5 +1,7 @@
 #include "ui/app/Appearance.h"
 
+#include <QCoreApplication>
+
 namespace orvane {
 
 const std::array<Appearance, 3>& allAppearances() {
@@ -30,11 +32,11 @@ std::optional<Appearance> appearanceFromRaw(const QString& raw) {
 QString label(Appearance appearance) {
     switch (appearance) {
         case Appearance::system:
-            return QStringLiteral("Auto");
+            return QCoreApplication::translate("Appearance", "Auto");
         case Appearance::light:
-            return QStringLiteral("Light");
+            return QCoreApplication::translate("Appearance", "Light");
         case Appearance::dark:
-            return QStringLiteral("Dark");
+            return QCoreApplication::translate("Appearance", "Dark");
     }
     return {};
 }

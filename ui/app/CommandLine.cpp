@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "ui/app/Translations.h"
 #include "ui/pages/AboutView.h"
 #include "ui/pages/PageText.h"
 
@@ -25,13 +26,25 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("orvane"));
     QCoreApplication::setApplicationVersion(AboutView::version());
 
+    // The help speaks the language asked for, so --lang is read before the rest.
+    const QStringList args = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--lang") && i + 1 < args.size())
+            language = args[i + 1];
+        else if (args[i].startsWith(QLatin1String("--lang=")))
+            language = args[i].mid(7);
+    }
+    if (!Translations::available(language)) language.clear();
+    Translations::install(language);
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Orvane - %1").arg(QString::fromStdString(PageText::tagline({}))));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const auto option = [&](const char* name, const char* valueName, const char* description) {
-        QCommandLineOption o(QString::fromLatin1(name), QString::fromUtf8(description),
+        QCommandLineOption o(QString::fromLatin1(name),
+                             QCoreApplication::translate("CommandLine", description),
                              QString::fromLatin1(valueName));
         parser.addOption(o);
         return o;
@@ -52,18 +65,29 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
         parser.addOption(qt);
     }
     const auto replayOpt =
-        option("replay", "dir", "Show the captured machine in <dir> instead of this one.");
-    const auto sysrootOpt =
-        option("sysroot", "dir", "Read /proc and /sys under <dir> instead of / (Linux).");
+        option("replay", "dir",
+               QT_TRANSLATE_NOOP("CommandLine",
+                                 "Show the captured machine in <dir> instead of this one."));
+    const auto sysrootOpt = option(
+        "sysroot", "dir",
+        QT_TRANSLATE_NOOP("CommandLine", "Read /proc and /sys under <dir> instead of / (Linux)."));
     const auto screenshotOpt = option("screenshot", "dir",
-                                      "Render every page and the About window, light and dark, "
-                                      "to PNG files in <dir>, then exit.");
+                                      QT_TRANSLATE_NOOP("CommandLine",
+                                                        "Render every page and the About window, "
+                                                        "light and dark, to PNG files in <dir>, "
+                                                        "then exit."));
     const auto sizeOpt = option("window-size", "size",
-                                "With --screenshot: the window's size, <width>x<height> "
-                                "(default: its smallest).");
-    const auto sectionOpt =
-        option("section", "name",
-               "Open on page <name>: overview, battery, storage, performance or displays.");
+                                QT_TRANSLATE_NOOP("CommandLine",
+                                                  "With --screenshot: the window's size, "
+                                                  "<width>x<height> (default: its smallest)."));
+    const auto sectionOpt = option("section", "name",
+                                   QT_TRANSLATE_NOOP("CommandLine",
+                                                     "Open on page <name>: overview, battery, "
+                                                     "storage, performance or displays."));
+    const auto langOpt = option(
+        "lang", "language",
+        QT_TRANSLATE_NOOP("CommandLine",
+                          "Show the interface in <language> (de or en) instead of the system's."));
 
     if (!parser.parse(QCoreApplication::arguments())) return fail(parser.errorText());
     if (parser.isSet(help)) {
@@ -81,6 +105,8 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
         section = sectionFromRaw(parser.value(sectionOpt));
         if (!section) return fail(QStringLiteral("unknown section: ") + parser.value(sectionOpt));
     }
+    if (parser.isSet(langOpt) && !Translations::available(parser.value(langOpt)))
+        return fail(QStringLiteral("unknown language: ") + parser.value(langOpt));
     replay = parser.value(replayOpt);
     sysroot = parser.value(sysrootOpt);
     if (!replay.isEmpty() && !sysroot.isEmpty())

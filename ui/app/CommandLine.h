@@ -16,6 +16,7 @@ struct CommandLine {
     QString screenshot;  // render every page to this directory, then exit
     QSize windowSize;    // with screenshot: the window's size (empty: its smallest)
     std::optional<Section> section;
+    QString language;  // "de": show this language instead of the system's
 
     // Reads argv. Prints the help or the version (status 0) or one line about what is wrong
     // (status 2) and answers the status when the program should end there.

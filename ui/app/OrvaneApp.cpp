@@ -41,7 +41,7 @@ void bringForward(QWidget* w) {
 
 OrvaneApp::OrvaneApp(std::shared_ptr<const Platform> platform, QObject* parent)
     : QObject(parent), platform_(std::move(platform)) {
-    aboutAction_ = new QAction(QStringLiteral("About Orvane"), this);
+    aboutAction_ = new QAction(tr("About Orvane"), this);
     aboutAction_->setMenuRole(QAction::AboutRole);
     connect(aboutAction_, &QAction::triggered, this, [this] { openAbout(); });
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
@@ -86,9 +86,9 @@ void OrvaneApp::buildMenus() {
 #if defined(Q_OS_MACOS)
     QMenu* file = nullptr;
 #else
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(tr("&File"));
 #endif
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    QMenu* view = bar->addMenu(tr("&View"));
     for (Section s : allSections()) {
         QAction* page = view->addAction(title(s));
         page->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(s))));
@@ -96,27 +96,27 @@ void OrvaneApp::buildMenus() {
         pageActions_.push_back(page);
     }
     view->addSeparator();
-    refreshAction_ = view->addAction(QStringLiteral("Refresh"));
+    refreshAction_ = view->addAction(tr("Refresh"));
     refreshAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(refreshAction_, &QAction::triggered, content_, &ContentView::refresh);
 
-    QAction* quit = new QAction(QStringLiteral("Quit Orvane"), this);
+    QAction* quit = new QAction(tr("Quit Orvane"), this);
     quit->setMenuRole(QAction::QuitRole);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 #if defined(Q_OS_MACOS)
     view->addAction(aboutAction_);
     view->addAction(quit);
-    QMenu* window = bar->addMenu(QStringLiteral("Window"));
-    QAction* minimize = window->addAction(QStringLiteral("Minimize"));
+    QMenu* window = bar->addMenu(tr("Window"));
+    QAction* minimize = window->addAction(tr("Minimize"));
     minimize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(minimize, &QAction::triggered, main_, &QWidget::showMinimized);
-    QAction* close = window->addAction(QStringLiteral("Close"));
+    QAction* close = window->addAction(tr("Close"));
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     connect(close, &QAction::triggered, main_, &QWidget::close);
 #else
     file->addAction(quit);
-    bar->addMenu(QStringLiteral("&Help"))->addAction(aboutAction_);
+    bar->addMenu(tr("&Help"))->addAction(aboutAction_);
 #endif
     for (QMenu* menu : bar->findChildren<QMenu*>())
         menu->setAttribute(Qt::WA_WindowPropagation);
@@ -146,7 +146,7 @@ AboutView* OrvaneApp::openAbout() {
     if (!about_) {
         about_ = new AboutView;
         about_->setWindowFlag(Qt::Window);
-        about_->setWindowTitle(QStringLiteral("About Orvane"));
+        about_->setWindowTitle(tr("About Orvane"));
         about_->setAttribute(Qt::WA_DeleteOnClose);
         stylize(about_);
     }

@@ -1,17 +1,16 @@
 // Orvane: one window with five pages about the machine, and an About window.
 #include <QApplication>
 #include <QDir>
-#include <QLocale>
 #include <QSettings>
 #include <cstdio>
 #include <optional>
 
-#include "service/Fmt.h"
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
 #include "ui/app/AppStyle.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/OrvaneApp.h"
+#include "ui/app/Translations.h"
 #include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
 #include "ui/shell/Section.h"
@@ -32,9 +31,9 @@ int main(int argc, char** argv) {
     // The desktop entry's name: the desktop finds the launcher's icon and name through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("app.orvane.Orvane"));
     QApplication::setApplicationVersion(orvane::AboutView::version());
-    // Byte counts use the decimal separator of the locale the user chose, which an app started
-    // from the Finder or the Dock does not get through the C library.
-    orvane::Fmt::setDecimalPoint(QLocale::system().decimalPoint().toStdString());
+    // The system's language or the one asked for; numbers use the decimal separator of that
+    // locale, which an app started from the Finder or the Dock does not get through the C library.
+    orvane::Translations::install(options.language);
     QApplication::setStyle(new orvane::AppStyle);
     QApplication::setWindowIcon(orvane::AboutView::appIcon());
 

@@ -133,7 +133,7 @@ QString AboutView::contactEmail() {
     return QStringLiteral("hello@orvane.app");
 }
 QString AboutView::copyrightText() {
-    return QStringLiteral("Copyright © 2026 Orvane Labs. All rights reserved.");
+    return tr("Copyright © 2026 Orvane Labs. All rights reserved.");
 }
 
 AboutView::AboutView(QWidget* parent)
@@ -160,8 +160,8 @@ AboutView::AboutView(QWidget* parent)
     auto* titles = new QVBoxLayout;
     titles->setSpacing(3);
     auto* name = new Text(QStringLiteral("Orvane"), Theme::font(22, QFont::Bold));
-    auto* version = new Text(QStringLiteral("Version ") + AboutView::version(), Theme::font(12),
-                             TextStyle::secondary);
+    auto* version =
+        new Text(tr("Version %1").arg(AboutView::version()), Theme::font(12), TextStyle::secondary);
     tagline_ = new Text(QString::fromStdString(PageText::tagline({})), Theme::font(13),
                         TextStyle::secondary);
     for (Text* t : {name, version, tagline_}) {
@@ -178,8 +178,8 @@ AboutView::AboutView(QWidget* parent)
     auto* details = new QVBoxLayout;
     details->setContentsMargins(30, 0, 30, 0);
     details->setSpacing(8);
-    developerRow_ = new AboutRow(QStringLiteral("Developer"), developerName(), std::nullopt);
-    emailRow_ = new LinkRow(QStringLiteral("Email"), contactEmail(), [this] {
+    developerRow_ = new AboutRow(tr("Developer"), developerName(), std::nullopt);
+    emailRow_ = new LinkRow(tr("Email"), contactEmail(), [this] {
         const QUrl url(QStringLiteral("mailto:") + contactEmail());
         if (openLink_) openLink_(url);
         emit emailLinkActivated(url);

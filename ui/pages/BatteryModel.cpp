@@ -7,15 +7,19 @@
 
 namespace orvane::BatteryModel {
 
+using PageText::translate;
+
 using PageText::integer;
 using PageText::percent;
 
 std::string subtitle(const BatteryInfo& b) {
-    return b.present ? "Health, cycles & charge" : "No internal battery detected";
+    return b.present ? translate("BatteryModel", "Health, cycles & charge")
+                     : translate("BatteryModel", "No internal battery detected");
 }
 
 PageText::Gauge healthGauge(const BatteryInfo& b) {
-    return {b.healthPercent / 100, percent(b.healthPercent), "Maximum\nCapacity",
+    return {b.healthPercent / 100, percent(b.healthPercent),
+            translate("BatteryModel", "Maximum\nCapacity"),
             PageText::usageColorName(1.0 - b.healthPercent / 100)};
 }
 
@@ -28,20 +32,22 @@ std::string chargeColor(const BatteryInfo& b) {
 }
 
 PageText::Gauge chargeGauge(const BatteryInfo& b) {
-    return {b.chargePercent / 100, percent(b.chargePercent), "Current\nCharge", chargeColor(b)};
+    return {b.chargePercent / 100, percent(b.chargePercent),
+            translate("BatteryModel", "Current\nCharge"), chargeColor(b)};
 }
 
 ChargeState chargeState(const BatteryInfo& b) {
-    // Text and icon follow different rules: the text knows "Fully Charged", the icon does not.
+    // Text and icon follow different rules: the text knows translate("BatteryModel", "Fully
+    // Charged"), the icon does not.
     ChargeState s;
     if (b.isCharging)
-        s.text = "Charging";
+        s.text = translate("BatteryModel", "Charging");
     else if (b.fullyCharged)
-        s.text = "Fully Charged";
+        s.text = translate("BatteryModel", "Fully Charged");
     else if (b.onAC)
-        s.text = "On AC \u00b7 Not Charging";
+        s.text = translate("BatteryModel", "On AC \u00b7 Not Charging");
     else
-        s.text = "On Battery";
+        s.text = translate("BatteryModel", "On Battery");
     if (b.isCharging)
         s.icon = "battery.100.bolt";
     else if (b.onAC)
@@ -56,7 +62,9 @@ CyclesText cycles(const BatteryInfo& b) {
     c.count = integer(b.cycleCount);
     c.showRated = b.designCycleCount >= 1;
     if (c.showRated) {
-        c.ratedBar = {"", integer(b.cycleCount) + " / " + integer(b.designCycleCount) + " rated",
+        c.ratedBar = {"",
+                      PageText::arg(translate("BatteryModel", "%1 / %2 rated"),
+                                    {integer(b.cycleCount), integer(b.designCycleCount)}),
                       static_cast<double>(b.cycleCount) / static_cast<double>(b.designCycleCount),
                       "accent"};
         // Saturating: a nonsensical negative cycle count must not overflow the difference.
@@ -64,40 +72,52 @@ CyclesText cycles(const BatteryInfo& b) {
         if (__builtin_sub_overflow(b.designCycleCount, b.cycleCount, &left))
             left = std::numeric_limits<std::int64_t>::max();
         left = std::max<std::int64_t>(left, 0);
-        c.remaining = integer(left) + " cycles remaining (rated)";
+        c.remaining = PageText::arg(translate("BatteryModel", "%1 cycles remaining (rated)"),
+                                    {integer(left)});
     }
     return c;
 }
 
 std::string timeRemaining(const BatteryInfo& b) {
-    if (b.timeRemaining <= 0) return b.onAC ? "On AC" : "Calculating\u2026";
+    if (b.timeRemaining <= 0)
+        return b.onAC ? translate("BatteryModel", "On AC")
+                      : translate("BatteryModel", "Calculating\u2026");
     return Fmt::duration(static_cast<double>(b.timeRemaining) * 60.0);
 }
 
 std::vector<PageText::Row> capacityRows(const BatteryInfo& b) {
     return {
-        {"Full Charge Capacity", integer(b.maxCapacity) + " mAh", "bolt.fill"},
-        {"Design Capacity", integer(b.designCapacity) + " mAh", "bolt.badge.checkmark"},
-        {"Current Capacity", integer(b.currentCapacity) + " mAh", "bolt.circle"},
-        {"Time Remaining", timeRemaining(b), "clock"},
+        {translate("BatteryModel", "Full Charge Capacity"), integer(b.maxCapacity) + " mAh",
+         "bolt.fill"},
+        {translate("BatteryModel", "Design Capacity"), integer(b.designCapacity) + " mAh",
+         "bolt.badge.checkmark"},
+        {translate("BatteryModel", "Current Capacity"), integer(b.currentCapacity) + " mAh",
+         "bolt.circle"},
+        {translate("BatteryModel", "Time Remaining"), timeRemaining(b), "clock"},
     };
 }
 
 std::vector<PageText::Row> electricalRows(const BatteryInfo& b) {
     return {
-        {"Temperature", Fmt::format("%.1f \u00b0C", b.temperature), "thermometer.medium",
+        {translate("BatteryModel", "Temperature"),
+         Fmt::withDecimalPoint(Fmt::format("%.1f \u00b0C", b.temperature)), "thermometer.medium",
          b.temperature > 35.0 ? "yellow" : "primary"},
-        {"Voltage", Fmt::format("%.2f V", b.voltage), "waveform.path"},
-        {"Amperage", Fmt::format("%.0f mA", b.amperage * 1000), "bolt.horizontal"},
-        {"Power Source", b.onAC ? "Power Adapter" : "Battery",
+        {translate("BatteryModel", "Voltage"),
+         Fmt::withDecimalPoint(Fmt::format("%.2f V", b.voltage)), "waveform.path"},
+        {translate("BatteryModel", "Amperage"), Fmt::format("%.0f mA", b.amperage * 1000),
+         "bolt.horizontal"},
+        {translate("BatteryModel", "Power Source"),
+         b.onAC ? translate("BatteryModel", "Power Adapter") : translate("BatteryModel", "Battery"),
          b.onAC ? "powerplug.fill" : "battery.75"},
-        {"Battery Serial", b.serial.empty() ? "-" : b.serial, "barcode"},
+        {translate("BatteryModel", "Battery Serial"), b.serial.empty() ? "-" : b.serial, "barcode"},
     };
 }
 
 std::string noBatteryText(const HardwareInfo& hw) {
-    return std::string(PageText::isMac(hw.macOSName) ? "This Mac" : "This computer") +
-           " runs on AC power - no battery to report.";
+    return PageText::isMac(hw.macOSName)
+               ? translate("BatteryModel", "This Mac runs on AC power - no battery to report.")
+               : translate("BatteryModel",
+                           "This computer runs on AC power - no battery to report.");
 }
 
 }  // namespace orvane::BatteryModel

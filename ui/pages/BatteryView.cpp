@@ -38,7 +38,7 @@ Card* gaugeCard(QVBoxLayout*& column, int spacing) {
 BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent), svc_(std::move(svc)) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
-    header_ = new PageHeader(QStringLiteral("Battery"), {}, QStringLiteral("battery.100.bolt"),
+    header_ = new PageHeader(tr("Battery"), {}, QStringLiteral("battery.100.bolt"),
                              Theme::color(QStringLiteral("green")));
     stack->addWidget(header_);
 
@@ -84,7 +84,7 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     cycles_->setMinimumScale(0.5);
     cycles_->setTabularDigits(true);
     cycles_->setAlignment(Qt::AlignCenter);
-    auto* caption = new Text(QStringLiteral("Cycle Count"), Theme::font(13), TextStyle::secondary);
+    auto* caption = new Text(tr("Cycle Count"), Theme::font(13), TextStyle::secondary);
     caption->setAlignment(Qt::AlignCenter);
     ratedBox_ = new QWidget;
     auto* rated = new QVBoxLayout(ratedBox_);
@@ -105,8 +105,8 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     // Details: capacity, electrical and status, top-aligned.
     auto* details = new QHBoxLayout;
     details->setSpacing(18);
-    capacity_ = new RowList(QStringLiteral("Capacity"));
-    electrical_ = new RowList(QStringLiteral("Electrical & Status"));
+    capacity_ = new RowList(tr("Capacity"));
+    electrical_ = new RowList(tr("Electrical & Status"));
     details->addWidget(new Card(capacity_, nullptr), 1, Qt::AlignTop);
     details->addWidget(new Card(electrical_, nullptr), 1, Qt::AlignTop);
     panel->addLayout(details);

@@ -2,12 +2,16 @@
 
 namespace orvane::DisplaysModel {
 
+using PageText::translate;
+
 using PageText::Line;
 using PageText::Row;
 
 std::string subtitle(std::size_t gpuCount, std::size_t displayCount) {
-    return PageText::integer(static_cast<std::int64_t>(gpuCount)) + " GPU \u00b7 " +
-           PageText::counted(static_cast<std::int64_t>(displayCount), "display");
+    // Counts as int, the plural's type (and written apart: lupdate does not read casts here).
+    const int gpus = static_cast<int>(gpuCount), displays = static_cast<int>(displayCount);
+    return translate("DisplaysModel", "%n GPU", nullptr, gpus) + " \u00b7 " +
+           translate("DisplaysModel", "%n display(s)", nullptr, displays);
 }
 
 bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
@@ -16,23 +20,26 @@ bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
 }
 
 PageText::Badge mainBadge() {
-    return {"Main", "blue"};
+    return {translate("DisplaysModel", "Main"), "blue"};
 }
 
 GpuCardText gpuCard(const GraphicsInfo& g) {
     GpuCardText c;
     c.name = g.name;
-    if (!g.cores.empty()) c.coresText = g.cores + "-core GPU";
+    if (!g.cores.empty())
+        c.coresText = PageText::arg(translate("DisplaysModel", "%1-core GPU"), {g.cores});
     // The Vendor row always brings its divider, even when no Metal row follows it.
     if (!g.vendor.empty()) {
-        c.lines.push_back(Line{false, Row{"Vendor", g.vendor, "building.2"}});
+        c.lines.push_back(
+            Line{false, Row{translate("DisplaysModel", "Vendor"), g.vendor, "building.2"}});
         c.lines.push_back(Line{true, {}});
     }
     // Where the platform has no Metal, the kernel driver in use takes its place.
     if (!g.metalSupport.empty())
         c.lines.push_back(Line{false, Row{"Metal", g.metalSupport, "square.stack.3d.up"}});
     else if (!g.driver.empty())
-        c.lines.push_back(Line{false, Row{"Driver", g.driver, "square.stack.3d.up"}});
+        c.lines.push_back(
+            Line{false, Row{translate("DisplaysModel", "Driver"), g.driver, "square.stack.3d.up"}});
     return c;
 }
 
@@ -41,15 +48,18 @@ DisplayCardText displayCard(const DisplayInfo& d) {
     c.icon = d.isBuiltIn ? "laptopcomputer" : "display";
     c.name = d.name;
     c.mainBadge = d.isMain;
-    c.lines.push_back(Line{
-        false, Row{"Resolution", d.resolution.empty() ? "-" : d.resolution, "rectangle.dashed"}});
+    c.lines.push_back(
+        Line{false, Row{translate("DisplaysModel", "Resolution"),
+                        d.resolution.empty() ? "-" : d.resolution, "rectangle.dashed"}});
     if (!d.refreshRate.empty()) {
         c.lines.push_back(Line{true, {}});
-        c.lines.push_back(Line{false, Row{"Refresh Rate", d.refreshRate, "timer"}});
+        c.lines.push_back(
+            Line{false, Row{translate("DisplaysModel", "Refresh Rate"), d.refreshRate, "timer"}});
     }
     if (!d.connectionType.empty()) {
         c.lines.push_back(Line{true, {}});
-        c.lines.push_back(Line{false, Row{"Type", d.connectionType, "cable.connector"}});
+        c.lines.push_back(Line{
+            false, Row{translate("DisplaysModel", "Type"), d.connectionType, "cable.connector"}});
     }
     return c;
 }

@@ -34,7 +34,6 @@ std::string subtitle(std::size_t gpuCount, std::size_t displayCount);
 // The placeholder card shows only while both lists are empty.
 bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
                      const std::vector<DisplayInfo>& displays);
-inline constexpr const char* kPlaceholder = "Reading display info\u2026";
 
 PageText::Badge mainBadge();
 GpuCardText gpuCard(const GraphicsInfo& g);

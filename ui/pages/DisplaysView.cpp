@@ -40,7 +40,7 @@ void sync(QVBoxLayout* list, std::vector<DeviceCard*>& cards, const std::vector<
 DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent), svc_(std::move(svc)) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
-    header_ = new PageHeader(QStringLiteral("Graphics & Displays"), {}, QStringLiteral("display"),
+    header_ = new PageHeader(tr("Graphics & Displays"), {}, QStringLiteral("display"),
                              Theme::color(QStringLiteral("blue")));
     stack->addWidget(header_);
     gpuList_ = new QVBoxLayout;
@@ -49,8 +49,7 @@ DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     displayList_ = new QVBoxLayout;
     displayList_->setSpacing(PageScroll::kSpacing);
     stack->addLayout(displayList_);
-    placeholder_ = new Card(
-        PageStyle::placeholder(QString::fromUtf8(DisplaysModel::kPlaceholder), 24), nullptr);
+    placeholder_ = new Card(PageStyle::placeholder(tr("Reading display info\u2026"), 24), nullptr);
     stack->addWidget(placeholder_);
 
     apply();

@@ -4,6 +4,8 @@
 
 namespace orvane::OverviewModel {
 
+using PageText::translate;
+
 using PageText::integer;
 using PageText::joined;
 using PageText::percent;
@@ -36,7 +38,7 @@ std::string coreValue(const HardwareInfo& hw) {
 }
 
 std::string coreCaption(const HardwareInfo& hw) {
-    if (hw.performanceCores < 1) return "CPU Cores";
+    if (hw.performanceCores < 1) return translate("OverviewModel", "CPU Cores");
     return integer(hw.performanceCores) + "P + " + integer(hw.efficiencyCores) + "E";
 }
 
@@ -49,7 +51,7 @@ std::string bootCapacity(const std::vector<VolumeInfo>& volumes) {
             break;
         }
     }
-    return pick->totalBytes >= 1 ? Fmt::bytesGB(pick->totalBytes) : "-";
+    return pick->totalBytes >= 1 ? Fmt::withDecimalPoint(Fmt::bytesGB(pick->totalBytes)) : "-";
 }
 
 std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
@@ -57,16 +59,16 @@ std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& b
     std::array<PageText::Chip, 4> c;
     c[0] = {"memorychip", orDash(hw.memoryGB), hw.memoryType, "blue"};
     c[1] = {"cpu", coreValue(hw), coreCaption(hw), "accent"};
-    c[2] = {"internaldrive", bootCapacity(volumes), "Storage", "green"};
+    c[2] = {"internaldrive", bootCapacity(volumes), translate("OverviewModel", "Storage"), "green"};
     // The icon follows the kind of machine; value, caption and tint follow the battery.
     c[3].icon = hw.isLaptop ? "battery.100" : "bolt.fill";
     if (battery.present) {
         c[3].value = percent(battery.healthPercent);
-        c[3].caption = "Battery Health";
+        c[3].caption = translate("OverviewModel", "Battery Health");
         c[3].tint = PageText::usageColorName(1 - battery.healthPercent / 100);
     } else {
-        c[3].value = "AC";
-        c[3].caption = "Power";
+        c[3].value = translate("OverviewModel", "AC");
+        c[3].caption = translate("OverviewModel", "Power");
         c[3].tint = "yellow";
     }
     return c;
@@ -74,10 +76,11 @@ std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& b
 
 std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
     std::vector<PageText::Row> rows = {
-        {"Model", hw.modelName, "desktopcomputer"},
-        {"Identifier", orDash(hw.modelIdentifier), "number"},
-        {"Chip", orDash(hw.chip), "cpu"},
-        {"Memory", orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), "memorychip"},
+        {translate("OverviewModel", "Model"), hw.modelName, "desktopcomputer"},
+        {translate("OverviewModel", "Identifier"), orDash(hw.modelIdentifier), "number"},
+        {translate("OverviewModel", "Chip"), orDash(hw.chip), "cpu"},
+        {translate("OverviewModel", "Memory"),
+         orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), "memorychip"},
     };
     if (PageText::isMac(hw.macOSName)) {
         rows.push_back(
@@ -86,10 +89,13 @@ std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
              "apple.logo"});
     } else {
         // Another system: its own name, and the kernel release where a Mac shows its build.
-        rows.push_back({"Operating System", orDash(osNameAndVersion(hw)), "square.stack.3d.up"});
-        if (!hw.macOSBuild.empty()) rows.push_back({"Kernel", hw.macOSBuild, "number"});
+        rows.push_back({translate("OverviewModel", "Operating System"),
+                        orDash(osNameAndVersion(hw)), "square.stack.3d.up"});
+        if (!hw.macOSBuild.empty())
+            rows.push_back({translate("OverviewModel", "Kernel"), hw.macOSBuild, "number"});
     }
-    rows.push_back({"Serial Number", orDash(hw.serialNumber), "barcode"});
+    rows.push_back(
+        {translate("OverviewModel", "Serial Number"), orDash(hw.serialNumber), "barcode"});
     return rows;
 }
 
@@ -97,24 +103,29 @@ std::vector<PageText::Row> glanceRows(const HardwareInfo& hw, const LiveMetrics&
                                       const BatteryInfo& battery, std::size_t displayCount) {
     const double busy = live.cpuBusyPct();
     std::vector<PageText::Row> rows = {
-        {"Computer Name", hw.hostname, "person.crop.circle"},
-        {"Uptime", Fmt::duration(live.uptime), "clock"},
-        {"CPU Load", percent(busy), "gauge.with.dots.needle.50percent",
+        {translate("OverviewModel", "Computer Name"), hw.hostname, "person.crop.circle"},
+        {translate("OverviewModel", "Uptime"), Fmt::duration(live.uptime), "clock"},
+        {translate("OverviewModel", "CPU Load"), percent(busy), "gauge.with.dots.needle.50percent",
          PageText::usageColorName(busy / 100)},
-        {"Memory Used", Fmt::bytes(live.memUsedBytes) + " of " + Fmt::bytes(live.memTotalBytes),
+        {translate("OverviewModel", "Memory Used"),
+         PageText::arg(translate("OverviewModel", "%1 of %2"),
+                       {Fmt::bytes(live.memUsedBytes), Fmt::bytes(live.memTotalBytes)}),
          "memorychip", PageText::usageColorName(live.memUsedFraction())},
     };
     if (battery.present) {
-        const char* status = battery.isCharging ? "Charging"
-                             : battery.onAC     ? "On AC"
-                                                : "On Battery";
-        rows.push_back(
-            {"Battery", percent(battery.chargePercent) + " \u00b7 " + status, "battery.75"});
-        rows.push_back({"Cycle Count", integer(battery.cycleCount), "arrow.triangle.2.circlepath"});
+        const std::string status = battery.isCharging ? translate("OverviewModel", "Charging")
+                                   : battery.onAC     ? translate("OverviewModel", "On AC")
+                                                      : translate("OverviewModel", "On Battery");
+        rows.push_back({translate("OverviewModel", "Battery"),
+                        percent(battery.chargePercent) + " \u00b7 " + status, "battery.75"});
+        rows.push_back({translate("OverviewModel", "Cycle Count"), integer(battery.cycleCount),
+                        "arrow.triangle.2.circlepath"});
     } else {
-        rows.push_back({"Power", "AC Power", "powerplug"});
-        rows.push_back({"Displays", integer(static_cast<std::int64_t>(displayCount)) + " connected",
-                        "display"});
+        const int displays = static_cast<int>(displayCount);
+        rows.push_back({translate("OverviewModel", "Power"), translate("OverviewModel", "AC Power"),
+                        "powerplug"});
+        rows.push_back({translate("OverviewModel", "Displays"),
+                        translate("OverviewModel", "%n connected", nullptr, displays), "display"});
     }
     return rows;
 }

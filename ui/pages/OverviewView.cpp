@@ -26,8 +26,8 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent),
       svc_(std::move(svc)),
       hero_(new HeroBanner),
-      system_(new RowList(QStringLiteral("System"))),
-      glance_(new RowList(QStringLiteral("At a Glance"))) {
+      system_(new RowList(tr("System"))),
+      glance_(new RowList(tr("At a Glance"))) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
     stack->addWidget(hero_);
 

@@ -1,5 +1,7 @@
 #include "ui/pages/PageText.h"
 
+#include <atomic>
+
 #include "service/Fmt.h"
 
 namespace orvane::PageText {
@@ -18,8 +20,46 @@ std::string usageColorName(double fraction) {
     return "red";
 }
 
-std::string counted(std::int64_t n, const std::string& word) {
-    return integer(n) + " " + word + (n == 1 ? "" : "s");
+namespace {
+std::atomic<Translator> gTranslator{nullptr};
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+}  // namespace
+
+std::string arg(std::string pattern, std::initializer_list<std::string> values) {
+    // Each marker is replaced once, left to right in the values, so a value that itself holds
+    // "%2" is not replaced again.
+    std::string out;
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+            pattern[i + 1] <= '9' &&
+            static_cast<std::size_t>(pattern[i + 1] - '1') < values.size()) {
+            out += values.begin()[pattern[i + 1] - '1'];
+            i += 2;
+        } else {
+            out += pattern[i++];
+        }
+    }
+    return out;
+}
+
+void setTranslator(Translator translator) {
+    gTranslator = translator;
+}
+
+std::string translate(const char* context, const char* source, const char* disambiguation, int n) {
+    const Translator t = gTranslator;
+    std::string out = t ? t(context, source, disambiguation, n) : std::string(source);
+    if (n >= 0) {
+        replaceAll(out, "%n", integer(n));
+        replaceAll(out, "(s)", n == 1 ? "" : "s");
+    }
+    return out;
 }
 
 std::string joined(const std::vector<std::string>& parts, const std::string& separator) {
@@ -55,7 +95,8 @@ bool isMac(const std::string& osName) {
 }
 
 std::string tagline(const std::string& osName) {
-    return isMac(osName) ? "Know your Mac" : "Know your computer";
+    return isMac(osName) ? translate("PageText", "Know your Mac")
+                         : translate("PageText", "Know your computer");
 }
 
 }  // namespace orvane::PageText

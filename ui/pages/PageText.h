@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,19 @@ struct Badge {
     bool operator==(const Badge&) const = default;
 };
 
+// Translation of what the pages show. The interface installs Qt's translator, with the
+// signature of QCoreApplication::translate (UTF-8 in and out); without one (tests, tools) the
+// English source stays. `n` >= 0 makes a plural: "%n" becomes n, and an English "(s)" reads
+// "" for 1 and "s" otherwise ("%n volume(s)"); the catalogues give each language its own forms.
+using Translator = std::string (*)(const char* context, const char* source,
+                                   const char* disambiguation, int n);
+void setTranslator(Translator translator);
+std::string translate(const char* context, const char* source, const char* disambiguation = nullptr,
+                      int n = -1);
+
+// `pattern` with %1, %2, ... replaced by `values` in order (a translated text orders them).
+std::string arg(std::string pattern, std::initializer_list<std::string> values);
+
 // value rounded with "%.0f%%" (ties to even, as printf rounds): 99.5 -> "100%", 0.5 -> "0%".
 std::string percent(double value);
 // Plain decimal integer without grouping.
@@ -69,8 +83,6 @@ std::string integer(std::int64_t value);
 // The colour of a fill level: green below 0.6, yellow below 0.85, red from 0.85 (also for a
 // value that is not a number).
 std::string usageColorName(double fraction);
-// n and the word, with an "s" unless n is exactly 1: "0 volumes", "1 volume".
-std::string counted(std::int64_t n, const std::string& word);
 // The non-empty parts joined by `separator`: an empty part brings no separator of its own.
 std::string joined(const std::vector<std::string>& parts, const std::string& separator);
 // `text` in round brackets, or nothing when it is empty.
@@ -82,7 +94,7 @@ std::vector<Line> withDividers(const std::vector<Row>& rows);
 // Mac's own system ("macOS", "Metal") follow this; other machines get their own. Before the
 // machine has been read (no name yet), the platform the program was built for decides.
 bool isMac(const std::string& osName);
-// The brand line: "Know your Mac" on a Mac, "Know your computer" elsewhere.
+// The brand line: "Know your Mac" on a Mac, "Know your computer" elsewhere (translated).
 std::string tagline(const std::string& osName);
 
 }  // namespace orvane::PageText

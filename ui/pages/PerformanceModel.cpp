@@ -7,37 +7,43 @@
 
 namespace orvane::PerformanceModel {
 
+using PageText::translate;
+
 using PageText::percent;
 using PageText::usageColorName;
 
 PageText::Gauge cpuGauge(const LiveMetrics& live) {
     const double busy = live.cpuBusyPct();
-    return {busy / 100, percent(busy), "CPU Load", usageColorName(busy / 100)};
+    return {busy / 100, percent(busy), translate("PerformanceModel", "CPU Load"),
+            usageColorName(busy / 100)};
 }
 
 std::array<MiniStat, 3> cpuStats(const LiveMetrics& live) {
     return {{
-        {percent(live.cpuUserPct), "User", "blue"},
-        {percent(live.cpuSystemPct), "System", "red"},
-        {percent(live.cpuIdlePct), "Idle", "secondary"},
+        {percent(live.cpuUserPct), translate("PerformanceModel", "User"), "blue"},
+        {percent(live.cpuSystemPct), translate("PerformanceModel", "System"), "red"},
+        {percent(live.cpuIdlePct), translate("PerformanceModel", "Idle"), "secondary"},
     }};
 }
 
 PageText::Gauge memGauge(const LiveMetrics& live) {
     const double f = live.memUsedFraction();
-    return {f, percent(f * 100), "Memory Used", usageColorName(f)};
+    return {f, percent(f * 100), translate("PerformanceModel", "Memory Used"), usageColorName(f)};
 }
 
 std::string memCaption(const LiveMetrics& live) {
-    return Fmt::bytes(live.memUsedBytes) + " of " + Fmt::bytes(live.memTotalBytes);
+    return PageText::arg(translate("PerformanceModel", "%1 of %2"),
+                         {Fmt::bytes(live.memUsedBytes), Fmt::bytes(live.memTotalBytes)});
 }
 
 std::string coreCountText(const LiveMetrics& live) {
-    return PageText::counted(static_cast<std::int64_t>(live.perCore.size()), "logical core");
+    const int n = static_cast<int>(live.perCore.size());
+    return translate("PerformanceModel", "%n logical core(s)", nullptr, n);
 }
 
 CoreCell coreCell(std::size_t index, double fraction) {
-    return {"Core " + PageText::integer(static_cast<std::int64_t>(index) + 1),
+    return {PageText::arg(translate("PerformanceModel", "Core %1"),
+                          {PageText::integer(static_cast<std::int64_t>(index) + 1)}),
             percent(fraction * 100), usageColorName(fraction), fraction};
 }
 
@@ -65,20 +71,20 @@ GridColumns gridColumns(double width, double minColumn, double spacing) {
 
 std::array<PageText::Bar, 4> breakdown(const LiveMetrics& live) {
     const double t = std::max(static_cast<double>(live.memTotalBytes), 1.0);
-    auto bar = [t](const char* label, std::int64_t bytes, const char* tint) {
+    auto bar = [t](const std::string& label, std::int64_t bytes, const char* tint) {
         return PageText::Bar{label, Fmt::bytes(bytes), static_cast<double>(bytes) / t, tint};
     };
     return {{
-        bar("App Memory", live.memAppBytes, "blue"),
-        bar("Wired", live.memWiredBytes, "red"),
-        bar("Compressed", live.memCompressedBytes, "accent"),
-        bar("Cached Files", live.memCachedBytes, "green"),
+        bar(translate("PerformanceModel", "App Memory"), live.memAppBytes, "blue"),
+        bar(translate("PerformanceModel", "Wired"), live.memWiredBytes, "red"),
+        bar(translate("PerformanceModel", "Compressed"), live.memCompressedBytes, "accent"),
+        bar(translate("PerformanceModel", "Cached Files"), live.memCachedBytes, "green"),
     }};
 }
 
 PageText::Row swapRow(const LiveMetrics& live) {
-    return {"Swap Used", Fmt::bytes(live.swapUsedBytes), "arrow.left.arrow.right",
-            live.swapUsedBytes >= 1 ? "yellow" : "primary"};
+    return {translate("PerformanceModel", "Swap Used"), Fmt::bytes(live.swapUsedBytes),
+            "arrow.left.arrow.right", live.swapUsedBytes >= 1 ? "yellow" : "primary"};
 }
 
 }  // namespace orvane::PerformanceModel

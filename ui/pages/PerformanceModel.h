@@ -47,7 +47,6 @@ std::string memCaption(const LiveMetrics& live);
 
 // "10 logical cores".
 std::string coreCountText(const LiveMetrics& live);
-inline constexpr const char* kSampling = "Sampling\u2026";
 // "Sampling…" stands in for the grid while no processor counters were read.
 inline bool showSampling(const LiveMetrics& live) {
     return live.perCore.empty();

@@ -35,8 +35,7 @@ QVBoxLayout* gaugeColumn(QWidget* box) {
 PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent), svc_(std::move(svc)) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
-    header_ = new PageHeader(QStringLiteral("Performance"),
-                             QStringLiteral("Live CPU & memory \u00b7 updates every second"),
+    header_ = new PageHeader(tr("Performance"), tr("Live CPU & memory \u00b7 updates every second"),
                              QStringLiteral("waveform.path.ecg"), Theme::color("red"));
     stack->addWidget(header_);
 
@@ -47,7 +46,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
 
     auto* cpuBox = new QWidget;
     QVBoxLayout* cpuCol = gaugeColumn(cpuBox);
-    cpu_ = new RingGauge(0, {}, QStringLiteral("CPU Load"), Theme::color("green"));
+    cpu_ = new RingGauge(0, {}, tr("CPU Load"), Theme::color("green"));
     cpuCol->addWidget(cpu_, 0, Qt::AlignHCenter);
     auto* statRow = new QHBoxLayout;
     statRow->setSpacing(16);
@@ -70,7 +69,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
 
     auto* memBox = new QWidget;
     QVBoxLayout* memCol = gaugeColumn(memBox);
-    mem_ = new RingGauge(0, {}, QStringLiteral("Memory Used"), Theme::color("green"));
+    mem_ = new RingGauge(0, {}, tr("Memory Used"), Theme::color("green"));
     memCaption_ = new Text({}, Theme::font(13, QFont::Medium), TextStyle::secondary);
     memCaption_->setAlignment(Qt::AlignHCenter);
     memCol->addWidget(mem_, 0, Qt::AlignHCenter);
@@ -83,14 +82,12 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     cores->setContentsMargins(0, 0, 0, 0);
     cores->setSpacing(12);
     auto* coresHeader = new QHBoxLayout;
-    coresHeader->addWidget(
-        new Text(QStringLiteral("Per-Core Activity"), Theme::font(15, QFont::DemiBold)));
+    coresHeader->addWidget(new Text(tr("Per-Core Activity"), Theme::font(15, QFont::DemiBold)));
     coresHeader->addStretch(1);
     coreCount_ = new Text({}, Theme::font(12), TextStyle::secondary);
     coresHeader->addWidget(coreCount_);
     cores->addLayout(coresHeader);
-    sampling_ = new Text(QString::fromUtf8(PerformanceModel::kSampling), Theme::font(13),
-                         TextStyle::secondary);
+    sampling_ = new Text(tr("Sampling\u2026"), Theme::font(13), TextStyle::secondary);
     cores->addWidget(sampling_);
     grid_ = new CoreGrid;
     cores->addWidget(grid_);
@@ -101,8 +98,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     auto* memory = new QVBoxLayout(memoryBox);
     memory->setContentsMargins(0, 0, 0, 0);
     memory->setSpacing(12);
-    memory->addWidget(
-        new Text(QStringLiteral("Memory Breakdown"), Theme::font(15, QFont::DemiBold)));
+    memory->addWidget(new Text(tr("Memory Breakdown"), Theme::font(15, QFont::DemiBold)));
     for (auto& bar : bars_) {
         bar = new UsageBar({}, {}, 0);
         // The breakdown bars take each sample as it comes: only the per-core bars and the rings
@@ -115,7 +111,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     dividerPad->setContentsMargins(0, 2, 0, 2);
     dividerPad->addWidget(new Divider);
     memory->addWidget(dividerBox);
-    swap_ = new InfoRow(QStringLiteral("Swap Used"), {}, QStringLiteral("arrow.left.arrow.right"));
+    swap_ = new InfoRow(tr("Swap Used"), {}, QStringLiteral("arrow.left.arrow.right"));
     memory->addWidget(swap_);
     stack->addWidget(new Card(memoryBox, nullptr));
 

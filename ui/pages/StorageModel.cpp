@@ -6,12 +6,15 @@
 
 namespace orvane::StorageModel {
 
+using PageText::translate;
+
 std::string subtitle(std::size_t volumeCount) {
-    return PageText::counted(static_cast<std::int64_t>(volumeCount), "volume");
+    const int n = static_cast<int>(volumeCount);
+    return translate("StorageModel", "%n volume(s)", nullptr, n);
 }
 
 PageText::Badge startupBadge() {
-    return {"Startup", "accent"};
+    return {translate("StorageModel", "Startup"), "accent"};
 }
 
 VolumeCardText card(const VolumeInfo& v) {
@@ -23,15 +26,20 @@ VolumeCardText card(const VolumeInfo& v) {
     c.color = known ? PageText::usageColorName(fraction) : "secondary";
     c.name = v.name;
     c.startup = v.isBoot;
-    c.summary = PageText::joined(
-        {v.fileSystem, v.isInternal ? "Internal" : "External", v.mountPoint}, " \u00b7 ");
-    c.usedText = known ? Fmt::format("%.0f%% used", fraction * 100) : "";
+    c.summary = PageText::joined({v.fileSystem,
+                                  v.isInternal ? translate("StorageModel", "Internal")
+                                               : translate("StorageModel", "External"),
+                                  v.mountPoint},
+                                 " \u00b7 ");
+    c.usedText = known ? PageText::arg(translate("StorageModel", "%1 used"),
+                                       {PageText::percent(fraction * 100)})
+                       : "";
     c.fraction = fraction;
     c.showFill = known;
     c.legend = {{
-        {c.color, 1, "Used", known ? Fmt::bytes(v.usedBytes()) : "-"},
-        {"primary", 0.15, "Free", Fmt::bytes(v.freeBytes)},
-        {"primary", 0, "Total", known ? Fmt::bytes(v.totalBytes) : "-"},
+        {c.color, 1, translate("StorageModel", "Used"), known ? Fmt::bytes(v.usedBytes()) : "-"},
+        {"primary", 0.15, translate("StorageModel", "Free"), Fmt::bytes(v.freeBytes)},
+        {"primary", 0, translate("StorageModel", "Total"), known ? Fmt::bytes(v.totalBytes) : "-"},
     }};
     return c;
 }

@@ -43,7 +43,6 @@ std::string subtitle(std::size_t volumeCount);
 inline bool showPlaceholder(const std::vector<VolumeInfo>& v) {
     return v.empty();
 }
-inline constexpr const char* kPlaceholder = "Reading volumes\u2026";
 
 PageText::Badge startupBadge();
 VolumeCardText card(const VolumeInfo& v);

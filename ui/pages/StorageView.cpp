@@ -17,14 +17,13 @@ using PageStyle::qs;
 StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent), svc_(std::move(svc)) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
-    header_ = new PageHeader(QStringLiteral("Storage"), {}, QStringLiteral("internaldrive.fill"),
+    header_ = new PageHeader(tr("Storage"), {}, QStringLiteral("internaldrive.fill"),
                              Theme::color(QStringLiteral("green")));
     stack->addWidget(header_);
     list_ = new QVBoxLayout;
     list_->setSpacing(PageScroll::kSpacing);
     stack->addLayout(list_);
-    placeholder_ = new Card(
-        PageStyle::placeholder(QString::fromUtf8(StorageModel::kPlaceholder), 24), nullptr);
+    placeholder_ = new Card(PageStyle::placeholder(tr("Reading volumes\u2026"), 24), nullptr);
     stack->addWidget(placeholder_);
 
     apply();

@@ -109,13 +109,13 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
     for (Appearance a : allAppearances())
         options.append({rawValue(a), label(a), symbol(a)});
     picker_ = new SegmentedPicker(options);
-    picker_->setAccessibleName(QStringLiteral("Appearance"));
+    picker_->setAccessibleName(tr("Appearance"));
     auto* pickerRow = new QHBoxLayout;
     pickerRow->setContentsMargins(14, 0, 14, 0);
     pickerRow->addWidget(picker_);
     side->addLayout(pickerRow);
 
-    refresh_ = new PlainButton(QStringLiteral("Refresh"), QStringLiteral("arrow.clockwise"),
+    refresh_ = new PlainButton(tr("Refresh"), QStringLiteral("arrow.clockwise"),
                                Theme::font(12, QFont::Medium));
     auto* refreshRow = new QHBoxLayout;
     refreshRow->setContentsMargins(14, 14, 14, 14);

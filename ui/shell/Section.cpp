@@ -1,5 +1,7 @@
 #include "ui/shell/Section.h"
 
+#include <QCoreApplication>
+
 #include "ui/components/Theme.h"
 
 namespace orvane {
@@ -36,15 +38,15 @@ std::optional<Section> sectionFromRaw(const QString& raw) {
 QString title(Section section) {
     switch (section) {
         case Section::overview:
-            return QStringLiteral("Overview");
+            return QCoreApplication::translate("Section", "Overview");
         case Section::battery:
-            return QStringLiteral("Battery");
+            return QCoreApplication::translate("Section", "Battery");
         case Section::storage:
-            return QStringLiteral("Storage");
+            return QCoreApplication::translate("Section", "Storage");
         case Section::performance:
-            return QStringLiteral("Performance");
+            return QCoreApplication::translate("Section", "Performance");
         case Section::displays:
-            return QStringLiteral("Graphics");
+            return QCoreApplication::translate("Section", "Graphics");
     }
     return {};
 }

@@ -21,9 +21,10 @@ SidebarList::SidebarList(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Our interfaces first: naming the widget makes Qt create (and keep) its interface.
+    Accessible::install();
     setAccessibleName(tr("Pages"));
     FocusRing::track(this);
-    Accessible::install();
 }
 
 void SidebarList::setSelection(Section section) {

@@ -20,8 +20,8 @@ CapsuleBadge::CapsuleBadge(const QString& text, const std::string& colorName, qr
       fillOpacity_(fillOpacity) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    Accessible::install();  // before the name, which makes Qt create the interface
     setAccessibleName(text);
-    Accessible::install();
 }
 
 void CapsuleBadge::setText(const QString& text) {

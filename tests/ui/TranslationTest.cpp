@@ -1,0 +1,62 @@
+// Translation of the pages' texts: the Qt-free hook with its English plurals and arguments,
+// and the German catalogue reaching the models through Qt's translator.
+#include <gtest/gtest.h>
+#include <QLocale>
+
+#include "service/Fmt.h"
+#include "ui/app/Translations.h"
+#include "ui/pages/BatteryModel.h"
+#include "ui/pages/PageText.h"
+#include "ui/pages/PerformanceModel.h"
+#include "ui/pages/StorageModel.h"
+
+namespace orvane {
+namespace {
+
+TEST(PageText, EnglishPluralsAndArgumentsWithoutATranslator) {
+    PageText::setTranslator(nullptr);
+    for (auto [n, expected] : {std::pair{0, "0 volumes"}, std::pair{1, "1 volume"},
+                               std::pair{2, "2 volumes"}, std::pair{-1, "%n volume(s)"}})
+        EXPECT_EQ(PageText::translate("StorageModel", "%n volume(s)", nullptr, n), expected);
+    // Markers are filled once, in the translation's order; a value's own "%2" stays, and a
+    // marker without a value is left as it is.
+    EXPECT_EQ(PageText::arg("%2 von %1", {"a", "b"}), "b von a");
+    EXPECT_EQ(PageText::arg("%1 / %2", {"%2", "x"}), "%2 / x");
+    EXPECT_EQ(PageText::arg("%1 %3", {"a"}), "a %3");
+}
+
+TEST(Translations, GermanReachesTheModelsThroughQt) {
+    ASSERT_TRUE(Translations::available(QStringLiteral("de")));
+    EXPECT_FALSE(Translations::available(QStringLiteral("xx")));
+    LiveMetrics one, two;
+    one.perCore = {0.5};
+    two.perCore = {0.5, 0.5};
+    BatteryInfo b;
+    b.temperature = 30.55;
+    b.maxCapacity = 5400;
+    const auto texts = [&] {
+        return std::vector<std::string>{StorageModel::subtitle(1),
+                                        StorageModel::subtitle(2),
+                                        PerformanceModel::coreCountText(one),
+                                        PerformanceModel::coreCountText(two),
+                                        BatteryModel::electricalRows(b)[0].value,
+                                        BatteryModel::capacityRows(b)[0].label};
+    };
+    Translations::install(QStringLiteral("de"));
+    const std::vector<std::string> german = texts();
+    Translations::install(QStringLiteral("en"));
+    const std::vector<std::string> english = texts();
+    PageText::setTranslator(nullptr);
+    QLocale::setDefault(QLocale::c());
+    Fmt::setDecimalPoint(".");
+
+    EXPECT_EQ(german,
+              (std::vector<std::string>{"1 Volume", "2 Volumes", "1 logischer Kern",
+                                        "2 logische Kerne", "30,6 \u00b0C", "Volle Kapazität"}));
+    EXPECT_EQ(english, (std::vector<std::string>{"1 volume", "2 volumes", "1 logical core",
+                                                 "2 logical cores", "30.6 \u00b0C",
+                                                 "Full Charge Capacity"}));
+}
+
+}  // namespace
+}  // namespace orvane

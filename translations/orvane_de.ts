@@ -1,0 +1,623 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Appearance</name>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Hell</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Dunkel</translation>
+    </message>
+</context>
+<context>
+    <name>BatteryModel</name>
+    <message>
+        <source>Health, cycles &amp; charge</source>
+        <translation>Zustand, Ladezyklen &amp; Ladung</translation>
+    </message>
+    <message>
+        <source>No internal battery detected</source>
+        <translation>Keine interne Batterie gefunden</translation>
+    </message>
+    <message>
+        <source>Maximum
+Capacity</source>
+        <translation>Maximale
+Kapazität</translation>
+    </message>
+    <message>
+        <source>Current
+Charge</source>
+        <translation>Aktuelle
+Ladung</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>Wird geladen</translation>
+    </message>
+    <message>
+        <source>Fully Charged</source>
+        <translation>Vollständig geladen</translation>
+    </message>
+    <message>
+        <source>On AC · Not Charging</source>
+        <translation>Am Netz · Lädt nicht</translation>
+    </message>
+    <message>
+        <source>On Battery</source>
+        <translation>Batteriebetrieb</translation>
+    </message>
+    <message>
+        <source>%1 / %2 rated</source>
+        <translation>%1 / %2 (Soll)</translation>
+    </message>
+    <message>
+        <source>%1 cycles remaining (rated)</source>
+        <translation>noch %1 Zyklen (Soll)</translation>
+    </message>
+    <message>
+        <source>On AC</source>
+        <translation>Am Netz</translation>
+    </message>
+    <message>
+        <source>Calculating…</source>
+        <translation>Wird berechnet …</translation>
+    </message>
+    <message>
+        <source>Full Charge Capacity</source>
+        <translation>Volle Kapazität</translation>
+    </message>
+    <message>
+        <source>Design Capacity</source>
+        <translation>Nennkapazität</translation>
+    </message>
+    <message>
+        <source>Current Capacity</source>
+        <translation>Aktuelle Kapazität</translation>
+    </message>
+    <message>
+        <source>Time Remaining</source>
+        <translation>Restlaufzeit</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatur</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Spannung</translation>
+    </message>
+    <message>
+        <source>Amperage</source>
+        <translation>Stromstärke</translation>
+    </message>
+    <message>
+        <source>Power Source</source>
+        <translation>Stromquelle</translation>
+    </message>
+    <message>
+        <source>Power Adapter</source>
+        <translation>Netzteil</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Batterie</translation>
+    </message>
+    <message>
+        <source>Battery Serial</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>This Mac runs on AC power - no battery to report.</source>
+        <translation>Dieser Mac läuft am Stromnetz – es gibt keine Batterie.</translation>
+    </message>
+    <message>
+        <source>This computer runs on AC power - no battery to report.</source>
+        <translation>Dieser Computer läuft am Stromnetz – es gibt keine Batterie.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Show the captured machine in &lt;dir&gt; instead of this one.</source>
+        <translation>Den in &lt;dir&gt; aufgezeichneten Rechner statt dieses Rechners zeigen.</translation>
+    </message>
+    <message>
+        <source>Read /proc and /sys under &lt;dir&gt; instead of / (Linux).</source>
+        <translation>/proc und /sys unter &lt;dir&gt; statt unter / lesen (Linux).</translation>
+    </message>
+    <message>
+        <source>Render every page and the About window, light and dark, to PNG files in &lt;dir&gt;, then exit.</source>
+        <translation>Jede Seite und das Fenster „Über Orvane“, hell und dunkel, als PNG-Dateien in &lt;dir&gt; speichern, dann beenden.</translation>
+    </message>
+    <message>
+        <source>With --screenshot: the window&apos;s size, &lt;width&gt;x&lt;height&gt; (default: its smallest).</source>
+        <translation>Mit --screenshot: die Größe des Fensters, &lt;width&gt;x&lt;height&gt; (Standard: die kleinste).</translation>
+    </message>
+    <message>
+        <source>Open on page &lt;name&gt;: overview, battery, storage, performance or displays.</source>
+        <translation>Mit der Seite &lt;name&gt; öffnen: overview, battery, storage, performance oder displays.</translation>
+    </message>
+    <message>
+        <source>Show the interface in &lt;language&gt; (de or en) instead of the system&apos;s.</source>
+        <translation>Die Oberfläche in &lt;language&gt; (de oder en) statt in der Sprache des Systems zeigen.</translation>
+    </message>
+</context>
+<context>
+    <name>DisplaysModel</name>
+    <message numerus="yes">
+        <source>%n GPU</source>
+        <translation>
+            <numerusform>%n GPU</numerusform>
+            <numerusform>%n GPUs</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n display(s)</source>
+        <translation>
+            <numerusform>%n Display</numerusform>
+            <numerusform>%n Displays</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Main</source>
+        <translation>Haupt</translation>
+    </message>
+    <message>
+        <source>%1-core GPU</source>
+        <translation>GPU mit %1 Kernen</translation>
+    </message>
+    <message>
+        <source>Vendor</source>
+        <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>Treiber</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Auflösung</translation>
+    </message>
+    <message>
+        <source>Refresh Rate</source>
+        <translation>Bildwiederholrate</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+</context>
+<context>
+    <name>OverviewModel</name>
+    <message>
+        <source>CPU Cores</source>
+        <translation>CPU-Kerne</translation>
+    </message>
+    <message>
+        <source>Storage</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>Battery Health</source>
+        <translation>Batteriezustand</translation>
+    </message>
+    <message>
+        <source>AC</source>
+        <translation>Netz</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Stromversorgung</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modell</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Kennung</translation>
+    </message>
+    <message>
+        <source>Chip</source>
+        <translation>Chip</translation>
+    </message>
+    <message>
+        <source>Memory</source>
+        <translation>Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>Operating System</source>
+        <translation>Betriebssystem</translation>
+    </message>
+    <message>
+        <source>Kernel</source>
+        <translation>Kernel</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Computer Name</source>
+        <translation>Computername</translation>
+    </message>
+    <message>
+        <source>Uptime</source>
+        <translation>Betriebszeit</translation>
+    </message>
+    <message>
+        <source>CPU Load</source>
+        <translation>CPU-Last</translation>
+    </message>
+    <message>
+        <source>Memory Used</source>
+        <translation>Belegter Speicher</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Charging</source>
+        <translation>Wird geladen</translation>
+    </message>
+    <message>
+        <source>On AC</source>
+        <translation>Am Netz</translation>
+    </message>
+    <message>
+        <source>On Battery</source>
+        <translation>Batteriebetrieb</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Batterie</translation>
+    </message>
+    <message>
+        <source>Cycle Count</source>
+        <translation>Ladezyklen</translation>
+    </message>
+    <message>
+        <source>AC Power</source>
+        <translation>Netzstrom</translation>
+    </message>
+    <message>
+        <source>Displays</source>
+        <translation>Displays</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n connected</source>
+        <translation>
+            <numerusform>%n verbunden</numerusform>
+            <numerusform>%n verbunden</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PageText</name>
+    <message>
+        <source>Know your Mac</source>
+        <translation>Kenne deinen Mac</translation>
+    </message>
+    <message>
+        <source>Know your computer</source>
+        <translation>Kenne deinen Computer</translation>
+    </message>
+</context>
+<context>
+    <name>PerformanceModel</name>
+    <message>
+        <source>CPU Load</source>
+        <translation>CPU-Last</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>Inaktiv</translation>
+    </message>
+    <message>
+        <source>Memory Used</source>
+        <translation>Belegter Speicher</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n logical core(s)</source>
+        <translation>
+            <numerusform>%n logischer Kern</numerusform>
+            <numerusform>%n logische Kerne</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Core %1</source>
+        <translation>Kern %1</translation>
+    </message>
+    <message>
+        <source>App Memory</source>
+        <translation>App-Speicher</translation>
+    </message>
+    <message>
+        <source>Wired</source>
+        <translation>Reserviert</translation>
+    </message>
+    <message>
+        <source>Compressed</source>
+        <translation>Komprimiert</translation>
+    </message>
+    <message>
+        <source>Cached Files</source>
+        <translation>Dateien im Cache</translation>
+    </message>
+    <message>
+        <source>Swap Used</source>
+        <translation>Verwendeter Swap</translation>
+    </message>
+</context>
+<context>
+    <name>Section</name>
+    <message>
+        <source>Overview</source>
+        <translation>Übersicht</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Batterie</translation>
+    </message>
+    <message>
+        <source>Storage</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>Performance</source>
+        <translation>Leistung</translation>
+    </message>
+    <message>
+        <source>Graphics</source>
+        <translation>Grafik</translation>
+    </message>
+</context>
+<context>
+    <name>StorageModel</name>
+    <message numerus="yes">
+        <source>%n volume(s)</source>
+        <translation>
+            <numerusform>%n Volume</numerusform>
+            <numerusform>%n Volumes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Startup</source>
+        <translation>Startvolume</translation>
+    </message>
+    <message>
+        <source>Internal</source>
+        <translation>Intern</translation>
+    </message>
+    <message>
+        <source>External</source>
+        <translation>Extern</translation>
+    </message>
+    <message>
+        <source>%1 used</source>
+        <translation>%1 belegt</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation>Belegt</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Frei</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Gesamt</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::AboutView</name>
+    <message>
+        <source>Copyright © 2026 Orvane Labs. All rights reserved.</source>
+        <translation>© 2026 Orvane Labs. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Developer</source>
+        <translation>Entwickler</translation>
+    </message>
+    <message>
+        <source>Email</source>
+        <translation>E-Mail</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::Accessible</name>
+    <message>
+        <source>Copied</source>
+        <translation>Kopiert</translation>
+    </message>
+    <message>
+        <source>Click to copy</source>
+        <translation>Zum Kopieren klicken</translation>
+    </message>
+    <message>
+        <source>%1 %2 percent</source>
+        <translation>%1 %2 Prozent</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::BatteryView</name>
+    <message>
+        <source>Battery</source>
+        <translation>Batterie</translation>
+    </message>
+    <message>
+        <source>Cycle Count</source>
+        <translation>Ladezyklen</translation>
+    </message>
+    <message>
+        <source>Capacity</source>
+        <translation>Kapazität</translation>
+    </message>
+    <message>
+        <source>Electrical &amp; Status</source>
+        <translation>Elektrik &amp; Status</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::ContentView</name>
+    <message>
+        <source>Appearance</source>
+        <translation>Erscheinungsbild</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::Copyable</name>
+    <message>
+        <source>Copied!</source>
+        <translation>Kopiert!</translation>
+    </message>
+    <message>
+        <source>Click to copy</source>
+        <translation>Zum Kopieren klicken</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::DisplaysView</name>
+    <message>
+        <source>Graphics &amp; Displays</source>
+        <translation>Grafik &amp; Displays</translation>
+    </message>
+    <message>
+        <source>Reading display info…</source>
+        <translation>Displayinformationen werden gelesen …</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::OrvaneApp</name>
+    <message>
+        <source>About Orvane</source>
+        <translation>Über Orvane</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Quit Orvane</source>
+        <translation>Orvane beenden</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::OverviewView</name>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>At a Glance</source>
+        <translation>Auf einen Blick</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::PerformanceView</name>
+    <message>
+        <source>Performance</source>
+        <translation>Leistung</translation>
+    </message>
+    <message>
+        <source>Live CPU &amp; memory · updates every second</source>
+        <translation>CPU &amp; Speicher live · jede Sekunde neu</translation>
+    </message>
+    <message>
+        <source>CPU Load</source>
+        <translation>CPU-Last</translation>
+    </message>
+    <message>
+        <source>Memory Used</source>
+        <translation>Belegter Speicher</translation>
+    </message>
+    <message>
+        <source>Per-Core Activity</source>
+        <translation>Aktivität pro Kern</translation>
+    </message>
+    <message>
+        <source>Memory Breakdown</source>
+        <translation>Speicheraufteilung</translation>
+    </message>
+    <message>
+        <source>Swap Used</source>
+        <translation>Verwendeter Swap</translation>
+    </message>
+    <message>
+        <source>Sampling…</source>
+        <translation>Messung läuft …</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::SidebarList</name>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::StorageView</name>
+    <message>
+        <source>Storage</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>Reading volumes…</source>
+        <translation>Volumes werden gelesen …</translation>
+    </message>
+</context>
+</TS>
