@@ -1,4 +1,5 @@
 #include "ui/app/OrvaneApp.h"
+#include "ui/components/Layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -127,7 +128,7 @@ ContentView* OrvaneApp::contentView() {
 
 void OrvaneApp::showMainWindow() {
     QMainWindow* w = mainWindow();
-    QSize size(1060, 740);
+    QSize size(Layout::windowDefaultWidth, Layout::windowDefaultHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableGeometry().size() * 0.9);
     }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "service/SystemService.h"
+#include "ui/components/Layout.h"
 #include "ui/shell/Section.h"
 
 class QSplitter;
@@ -24,9 +25,9 @@ class WindowBackground;
 class ContentView : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kMinimumWidth = 900;
-    static constexpr int kMinimumHeight = 620;
-    static constexpr int kSidebarMinimumWidth = 210;
+    static constexpr int kMinimumWidth = Layout::windowMinimumWidth;
+    static constexpr int kMinimumHeight = Layout::windowMinimumHeight;
+    static constexpr int kSidebarMinimumWidth = Layout::sidebarMinimumWidth;
     static constexpr int kTickerMs = 1000;
     static constexpr int kSlowTickerMs = 3000;
 
