@@ -370,7 +370,8 @@ TEST_F(ShellTest, OneAboutWindowHoweverOftenAsked) {
         items << menu->text() + ": " + entries.join(", ");
     }
     EXPECT_EQ(items.join(" | ").toStdString(),
-              QStringList({"&File: Quit Orvane Ctrl+Q",
+              QStringList({"&File: Open Capture… Ctrl+O, Show This Computer , Copy All Ctrl+Shift+C, "
+                           "Export Report… Ctrl+E, Quit Orvane Ctrl+Q",
                            "&View: Overview Ctrl+1, Battery Ctrl+2, Storage Ctrl+3, "
                            "Performance Ctrl+4, Graphics Ctrl+5, Refresh Ctrl+R",
                            "&Help: About Orvane "})

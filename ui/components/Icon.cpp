@@ -75,6 +75,7 @@ const Entry kTable[] = {
     // Shell
     {"sparkle.magnifyingglass", "search-sparkles"},
     {"arrow.clockwise", "rotate-cw"},
+    {"square.and.arrow.up", "share"},
     {"circle.lefthalf.filled", "contrast", Fill::last, 180},
     {"sun.max.fill", "sun", Fill::all},
     {"moon.fill", "moon", Fill::all},

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
 #include <QSettings>
@@ -119,6 +120,14 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
     refreshRow->setContentsMargins(14, 14, 14, 14);
     refreshRow->addWidget(refresh_);
     refreshRow->addStretch(1);
+    report_ = new PlainButton(QStringLiteral("Report"), QStringLiteral("square.and.arrow.up"),
+                              Theme::font(12, QFont::Medium));
+    report_->setToolTip(QStringLiteral("Copy or export the whole report"));
+    reportMenu_ = new QMenu(report_);
+    connect(report_, &QAbstractButton::clicked, this, [this] {
+        reportMenu_->popup(report_->mapToGlobal(QPoint(0, -reportMenu_->sizeHint().height())));
+    });
+    refreshRow->addWidget(report_);
     side->addLayout(refreshRow);
 
     detail_ = new WindowBackground;
