@@ -311,8 +311,8 @@ std::string labelValue(const std::string& s) {
 std::string labels(std::initializer_list<std::pair<const char*, std::string>> pairs) {
     std::string out;
     for (const auto& [name, value] : pairs)
-        if (!value.empty()) out += std::string(out.empty() ? "{" : ",") + name + "=\"" +
-                                   labelValue(value) + "\"";
+        if (!value.empty())
+            out += std::string(out.empty() ? "{" : ",") + name + "=\"" + labelValue(value) + "\"";
     return out.empty() ? out : out + "}";
 }
 
@@ -387,15 +387,16 @@ std::string openMetrics(const Report& r) {
                  b.cycleCount > 0, b.cycleCount, "counter");
         m.single("orvane_battery_design_cycles", "Charge cycles the battery is designed for.",
                  b.designCycleCount > 0, b.designCycleCount);
-        m.single("orvane_battery_design_capacity_coulombs", "Charge the battery was designed to hold.",
-                 b.designCapacity > 0, b.designCapacity * kCoulombsPerMilliampereHour);
+        m.single("orvane_battery_design_capacity_coulombs",
+                 "Charge the battery was designed to hold.", b.designCapacity > 0,
+                 b.designCapacity * kCoulombsPerMilliampereHour);
         m.single("orvane_battery_full_capacity_coulombs", "Charge the battery holds when full.",
                  b.maxCapacity > 0, b.maxCapacity * kCoulombsPerMilliampereHour);
         m.single("orvane_battery_current_capacity_coulombs", "Charge the battery holds now.",
                  b.maxCapacity > 0 || b.currentCapacity > 0,
                  b.currentCapacity * kCoulombsPerMilliampereHour);
-        m.single("orvane_battery_temperature_celsius", "Battery temperature.",
-                 b.temperature != 0, b.temperature);
+        m.single("orvane_battery_temperature_celsius", "Battery temperature.", b.temperature != 0,
+                 b.temperature);
         m.single("orvane_battery_on_ac", "1 when the power adapter is connected, else 0.", true,
                  std::int64_t{b.onAC});
     }

@@ -62,8 +62,7 @@ std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::
 
 bool holdsCaptureFiles(const std::filesystem::path& dir) {
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end;
-         it.increment(ec)) {
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (name == "facts.json" || name == "live.json" || name == "host.json" ||
             name == "kernel.json" || name.rfind("system_profiler-", 0) == 0 ||

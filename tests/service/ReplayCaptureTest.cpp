@@ -206,9 +206,10 @@ TEST(ReportTool, RecordsOfEveryFixture) {
 // --format json print the same.
 TEST(ReportTool, EachFormatOfThreeCaptures) {
     for (const char* name : {"mac-portable", "mac-desktop", "mac-current"})
-        for (const auto& [format, ending] :
-             {std::pair{"text", ".txt"}, {"markdown", ".md"}, {"json", ".json"},
-              {"openmetrics", ".prom"}}) {
+        for (const auto& [format, ending] : {std::pair{"text", ".txt"},
+                                             {"markdown", ".md"},
+                                             {"json", ".json"},
+                                             {"openmetrics", ".prom"}}) {
             const Captured c = runReport("--replay " + (kFixtures / name).string() + " --format " +
                                          format + " --samples 3 --interval 0");
             EXPECT_EQ(c.status, 0) << name << " " << format;

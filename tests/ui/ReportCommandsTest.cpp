@@ -6,11 +6,11 @@
 #include <QClipboard>
 #include <QDir>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-#include <QMenu>
 
 #include "service/platform/ReplayPlatform.h"
 #include "ui/app/OrvaneApp.h"
@@ -85,9 +85,9 @@ TEST(ReportCommands, OpenCaptureDropAndBack) {
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(QStringLiteral("empty"));
     QDir(dir.path()).mkpath(QStringLiteral("odd/live.json"));  // a capture file that is not a file
-    for (const QString& bad : {dir.filePath(QStringLiteral("empty")),
-                               dir.filePath(QStringLiteral("odd")),
-                               dir.filePath(QStringLiteral("absent"))}) {
+    for (const QString& bad :
+         {dir.filePath(QStringLiteral("empty")), dir.filePath(QStringLiteral("odd")),
+          dir.filePath(QStringLiteral("absent"))}) {
         EXPECT_FALSE(app.openCapture(bad)) << bad.toStdString();
         EXPECT_EQ(app.svc(), home);
         EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("Orvane"));
@@ -107,8 +107,8 @@ TEST(ReportCommands, OpenCaptureDropAndBack) {
     QApplication::sendEvent(app.mainWindow(), &drop);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.captureName() == "mac-desktop"; }, 5000));
     EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("mac-desktop — Orvane"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app.svc()->hardware().modelName == "Mac Studio"; },
-                                5000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return app.svc()->hardware().modelName == "Mac Studio"; }, 5000));
     EXPECT_EQ(app.contentView()->selection(), Section::storage);
     EXPECT_TRUE(app.report(ReportFormat::text).startsWith("Mac Studio\n"));
 

@@ -35,26 +35,53 @@ namespace {
 
 // The texts of the report and capture commands, each once.
 namespace text {
-QString appName() { return QStringLiteral("Orvane"); }
-QString copyAll() { return QStringLiteral("Copy All"); }
-QString exportReport() { return QStringLiteral("Export Report…"); }
-QString openCapture() { return QStringLiteral("Open Capture…"); }
-#if defined(Q_OS_MACOS)
-QString showThisMachine() { return QStringLiteral("Show This Mac"); }
-#else
-QString showThisMachine() { return QStringLiteral("Show This Computer"); }
-#endif
-QString titleWithCapture() { return QStringLiteral("%1 — Orvane"); }
-QString defaultReportName() { return QStringLiteral("Orvane Report"); }
-QString notSaved() { return QStringLiteral("The report could not be saved"); }
-QString notSavedDetail() { return QStringLiteral("Orvane could not write “%1”: %2"); }
-QString notACapture() { return QStringLiteral("This is not a capture"); }
-QString notACaptureDetail() {
-    return QStringLiteral("“%1” holds no captured machine. Choose a directory written by "
-                          "orvane-report --capture.");
+QString appName() {
+    return QStringLiteral("Orvane");
 }
-QString unreadableCapture() { return QStringLiteral("The capture could not be read"); }
-QString unreadableCaptureDetail() { return QStringLiteral("“%1” could not be read:\n%2"); }
+QString copyAll() {
+    return QStringLiteral("Copy All");
+}
+QString exportReport() {
+    return QStringLiteral("Export Report…");
+}
+QString openCapture() {
+    return QStringLiteral("Open Capture…");
+}
+#if defined(Q_OS_MACOS)
+QString showThisMachine() {
+    return QStringLiteral("Show This Mac");
+}
+#else
+QString showThisMachine() {
+    return QStringLiteral("Show This Computer");
+}
+#endif
+QString titleWithCapture() {
+    return QStringLiteral("%1 — Orvane");
+}
+QString defaultReportName() {
+    return QStringLiteral("Orvane Report");
+}
+QString notSaved() {
+    return QStringLiteral("The report could not be saved");
+}
+QString notSavedDetail() {
+    return QStringLiteral("Orvane could not write “%1”: %2");
+}
+QString notACapture() {
+    return QStringLiteral("This is not a capture");
+}
+QString notACaptureDetail() {
+    return QStringLiteral(
+        "“%1” holds no captured machine. Choose a directory written by "
+        "orvane-report --capture.");
+}
+QString unreadableCapture() {
+    return QStringLiteral("The capture could not be read");
+}
+QString unreadableCaptureDetail() {
+    return QStringLiteral("“%1” could not be read:\n%2");
+}
 }  // namespace text
 
 // The save dialog's file types and the formats they write, text first.
@@ -381,8 +408,8 @@ bool OrvaneApp::exportReportTo(const QString& path, const QString& nameFilter) {
     QSaveFile file(path);
     const QByteArray bytes = report(format).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        tell(text::notSaved(), text::notSavedDetail().arg(QDir::toNativeSeparators(path),
-                                                          file.errorString()));
+        tell(text::notSaved(),
+             text::notSavedDetail().arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
     return true;
