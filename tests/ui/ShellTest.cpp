@@ -364,13 +364,15 @@ TEST_F(ShellTest, OneAboutWindowHoweverOftenAsked) {
             if (!a->isSeparator()) entries << a->text() + " " + a->shortcut().toString();
         items << menu->text() + ": " + entries.join(", ");
     }
-    EXPECT_EQ(items.join(" | ").toStdString(),
-              QStringList({"&File: Quit Orvane Ctrl+Q",
-                           "&View: Overview Ctrl+1, Battery Ctrl+2, Storage Ctrl+3, "
-                           "Performance Ctrl+4, Graphics Ctrl+5, Refresh Ctrl+R",
-                           "&Help: About Orvane "})
-                  .join(" | ")
-                  .toStdString());
+    EXPECT_EQ(
+        items.join(" | ").toStdString(),
+        QStringList({"&File: Open Capture… Ctrl+O, Show This Computer , Copy All Ctrl+Shift+C, "
+                     "Export Report… Ctrl+E, Quit Orvane Ctrl+Q",
+                     "&View: Overview Ctrl+1, Battery Ctrl+2, Storage Ctrl+3, "
+                     "Performance Ctrl+4, Graphics Ctrl+5, Refresh Ctrl+R",
+                     "&Help: About Orvane "})
+            .join(" | ")
+            .toStdString());
 }
 
 TEST_F(ShellTest, ViewMenuShowsEachPageAndRefreshes) {

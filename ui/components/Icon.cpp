@@ -117,6 +117,8 @@ Entry entry(Symbol symbol) {
             return {"search-sparkles"};
         case Symbol::arrowClockwise:
             return {"rotate-cw"};
+        case Symbol::share:
+            return {"share"};
         case Symbol::circleHalfFilled:
             return {"contrast", Fill::last, 180};
         case Symbol::sunFill:

@@ -92,6 +92,8 @@ std::string_view systemName(Symbol symbol) {
             return "sparkle.magnifyingglass";
         case Symbol::arrowClockwise:
             return "arrow.clockwise";
+        case Symbol::share:
+            return "square.and.arrow.up";
         case Symbol::circleHalfFilled:
             return "circle.lefthalf.filled";
         case Symbol::sunFill:

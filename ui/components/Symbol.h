@@ -60,6 +60,7 @@ enum class Symbol {
     // Shell
     sparkleMagnifyingGlass,
     arrowClockwise,
+    share,
     circleHalfFilled,
     sunFill,
     moonFill,

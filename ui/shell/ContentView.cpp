@@ -3,6 +3,7 @@
 
 #include <QAbstractScrollArea>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
 #include <QSettings>
@@ -121,6 +122,14 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
                                    Layout::sidebarInset);
     refreshRow->addWidget(refresh_);
     refreshRow->addStretch(1);
+    report_ = new PlainButton(QStringLiteral("Report"), Symbol::share,
+                              Theme::font(12, QFont::Medium));
+    report_->setToolTip(QStringLiteral("Copy or export the whole report"));
+    reportMenu_ = new QMenu(report_);
+    connect(report_, &QAbstractButton::clicked, this, [this] {
+        reportMenu_->popup(report_->mapToGlobal(QPoint(0, -reportMenu_->sizeHint().height())));
+    });
+    refreshRow->addWidget(report_);
     side->addLayout(refreshRow);
 
     detail_ = new WindowBackground;

@@ -1,4 +1,5 @@
-// The main window's root: the sidebar (header, page list, appearance picker, "Refresh") and
+// The main window's root: the sidebar (header, page list, appearance picker, "Refresh" and
+// "Report") and
 // the detail column showing the selected page over the window background. Starts the first
 // full load when first shown and drives the service with two timers.
 #pragma once
@@ -12,6 +13,7 @@
 #include "ui/components/Layout.h"
 #include "ui/shell/Section.h"
 
+class QMenu;
 class QSplitter;
 
 namespace orvane {
@@ -47,6 +49,9 @@ class ContentView : public QWidget {
     SidebarList* sidebarList() const { return list_; }
     SegmentedPicker* appearancePicker() const { return picker_; }
     PlainButton* refreshButton() const { return refresh_; }
+    // The footer's "Report" button pops up this menu; the application fills it.
+    PlainButton* reportButton() const { return report_; }
+    QMenu* reportMenu() const { return reportMenu_; }
     QWidget* sidebar() const { return sidebar_; }
 
     // Builds the page of a section (as the detail column does).
@@ -77,6 +82,8 @@ class ContentView : public QWidget {
     SidebarList* list_;
     SegmentedPicker* picker_;
     PlainButton* refresh_;
+    PlainButton* report_;
+    QMenu* reportMenu_;
     WindowBackground* detail_;
     QPointer<QWidget> page_;
     QTimer* ticker_;
