@@ -196,6 +196,71 @@ Ladung</translation>
     </message>
 </context>
 <context>
+    <name>OrvaneApp</name>
+    <message>
+        <source>Copy All</source>
+        <translation>Alles kopieren</translation>
+    </message>
+    <message>
+        <source>Export Report…</source>
+        <translation>Bericht exportieren …</translation>
+    </message>
+    <message>
+        <source>Open Capture…</source>
+        <translation>Aufzeichnung öffnen …</translation>
+    </message>
+    <message>
+        <source>Show This Mac</source>
+        <translation>Diesen Mac zeigen</translation>
+    </message>
+    <message>
+        <source>Show This Computer</source>
+        <translation>Diesen Computer zeigen</translation>
+    </message>
+    <message>
+        <source>Orvane Report</source>
+        <translation>Orvane-Bericht</translation>
+    </message>
+    <message>
+        <source>The report could not be saved</source>
+        <translation>Der Bericht konnte nicht gesichert werden</translation>
+    </message>
+    <message>
+        <source>Orvane could not write “%1”: %2</source>
+        <translation>Orvane konnte „%1“ nicht schreiben: %2</translation>
+    </message>
+    <message>
+        <source>This is not a capture</source>
+        <translation>Das ist keine Aufzeichnung</translation>
+    </message>
+    <message>
+        <source>“%1” holds no captured machine. Choose a directory written by orvane-report --capture.</source>
+        <translation>„%1“ enthält keinen aufgezeichneten Rechner. Wähle einen Ordner, den orvane-report --capture geschrieben hat.</translation>
+    </message>
+    <message>
+        <source>The capture could not be read</source>
+        <translation>Die Aufzeichnung konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>“%1” could not be read:
+%2</source>
+        <translation>„%1“ konnte nicht gelesen werden:
+%2</translation>
+    </message>
+    <message>
+        <source>Plain text (*.txt)</source>
+        <translation>Reiner Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>Markdown (*.md)</source>
+        <translation>Markdown (*.md)</translation>
+    </message>
+    <message>
+        <source>JSON (*.json)</source>
+        <translation>JSON (*.json)</translation>
+    </message>
+</context>
+<context>
     <name>OverviewModel</name>
     <message>
         <source>CPU Cores</source>
@@ -493,6 +558,14 @@ Ladung</translation>
     <message>
         <source>Refresh</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Bericht</translation>
+    </message>
+    <message>
+        <source>Copy or export the whole report</source>
+        <translation>Den ganzen Bericht kopieren oder exportieren</translation>
     </message>
 </context>
 <context>

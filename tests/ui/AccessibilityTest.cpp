@@ -39,18 +39,18 @@ TEST(Accessibility, EachKindOfElementSaysWhatItShows) {
     QWidget host;
     auto* row =
         new InfoRow(QStringLiteral("Serial Number"), QStringLiteral("C02XYZ"), {}, {}, &host);
-    auto* chip = new StatChip(QStringLiteral("cpu"), QStringLiteral("10"),
-                              QStringLiteral("CPU Cores"), Qt::blue, &host);
+    auto* chip = new StatChip(Symbol::none, QStringLiteral("10"), QStringLiteral("CPU Cores"),
+                              Qt::blue, &host);
     auto* ring = new RingGauge(0.58, QStringLiteral("58%"), QStringLiteral("CPU Load"), Qt::green,
                                150, &host);
     auto* bar = new UsageBar(QStringLiteral("Memory"), QStringLiteral("8 GB of 16 GB"), 0.504,
                              std::nullopt, 10, &host);
     auto* overfull = new UsageBar(QStringLiteral("Swap"), {}, 1.7, std::nullopt, 10, &host);
-    auto* badge =
-        new CapsuleBadge(QStringLiteral("Startup"), "accent", 10, QFont::Bold, 7, 2, 0.15, &host);
+    auto* badge = new CapsuleBadge(QStringLiteral("Startup"), Tint::accent, 10, QFont::Bold, 7, 2,
+                                   0.15, &host);
     auto* text = new Text(QStringLiteral("Battery"), Theme::font(13), TextStyle::primary, &host);
     auto* hero = new HeroBanner(&host);
-    hero->setHero({"laptopcomputer", "MacBook Pro", "Apple M3", {"macOS Sonoma 14.5"}});
+    hero->setHero({Symbol::laptop, "MacBook Pro", "Apple M3", {"macOS Sonoma 14.5"}});
 
     struct Case {
         QWidget* widget;
@@ -96,7 +96,7 @@ TEST(Accessibility, EachKindOfElementSaysWhatItShows) {
 TEST(Accessibility, SidebarIsAListAndThePickerARadioGroup) {
     SidebarList list;
     list.setSelection(Section::storage);
-    SegmentedPicker picker({{"system", "Auto", "circle"}, {"light", "Light", "sun.max"}});
+    SegmentedPicker picker({{"system", "Auto"}, {"light", "Light"}});
     picker.setCurrentKey(QStringLiteral("light"));
 
     struct Case {

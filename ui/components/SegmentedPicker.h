@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "ui/components/Accessible.h"
+#include "ui/components/Symbol.h"
 
 namespace orvane {
 
@@ -14,7 +15,7 @@ class SegmentedPicker : public QWidget, public AccessibleItems {
     struct Option {
         QString key;  // what the picker reports
         QString label;
-        QString symbol;
+        Symbol symbol = Symbol::none;
     };
 
     explicit SegmentedPicker(const QList<Option>& options, QWidget* parent = nullptr);

@@ -19,16 +19,15 @@ std::string subtitle(const BatteryInfo& b) {
 
 PageText::Gauge healthGauge(const BatteryInfo& b) {
     return {b.healthPercent / 100, percent(b.healthPercent),
-            translate("BatteryModel", "Maximum\nCapacity"),
-            PageText::usageColorName(1.0 - b.healthPercent / 100)};
+            translate("BatteryModel", "Maximum\nCapacity"), usageTint(1.0 - b.healthPercent / 100)};
 }
 
 PageText::Badge conditionBadge(const BatteryInfo& b) {
-    return {b.condition, b.conditionColorName()};
+    return {b.condition, tintNamed(b.conditionColorName()).value_or(Tint::secondary)};
 }
 
-std::string chargeColor(const BatteryInfo& b) {
-    return b.isCharging ? "green" : PageText::usageColorName(1.0 - b.chargePercent / 100);
+Tint chargeColor(const BatteryInfo& b) {
+    return b.isCharging ? Tint::green : usageTint(1.0 - b.chargePercent / 100);
 }
 
 PageText::Gauge chargeGauge(const BatteryInfo& b) {
@@ -49,11 +48,11 @@ ChargeState chargeState(const BatteryInfo& b) {
     else
         s.text = translate("BatteryModel", "On Battery");
     if (b.isCharging)
-        s.icon = "battery.100.bolt";
+        s.icon = Symbol::battery100Bolt;
     else if (b.onAC)
-        s.icon = "powerplug.fill";
+        s.icon = Symbol::powerPlugFill;
     else
-        s.icon = "battery.50";
+        s.icon = Symbol::battery50;
     return s;
 }
 
@@ -66,7 +65,7 @@ CyclesText cycles(const BatteryInfo& b) {
                       PageText::arg(translate("BatteryModel", "%1 / %2 rated"),
                                     {integer(b.cycleCount), integer(b.designCycleCount)}),
                       static_cast<double>(b.cycleCount) / static_cast<double>(b.designCycleCount),
-                      "accent"};
+                      Tint::accent};
         // Saturating: a nonsensical negative cycle count must not overflow the difference.
         std::int64_t left = 0;
         if (__builtin_sub_overflow(b.designCycleCount, b.cycleCount, &left))
@@ -88,28 +87,29 @@ std::string timeRemaining(const BatteryInfo& b) {
 std::vector<PageText::Row> capacityRows(const BatteryInfo& b) {
     return {
         {translate("BatteryModel", "Full Charge Capacity"), integer(b.maxCapacity) + " mAh",
-         "bolt.fill"},
+         Symbol::boltFill},
         {translate("BatteryModel", "Design Capacity"), integer(b.designCapacity) + " mAh",
-         "bolt.badge.checkmark"},
+         Symbol::boltBadgeCheckmark},
         {translate("BatteryModel", "Current Capacity"), integer(b.currentCapacity) + " mAh",
-         "bolt.circle"},
-        {translate("BatteryModel", "Time Remaining"), timeRemaining(b), "clock"},
+         Symbol::boltCircle},
+        {translate("BatteryModel", "Time Remaining"), timeRemaining(b), Symbol::clock},
     };
 }
 
 std::vector<PageText::Row> electricalRows(const BatteryInfo& b) {
     return {
         {translate("BatteryModel", "Temperature"),
-         Fmt::withDecimalPoint(Fmt::format("%.1f \u00b0C", b.temperature)), "thermometer.medium",
-         b.temperature > 35.0 ? "yellow" : "primary"},
+         Fmt::withDecimalPoint(Fmt::format("%.1f \u00b0C", b.temperature)),
+         Symbol::thermometerMedium, b.temperature > 35.0 ? Tint::yellow : Tint::primary},
         {translate("BatteryModel", "Voltage"),
-         Fmt::withDecimalPoint(Fmt::format("%.2f V", b.voltage)), "waveform.path"},
+         Fmt::withDecimalPoint(Fmt::format("%.2f V", b.voltage)), Symbol::waveform},
         {translate("BatteryModel", "Amperage"), Fmt::format("%.0f mA", b.amperage * 1000),
-         "bolt.horizontal"},
+         Symbol::boltHorizontal},
         {translate("BatteryModel", "Power Source"),
          b.onAC ? translate("BatteryModel", "Power Adapter") : translate("BatteryModel", "Battery"),
-         b.onAC ? "powerplug.fill" : "battery.75"},
-        {translate("BatteryModel", "Battery Serial"), b.serial.empty() ? "-" : b.serial, "barcode"},
+         b.onAC ? Symbol::powerPlugFill : Symbol::battery75},
+        {translate("BatteryModel", "Battery Serial"), b.serial.empty() ? "-" : b.serial,
+         Symbol::barcode},
     };
 }
 

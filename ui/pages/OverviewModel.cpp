@@ -25,7 +25,7 @@ std::string osNameAndVersion(const HardwareInfo& hw) {
 
 HeroText hero(const HardwareInfo& hw) {
     HeroText h;
-    h.symbol = hw.symbol();
+    h.symbol = symbolNamed(hw.symbol()).value_or(Symbol::desktop);
     h.modelName = hw.modelName;
     h.chip = hw.chip;
     if (const std::string os = osNameAndVersion(hw); !os.empty()) h.pills.push_back(os);
@@ -57,45 +57,46 @@ std::string bootCapacity(const std::vector<VolumeInfo>& volumes) {
 std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
                                     const std::vector<VolumeInfo>& volumes) {
     std::array<PageText::Chip, 4> c;
-    c[0] = {"memorychip", orDash(hw.memoryGB), hw.memoryType, "blue"};
-    c[1] = {"cpu", coreValue(hw), coreCaption(hw), "accent"};
-    c[2] = {"internaldrive", bootCapacity(volumes), translate("OverviewModel", "Storage"), "green"};
+    c[0] = {Symbol::memoryChip, orDash(hw.memoryGB), hw.memoryType, Tint::blue};
+    c[1] = {Symbol::cpu, coreValue(hw), coreCaption(hw), Tint::accent};
+    c[2] = {Symbol::internalDrive, bootCapacity(volumes), translate("OverviewModel", "Storage"),
+            Tint::green};
     // The icon follows the kind of machine; value, caption and tint follow the battery.
-    c[3].icon = hw.isLaptop ? "battery.100" : "bolt.fill";
+    c[3].icon = hw.isLaptop ? Symbol::battery100 : Symbol::boltFill;
     if (battery.present) {
         c[3].value = percent(battery.healthPercent);
         c[3].caption = translate("OverviewModel", "Battery Health");
-        c[3].tint = PageText::usageColorName(1 - battery.healthPercent / 100);
+        c[3].tint = usageTint(1 - battery.healthPercent / 100);
     } else {
         c[3].value = translate("OverviewModel", "AC");
         c[3].caption = translate("OverviewModel", "Power");
-        c[3].tint = "yellow";
+        c[3].tint = Tint::yellow;
     }
     return c;
 }
 
 std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
     std::vector<PageText::Row> rows = {
-        {translate("OverviewModel", "Model"), hw.modelName, "desktopcomputer"},
-        {translate("OverviewModel", "Identifier"), orDash(hw.modelIdentifier), "number"},
-        {translate("OverviewModel", "Chip"), orDash(hw.chip), "cpu"},
+        {translate("OverviewModel", "Model"), hw.modelName, Symbol::desktop},
+        {translate("OverviewModel", "Identifier"), orDash(hw.modelIdentifier), Symbol::number},
+        {translate("OverviewModel", "Chip"), orDash(hw.chip), Symbol::cpu},
         {translate("OverviewModel", "Memory"),
-         orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), "memorychip"},
+         orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), Symbol::memoryChip},
     };
     if (PageText::isMac(hw.macOSName)) {
         rows.push_back(
             {"macOS",
              orDash(joined({osNameAndVersion(hw), PageText::bracketed(hw.macOSBuild)}, " ")),
-             "apple.logo"});
+             Symbol::appleLogo});
     } else {
         // Another system: its own name, and the kernel release where a Mac shows its build.
         rows.push_back({translate("OverviewModel", "Operating System"),
-                        orDash(osNameAndVersion(hw)), "square.stack.3d.up"});
+                        orDash(osNameAndVersion(hw)), Symbol::stack});
         if (!hw.macOSBuild.empty())
-            rows.push_back({translate("OverviewModel", "Kernel"), hw.macOSBuild, "number"});
+            rows.push_back({translate("OverviewModel", "Kernel"), hw.macOSBuild, Symbol::number});
     }
     rows.push_back(
-        {translate("OverviewModel", "Serial Number"), orDash(hw.serialNumber), "barcode"});
+        {translate("OverviewModel", "Serial Number"), orDash(hw.serialNumber), Symbol::barcode});
     return rows;
 }
 
@@ -103,29 +104,30 @@ std::vector<PageText::Row> glanceRows(const HardwareInfo& hw, const LiveMetrics&
                                       const BatteryInfo& battery, std::size_t displayCount) {
     const double busy = live.cpuBusyPct();
     std::vector<PageText::Row> rows = {
-        {translate("OverviewModel", "Computer Name"), hw.hostname, "person.crop.circle"},
-        {translate("OverviewModel", "Uptime"), Fmt::duration(live.uptime), "clock"},
-        {translate("OverviewModel", "CPU Load"), percent(busy), "gauge.with.dots.needle.50percent",
-         PageText::usageColorName(busy / 100)},
+        {translate("OverviewModel", "Computer Name"), hw.hostname, Symbol::person},
+        {translate("OverviewModel", "Uptime"), Fmt::duration(live.uptime), Symbol::clock},
+        {translate("OverviewModel", "CPU Load"), percent(busy), Symbol::gauge,
+         usageTint(busy / 100)},
         {translate("OverviewModel", "Memory Used"),
          PageText::arg(translate("OverviewModel", "%1 of %2"),
                        {Fmt::bytes(live.memUsedBytes), Fmt::bytes(live.memTotalBytes)}),
-         "memorychip", PageText::usageColorName(live.memUsedFraction())},
+         Symbol::memoryChip, usageTint(live.memUsedFraction())},
     };
     if (battery.present) {
         const std::string status = battery.isCharging ? translate("OverviewModel", "Charging")
                                    : battery.onAC     ? translate("OverviewModel", "On AC")
                                                       : translate("OverviewModel", "On Battery");
         rows.push_back({translate("OverviewModel", "Battery"),
-                        percent(battery.chargePercent) + " \u00b7 " + status, "battery.75"});
+                        percent(battery.chargePercent) + " \u00b7 " + status, Symbol::battery75});
         rows.push_back({translate("OverviewModel", "Cycle Count"), integer(battery.cycleCount),
-                        "arrow.triangle.2.circlepath"});
+                        Symbol::arrowCirclePath});
     } else {
-        const int displays = static_cast<int>(displayCount);
         rows.push_back({translate("OverviewModel", "Power"), translate("OverviewModel", "AC Power"),
-                        "powerplug"});
+                        Symbol::powerPlug});
+        const int displays = static_cast<int>(displayCount);
         rows.push_back({translate("OverviewModel", "Displays"),
-                        translate("OverviewModel", "%n connected", nullptr, displays), "display"});
+                        translate("OverviewModel", "%n connected", nullptr, displays),
+                        Symbol::display});
     }
     return rows;
 }

@@ -14,12 +14,6 @@ std::string integer(std::int64_t value) {
     return std::to_string(value);
 }
 
-std::string usageColorName(double fraction) {
-    if (fraction < 0.6) return "green";
-    if (fraction < 0.85) return "yellow";
-    return "red";
-}
-
 namespace {
 std::atomic<Translator> gTranslator{nullptr};
 

@@ -10,25 +10,24 @@ namespace orvane::PerformanceModel {
 using PageText::translate;
 
 using PageText::percent;
-using PageText::usageColorName;
 
 PageText::Gauge cpuGauge(const LiveMetrics& live) {
     const double busy = live.cpuBusyPct();
     return {busy / 100, percent(busy), translate("PerformanceModel", "CPU Load"),
-            usageColorName(busy / 100)};
+            usageTint(busy / 100)};
 }
 
 std::array<MiniStat, 3> cpuStats(const LiveMetrics& live) {
     return {{
-        {percent(live.cpuUserPct), translate("PerformanceModel", "User"), "blue"},
-        {percent(live.cpuSystemPct), translate("PerformanceModel", "System"), "red"},
-        {percent(live.cpuIdlePct), translate("PerformanceModel", "Idle"), "secondary"},
+        {percent(live.cpuUserPct), translate("PerformanceModel", "User"), Tint::blue},
+        {percent(live.cpuSystemPct), translate("PerformanceModel", "System"), Tint::red},
+        {percent(live.cpuIdlePct), translate("PerformanceModel", "Idle"), Tint::secondary},
     }};
 }
 
 PageText::Gauge memGauge(const LiveMetrics& live) {
     const double f = live.memUsedFraction();
-    return {f, percent(f * 100), translate("PerformanceModel", "Memory Used"), usageColorName(f)};
+    return {f, percent(f * 100), translate("PerformanceModel", "Memory Used"), usageTint(f)};
 }
 
 std::string memCaption(const LiveMetrics& live) {
@@ -44,7 +43,7 @@ std::string coreCountText(const LiveMetrics& live) {
 CoreCell coreCell(std::size_t index, double fraction) {
     return {PageText::arg(translate("PerformanceModel", "Core %1"),
                           {PageText::integer(static_cast<std::int64_t>(index) + 1)}),
-            percent(fraction * 100), usageColorName(fraction), fraction};
+            percent(fraction * 100), usageTint(fraction), fraction};
 }
 
 std::vector<CoreCell> coreCells(const LiveMetrics& live) {
@@ -71,20 +70,20 @@ GridColumns gridColumns(double width, double minColumn, double spacing) {
 
 std::array<PageText::Bar, 4> breakdown(const LiveMetrics& live) {
     const double t = std::max(static_cast<double>(live.memTotalBytes), 1.0);
-    auto bar = [t](const std::string& label, std::int64_t bytes, const char* tint) {
+    auto bar = [t](const std::string& label, std::int64_t bytes, Tint tint) {
         return PageText::Bar{label, Fmt::bytes(bytes), static_cast<double>(bytes) / t, tint};
     };
     return {{
-        bar(translate("PerformanceModel", "App Memory"), live.memAppBytes, "blue"),
-        bar(translate("PerformanceModel", "Wired"), live.memWiredBytes, "red"),
-        bar(translate("PerformanceModel", "Compressed"), live.memCompressedBytes, "accent"),
-        bar(translate("PerformanceModel", "Cached Files"), live.memCachedBytes, "green"),
+        bar(translate("PerformanceModel", "App Memory"), live.memAppBytes, Tint::blue),
+        bar(translate("PerformanceModel", "Wired"), live.memWiredBytes, Tint::red),
+        bar(translate("PerformanceModel", "Compressed"), live.memCompressedBytes, Tint::accent),
+        bar(translate("PerformanceModel", "Cached Files"), live.memCachedBytes, Tint::green),
     }};
 }
 
 PageText::Row swapRow(const LiveMetrics& live) {
     return {translate("PerformanceModel", "Swap Used"), Fmt::bytes(live.swapUsedBytes),
-            "arrow.left.arrow.right", live.swapUsedBytes >= 1 ? "yellow" : "primary"};
+            Symbol::arrowLeftRight, live.swapUsedBytes >= 1 ? Tint::yellow : Tint::primary};
 }
 
 }  // namespace orvane::PerformanceModel

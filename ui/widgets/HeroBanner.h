@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "ui/components/Layout.h"
 #include "ui/pages/OverviewModel.h"
 
 class QHBoxLayout;
@@ -19,8 +20,8 @@ class HeroBanner : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("accessibleRole", "Grouping")
   public:
-    static constexpr int kHeight = 200;
-    static constexpr qreal kCorner = 22;
+    static constexpr int kHeight = Layout::heroHeight;
+    static constexpr qreal kCorner = Layout::heroCorner;
 
     explicit HeroBanner(QWidget* parent = nullptr);
 
