@@ -26,11 +26,9 @@ QFont axisFont() {
 
 // A theme colour laid over the window background at `alpha`, made opaque: the stacked areas
 // meet without a seam and do not mix where they overlap.
-QColor solid(const QColor& c, double alpha) {
-    const QColor bg = Theme::windowBackground();
-    return QColor::fromRgbF(static_cast<float>(c.redF() * alpha + bg.redF() * (1 - alpha)),
-                            static_cast<float>(c.greenF() * alpha + bg.greenF() * (1 - alpha)),
-                            static_cast<float>(c.blueF() * alpha + bg.blueF() * (1 - alpha)));
+QColor solid(QColor c, float alpha) {
+    c.setAlphaF(alpha);
+    return Theme::opaqueOver(c, Theme::windowBackground());
 }
 
 }  // namespace
@@ -140,8 +138,8 @@ void HistoryGraph::paintLayer(int fromX, int toX) {
     };
     const double pad = kLineWidth * dpr + 1;
     const double base = y(0);
-    const QColor userFill = solid(Theme::color(QStringLiteral("blue")), 0.6);
-    const QColor systemFill = solid(Theme::color(QStringLiteral("red")), 0.6);
+    const QColor userFill = solid(Theme::color(QStringLiteral("blue")), 0.6f);
+    const QColor systemFill = solid(Theme::color(QStringLiteral("red")), 0.6f);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
