@@ -1,5 +1,5 @@
 // orvane-report: the service without a window. One full load, then live samples, then a
-// text (or JSON) report of every record.
+// report of every record as text, Markdown, JSON or Prometheus metrics.
 
 #include <chrono>
 #include <condition_variable>
@@ -9,18 +9,16 @@
 #include <functional>
 #include <iostream>
 #include <mutex>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 
-#include "service/Fmt.h"
+#include "service/Report.h"
 #include "service/SystemService.h"
 #include "service/platform/Capture.h"
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
 
 using namespace orvane;
-using nlohmann::json;
 
 namespace {
 
@@ -66,7 +64,7 @@ class TaskLoop {
 };
 
 struct Options {
-    bool json = false;
+    ReportFormat format = ReportFormat::text;
     std::string replay;
     std::string capture;
     std::string sysroot = "/";
@@ -80,7 +78,9 @@ const char* kUsage =
     "storage, graphics and displays, processor and memory use.\n"
     "\n"
     "Options:\n"
-    "  --json              print the records as JSON\n"
+    "  --format FORMAT     text (the default), markdown, json, or openmetrics: the\n"
+    "                      Prometheus text format, for the node_exporter textfile collector\n"
+    "  --json              the same as --format json\n"
     "  --replay DIR        read a captured machine from DIR instead of this one\n"
     "  --capture DIR       write a capture of this machine to DIR\n"
     "  --sysroot DIR       read /proc and /sys under DIR (Linux)\n"
@@ -120,7 +120,13 @@ Options parse(int argc, char** argv) {
             std::cout << "orvane-report " << ORVANE_VERSION << "\n";
             std::exit(0);
         } else if (a == "--json") {
-            o.json = true;
+            o.format = ReportFormat::json;
+        } else if (a == "--format") {
+            const std::string v = value(i, a);
+            const std::optional<ReportFormat> format = reportFormatNamed(v);
+            if (!format)
+                fail("--format needs text, markdown, json or openmetrics, not '" + v + "'");
+            o.format = *format;
         } else if (a == "--replay") {
             o.replay = value(i, a);
         } else if (a == "--capture") {
@@ -157,186 +163,6 @@ Options parse(int argc, char** argv) {
         if (const std::string why = directoryProblem(o.sysroot); !why.empty())
             fail("sysroot '" + o.sysroot + "' " + why);
     return o;
-}
-
-json toJson(const SystemService& s) {
-    const HardwareInfo& h = s.hardware();
-    const BatteryInfo& b = s.battery();
-    const LiveMetrics& l = s.live();
-    json volumes = json::array();
-    for (const auto& v : s.volumes())
-        volumes.push_back({{"id", v.id().toString()},
-                           {"name", v.name},
-                           {"mountPoint", v.mountPoint},
-                           {"fileSystem", v.fileSystem},
-                           {"totalBytes", v.totalBytes},
-                           {"freeBytes", v.freeBytes},
-                           {"isInternal", v.isInternal},
-                           {"isBoot", v.isBoot},
-                           {"usedBytes", v.usedBytes()},
-                           {"usedFraction", v.usedFraction()}});
-    json displays = json::array();
-    for (const auto& d : s.displays())
-        displays.push_back({{"id", d.id().toString()},
-                            {"name", d.name},
-                            {"resolution", d.resolution},
-                            {"uiResolution", d.uiResolution},
-                            {"isMain", d.isMain},
-                            {"isBuiltIn", d.isBuiltIn},
-                            {"connectionType", d.connectionType},
-                            {"refreshRate", d.refreshRate}});
-    json graphics = json::array();
-    for (const auto& g : s.graphics())
-        graphics.push_back({{"id", g.id().toString()},
-                            {"name", g.name},
-                            {"vendor", g.vendor},
-                            {"cores", g.cores},
-                            {"metalSupport", g.metalSupport},
-                            {"driver", g.driver}});
-    return {
-        {"hardware",
-         {{"modelName", h.modelName},
-          {"modelIdentifier", h.modelIdentifier},
-          {"chip", h.chip},
-          {"totalCores", h.totalCores},
-          {"performanceCores", h.performanceCores},
-          {"efficiencyCores", h.efficiencyCores},
-          {"gpuCores", h.gpuCores},
-          {"memoryGB", h.memoryGB},
-          {"memoryType", h.memoryType},
-          {"serialNumber", h.serialNumber},
-          {"macOSName", h.macOSName},
-          {"macOSVersion", h.macOSVersion},
-          {"macOSBuild", h.macOSBuild},
-          {"uptime", h.uptime},
-          {"hostname", h.hostname},
-          {"isLaptop", h.isLaptop},
-          {"symbol", h.symbol()}}},
-        {"battery",
-         {{"present", b.present},
-          {"cycleCount", b.cycleCount},
-          {"designCycleCount", b.designCycleCount},
-          {"healthPercent", b.healthPercent},
-          {"condition", b.condition},
-          {"chargePercent", b.chargePercent},
-          {"isCharging", b.isCharging},
-          {"onAC", b.onAC},
-          {"fullyCharged", b.fullyCharged},
-          {"temperature", b.temperature},
-          {"voltage", b.voltage},
-          {"amperage", b.amperage},
-          {"designCapacity", b.designCapacity},
-          {"maxCapacity", b.maxCapacity},
-          {"currentCapacity", b.currentCapacity},
-          {"timeRemaining", b.timeRemaining},
-          {"serial", b.serial},
-          {"conditionColorName", b.conditionColorName()}}},
-        {"volumes", volumes},
-        {"displays", displays},
-        {"graphics", graphics},
-        {"live",
-         {{"cpuUserPct", l.cpuUserPct},
-          {"cpuSystemPct", l.cpuSystemPct},
-          {"cpuIdlePct", l.cpuIdlePct},
-          {"perCore", l.perCore},
-          {"memUsedBytes", l.memUsedBytes},
-          {"memTotalBytes", l.memTotalBytes},
-          {"memAppBytes", l.memAppBytes},
-          {"memWiredBytes", l.memWiredBytes},
-          {"memCompressedBytes", l.memCompressedBytes},
-          {"memCachedBytes", l.memCachedBytes},
-          {"swapUsedBytes", l.swapUsedBytes},
-          {"memPressure", l.memPressure},
-          {"uptime", l.uptime},
-          {"cpuBusyPct", l.cpuBusyPct()},
-          {"memUsedFraction", l.memUsedFraction()}}},
-        {"loaded", s.loaded()},
-    };
-}
-
-std::string orDash(const std::string& s) {
-    return s.empty() ? "-" : s;
-}
-std::string pct(double v) {
-    return Fmt::format("%.1f%%", v);
-}
-
-void printText(const SystemService& s) {
-    const HardwareInfo& h = s.hardware();
-    const BatteryInfo& b = s.battery();
-    const LiveMetrics& l = s.live();
-    auto row = [](const std::string& label, const std::string& value) {
-        std::printf("  %-18s %s\n", label.c_str(), value.c_str());
-    };
-    std::printf("%s\n", h.modelName.c_str());
-    row("Model", orDash(h.modelIdentifier));
-    row("Chip", orDash(h.chip));
-    std::string cores = std::to_string(h.totalCores);
-    if (h.performanceCores > 0 || h.efficiencyCores > 0)
-        cores += " (" + std::to_string(h.performanceCores) + "P + " +
-                 std::to_string(h.efficiencyCores) + "E)";
-    row("Cores", cores);
-    row("Memory", orDash(h.memoryGB) + (h.memoryType.empty() ? "" : " " + h.memoryType));
-    row("Serial number", orDash(h.serialNumber));
-    row("System", orDash(h.macOSName) + " " + h.macOSVersion +
-                      (h.macOSBuild.empty() ? "" : " (" + h.macOSBuild + ")"));
-    row("Host name", orDash(h.hostname));
-    row("Uptime", Fmt::duration(h.uptime));
-
-    std::printf("\nBattery\n");
-    if (!b.present) {
-        row("Installed", "no");
-    } else {
-        row("Charge", Fmt::format("%.0f%%", b.chargePercent) +
-                          (b.isCharging     ? ", charging"
-                           : b.fullyCharged ? ", fully charged"
-                                            : "") +
-                          (b.onAC ? ", on power adapter" : ", on battery"));
-        row("Health", Fmt::format("%.0f%%", b.healthPercent) + " (" + b.condition + ")");
-        row("Cycles",
-            std::to_string(b.cycleCount) +
-                (b.designCycleCount > 0 ? " of " + std::to_string(b.designCycleCount) : ""));
-        row("Capacity", std::to_string(b.currentCapacity) + " / " + std::to_string(b.maxCapacity) +
-                            " mAh (design " + std::to_string(b.designCapacity) + " mAh)");
-        row("Electrical", Fmt::format("%.2f V", b.voltage) + ", " +
-                              Fmt::format("%.2f A", b.amperage) + ", " +
-                              Fmt::format("%.1f °C", b.temperature));
-        row("Time remaining",
-            b.timeRemaining < 0 ? "calculating" : Fmt::duration(b.timeRemaining * 60.0));
-        row("Serial", orDash(b.serial));
-    }
-
-    std::printf("\nStorage\n");
-    if (s.volumes().empty()) row("Volumes", "none read");
-    for (const auto& v : s.volumes())
-        row(v.name, Fmt::bytes(v.freeBytes) + " free of " + Fmt::bytes(v.totalBytes) + ", " +
-                        orDash(v.fileSystem) + ", " + orDash(v.mountPoint) +
-                        (v.isBoot ? ", startup" : "") + (v.isInternal ? "" : ", external"));
-
-    std::printf("\nGraphics\n");
-    if (s.graphics().empty()) row("Processors", "none read");
-    for (const auto& g : s.graphics())
-        row(g.name, orDash(g.vendor) + (g.cores.empty() ? "" : ", " + g.cores + " cores") +
-                        (g.metalSupport.empty() ? "" : ", " + g.metalSupport) +
-                        (g.driver.empty() ? "" : ", driver " + g.driver));
-    for (const auto& d : s.displays())
-        row(d.name, orDash(d.resolution) + (d.refreshRate.empty() ? "" : " @ " + d.refreshRate) +
-                        ", " + orDash(d.connectionType) + (d.isMain ? ", main" : "") +
-                        (d.isBuiltIn ? ", built in" : ""));
-
-    std::printf("\nPerformance\n");
-    row("Processor", pct(l.cpuUserPct) + " user, " + pct(l.cpuSystemPct) + " system, " +
-                         pct(l.cpuIdlePct) + " idle");
-    std::string coresLine;
-    for (std::size_t i = 0; i < l.perCore.size(); ++i)
-        coresLine += (i ? " " : "") + Fmt::format("%.0f%%", l.perCore[i] * 100);
-    row("Per core", orDash(coresLine));
-    row("Memory used", Fmt::bytes(l.memUsedBytes) + " of " + Fmt::bytes(l.memTotalBytes));
-    row("App / wired", Fmt::bytes(l.memAppBytes) + " / " + Fmt::bytes(l.memWiredBytes));
-    row("Compressed", Fmt::bytes(l.memCompressedBytes));
-    row("Cached", Fmt::bytes(l.memCachedBytes));
-    row("Swap used", Fmt::bytes(l.swapUsedBytes));
-    row("Pressure", Fmt::format("%.0f%%", l.memPressure * 100));
 }
 
 }  // namespace
@@ -379,9 +205,6 @@ int main(int argc, char** argv) {
     }
     loop.drain();
 
-    if (opt.json)
-        std::cout << toJson(*svc).dump(2) << "\n";
-    else
-        printText(*svc);
+    std::cout << formatReport(Report::of(*svc), opt.format);
     return 0;
 }

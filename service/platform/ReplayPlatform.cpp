@@ -60,6 +60,18 @@ std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::
     return bytes;
 }
 
+bool holdsCaptureFiles(const std::filesystem::path& dir) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name == "facts.json" || name == "live.json" || name == "host.json" ||
+            name == "kernel.json" || name.rfind("system_profiler-", 0) == 0 ||
+            name.rfind("ioreg-", 0) == 0 || name.rfind("sw_vers-", 0) == 0)
+            return true;
+    }
+    return false;
+}
+
 LiveInputs CapturedLive::next() const {
     const std::size_t k = next_.fetch_add(1, std::memory_order_relaxed);
     if (samples_.empty()) return LiveInputs{uptime_, std::nullopt, std::nullopt, std::nullopt};

@@ -82,6 +82,10 @@ class ReplayPlatform final : public Platform {
     std::unique_ptr<MacPlatform> mac_;    // without
 };
 
+// Whether `dir` holds any of the files a capture is made of; a directory chosen by mistake
+// holds none.
+bool holdsCaptureFiles(const std::filesystem::path& dir);
+
 // The largest capture file read: a real one is kilobytes (live samples of a large machine a
 // few megabytes), and decoding takes many times its size in memory.
 inline constexpr std::uintmax_t kMaxCaptureFileBytes = 8u << 20;

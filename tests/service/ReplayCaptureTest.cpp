@@ -202,6 +202,23 @@ TEST(ReportTool, RecordsOfEveryFixture) {
     }
 }
 
+// Each format of three captures, whole, against files checked by hand; --json and
+// --format json print the same.
+TEST(ReportTool, EachFormatOfThreeCaptures) {
+    for (const char* name : {"mac-portable", "mac-desktop", "mac-current"})
+        for (const auto& [format, ending] : {std::pair{"text", ".txt"},
+                                             {"markdown", ".md"},
+                                             {"json", ".json"},
+                                             {"openmetrics", ".prom"}}) {
+            const Captured c = runReport("--replay " + (kFixtures / name).string() + " --format " +
+                                         format + " --samples 3 --interval 0");
+            EXPECT_EQ(c.status, 0) << name << " " << format;
+            EXPECT_EQ(withoutIds(c.result),
+                      readText(kFixtures / "records" / (std::string(name) + ending)))
+                << name << " " << format;
+        }
+}
+
 TEST(ReportTool, BadArgumentsExitWithStatusTwo) {
     // A symbolic link to itself, and a directory under one nobody may enter.
     const fs::path dir = tempDir("paths");
@@ -213,7 +230,7 @@ TEST(ReportTool, BadArgumentsExitWithStatusTwo) {
     for (const std::string& args : std::vector<std::string>{
              "--bogus", "--replay /does/not/exist", "--replay", "--samples 0", "--samples x",
              "--interval -1", "--replay " + loop, "--sysroot " + loop, "--replay " + locked,
-             "--sysroot " + locked}) {
+             "--sysroot " + locked, "--format", "--format html", "--format JSON"}) {
         const Captured c = runReport(args, true);
         EXPECT_EQ(c.status, 2) << args;
         EXPECT_EQ(std::count(c.result.begin(), c.result.end(), '\n'), 1) << c.result;

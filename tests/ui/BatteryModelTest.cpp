@@ -54,12 +54,12 @@ TEST(BatteryModel, HealthGaugeTintFollowsWear) {
     struct Case {
         double health;
         const char* title;
-        const char* tint;
+        Tint tint;
     };
     const Case cases[] = {
-        {100, "100%", "green"}, {40, "40%", "yellow"}, {40.0001, "40%", "green"},
-        {15, "15%", "red"},     {10, "10%", "red"},    {87.6, "88%", "green"},
-        {104, "104%", "green"}, {0, "0%", "red"},
+        {100, "100%", Tint::green}, {40, "40%", Tint::yellow}, {40.0001, "40%", Tint::green},
+        {15, "15%", Tint::red},     {10, "10%", Tint::red},    {87.6, "88%", Tint::green},
+        {104, "104%", Tint::green}, {0, "0%", Tint::red},
     };
     for (const Case& c : cases) {
         BatteryInfo b = present();
@@ -75,8 +75,8 @@ TEST(BatteryModel, HealthGaugeTintFollowsWear) {
 TEST(BatteryModel, ConditionBadge) {
     BatteryInfo b = present();
     b.condition = "Service Recommended";
-    EXPECT_EQ(BatteryModel::conditionBadge(b), (PageText::Badge{"Service Recommended", "red"}));
-    EXPECT_EQ(BatteryModel::conditionBadge(BatteryInfo{}), (PageText::Badge{"-", "secondary"}));
+    EXPECT_EQ(BatteryModel::conditionBadge(b), (PageText::Badge{"Service Recommended", Tint::red}));
+    EXPECT_EQ(BatteryModel::conditionBadge(BatteryInfo{}), (PageText::Badge{"-", Tint::secondary}));
 }
 
 TEST(BatteryModel, ChargeTitleRoundsTiesToEven) {
@@ -97,17 +97,17 @@ TEST(BatteryModel, ChargeStateTextIconAndColour) {
         bool charging, full, onAC;
         double charge;
         const char* text;
-        const char* icon;
-        const char* color;
+        Symbol icon;
+        Tint color;
     };
     const Case cases[] = {
-        {true, true, true, 20, "Charging", "battery.100.bolt", "green"},
-        {true, false, false, 95, "Charging", "battery.100.bolt", "green"},
-        {false, true, true, 100, "Fully Charged", "powerplug.fill", "green"},
-        {false, true, false, 100, "Fully Charged", "battery.50", "green"},
-        {false, false, true, 80, "On AC \u00b7 Not Charging", "powerplug.fill", "green"},
-        {false, false, false, 30, "On Battery", "battery.50", "yellow"},
-        {false, false, false, 10, "On Battery", "battery.50", "red"},
+        {true, true, true, 20, "Charging", Symbol::battery100Bolt, Tint::green},
+        {true, false, false, 95, "Charging", Symbol::battery100Bolt, Tint::green},
+        {false, true, true, 100, "Fully Charged", Symbol::powerPlugFill, Tint::green},
+        {false, true, false, 100, "Fully Charged", Symbol::battery50, Tint::green},
+        {false, false, true, 80, "On AC \u00b7 Not Charging", Symbol::powerPlugFill, Tint::green},
+        {false, false, false, 30, "On Battery", Symbol::battery50, Tint::yellow},
+        {false, false, false, 10, "On Battery", Symbol::battery50, Tint::red},
     };
     for (const Case& c : cases) {
         BatteryInfo b = present();
@@ -132,7 +132,7 @@ TEST(BatteryModel, CyclesWithAndWithoutARating) {
     b.designCycleCount = 1000;
     const CyclesText rated = BatteryModel::cycles(b);
     EXPECT_TRUE(rated.showRated);
-    EXPECT_EQ(rated.ratedBar, (PageText::Bar{"", "312 / 1000 rated", 0.312, "accent"}));
+    EXPECT_EQ(rated.ratedBar, (PageText::Bar{"", "312 / 1000 rated", 0.312, Tint::accent}));
     EXPECT_EQ(rated.remaining, "688 cycles remaining (rated)");
 
     // Above the rating: the raw quotient goes to the bar and nothing remains.
@@ -179,7 +179,7 @@ TEST(BatteryModel, CapacityRows) {
     b.designCapacity = 5000;
     const auto rows = BatteryModel::capacityRows(b);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], (PageText::Row{"Full Charge Capacity", "4382 mAh", "bolt.fill"}));
+    EXPECT_EQ(rows[0], (PageText::Row{"Full Charge Capacity", "4382 mAh", Symbol::boltFill}));
     EXPECT_EQ(rows[1].value, "5000 mAh");
     EXPECT_EQ(rows[2].value, "0 mAh");
     EXPECT_EQ(rows[3].label, "Time Remaining");
@@ -189,11 +189,11 @@ TEST(BatteryModel, TemperatureBoundaryAndAmperageSign) {
     struct Case {
         double temperature;
         const char* text;
-        const char* color;
+        Tint color;
     };
     for (const Case& c :
-         {Case{35.0, "35.0 \u00b0C", "primary"}, Case{35.1, "35.1 \u00b0C", "yellow"},
-          Case{35.04, "35.0 \u00b0C", "yellow"}, Case{0, "0.0 \u00b0C", "primary"}}) {
+         {Case{35.0, "35.0 \u00b0C", Tint::primary}, Case{35.1, "35.1 \u00b0C", Tint::yellow},
+          Case{35.04, "35.0 \u00b0C", Tint::yellow}, Case{0, "0.0 \u00b0C", Tint::primary}}) {
         BatteryInfo b = present();
         b.temperature = c.temperature;
         const auto row = BatteryModel::electricalRows(b)[0];
@@ -218,13 +218,13 @@ TEST(BatteryModel, ElectricalRows) {
     b.onAC = true;
     auto rows = BatteryModel::electricalRows(b);
     ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[1], (PageText::Row{"Voltage", "12.85 V", "waveform.path"}));
-    EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Power Adapter", "powerplug.fill"}));
-    EXPECT_EQ(rows[4], (PageText::Row{"Battery Serial", "-", "barcode"}));
+    EXPECT_EQ(rows[1], (PageText::Row{"Voltage", "12.85 V", Symbol::waveform}));
+    EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Power Adapter", Symbol::powerPlugFill}));
+    EXPECT_EQ(rows[4], (PageText::Row{"Battery Serial", "-", Symbol::barcode}));
     b.onAC = false;
     b.serial = "F8Y1234";
     rows = BatteryModel::electricalRows(b);
-    EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Battery", "battery.75"}));
+    EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Battery", Symbol::battery75}));
     EXPECT_EQ(rows[4].value, "F8Y1234");
 }
 

@@ -30,26 +30,16 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 TEST(Theme, UsageColorBoundaries) {
     const struct {
         double fraction;
-        const char* name;
+        Tint tint;
     } cases[] = {
-        {0.5999, "green"}, {0.6, "yellow"}, {0.8499, "yellow"}, {0.85, "red"}, {1.2, "red"},
-        {kNaN, "red"},     {-0.3, "green"}, {0.0, "green"},     {1.0, "red"},
+        {0.5999, Tint::green}, {0.6, Tint::yellow}, {0.8499, Tint::yellow},
+        {0.85, Tint::red},     {1.2, Tint::red},    {kNaN, Tint::red},
+        {-0.3, Tint::green},   {0.0, Tint::green},  {1.0, Tint::red},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fraction);
-        EXPECT_EQ(Theme::usageColorName(c.fraction), QString::fromLatin1(c.name));
-        EXPECT_EQ(Theme::usageColor(c.fraction), Theme::color(QString::fromLatin1(c.name)));
-    }
-}
-
-TEST(Theme, NamedColoursAreExactAndCaseSensitive) {
-    EXPECT_EQ(Theme::color("green"), QColor::fromRgbF(0.2, 0.78, 0.45));
-    EXPECT_EQ(Theme::color("yellow"), QColor::fromRgbF(0.98, 0.74, 0.18));
-    EXPECT_EQ(Theme::color("red"), QColor::fromRgbF(0.95, 0.3, 0.3));
-    EXPECT_EQ(Theme::color("blue"), QColor::fromRgbF(0.31, 0.55, 0.98));
-    EXPECT_EQ(Theme::accent(), QColor::fromRgbF(0.39, 0.45, 0.96));
-    for (const char* other : {"Green", "", "secondary", "purple", " green"}) {
-        EXPECT_EQ(Theme::color(QString::fromLatin1(other)), Theme::secondary()) << other;
+        EXPECT_EQ(usageTint(c.fraction), c.tint);
+        EXPECT_EQ(Theme::usageColor(c.fraction), Theme::color(c.tint));
     }
 }
 
@@ -152,20 +142,20 @@ TEST(FillBar, FillWidths) {
 }
 
 TEST(UsageBar, ColourFollowsTheRawFractionUnlessTinted) {
-    EXPECT_EQ(UsageBar::colorFor(0.59, std::nullopt), Theme::color("green"));
-    EXPECT_EQ(UsageBar::colorFor(0.6, std::nullopt), Theme::color("yellow"));
-    EXPECT_EQ(UsageBar::colorFor(0.84, std::nullopt), Theme::color("yellow"));
-    EXPECT_EQ(UsageBar::colorFor(0.85, std::nullopt), Theme::color("red"));
-    EXPECT_EQ(UsageBar::colorFor(1.3, std::nullopt), Theme::color("red"));
+    EXPECT_EQ(UsageBar::colorFor(0.59, std::nullopt), Theme::color(Tint::green));
+    EXPECT_EQ(UsageBar::colorFor(0.6, std::nullopt), Theme::color(Tint::yellow));
+    EXPECT_EQ(UsageBar::colorFor(0.84, std::nullopt), Theme::color(Tint::yellow));
+    EXPECT_EQ(UsageBar::colorFor(0.85, std::nullopt), Theme::color(Tint::red));
+    EXPECT_EQ(UsageBar::colorFor(1.3, std::nullopt), Theme::color(Tint::red));
     for (double f : {0.0, 0.7, 0.99, 1.3}) {
         EXPECT_EQ(UsageBar::colorFor(f, Theme::accent()), Theme::accent());
     }
     UsageBar bar("Wired", "2 GB", 0.9, std::nullopt, 8);
-    EXPECT_EQ(bar.fillColor(), Theme::color("red"));
+    EXPECT_EQ(bar.fillColor(), Theme::color(Tint::red));
     EXPECT_EQ(bar.bar()->barHeight(), 8);
     bar.resize(300, bar.sizeHint().height());
     bar.setFraction(0.5);
-    EXPECT_EQ(bar.fillColor(), Theme::color("green"));
+    EXPECT_EQ(bar.fillColor(), Theme::color(Tint::green));
 }
 
 TEST(FillBar, AnimatesOverTheGivenDuration) {
@@ -221,8 +211,8 @@ TEST(StatChip, ShrinksBeforeEliding) {
 }
 
 TEST(InfoRow, LabelColumnIsTheSameInEveryRow) {
-    InfoRow withIcon("Model", "MacBook Pro", "desktopcomputer");
-    InfoRow otherIcon("Serial Number", "C02XYZ", "barcode");
+    InfoRow withIcon("Model", "MacBook Pro", Symbol::desktop);
+    InfoRow otherIcon("Serial Number", "C02XYZ", Symbol::barcode);
     InfoRow noIcon("Model", "MacBook Pro");
     const int w = 400;
     EXPECT_DOUBLE_EQ(withIcon.geometry(w).label.left(), InfoRow::kIconColumn + InfoRow::kSpacing);
@@ -237,7 +227,7 @@ TEST(InfoRow, LabelColumnIsTheSameInEveryRow) {
 TEST(InfoRow, LongValueWrapsAtTheTrailingEdgeKeepingTheGap) {
     const QString value = QStringLiteral(
         "A rather long value that cannot possibly fit on one line next to its label in this row");
-    InfoRow row("Graphics", value, "cpu");
+    InfoRow row("Graphics", value, Symbol::cpu);
     const int w = 320;
     const auto g = row.geometry(w);
     EXPECT_TRUE(g.valueWraps);
@@ -314,10 +304,10 @@ namespace {
 TEST(Components, SettersRepaintOnlyOnChange) {
     QWidget host;
     auto* layout = new QVBoxLayout(&host);
-    auto* row = new InfoRow("CPU Load", "37%", "cpu");
-    auto* chip = new StatChip("cpu", "12", "8P + 4E", Theme::accent());
-    auto* ring = new RingGauge(0.37, "37%", "CPU Load", Theme::color("green"));
-    auto* bar = new UsageBar("Wired", "2 GB", 0.2, Theme::color("red"));
+    auto* row = new InfoRow("CPU Load", "37%", Symbol::cpu);
+    auto* chip = new StatChip(Symbol::cpu, "12", "8P + 4E", Theme::accent());
+    auto* ring = new RingGauge(0.37, "37%", "CPU Load", Theme::color(Tint::green));
+    auto* bar = new UsageBar("Wired", "2 GB", 0.2, Theme::color(Tint::red));
     for (QWidget* w : {static_cast<QWidget*>(row), static_cast<QWidget*>(chip),
                        static_cast<QWidget*>(ring), static_cast<QWidget*>(bar)})
         layout->addWidget(w);

@@ -21,9 +21,9 @@ class CopyableTest : public ::testing::Test {
     void SetUp() override {
         auto* layout = new QVBoxLayout(&window_);
         layout->setContentsMargins(20, 40, 20, 20);
-        first_ = new InfoRow("Serial Number", "C02ABC123", "barcode");
-        second_ = new InfoRow("Model", "MacBook Pro", "laptopcomputer");
-        chip_ = new StatChip("memorychip", "16 GB", "LPDDR5", Theme::color("blue"));
+        first_ = new InfoRow("Serial Number", "C02ABC123", Symbol::barcode);
+        second_ = new InfoRow("Model", "MacBook Pro", Symbol::laptop);
+        chip_ = new StatChip(Symbol::memoryChip, "16 GB", "LPDDR5", Theme::color(Tint::blue));
         layout->addWidget(first_);
         layout->addWidget(second_);
         layout->addWidget(chip_);

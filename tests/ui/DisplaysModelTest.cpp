@@ -20,10 +20,10 @@ TEST(DisplaysModel, SubtitleAndPlaceholder) {
 }
 
 TEST(DisplaysModel, GpuCardDividerRule) {
-    const Line vendor{false, Row{"Vendor", "Apple", "building.2"}};
+    const Line vendor{false, Row{"Vendor", "Apple", Symbol::building}};
     const Line divider{true, {}};
-    const Line metal{false, Row{"Metal", "Metal 3", "square.stack.3d.up"}};
-    const Line driver{false, Row{"Driver", "amdgpu", "square.stack.3d.up"}};
+    const Line metal{false, Row{"Metal", "Metal 3", Symbol::stack}};
+    const Line driver{false, Row{"Driver", "amdgpu", Symbol::stack}};
     struct Case {
         const char* vendor;
         const char* metal;
@@ -57,23 +57,25 @@ TEST(DisplaysModel, DisplayCardRowsAndBadge) {
     const DisplayInfo builtIn("Color LCD", "3024 x 1964 Retina", "1512 x 982 @ 120.00Hz", true,
                               true, "Built-In Liquid Retina XDR Display", "120.00Hz");
     const DisplayCardText c = DisplaysModel::displayCard(builtIn);
-    EXPECT_EQ(c.icon, "laptopcomputer");
+    EXPECT_EQ(c.icon, Symbol::laptop);
     EXPECT_TRUE(c.mainBadge);
-    EXPECT_EQ(c.lines,
-              (std::vector<Line>{
-                  {false, Row{"Resolution", "3024 x 1964 Retina", "rectangle.dashed"}},
-                  {true, {}},
-                  {false, Row{"Refresh Rate", "120.00Hz", "timer"}},
-                  {true, {}},
-                  {false, Row{"Type", "Built-In Liquid Retina XDR Display", "cable.connector"}},
-              }));
-    EXPECT_EQ(DisplaysModel::mainBadge(), (PageText::Badge{"Main", "blue"}));
+    EXPECT_EQ(
+        c.lines,
+        (std::vector<Line>{
+            {false, Row{"Resolution", "3024 x 1964 Retina", Symbol::rectangleDashed}},
+            {true, {}},
+            {false, Row{"Refresh Rate", "120.00Hz", Symbol::timer}},
+            {true, {}},
+            {false, Row{"Type", "Built-In Liquid Retina XDR Display", Symbol::cableConnector}},
+        }));
+    EXPECT_EQ(DisplaysModel::mainBadge(), (PageText::Badge{"Main", Tint::blue}));
 
     const DisplayInfo bare("DELL U2723QE", "", "", false, false, "", "");
     const DisplayCardText b = DisplaysModel::displayCard(bare);
-    EXPECT_EQ(b.icon, "display");
+    EXPECT_EQ(b.icon, Symbol::display);
     EXPECT_FALSE(b.mainBadge);
-    EXPECT_EQ(b.lines, (std::vector<Line>{{false, Row{"Resolution", "-", "rectangle.dashed"}}}));
+    EXPECT_EQ(b.lines,
+              (std::vector<Line>{{false, Row{"Resolution", "-", Symbol::rectangleDashed}}}));
 
     const DisplayInfo typeOnly("X", "1920 x 1080", "", false, false, "Displayport", "");
     EXPECT_EQ(DisplaysModel::displayCard(typeOnly).lines.size(), 3u);

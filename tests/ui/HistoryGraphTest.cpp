@@ -77,7 +77,7 @@ TEST(HistoryGraph, Texts) {
     EXPECT_EQ(HistoryModel::pointText(h.at(0), 3), "3 s ago\nMemory 50% (8 GB)");
     EXPECT_EQ(HistoryModel::pointText(h.newest(), 0),
               "now\nProcessor 45% (user 30%, system 15%)\nMemory 60% (8 GB)");
-    EXPECT_EQ(HistoryModel::legend(h.at(0))[0], (MiniStat{"-", "User", "blue"}));
+    EXPECT_EQ(HistoryModel::legend(h.at(0))[0], (MiniStat{"-", "User", Tint::blue}));
 }
 
 }  // namespace

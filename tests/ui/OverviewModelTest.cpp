@@ -69,13 +69,13 @@ TEST(OverviewModel, BootCapacityPrefersTheBootVolumeThenTheFirst) {
 
 TEST(OverviewModel, ChipsWithABattery) {
     const auto c = OverviewModel::chips(hardware(), battery(87.4, 50), {});
-    EXPECT_EQ(c[0], (PageText::Chip{"memorychip", "18 GB", "LPDDR5", "blue"}));
-    EXPECT_EQ(c[1], (PageText::Chip{"cpu", "12", "6P + 6E", "accent"}));
-    EXPECT_EQ(c[2], (PageText::Chip{"internaldrive", "-", "Storage", "green"}));
-    EXPECT_EQ(c[3], (PageText::Chip{"battery.100", "87%", "Battery Health", "green"}));
+    EXPECT_EQ(c[0], (PageText::Chip{Symbol::memoryChip, "18 GB", "LPDDR5", Tint::blue}));
+    EXPECT_EQ(c[1], (PageText::Chip{Symbol::cpu, "12", "6P + 6E", Tint::accent}));
+    EXPECT_EQ(c[2], (PageText::Chip{Symbol::internalDrive, "-", "Storage", Tint::green}));
+    EXPECT_EQ(c[3], (PageText::Chip{Symbol::battery100, "87%", "Battery Health", Tint::green}));
     // Worn batteries turn the chip yellow, then red (tint = usage colour of 1 - health).
-    EXPECT_EQ(OverviewModel::chips(hardware(), battery(40, 50), {})[3].tint, "yellow");
-    EXPECT_EQ(OverviewModel::chips(hardware(), battery(15, 50), {})[3].tint, "red");
+    EXPECT_EQ(OverviewModel::chips(hardware(), battery(40, 50), {})[3].tint, Tint::yellow);
+    EXPECT_EQ(OverviewModel::chips(hardware(), battery(15, 50), {})[3].tint, Tint::red);
     EXPECT_EQ(OverviewModel::chips(hardware(), battery(99.5, 50), {})[3].value, "100%");
 }
 
@@ -85,21 +85,21 @@ TEST(OverviewModel, ChipsWithoutABattery) {
     desktop.memoryGB.clear();
     desktop.memoryType.clear();
     const auto c = OverviewModel::chips(desktop, BatteryInfo{}, {});
-    EXPECT_EQ(c[0], (PageText::Chip{"memorychip", "-", "", "blue"}));
-    EXPECT_EQ(c[3], (PageText::Chip{"bolt.fill", "AC", "Power", "yellow"}));
+    EXPECT_EQ(c[0], (PageText::Chip{Symbol::memoryChip, "-", "", Tint::blue}));
+    EXPECT_EQ(c[3], (PageText::Chip{Symbol::boltFill, "AC", "Power", Tint::yellow}));
     // A portable whose battery was not found keeps its battery icon.
     EXPECT_EQ(OverviewModel::chips(hardware(), BatteryInfo{}, {})[3],
-              (PageText::Chip{"battery.100", "AC", "Power", "yellow"}));
+              (PageText::Chip{Symbol::battery100, "AC", "Power", Tint::yellow}));
     // A desktop reporting a battery (a UPS, say) keeps the plug icon but shows health.
     EXPECT_EQ(OverviewModel::chips(desktop, battery(100, 50), {})[3],
-              (PageText::Chip{"bolt.fill", "100%", "Battery Health", "green"}));
+              (PageText::Chip{Symbol::boltFill, "100%", "Battery Health", Tint::green}));
 }
 
 TEST(OverviewModel, HeroPills) {
     HardwareInfo hw = hardware();
     EXPECT_EQ(OverviewModel::hero(hw).pills,
               (std::vector<std::string>{"macOS Sonoma 14.5", "Mac15,6"}));
-    EXPECT_EQ(OverviewModel::hero(hw).symbol, "laptopcomputer");
+    EXPECT_EQ(OverviewModel::hero(hw).symbol, Symbol::laptop);
     EXPECT_EQ(OverviewModel::hero(hw).modelName, "MacBook Pro");
     hw.modelIdentifier.clear();
     EXPECT_EQ(OverviewModel::hero(hw).pills, (std::vector<std::string>{"macOS Sonoma 14.5"}));
@@ -114,9 +114,9 @@ TEST(OverviewModel, SystemRows) {
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[3].value, "18 GB \u00b7 LPDDR5");
     EXPECT_EQ(rows[4].value, "macOS Sonoma 14.5 (23F79)");
-    EXPECT_EQ(rows[4].icon, "apple.logo");
+    EXPECT_EQ(rows[4].icon, Symbol::appleLogo);
     for (const auto& r : rows)
-        EXPECT_EQ(r.valueColor, "primary");
+        EXPECT_EQ(r.valueColor, Tint::primary);
 
     // Defaults before the first load: dashes for the empty identifier and serial.
     const auto defaults = OverviewModel::systemRows(HardwareInfo{});
@@ -158,19 +158,22 @@ TEST(OverviewModel, OperatingSystemRowsFollowTheSystem) {
         const char *osName, *version, *build;
         Rows rows;
     } cases[] = {
-        {"macOS Sonoma", "14.5", "23F79", {{"macOS", "macOS Sonoma 14.5 (23F79)", "apple.logo"}}},
-        {"macOS", "", "", {{"macOS", "macOS", "apple.logo"}}},
+        {"macOS Sonoma",
+         "14.5",
+         "23F79",
+         {{"macOS", "macOS Sonoma 14.5 (23F79)", Symbol::appleLogo}}},
+        {"macOS", "", "", {{"macOS", "macOS", Symbol::appleLogo}}},
         {"Debian GNU/Linux",
          "12",
          "6.1.0-18-amd64",
-         {{"Operating System", "Debian GNU/Linux 12", "square.stack.3d.up"},
-          {"Kernel", "6.1.0-18-amd64", "number"}}},
-        {"Fedora Linux", "", "", {{"Operating System", "Fedora Linux", "square.stack.3d.up"}}},
+         {{"Operating System", "Debian GNU/Linux 12", Symbol::stack},
+          {"Kernel", "6.1.0-18-amd64", Symbol::number}}},
+        {"Fedora Linux", "", "", {{"Operating System", "Fedora Linux", Symbol::stack}}},
         // Only a name that starts with it is the Mac's system.
         {"Not macOS",
          "1",
          "5.15",
-         {{"Operating System", "Not macOS 1", "square.stack.3d.up"}, {"Kernel", "5.15", "number"}}},
+         {{"Operating System", "Not macOS 1", Symbol::stack}, {"Kernel", "5.15", Symbol::number}}},
     };
     for (const auto& c : cases) {
         HardwareInfo hw = hardware();
@@ -195,12 +198,11 @@ TEST(OverviewModel, GlanceRowsWithoutABattery) {
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0].value, "ada");
     EXPECT_EQ(rows[1].value, "1d 2h 3m");
-    EXPECT_EQ(rows[2],
-              (PageText::Row{"CPU Load", "42%", "gauge.with.dots.needle.50percent", "green"}));
+    EXPECT_EQ(rows[2], (PageText::Row{"CPU Load", "42%", Symbol::gauge, Tint::green}));
     EXPECT_EQ(rows[3].value, "9 GB of 10 GB");
-    EXPECT_EQ(rows[3].valueColor, "red");
-    EXPECT_EQ(rows[4], (PageText::Row{"Power", "AC Power", "powerplug"}));
-    EXPECT_EQ(rows[5], (PageText::Row{"Displays", "2 connected", "display"}));
+    EXPECT_EQ(rows[3].valueColor, Tint::red);
+    EXPECT_EQ(rows[4], (PageText::Row{"Power", "AC Power", Symbol::powerPlug}));
+    EXPECT_EQ(rows[5], (PageText::Row{"Displays", "2 connected", Symbol::display}));
     EXPECT_EQ(OverviewModel::glanceRows(hardware(), live, BatteryInfo{}, 0)[5].value,
               "0 connected");
     EXPECT_EQ(OverviewModel::glanceRows(hardware(), live, BatteryInfo{}, 1)[5].value,
@@ -225,8 +227,8 @@ TEST(OverviewModel, GlanceRowsWithABattery) {
         b.onAC = c.onAC;
         const auto rows = OverviewModel::glanceRows(hardware(), LiveMetrics{}, b, 2);
         ASSERT_EQ(rows.size(), 6u);
-        EXPECT_EQ(rows[4], (PageText::Row{"Battery", c.value, "battery.75"}));
-        EXPECT_EQ(rows[5], (PageText::Row{"Cycle Count", "312", "arrow.triangle.2.circlepath"}));
+        EXPECT_EQ(rows[4], (PageText::Row{"Battery", c.value, Symbol::battery75}));
+        EXPECT_EQ(rows[5], (PageText::Row{"Cycle Count", "312", Symbol::arrowCirclePath}));
     }
 }
 
@@ -234,7 +236,7 @@ TEST(OverviewModel, GlanceRowsBeforeAnyMemoryReading) {
     // memTotalBytes 0: the fraction is 0, so the value is green, not a division fault.
     const auto rows = OverviewModel::glanceRows(HardwareInfo{}, LiveMetrics{}, BatteryInfo{}, 0);
     EXPECT_EQ(rows[2].value, "0%");
-    EXPECT_EQ(rows[3].valueColor, "green");
+    EXPECT_EQ(rows[3].valueColor, Tint::green);
     EXPECT_EQ(rows[1].value, "0m");
 }
 

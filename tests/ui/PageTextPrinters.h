@@ -5,6 +5,21 @@
 
 #include "ui/pages/PageText.h"
 
+namespace orvane {
+
+inline std::ostream& operator<<(std::ostream& os, Symbol s) {
+    return os << "Symbol(" << systemName(s) << ")";
+}
+inline std::ostream& operator<<(std::ostream& os, Tint t) {
+    return os << "Tint(" << static_cast<int>(t) << ")";
+}
+inline std::ostream& operator<<(std::ostream& os, const std::optional<Tint>& t) {
+    if (!t) return os << "no tint";
+    return os << *t;
+}
+
+}  // namespace orvane
+
 namespace orvane::PageText {
 
 inline void PrintTo(const Row& r, std::ostream* os) {

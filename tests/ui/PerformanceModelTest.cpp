@@ -12,11 +12,11 @@ TEST(PerformanceModel, BeforeTheSecondSample) {
     LiveMetrics live;  // defaults: idle 100, nothing else known
     live.perCore = {0, 0, 0, 0};
     const auto g = PerformanceModel::cpuGauge(live);
-    EXPECT_EQ(g, (PageText::Gauge{0, "0%", "CPU Load", "green"}));
+    EXPECT_EQ(g, (PageText::Gauge{0, "0%", "CPU Load", Tint::green}));
     const auto s = PerformanceModel::cpuStats(live);
-    EXPECT_EQ(s[0], (MiniStat{"0%", "User", "blue"}));
-    EXPECT_EQ(s[1], (MiniStat{"0%", "System", "red"}));
-    EXPECT_EQ(s[2], (MiniStat{"100%", "Idle", "secondary"}));
+    EXPECT_EQ(s[0], (MiniStat{"0%", "User", Tint::blue}));
+    EXPECT_EQ(s[1], (MiniStat{"0%", "System", Tint::red}));
+    EXPECT_EQ(s[2], (MiniStat{"100%", "Idle", Tint::secondary}));
     for (const CoreCell& c : PerformanceModel::coreCells(live))
         EXPECT_EQ(c.percent, "0%");
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 4);
@@ -27,12 +27,12 @@ TEST(PerformanceModel, CpuGaugeTintAndRounding) {
     struct Case {
         double user, system;
         const char* title;
-        const char* tint;
+        Tint tint;
     };
     const Case cases[] = {
-        {40, 19.5, "60%", "green"},  // 59.5 -> 60, tint of 0.595
-        {50, 10, "60%", "yellow"},   {80, 5, "85%", "red"},
-        {0.25, 0.25, "0%", "green"}, {99, 1, "100%", "red"},
+        {40, 19.5, "60%", Tint::green},  // 59.5 -> 60, tint of 0.595
+        {50, 10, "60%", Tint::yellow},   {80, 5, "85%", Tint::red},
+        {0.25, 0.25, "0%", Tint::green}, {99, 1, "100%", Tint::red},
     };
     for (const Case& c : cases) {
         LiveMetrics live;
@@ -47,10 +47,11 @@ TEST(PerformanceModel, CpuGaugeTintAndRounding) {
 TEST(PerformanceModel, MemoryGaugeWithAndWithoutATotal) {
     LiveMetrics live;
     live.memUsedBytes = 5'000'000'000;
-    EXPECT_EQ(PerformanceModel::memGauge(live), (PageText::Gauge{0, "0%", "Memory Used", "green"}));
+    EXPECT_EQ(PerformanceModel::memGauge(live),
+              (PageText::Gauge{0, "0%", "Memory Used", Tint::green}));
     live.memTotalBytes = 8'000'000'000;
     EXPECT_EQ(PerformanceModel::memGauge(live),
-              (PageText::Gauge{0.625, "62%", "Memory Used", "yellow"}));
+              (PageText::Gauge{0.625, "62%", "Memory Used", Tint::yellow}));
     EXPECT_EQ(PerformanceModel::memCaption(live), "5 GB of 8 GB");
 }
 
@@ -59,9 +60,9 @@ TEST(PerformanceModel, CoreCells) {
     live.perCore = {0.125, 0.6, 1.0, 0.005};
     const auto cells = PerformanceModel::coreCells(live);
     ASSERT_EQ(cells.size(), 4u);
-    EXPECT_EQ(cells[0], (CoreCell{"Core 1", "12%", "green", 0.125}));
-    EXPECT_EQ(cells[1], (CoreCell{"Core 2", "60%", "yellow", 0.6}));
-    EXPECT_EQ(cells[2], (CoreCell{"Core 3", "100%", "red", 1.0}));
+    EXPECT_EQ(cells[0], (CoreCell{"Core 1", "12%", Tint::green, 0.125}));
+    EXPECT_EQ(cells[1], (CoreCell{"Core 2", "60%", Tint::yellow, 0.6}));
+    EXPECT_EQ(cells[2], (CoreCell{"Core 3", "100%", Tint::red, 1.0}));
     EXPECT_EQ(cells[3].percent, "0%");
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.5), 75);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.01), 4);
@@ -108,20 +109,20 @@ TEST(PerformanceModel, BreakdownDividesByAtLeastOne) {
     live.memCompressedBytes = 1'000'000'000;
     live.memCachedBytes = 4'000'000'000;
     bars = PerformanceModel::breakdown(live);
-    EXPECT_EQ(bars[0], (PageText::Bar{"App Memory", "8 GB", 0.5, "blue"}));
-    EXPECT_EQ(bars[1], (PageText::Bar{"Wired", "2 GB", 0.125, "red"}));
-    EXPECT_EQ(bars[2], (PageText::Bar{"Compressed", "1 GB", 0.0625, "accent"}));
-    EXPECT_EQ(bars[3], (PageText::Bar{"Cached Files", "4 GB", 0.25, "green"}));
+    EXPECT_EQ(bars[0], (PageText::Bar{"App Memory", "8 GB", 0.5, Tint::blue}));
+    EXPECT_EQ(bars[1], (PageText::Bar{"Wired", "2 GB", 0.125, Tint::red}));
+    EXPECT_EQ(bars[2], (PageText::Bar{"Compressed", "1 GB", 0.0625, Tint::accent}));
+    EXPECT_EQ(bars[3], (PageText::Bar{"Cached Files", "4 GB", 0.25, Tint::green}));
 }
 
 TEST(PerformanceModel, SwapRowTurnsYellowWithAnySwap) {
     LiveMetrics live;
     const auto none = PerformanceModel::swapRow(live);
     EXPECT_EQ(none.label, "Swap Used");
-    EXPECT_EQ(none.icon, "arrow.left.arrow.right");
-    EXPECT_EQ(none.valueColor, "primary");
+    EXPECT_EQ(none.icon, Symbol::arrowLeftRight);
+    EXPECT_EQ(none.valueColor, Tint::primary);
     live.swapUsedBytes = 1;
-    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, "yellow");
+    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::yellow);
 }
 
 }  // namespace

@@ -22,20 +22,20 @@ TEST(StorageModel, UsedTextRoundsTiesToEven) {
     struct Case {
         std::int64_t total, free;
         const char* text;
-        const char* color;
+        Tint color;
     };
     const Case cases[] = {
-        {1000, 875, "12% used", "green"},    // 0.125
-        {1000, 975, "2% used", "green"},     // 0.025
-        {1000, 985, "2% used", "green"},     // 0.015
-        {10000, 4322, "57% used", "green"},  // 0.5678
-        {1000, 1000, "0% used", "green"},    // empty
-        {1000, 400, "60% used", "yellow"},   // boundary
-        {1000, 150, "85% used", "red"},      // boundary
-        {1000, -200, "120% used", "red"},    // negative free space
-        {1000, 1200, "0% used", "green"},    // free above total: used clamps to 0
-        {0, 0, "", "secondary"},             // total unknown: no percentage, no usage colour
-        {-1, 5, "", "secondary"},
+        {1000, 875, "12% used", Tint::green},    // 0.125
+        {1000, 975, "2% used", Tint::green},     // 0.025
+        {1000, 985, "2% used", Tint::green},     // 0.015
+        {10000, 4322, "57% used", Tint::green},  // 0.5678
+        {1000, 1000, "0% used", Tint::green},    // empty
+        {1000, 400, "60% used", Tint::yellow},   // boundary
+        {1000, 150, "85% used", Tint::red},      // boundary
+        {1000, -200, "120% used", Tint::red},    // negative free space
+        {1000, 1200, "0% used", Tint::green},    // free above total: used clamps to 0
+        {0, 0, "", Tint::secondary},             // total unknown: no percentage, no usage colour
+        {-1, 5, "", Tint::secondary},
     };
     for (const Case& c : cases) {
         const VolumeInfo v("X", "/x", "APFS", c.total, c.free, true, false);
@@ -57,7 +57,7 @@ TEST(StorageModel, CardTexts) {
     const VolumeInfo boot("Macintosh HD", "/", "APFS", 494'384'795'648, 201'000'000'000, true,
                           true);
     const VolumeCardText c = StorageModel::card(boot);
-    EXPECT_EQ(c.icon, "internaldrive.fill");
+    EXPECT_EQ(c.icon, Symbol::internalDriveFill);
     EXPECT_EQ(c.name, "Macintosh HD");
     EXPECT_TRUE(c.startup);
     EXPECT_EQ(c.summary, "APFS \u00b7 Internal \u00b7 /");
@@ -70,9 +70,9 @@ TEST(StorageModel, CardTexts) {
     EXPECT_TRUE(c.legend[0].hasDot());
     EXPECT_TRUE(c.legend[1].hasDot());
     EXPECT_FALSE(c.legend[2].hasDot());
-    EXPECT_EQ(StorageModel::startupBadge(), (PageText::Badge{"Startup", "accent"}));
+    EXPECT_EQ(StorageModel::startupBadge(), (PageText::Badge{"Startup", Tint::accent}));
     EXPECT_EQ(StorageModel::card(VolumeInfo("", "", "", 64, 1, false, false)).icon,
-              "externaldrive.fill");
+              Symbol::externalDriveFill);
 }
 
 TEST(StorageModel, SummaryLeavesOutEmptyPartsWithTheirSeparators) {

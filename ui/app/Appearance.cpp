@@ -39,14 +39,14 @@ QString label(Appearance appearance) {
     return {};
 }
 
-QString symbol(Appearance appearance) {
+Symbol symbol(Appearance appearance) {
     switch (appearance) {
         case Appearance::system:
-            return QStringLiteral("circle.lefthalf.filled");
+            return Symbol::circleHalfFilled;
         case Appearance::light:
-            return QStringLiteral("sun.max.fill");
+            return Symbol::sunFill;
         case Appearance::dark:
-            return QStringLiteral("moon.fill");
+            return Symbol::moonFill;
     }
     return {};
 }

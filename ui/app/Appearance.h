@@ -5,6 +5,8 @@
 #include <array>
 #include <optional>
 
+#include "ui/components/Symbol.h"
+
 namespace orvane {
 
 enum class Appearance { system, light, dark };
@@ -22,8 +24,8 @@ QString rawValue(Appearance appearance);
 std::optional<Appearance> appearanceFromRaw(const QString& raw);
 // "Auto", "Light", "Dark".
 QString label(Appearance appearance);
-// The system icon name of the choice.
-QString symbol(Appearance appearance);
+// The icon of the choice.
+Symbol symbol(Appearance appearance);
 // The forced scheme; nothing for `system` (follow the system).
 std::optional<ColorScheme> colorScheme(Appearance appearance);
 

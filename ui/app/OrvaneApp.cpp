@@ -1,19 +1,30 @@
 #include "ui/app/OrvaneApp.h"
+#include "ui/components/Layout.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStyleHints>
 #include <QTimer>
 #include <QToolTip>
 
+#include "service/platform/ReplayPlatform.h"
 #include "ui/app/ServiceWatcher.h"
 #include "ui/components/Theme.h"
 #include "ui/pages/AboutView.h"
@@ -22,6 +33,79 @@
 
 namespace orvane {
 namespace {
+
+// The texts of the report and capture commands, each once.
+namespace text {
+QString appName() {
+    return QStringLiteral("Orvane");
+}
+QString copyAll() {
+    return QStringLiteral("Copy All");
+}
+QString exportReport() {
+    return QStringLiteral("Export Report…");
+}
+QString openCapture() {
+    return QStringLiteral("Open Capture…");
+}
+#if defined(Q_OS_MACOS)
+QString showThisMachine() {
+    return QStringLiteral("Show This Mac");
+}
+#else
+QString showThisMachine() {
+    return QStringLiteral("Show This Computer");
+}
+#endif
+QString titleWithCapture() {
+    return QStringLiteral("%1 — Orvane");
+}
+QString defaultReportName() {
+    return QStringLiteral("Orvane Report");
+}
+QString notSaved() {
+    return QStringLiteral("The report could not be saved");
+}
+QString notSavedDetail() {
+    return QStringLiteral("Orvane could not write “%1”: %2");
+}
+QString notACapture() {
+    return QStringLiteral("This is not a capture");
+}
+QString notACaptureDetail() {
+    return QStringLiteral(
+        "“%1” holds no captured machine. Choose a directory written by "
+        "orvane-report --capture.");
+}
+QString unreadableCapture() {
+    return QStringLiteral("The capture could not be read");
+}
+QString unreadableCaptureDetail() {
+    return QStringLiteral("“%1” could not be read:\n%2");
+}
+}  // namespace text
+
+// The save dialog's file types and the formats they write, text first.
+struct ExportType {
+    QString filter;
+    QString suffix;
+    ReportFormat format;
+};
+const std::vector<ExportType>& exportTypes() {
+    static const std::vector<ExportType> types = {
+        {QStringLiteral("Plain text (*.txt)"), QStringLiteral("txt"), ReportFormat::text},
+        {QStringLiteral("Markdown (*.md)"), QStringLiteral("md"), ReportFormat::markdown},
+        {QStringLiteral("JSON (*.json)"), QStringLiteral("json"), ReportFormat::json},
+    };
+    return types;
+}
+
+// The one local directory a drag carries; empty for anything else.
+QString draggedDirectory(const QMimeData* data) {
+    if (!data || data->urls().size() != 1 || !data->urls().front().isLocalFile()) return {};
+    const QString path = data->urls().front().toLocalFile();
+    return QFileInfo(path).isDir() ? path : QString();
+}
 
 void waitFor(int ms) {
     QEventLoop loop;
@@ -39,7 +123,7 @@ void bringForward(QWidget* w) {
 }  // namespace
 
 OrvaneApp::OrvaneApp(std::shared_ptr<const Platform> platform, QObject* parent)
-    : QObject(parent), platform_(std::move(platform)) {
+    : QObject(parent), platform_(platform), home_(std::move(platform)) {
     aboutAction_ = new QAction(QStringLiteral("About Orvane"), this);
     aboutAction_->setMenuRole(QAction::AboutRole);
     connect(aboutAction_, &QAction::triggered, this, [this] { openAbout(); });
@@ -56,18 +140,20 @@ OrvaneApp::~OrvaneApp() {
 }
 
 std::shared_ptr<SystemService> OrvaneApp::svc() {
-    if (!svc_) svc_ = SystemService::create(platform_, qtMainQueue(this));
+    if (!svc_) {
+        svc_ = SystemService::create(platform_, qtMainQueue(this));
+        if (platform_ == home_) homeSvc_ = svc_;
+    }
     return svc_;
 }
 
 QMainWindow* OrvaneApp::mainWindow() {
     if (main_) return main_;
     main_ = new QMainWindow;
-    main_->setWindowTitle(QStringLiteral("Orvane"));
-    content_ = new ContentView(svc());
-    main_->setCentralWidget(content_);
-    connect(content_, &ContentView::appearanceChosen, this, [this] { applyScheme(); });
-
+    main_->setWindowTitle(text::appName());
+    // A capture directory dropped on the window opens as Open Capture… does.
+    main_->setAcceptDrops(true);
+    installContent();
     buildMenus();
 
     main_->setMinimumSize(main_->minimumSizeHint());
@@ -76,27 +162,51 @@ QMainWindow* OrvaneApp::mainWindow() {
     return main_;
 }
 
+// A content view for the service of the machine shown, in place of the one before (which
+// goes, with its pages and timers); the page shown stays.
+void OrvaneApp::installContent() {
+    const std::optional<Section> page =
+        content_ ? std::optional<Section>(content_->selection()) : std::nullopt;
+    content_ = new ContentView(svc());
+    main_->setCentralWidget(content_);
+    if (page) content_->setSelection(*page);
+    connect(content_, &ContentView::appearanceChosen, this, [this] { applyScheme(); });
+    if (copyAllAction_) content_->reportMenu()->addActions({copyAllAction_, exportAction_});
+}
+
 // A Mac's menus: the application menu (About and Quit move there by their roles), View with
 // the pages and Refresh, Window with Minimize and Close. Elsewhere the menu bar of a desktop
 // application: File with Quit, View, Help with About. Ctrl stands for Command on a Mac.
 void OrvaneApp::buildMenus() {
     QMenuBar* bar = main_->menuBar();
-#if defined(Q_OS_MACOS)
-    QMenu* file = nullptr;
-#else
+    // File: captures and the report, on a Mac too (its File menu holds them).
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
-#endif
+    openCaptureAction_ = file->addAction(text::openCapture());
+    openCaptureAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(openCaptureAction_, &QAction::triggered, this, &OrvaneApp::chooseCapture);
+    showThisMachineAction_ = file->addAction(text::showThisMachine());
+    showThisMachineAction_->setEnabled(false);
+    connect(showThisMachineAction_, &QAction::triggered, this, &OrvaneApp::showThisMachine);
+    file->addSeparator();
+    copyAllAction_ = file->addAction(text::copyAll());
+    copyAllAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(copyAllAction_, &QAction::triggered, this, &OrvaneApp::copyAll);
+    exportAction_ = file->addAction(text::exportReport());
+    exportAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(exportAction_, &QAction::triggered, this, &OrvaneApp::exportReport);
+    content_->reportMenu()->addActions({copyAllAction_, exportAction_});
+
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     for (Section s : allSections()) {
         QAction* page = view->addAction(title(s));
         page->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(s))));
-        connect(page, &QAction::triggered, content_, [this, s] { content_->setSelection(s); });
+        connect(page, &QAction::triggered, this, [this, s] { content_->setSelection(s); });
         pageActions_.push_back(page);
     }
     view->addSeparator();
     refreshAction_ = view->addAction(QStringLiteral("Refresh"));
     refreshAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(refreshAction_, &QAction::triggered, content_, &ContentView::refresh);
+    connect(refreshAction_, &QAction::triggered, this, [this] { content_->refresh(); });
 
     QAction* quit = new QAction(QStringLiteral("Quit Orvane"), this);
     quit->setMenuRole(QAction::QuitRole);
@@ -113,6 +223,7 @@ void OrvaneApp::buildMenus() {
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     connect(close, &QAction::triggered, main_, &QWidget::close);
 #else
+    file->addSeparator();
     file->addAction(quit);
     bar->addMenu(QStringLiteral("&Help"))->addAction(aboutAction_);
 #endif
@@ -127,7 +238,7 @@ ContentView* OrvaneApp::contentView() {
 
 void OrvaneApp::showMainWindow() {
     QMainWindow* w = mainWindow();
-    QSize size(1060, 740);
+    QSize size(Layout::windowDefaultWidth, Layout::windowDefaultHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableGeometry().size() * 0.9);
     }
@@ -229,11 +340,135 @@ bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
                 // Closing the main window ends the program; the About window goes with it.
                 if (about_) about_->close();
                 break;
+            case QEvent::DragEnter: {
+                auto* drag = static_cast<QDragEnterEvent*>(event);
+                if (!draggedDirectory(drag->mimeData()).isEmpty()) drag->acceptProposedAction();
+                return true;
+            }
+            case QEvent::Drop: {
+                auto* drop = static_cast<QDropEvent*>(event);
+                const QString dir = draggedDirectory(drop->mimeData());
+                if (dir.isEmpty()) return true;
+                drop->acceptProposedAction();
+                // After the drop has ended: a message about a bad capture is modal.
+                QMetaObject::invokeMethod(
+                    this, [this, dir] { openCapture(dir); }, Qt::QueuedConnection);
+                return true;
+            }
             default:
                 break;
         }
     }
     return false;
+}
+
+QString OrvaneApp::report(ReportFormat format) {
+    return QString::fromStdString(formatReport(Report::of(*svc()), format));
+}
+
+void OrvaneApp::copyAll() {
+    QGuiApplication::clipboard()->setText(report(ReportFormat::text));
+}
+
+QStringList OrvaneApp::exportFilters() {
+    QStringList filters;
+    for (const ExportType& type : exportTypes())
+        filters << type.filter;
+    return filters;
+}
+
+void OrvaneApp::exportReport() {
+    QFileDialog dialog(mainWindow(), text::exportReport());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(exportFilters());
+    // A name typed without an ending gets the chosen type's.
+    dialog.setDefaultSuffix(exportTypes().front().suffix);
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        for (const ExportType& type : exportTypes())
+            if (type.filter == filter) dialog.setDefaultSuffix(type.suffix);
+    });
+    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog.selectFile(text::defaultReportName() + QLatin1Char('.') + exportTypes().front().suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    exportReportTo(dialog.selectedFiles().front(), dialog.selectedNameFilter());
+}
+
+bool OrvaneApp::exportReportTo(const QString& path, const QString& nameFilter) {
+    ReportFormat format = ReportFormat::text;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    bool byEnding = false;
+    for (const ExportType& type : exportTypes())
+        if (type.suffix == suffix) {
+            format = type.format;
+            byEnding = true;
+        }
+    if (!byEnding)
+        for (const ExportType& type : exportTypes())
+            if (type.filter == nameFilter) format = type.format;
+    // Written beside the target and renamed over it at the end: a failure leaves what was there.
+    QSaveFile file(path);
+    const QByteArray bytes = report(format).toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        tell(text::notSaved(),
+             text::notSavedDetail().arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void OrvaneApp::chooseCapture() {
+    const QString dir =
+        QFileDialog::getExistingDirectory(mainWindow(), text::openCapture(), QString());
+    if (!dir.isEmpty()) openCapture(dir);
+}
+
+bool OrvaneApp::openCapture(const QString& dir) {
+    const QFileInfo info(QDir(dir).absolutePath());
+    const std::filesystem::path path = info.absoluteFilePath().toStdString();
+    if (!info.isDir() || !holdsCaptureFiles(path)) {
+        tell(text::notACapture(),
+             text::notACaptureDetail().arg(QDir::toNativeSeparators(info.absoluteFilePath())));
+        return false;
+    }
+    auto replay = std::make_shared<ReplayPlatform>(path);
+    if (!replay->problems().empty()) {
+        QStringList problems;
+        for (const std::string& problem : replay->problems())
+            problems << QString::fromStdString(problem);
+        tell(text::unreadableCapture(),
+             text::unreadableCaptureDetail().arg(info.fileName(), problems.join('\n')));
+        return false;
+    }
+    show(std::move(replay), info.fileName());
+    return true;
+}
+
+void OrvaneApp::showThisMachine() {
+    if (!captureName_.isEmpty()) show(home_, QString());
+}
+
+// Shows `platform`'s machine: this machine's service is kept while a capture is shown, so
+// coming back finds its records; a capture's service goes when another machine is shown.
+void OrvaneApp::show(std::shared_ptr<const Platform> platform, const QString& captureName) {
+    mainWindow();
+    platform_ = std::move(platform);
+    svc_ = platform_ == home_ ? homeSvc_ : nullptr;
+    captureName_ = captureName;
+    installContent();
+    main_->setWindowTitle(captureName.isEmpty() ? text::appName()
+                                                : text::titleWithCapture().arg(captureName));
+    showThisMachineAction_->setEnabled(!captureName.isEmpty());
+    stylize(main_);
+}
+
+void OrvaneApp::tell(const QString& title, const QString& text) {
+    if (messageSink_) {
+        messageSink_(title, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::Ok, mainWindow());
+    box.setInformativeText(text);
+    box.exec();
 }
 
 bool OrvaneApp::saveScreenshots(const QString& dir, const QSize& size, bool fillHistory) {

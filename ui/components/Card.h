@@ -5,12 +5,14 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "ui/components/Layout.h"
+
 namespace orvane {
 
 class Card : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kDefaultPadding = 18;
+    static constexpr int kDefaultPadding = Layout::cardPadding;
 
     // The content goes into body(), a vertical layout whose margins are the padding (spacing 0;
     // set your own). The card takes the full available width.

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSet>
 #include <QSvgRenderer>
 #include <QtGlobal>
 #include <cmath>
@@ -16,75 +15,118 @@ namespace {
 enum class Fill { none, all, last };
 
 struct Entry {
-    const char* symbol;
-    const char* file;  // under :/icons, without ".svg"
+    const char* file = nullptr;  // under :/icons, without ".svg"; null for Symbol::none
     Fill fill = Fill::none;
     int rotation = 0;  // degrees, clockwise
 };
 
-// System symbol name -> icon of the bundled set. Every name the pages and the shell use
-// must be here; a test checks the sources against this table.
-const Entry kTable[] = {
-    // Machines
-    {"laptopcomputer", "laptop"},
-    {"macbook", "laptop"},
-    {"desktopcomputer", "monitor"},
-    {"macmini", "computer"},
-    {"macstudio", "server"},
-    {"macpro.gen3", "pc-case"},
-    {"display", "monitor"},
-    {"apple.logo", "apple"},
-    // Components
-    {"cpu", "cpu"},
-    {"cpu.fill", "cpu"},
-    {"memorychip", "memory-stick"},
-    {"internaldrive", "hard-drive"},
-    {"internaldrive.fill", "hard-drive"},
-    {"externaldrive", "usb"},
-    {"externaldrive.fill", "usb"},
-    {"cable.connector", "cable"},
-    {"square.stack.3d.up", "layers"},
-    {"rectangle.dashed", "square-dashed"},
-    // Power
-    {"battery.100", "battery-full"},
-    {"battery.100.bolt", "battery-charging"},
-    {"battery.75", "battery-medium"},
-    {"battery.50", "battery-medium"},
-    {"bolt.fill", "zap", Fill::all},
-    {"bolt.horizontal", "zap", Fill::none, 90},
-    {"bolt.circle", "battery-medium"},
-    {"bolt.badge.checkmark", "badge-check"},
-    {"powerplug", "plug"},
-    {"powerplug.fill", "plug", Fill::all},
-    {"thermometer", "thermometer"},
-    {"thermometer.medium", "thermometer"},
-    // Activity
-    {"speedometer", "gauge"},
-    {"gauge.with.dots.needle.50percent", "circle-gauge"},
-    {"waveform.path.ecg", "activity"},
-    {"waveform.path", "audio-waveform"},
-    {"arrow.left.arrow.right", "arrow-left-right"},
-    {"arrow.triangle.2.circlepath", "refresh-cw"},
-    {"clock", "clock"},
-    {"timer", "timer"},
-    // Identity
-    {"person.crop.circle", "circle-user-round"},
-    {"number", "hash"},
-    {"barcode", "barcode"},
-    {"building.2", "building-2"},
-    // Shell
-    {"sparkle.magnifyingglass", "search-sparkles"},
-    {"arrow.clockwise", "rotate-cw"},
-    {"circle.lefthalf.filled", "contrast", Fill::last, 180},
-    {"sun.max.fill", "sun", Fill::all},
-    {"moon.fill", "moon", Fill::all},
-};
-
-const Entry* find(const QString& symbol) {
-    for (const Entry& e : kTable) {
-        if (symbol == QLatin1String(e.symbol)) return &e;
+// Symbol -> icon of the bundled set. A switch, so the compiler names any symbol left out.
+Entry entry(Symbol symbol) {
+    switch (symbol) {
+        case Symbol::none:
+            return {};
+        // Machines
+        case Symbol::laptop:
+            return {"laptop"};
+        case Symbol::desktop:
+            return {"monitor"};
+        case Symbol::macMini:
+            return {"computer"};
+        case Symbol::macStudio:
+            return {"server"};
+        case Symbol::macPro:
+            return {"pc-case"};
+        case Symbol::display:
+            return {"monitor"};
+        case Symbol::appleLogo:
+            return {"apple"};
+        // Components
+        case Symbol::cpu:
+            return {"cpu"};
+        case Symbol::cpuFill:
+            return {"cpu"};
+        case Symbol::memoryChip:
+            return {"memory-stick"};
+        case Symbol::internalDrive:
+            return {"hard-drive"};
+        case Symbol::internalDriveFill:
+            return {"hard-drive"};
+        case Symbol::externalDrive:
+            return {"usb"};
+        case Symbol::externalDriveFill:
+            return {"usb"};
+        case Symbol::cableConnector:
+            return {"cable"};
+        case Symbol::stack:
+            return {"layers"};
+        case Symbol::rectangleDashed:
+            return {"square-dashed"};
+        // Power
+        case Symbol::battery100:
+            return {"battery-full"};
+        case Symbol::battery100Bolt:
+            return {"battery-charging"};
+        case Symbol::battery75:
+            return {"battery-medium"};
+        case Symbol::battery50:
+            return {"battery-medium"};
+        case Symbol::boltFill:
+            return {"zap", Fill::all};
+        case Symbol::boltHorizontal:
+            return {"zap", Fill::none, 90};
+        case Symbol::boltCircle:
+            return {"battery-medium"};
+        case Symbol::boltBadgeCheckmark:
+            return {"badge-check"};
+        case Symbol::powerPlug:
+            return {"plug"};
+        case Symbol::powerPlugFill:
+            return {"plug", Fill::all};
+        case Symbol::thermometer:
+            return {"thermometer"};
+        case Symbol::thermometerMedium:
+            return {"thermometer"};
+        // Activity
+        case Symbol::speedometer:
+            return {"gauge"};
+        case Symbol::gauge:
+            return {"circle-gauge"};
+        case Symbol::waveformEcg:
+            return {"activity"};
+        case Symbol::waveform:
+            return {"audio-waveform"};
+        case Symbol::arrowLeftRight:
+            return {"arrow-left-right"};
+        case Symbol::arrowCirclePath:
+            return {"refresh-cw"};
+        case Symbol::clock:
+            return {"clock"};
+        case Symbol::timer:
+            return {"timer"};
+        // Identity
+        case Symbol::person:
+            return {"circle-user-round"};
+        case Symbol::number:
+            return {"hash"};
+        case Symbol::barcode:
+            return {"barcode"};
+        case Symbol::building:
+            return {"building-2"};
+        // Shell
+        case Symbol::sparkleMagnifyingGlass:
+            return {"search-sparkles"};
+        case Symbol::arrowClockwise:
+            return {"rotate-cw"};
+        case Symbol::share:
+            return {"share"};
+        case Symbol::circleHalfFilled:
+            return {"contrast", Fill::last, 180};
+        case Symbol::sunFill:
+            return {"sun", Fill::all};
+        case Symbol::moonFill:
+            return {"moon", Fill::all};
     }
-    return nullptr;
+    return {};
 }
 
 qreal strokeWidth(QFont::Weight weight) {
@@ -128,31 +170,19 @@ QHash<QString, QPixmap>& cache() {
 
 }  // namespace
 
-QStringList knownSymbols() {
-    QStringList names;
-    for (const Entry& e : kTable)
-        names << QString::fromLatin1(e.symbol);
-    return names;
-}
-
-bool has(const QString& symbol) {
-    return find(symbol) != nullptr;
-}
-
-QString resourcePath(const QString& symbol) {
-    const Entry* e = find(symbol);
-    return e ? QStringLiteral(":/icons/%1.svg").arg(QLatin1String(e->file)) : QString();
+QString resourcePath(Symbol symbol) {
+    const Entry e = entry(symbol);
+    return e.file ? QStringLiteral(":/icons/%1.svg").arg(QLatin1String(e.file)) : QString();
 }
 
 qreal boxSize(qreal pointSize) {
     return std::round(pointSize * 1.25);
 }
 
-QPixmap pixmap(const QString& symbol, qreal side, const QColor& color, qreal dpr,
-               QFont::Weight weight) {
+QPixmap pixmap(Symbol symbol, qreal side, const QColor& color, qreal dpr, QFont::Weight weight) {
     const int px = std::max(1, static_cast<int>(std::lround(side * dpr)));
     const QString key = QStringLiteral("%1|%2|%3|%4")
-                            .arg(symbol)
+                            .arg(static_cast<int>(symbol))
                             .arg(px)
                             .arg(color.rgba(), 8, 16, QLatin1Char('0'))
                             .arg(static_cast<int>(weight));
@@ -161,16 +191,16 @@ QPixmap pixmap(const QString& symbol, qreal side, const QColor& color, qreal dpr
 
     QImage image(px, px, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    if (const Entry* e = find(symbol)) {
+    if (const Entry e = entry(symbol); e.file) {
         QColor opaque = color;
         opaque.setAlpha(255);
-        QSvgRenderer renderer(svgFor(*e, opaque, weight));
+        QSvgRenderer renderer(svgFor(e, opaque, weight));
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         if (color.alpha() < 255) p.setOpacity(color.alphaF());
-        if (e->rotation != 0) {
+        if (e.rotation != 0) {
             p.translate(px / 2.0, px / 2.0);
-            p.rotate(e->rotation);
+            p.rotate(e.rotation);
             p.translate(-px / 2.0, -px / 2.0);
         }
         if (color.alpha() < 255) {
@@ -185,12 +215,6 @@ QPixmap pixmap(const QString& symbol, qreal side, const QColor& color, qreal dpr
         } else {
             renderer.render(&p, QRectF(0, 0, px, px));
         }
-    } else {
-        static QSet<QString> warned;
-        if (!warned.contains(symbol)) {
-            warned.insert(symbol);
-            qWarning("orvane: no icon for symbol \"%s\"", qPrintable(symbol));
-        }
     }
     QPixmap pm = QPixmap::fromImage(std::move(image));
     pm.setDevicePixelRatio(dpr);
@@ -199,7 +223,7 @@ QPixmap pixmap(const QString& symbol, qreal side, const QColor& color, qreal dpr
     return pm;
 }
 
-void paint(QPainter& painter, const QRectF& rect, const QString& symbol, const QColor& color,
+void paint(QPainter& painter, const QRectF& rect, Symbol symbol, const QColor& color,
            QFont::Weight weight) {
     const qreal side = std::min(rect.width(), rect.height());
     if (side <= 0) return;
@@ -217,13 +241,13 @@ int cacheSize() {
 
 namespace orvane {
 
-IconView::IconView(const QString& symbol, qreal pointSize, QFont::Weight weight, QWidget* parent)
+IconView::IconView(Symbol symbol, qreal pointSize, QFont::Weight weight, QWidget* parent)
     : QWidget(parent), symbol_(symbol), pointSize_(pointSize), weight_(weight) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void IconView::setSymbol(const QString& symbol) {
+void IconView::setSymbol(Symbol symbol) {
     if (symbol == symbol_) return;
     symbol_ = symbol;
     update();
@@ -271,7 +295,7 @@ QSize IconView::sizeHint() const {
 }
 
 void IconView::paintEvent(QPaintEvent*) {
-    if (symbol_.isEmpty()) return;
+    if (symbol_ == Symbol::none) return;
     QPainter p(this);
     const qreal box = Icon::boxSize(pointSize_);
     const QRectF r(QPointF(width() / 2.0 - box / 2, height() / 2.0 - box / 2), QSizeF(box, box));

@@ -1,4 +1,4 @@
-// System symbol names drawn from the bundled SVG icon set, tinted, at any size, cached.
+// Symbols drawn from the bundled SVG icon set, tinted, at any size, cached.
 #pragma once
 
 #include <QColor>
@@ -6,34 +6,30 @@
 #include <QPixmap>
 #include <QRectF>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 #include <optional>
 
+#include "ui/components/Symbol.h"
 #include "ui/components/Theme.h"
 
 class QPainter;
 
 namespace orvane::Icon {
 
-// Every symbol name the program knows, in the order of the mapping table.
-QStringList knownSymbols();
-// Whether `symbol` has an icon.
-bool has(const QString& symbol);
-// The resource path of the SVG that stands for `symbol`; empty when unknown.
-QString resourcePath(const QString& symbol);
+// The resource path of the SVG that stands for `symbol`; empty for Symbol::none.
+QString resourcePath(Symbol symbol);
 
 // Side of the square an icon at a font size of `pointSize` occupies.
 qreal boxSize(qreal pointSize);
 
 // The icon tinted `color`, `side` device-independent pixels square, for a device pixel ratio.
-// `weight` sets the stroke thickness as the font weight would. Cached; unknown names give a
+// `weight` sets the stroke thickness as the font weight would. Cached; Symbol::none gives a
 // transparent pixmap.
-QPixmap pixmap(const QString& symbol, qreal side, const QColor& color, qreal dpr,
+QPixmap pixmap(Symbol symbol, qreal side, const QColor& color, qreal dpr,
                QFont::Weight weight = QFont::Normal);
 // Draws the icon centred in `rect` (a square of the smaller side), at the painter's device
 // pixel ratio.
-void paint(QPainter& painter, const QRectF& rect, const QString& symbol, const QColor& color,
+void paint(QPainter& painter, const QRectF& rect, Symbol symbol, const QColor& color,
            QFont::Weight weight = QFont::Normal);
 
 // Number of rendered pixmaps held in the cache (for tests).
@@ -47,11 +43,11 @@ namespace orvane {
 class IconView : public QWidget {
     Q_OBJECT
   public:
-    explicit IconView(const QString& symbol = {}, qreal pointSize = 13,
+    explicit IconView(Symbol symbol = Symbol::none, qreal pointSize = 13,
                       QFont::Weight weight = QFont::Normal, QWidget* parent = nullptr);
 
-    QString symbol() const { return symbol_; }
-    void setSymbol(const QString& symbol);
+    Symbol symbol() const { return symbol_; }
+    void setSymbol(Symbol symbol);
     qreal pointSize() const { return pointSize_; }
     void setPointSize(qreal pointSize);
     void setWeight(QFont::Weight weight);
@@ -70,7 +66,7 @@ class IconView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QString symbol_;
+    Symbol symbol_;
     qreal pointSize_;
     QFont::Weight weight_;
     std::optional<QColor> color_;

@@ -29,7 +29,7 @@ int textWidth(const QFont& font, const QString& text) {
 
 }  // namespace
 
-InfoRow::InfoRow(const QString& label, const QString& value, const QString& icon,
+InfoRow::InfoRow(const QString& label, const QString& value, Symbol icon,
                  std::optional<QColor> valueColor, QWidget* parent)
     : QWidget(parent), label_(label), value_(value), icon_(icon), valueColor_(valueColor) {
     // As tall as its text needs for the width it gets: a fixed height would cap it at the
@@ -60,7 +60,7 @@ void InfoRow::setValue(const QString& value) {
     update();
 }
 
-void InfoRow::setIcon(const QString& icon) {
+void InfoRow::setIcon(Symbol icon) {
     if (icon == icon_) return;
     icon_ = icon;
     update();
@@ -75,7 +75,7 @@ void InfoRow::setValueColor(std::optional<QColor> color) {
 InfoRow::Geometry InfoRow::geometry(int width) const {
     Geometry g;
     const QFontMetrics lf(labelFont()), vf(valueFont());
-    const int labelX = icon_.isEmpty() ? 0 : kIconColumn + kSpacing;
+    const int labelX = icon_ == Symbol::none ? 0 : kIconColumn + kSpacing;
     const int avail = std::max(0, width - labelX - kMinGap);
     const int valueNatural = textWidth(valueFont(), value_);
     const int labelNatural = textWidth(labelFont(), label_);
@@ -109,7 +109,7 @@ InfoRow::Geometry InfoRow::geometry(int width) const {
     const int contentH = std::max({lf.height(), valueH, static_cast<int>(Icon::boxSize(13))});
     g.height = contentH + 2 * kVerticalPadding;
     const qreal midY = g.height / 2.0;
-    if (!icon_.isEmpty()) {
+    if (icon_ != Symbol::none) {
         const qreal box = Icon::boxSize(13);
         g.icon = QRectF((kIconColumn - box) / 2.0, midY - box / 2, box, box);
     }
@@ -123,7 +123,7 @@ int InfoRow::heightForWidth(int width) const {
 }
 
 int InfoRow::naturalWidth() const {
-    const int labelX = icon_.isEmpty() ? 0 : kIconColumn + kSpacing;
+    const int labelX = icon_ == Symbol::none ? 0 : kIconColumn + kSpacing;
     return labelX + textWidth(labelFont(), label_) + kMinGap + textWidth(valueFont(), value_);
 }
 
@@ -133,7 +133,7 @@ QSize InfoRow::sizeHint() const {
 }
 
 QSize InfoRow::minimumSizeHint() const {
-    const int labelX = icon_.isEmpty() ? 0 : kIconColumn + kSpacing;
+    const int labelX = icon_ == Symbol::none ? 0 : kIconColumn + kSpacing;
     // The height of one line: the row is as tall as its width needs (heightForWidth), and a
     // minimum measured at the narrowest width would make every page taller than its rows.
     return {labelX + kMinGap + 60, geometry(QWIDGETSIZE_MAX).height};
@@ -156,7 +156,7 @@ void InfoRow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const Geometry g = geometry(width());
-    if (!icon_.isEmpty()) Icon::paint(p, g.icon, icon_, Theme::secondary());
+    if (icon_ != Symbol::none) Icon::paint(p, g.icon, icon_, Theme::secondary());
 
     const QFontMetrics lf(labelFont()), vf(valueFont());
     p.setFont(labelFont());

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "ui/components/Symbol.h"
+
 namespace orvane {
 
 class Copyable;
@@ -24,16 +26,16 @@ class InfoRow : public QWidget {
     static constexpr int kMaxValueLines = 2;
 
     // `valueColor` empty: the primary foreground colour of the current scheme.
-    InfoRow(const QString& label, const QString& value, const QString& icon = {},
+    InfoRow(const QString& label, const QString& value, Symbol icon = Symbol::none,
             std::optional<QColor> valueColor = std::nullopt, QWidget* parent = nullptr);
 
     QString label() const { return label_; }
     QString value() const { return value_; }
-    QString icon() const { return icon_; }
+    Symbol icon() const { return icon_; }
     QColor valueColor() const;
     void setLabel(const QString& label);
     void setValue(const QString& value);
-    void setIcon(const QString& icon);
+    void setIcon(Symbol icon);
     void setValueColor(std::optional<QColor> color);
     Copyable* copyable() const { return copyable_; }
 
@@ -59,7 +61,8 @@ class InfoRow : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QString label_, value_, icon_;
+    QString label_, value_;
+    Symbol icon_;
     std::optional<QColor> valueColor_;
     Copyable* copyable_;
 };

@@ -14,7 +14,7 @@ QFont subtitleFont() {
 }
 }  // namespace
 
-PageHeader::PageHeader(const QString& title, const QString& subtitle, const QString& symbol,
+PageHeader::PageHeader(const QString& title, const QString& subtitle, Symbol symbol,
                        const QColor& tint, QWidget* parent)
     : QWidget(parent), title_(title), subtitle_(subtitle), symbol_(symbol), tint_(tint) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -34,7 +34,7 @@ void PageHeader::setSubtitle(const QString& subtitle) {
     update();
 }
 
-void PageHeader::setSymbol(const QString& symbol) {
+void PageHeader::setSymbol(Symbol symbol) {
     if (symbol == symbol_) return;
     symbol_ = symbol;
     update();

@@ -6,6 +6,8 @@
 
 #include "ui/components/Theme.h"
 
+#include "ui/components/Symbol.h"
+
 namespace orvane {
 
 class PageHeader : public QWidget {
@@ -15,16 +17,16 @@ class PageHeader : public QWidget {
     static constexpr int kTileRadius = 12;
     static constexpr int kSpacing = 14;
 
-    PageHeader(const QString& title, const QString& subtitle, const QString& symbol,
+    PageHeader(const QString& title, const QString& subtitle, Symbol symbol,
                const QColor& tint = Theme::accent(), QWidget* parent = nullptr);
 
     QString title() const { return title_; }
     QString subtitle() const { return subtitle_; }
-    QString symbol() const { return symbol_; }
+    Symbol symbol() const { return symbol_; }
     QColor tint() const { return tint_; }
     void setTitle(const QString& title);
     void setSubtitle(const QString& subtitle);
-    void setSymbol(const QString& symbol);
+    void setSymbol(Symbol symbol);
     void setTint(const QColor& tint);
 
     QSize sizeHint() const override;
@@ -34,7 +36,8 @@ class PageHeader : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QString title_, subtitle_, symbol_;
+    QString title_, subtitle_;
+    Symbol symbol_;
     QColor tint_;
 };
 

@@ -7,8 +7,7 @@
 
 namespace orvane {
 
-PlainButton::PlainButton(const QString& text, const QString& symbol, const QFont& font,
-                         QWidget* parent)
+PlainButton::PlainButton(const QString& text, Symbol symbol, const QFont& font, QWidget* parent)
     : QAbstractButton(parent), symbol_(symbol) {
     setText(text);
     setFont(font);
@@ -29,7 +28,7 @@ QColor PlainButton::color() const {
 QSize PlainButton::sizeHint() const {
     const QFontMetrics fm(font());
     const int icon =
-        symbol_.isEmpty() ? 0 : static_cast<int>(Icon::boxSize(font().pixelSize())) + 5;
+        symbol_ == Symbol::none ? 0 : static_cast<int>(Icon::boxSize(font().pixelSize())) + 5;
     return {icon + fm.horizontalAdvance(text()) + 2, std::max(fm.height(), icon) + 2};
 }
 
@@ -44,7 +43,7 @@ void PlainButton::paintEvent(QPaintEvent*) {
     }
     const QFontMetrics fm(font());
     qreal x = 1;
-    if (!symbol_.isEmpty()) {
+    if (symbol_ != Symbol::none) {
         const qreal box = Icon::boxSize(font().pixelSize());
         Icon::paint(p, QRectF(x, height() / 2.0 - box / 2, box, box), symbol_, c, font().weight());
         x += box + 5;

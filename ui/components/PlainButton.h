@@ -7,15 +7,16 @@
 #include <QFont>
 #include <optional>
 
+#include "ui/components/Symbol.h"
+
 namespace orvane {
 
 class PlainButton : public QAbstractButton {
     Q_OBJECT
   public:
-    PlainButton(const QString& text, const QString& symbol, const QFont& font,
-                QWidget* parent = nullptr);
+    PlainButton(const QString& text, Symbol symbol, const QFont& font, QWidget* parent = nullptr);
 
-    QString symbol() const { return symbol_; }
+    Symbol symbol() const { return symbol_; }
     // Text and icon colour; the accent colour when not set.
     void setColor(std::optional<QColor> color);
     QColor color() const;
@@ -29,7 +30,7 @@ class PlainButton : public QAbstractButton {
     void leaveEvent(QEvent* event) override;
 
   private:
-    QString symbol_;
+    Symbol symbol_;
     std::optional<QColor> color_;
     bool hovered_ = false;
 };

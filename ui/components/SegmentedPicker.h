@@ -4,6 +4,8 @@
 #include <QList>
 #include <QWidget>
 
+#include "ui/components/Symbol.h"
+
 namespace orvane {
 
 class SegmentedPicker : public QWidget {
@@ -12,7 +14,7 @@ class SegmentedPicker : public QWidget {
     struct Option {
         QString key;  // what the picker reports
         QString label;
-        QString symbol;
+        Symbol symbol = Symbol::none;
     };
 
     explicit SegmentedPicker(const QList<Option>& options, QWidget* parent = nullptr);

@@ -25,14 +25,14 @@ QFont captionFont() {
 
 }  // namespace
 
-StatChip::StatChip(const QString& icon, const QString& value, const QString& caption,
-                   const QColor& tint, QWidget* parent)
+StatChip::StatChip(Symbol icon, const QString& value, const QString& caption, const QColor& tint,
+                   QWidget* parent)
     : QWidget(parent), icon_(icon), value_(value), caption_(caption), tint_(tint) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     copyable_ = Copyable::attach(this, value_);
 }
 
-void StatChip::setIcon(const QString& icon) {
+void StatChip::setIcon(Symbol icon) {
     if (icon == icon_) return;
     icon_ = icon;
     update();

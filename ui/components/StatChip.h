@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QWidget>
 
+#include "ui/components/Symbol.h"
+
 namespace orvane {
 
 class Copyable;
@@ -17,14 +19,14 @@ class StatChip : public QWidget {
     static constexpr qreal kValueSize = 17;
     static constexpr qreal kMinScale = 0.7;
 
-    StatChip(const QString& icon, const QString& value, const QString& caption, const QColor& tint,
+    StatChip(Symbol icon, const QString& value, const QString& caption, const QColor& tint,
              QWidget* parent = nullptr);
 
-    QString icon() const { return icon_; }
+    Symbol icon() const { return icon_; }
     QString value() const { return value_; }
     QString caption() const { return caption_; }
     QColor tint() const { return tint_; }
-    void setIcon(const QString& icon);
+    void setIcon(Symbol icon);
     void setValue(const QString& value);
     void setCaption(const QString& caption);
     void setTint(const QColor& tint);
@@ -42,7 +44,8 @@ class StatChip : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QString icon_, value_, caption_;
+    Symbol icon_;
+    QString value_, caption_;
     QColor tint_;
     Copyable* copyable_;
 };

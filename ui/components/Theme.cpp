@@ -27,23 +27,30 @@ QColor accent() {
     return c;
 }
 
-QColor color(const QString& name) {
-    if (name == QLatin1String("green")) return rgb(0.2, 0.78, 0.45);
-    if (name == QLatin1String("yellow")) return rgb(0.98, 0.74, 0.18);
-    if (name == QLatin1String("red")) return rgb(0.95, 0.3, 0.3);
-    if (name == QLatin1String("blue")) return rgb(0.31, 0.55, 0.98);
+QColor color(Tint tint) {
+    switch (tint) {
+        case Tint::primary:
+            return primary();
+        case Tint::secondary:
+            return secondary();
+        case Tint::accent:
+            return accent();
+        case Tint::green:
+            return rgb(0.2, 0.78, 0.45);
+        case Tint::yellow:
+            return rgb(0.98, 0.74, 0.18);
+        case Tint::red:
+            return rgb(0.95, 0.3, 0.3);
+        case Tint::blue:
+            return rgb(0.31, 0.55, 0.98);
+        case Tint::white:
+            return Qt::white;
+    }
     return secondary();
 }
 
-QString usageColorName(double fraction) {
-    // NaN fails both comparisons and so lands on red.
-    if (fraction < 0.6) return QStringLiteral("green");
-    if (fraction < 0.85) return QStringLiteral("yellow");
-    return QStringLiteral("red");
-}
-
 QColor usageColor(double fraction) {
-    return color(usageColorName(fraction));
+    return color(usageTint(fraction));
 }
 
 bool isDark() {

@@ -11,6 +11,9 @@
 #include <QRegion>
 #include <QString>
 
+#include "ui/components/Layout.h"
+#include "ui/components/Tint.h"
+
 namespace orvane {
 
 // Which foreground colour a text or icon follows.
@@ -26,14 +29,13 @@ QColor styleColor(TextStyle style);
 // The accent colour (0.39, 0.45, 0.96).
 QColor accent();
 // Corner radius of cards.
-inline constexpr qreal cardCorner = 16;
+inline constexpr qreal cardCorner = Layout::cardCorner;
 
-// "green", "yellow", "red", "blue"; any other name (compared exactly) gives secondary().
-QColor color(const QString& name);
-// Green below 0.6, yellow below 0.85, red from 0.85 on (and for NaN).
+// The colour of a tint in the current scheme (primary and secondary follow it).
+QColor color(Tint tint);
+// The colour of usageTint(fraction): green below 0.6, yellow below 0.85, red from 0.85 on (and
+// for NaN).
 QColor usageColor(double fraction);
-// The name usageColor() picks: "green", "yellow" or "red".
-QString usageColorName(double fraction);
 
 // The scheme the windows currently show. Set by the application when the appearance changes;
 // the colours below follow it.

@@ -53,8 +53,7 @@ qreal FillBar::fillWidth(qreal barWidth, double fraction, qreal minWidth, bool c
 
 void FillBar::setFraction(double fraction) {
     if (fraction == fraction_ || (std::isnan(fraction) && std::isnan(fraction_))) return;
-    const bool colourChanges =
-        !color_ && Theme::usageColorName(fraction) != Theme::usageColorName(fraction_);
+    const bool colourChanges = !color_ && usageTint(fraction) != usageTint(fraction_);
     fraction_ = fraction;
     motion_->moveTo(drawnFraction(fraction, clamped_), width(),
                     Theme::animationsEnabled() && isVisible());

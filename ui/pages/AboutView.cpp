@@ -35,7 +35,7 @@ void paintAppIcon(QPainter& p, const QRectF& r) {
     p.fillPath(Theme::continuousRect(r, kTileRadius * scale), g);
     const qreal box = Icon::boxSize(42) * scale;
     Icon::paint(p, QRectF(r.center().x() - box / 2, r.center().y() - box / 2, box, box),
-                QStringLiteral("sparkle.magnifyingglass"), Qt::white, QFont::DemiBold);
+                Symbol::sparkleMagnifyingGlass, Qt::white, QFont::DemiBold);
 }
 
 class IconTile : public QWidget {

@@ -16,15 +16,15 @@ std::string subtitle(const BatteryInfo& b) {
 
 PageText::Gauge healthGauge(const BatteryInfo& b) {
     return {b.healthPercent / 100, percent(b.healthPercent), "Maximum\nCapacity",
-            PageText::usageColorName(1.0 - b.healthPercent / 100)};
+            usageTint(1.0 - b.healthPercent / 100)};
 }
 
 PageText::Badge conditionBadge(const BatteryInfo& b) {
-    return {b.condition, b.conditionColorName()};
+    return {b.condition, tintNamed(b.conditionColorName()).value_or(Tint::secondary)};
 }
 
-std::string chargeColor(const BatteryInfo& b) {
-    return b.isCharging ? "green" : PageText::usageColorName(1.0 - b.chargePercent / 100);
+Tint chargeColor(const BatteryInfo& b) {
+    return b.isCharging ? Tint::green : usageTint(1.0 - b.chargePercent / 100);
 }
 
 PageText::Gauge chargeGauge(const BatteryInfo& b) {
@@ -43,11 +43,11 @@ ChargeState chargeState(const BatteryInfo& b) {
     else
         s.text = "On Battery";
     if (b.isCharging)
-        s.icon = "battery.100.bolt";
+        s.icon = Symbol::battery100Bolt;
     else if (b.onAC)
-        s.icon = "powerplug.fill";
+        s.icon = Symbol::powerPlugFill;
     else
-        s.icon = "battery.50";
+        s.icon = Symbol::battery50;
     return s;
 }
 
@@ -58,7 +58,7 @@ CyclesText cycles(const BatteryInfo& b) {
     if (c.showRated) {
         c.ratedBar = {"", integer(b.cycleCount) + " / " + integer(b.designCycleCount) + " rated",
                       static_cast<double>(b.cycleCount) / static_cast<double>(b.designCycleCount),
-                      "accent"};
+                      Tint::accent};
         // Saturating: a nonsensical negative cycle count must not overflow the difference.
         std::int64_t left = 0;
         if (__builtin_sub_overflow(b.designCycleCount, b.cycleCount, &left))
@@ -76,22 +76,22 @@ std::string timeRemaining(const BatteryInfo& b) {
 
 std::vector<PageText::Row> capacityRows(const BatteryInfo& b) {
     return {
-        {"Full Charge Capacity", integer(b.maxCapacity) + " mAh", "bolt.fill"},
-        {"Design Capacity", integer(b.designCapacity) + " mAh", "bolt.badge.checkmark"},
-        {"Current Capacity", integer(b.currentCapacity) + " mAh", "bolt.circle"},
-        {"Time Remaining", timeRemaining(b), "clock"},
+        {"Full Charge Capacity", integer(b.maxCapacity) + " mAh", Symbol::boltFill},
+        {"Design Capacity", integer(b.designCapacity) + " mAh", Symbol::boltBadgeCheckmark},
+        {"Current Capacity", integer(b.currentCapacity) + " mAh", Symbol::boltCircle},
+        {"Time Remaining", timeRemaining(b), Symbol::clock},
     };
 }
 
 std::vector<PageText::Row> electricalRows(const BatteryInfo& b) {
     return {
-        {"Temperature", Fmt::format("%.1f \u00b0C", b.temperature), "thermometer.medium",
-         b.temperature > 35.0 ? "yellow" : "primary"},
-        {"Voltage", Fmt::format("%.2f V", b.voltage), "waveform.path"},
-        {"Amperage", Fmt::format("%.0f mA", b.amperage * 1000), "bolt.horizontal"},
+        {"Temperature", Fmt::format("%.1f \u00b0C", b.temperature), Symbol::thermometerMedium,
+         b.temperature > 35.0 ? Tint::yellow : Tint::primary},
+        {"Voltage", Fmt::format("%.2f V", b.voltage), Symbol::waveform},
+        {"Amperage", Fmt::format("%.0f mA", b.amperage * 1000), Symbol::boltHorizontal},
         {"Power Source", b.onAC ? "Power Adapter" : "Battery",
-         b.onAC ? "powerplug.fill" : "battery.75"},
-        {"Battery Serial", b.serial.empty() ? "-" : b.serial, "barcode"},
+         b.onAC ? Symbol::powerPlugFill : Symbol::battery75},
+        {"Battery Serial", b.serial.empty() ? "-" : b.serial, Symbol::barcode},
     };
 }
 

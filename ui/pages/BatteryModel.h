@@ -12,7 +12,7 @@ namespace orvane {
 // The text and icon under the charge ring; both take the charge colour.
 struct ChargeState {
     std::string text;
-    std::string icon;
+    Symbol icon = Symbol::none;
     bool operator==(const ChargeState&) const = default;
 };
 
@@ -40,7 +40,7 @@ PageText::Gauge healthGauge(const BatteryInfo& b);
 PageText::Badge conditionBadge(const BatteryInfo& b);
 
 // Green while charging, else the usage colour of the missing charge.
-std::string chargeColor(const BatteryInfo& b);
+Tint chargeColor(const BatteryInfo& b);
 PageText::Gauge chargeGauge(const BatteryInfo& b);
 ChargeState chargeState(const BatteryInfo& b);
 

@@ -1,4 +1,5 @@
 #include "ui/pages/BatteryView.h"
+#include "ui/components/Layout.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -38,8 +39,8 @@ Card* gaugeCard(QVBoxLayout*& column, int spacing) {
 BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent), svc_(std::move(svc)) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
-    header_ = new PageHeader(QStringLiteral("Battery"), {}, QStringLiteral("battery.100.bolt"),
-                             Theme::color(QStringLiteral("green")));
+    header_ = new PageHeader(QStringLiteral("Battery"), {}, Symbol::battery100Bolt,
+                             Theme::color(Tint::green));
     stack->addWidget(header_);
 
     panel_ = new QWidget;
@@ -50,20 +51,20 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
 
     // Gauges: health, charge, cycles, sharing the row equally.
     auto* gauges = new QHBoxLayout;
-    gauges->setSpacing(18);
+    gauges->setSpacing(Layout::cardSpacing);
     panel->addLayout(gauges);
 
     QVBoxLayout* col = nullptr;
     Card* healthCard = gaugeCard(col, 14);
-    health_ = new RingGauge(0, {}, {}, Theme::color(QStringLiteral("green")));
-    condition_ = new CapsuleBadge({}, "secondary", 13, QFont::DemiBold, 14, 6);
+    health_ = new RingGauge(0, {}, {}, Theme::color(Tint::green));
+    condition_ = new CapsuleBadge({}, Tint::secondary, 13, QFont::DemiBold, 14, 6);
     col->addWidget(health_, 0, Qt::AlignHCenter);
     col->addWidget(condition_, 0, Qt::AlignHCenter);
     col->addStretch(1);
     gauges->addWidget(healthCard, 1);
 
     Card* chargeCard = gaugeCard(col, 14);
-    charge_ = new RingGauge(0, {}, {}, Theme::color(QStringLiteral("green")));
+    charge_ = new RingGauge(0, {}, {}, Theme::color(Tint::green));
     chargeIcon_ = new IconView({}, 13, QFont::Medium);
     chargeText_ = new Text({}, Theme::font(13, QFont::Medium));
     auto* chargeLabel = new QHBoxLayout;
@@ -104,7 +105,7 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
 
     // Details: capacity, electrical and status, top-aligned.
     auto* details = new QHBoxLayout;
-    details->setSpacing(18);
+    details->setSpacing(Layout::cardSpacing);
     capacity_ = new RowList(QStringLiteral("Capacity"));
     electrical_ = new RowList(QStringLiteral("Electrical & Status"));
     details->addWidget(new Card(capacity_, nullptr), 1, Qt::AlignTop);
@@ -138,21 +139,21 @@ void BatteryView::apply() {
     health_->setFraction(health.fraction);
     health_->setTitle(qs(health.title));
     health_->setSubtitle(qs(health.subtitle));
-    health_->setTint(PageStyle::color(health.tint));
+    health_->setTint(Theme::color(health.tint));
     const PageText::Badge badge = BatteryModel::conditionBadge(b);
     condition_->setText(qs(badge.text));
-    condition_->setColorName(badge.color);
+    condition_->setTint(badge.color);
 
     const PageText::Gauge charge = BatteryModel::chargeGauge(b);
     charge_->setFraction(charge.fraction);
     charge_->setTitle(qs(charge.title));
     charge_->setSubtitle(qs(charge.subtitle));
-    charge_->setTint(PageStyle::color(charge.tint));
+    charge_->setTint(Theme::color(charge.tint));
     const ChargeState state = BatteryModel::chargeState(b);
-    chargeIcon_->setSymbol(qs(state.icon));
-    chargeIcon_->setColor(PageStyle::color(charge.tint));
+    chargeIcon_->setSymbol(state.icon);
+    chargeIcon_->setColor(Theme::color(charge.tint));
     chargeText_->setText(qs(state.text));
-    chargeText_->setColor(PageStyle::color(charge.tint));
+    chargeText_->setColor(Theme::color(charge.tint));
 
     const CyclesText cycles = BatteryModel::cycles(b);
     cycles_->setText(qs(cycles.count));

@@ -16,7 +16,7 @@ bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
 }
 
 PageText::Badge mainBadge() {
-    return {"Main", "blue"};
+    return {"Main", Tint::blue};
 }
 
 GpuCardText gpuCard(const GraphicsInfo& g) {
@@ -25,31 +25,31 @@ GpuCardText gpuCard(const GraphicsInfo& g) {
     if (!g.cores.empty()) c.coresText = g.cores + "-core GPU";
     // The Vendor row always brings its divider, even when no Metal row follows it.
     if (!g.vendor.empty()) {
-        c.lines.push_back(Line{false, Row{"Vendor", g.vendor, "building.2"}});
+        c.lines.push_back(Line{false, Row{"Vendor", g.vendor, Symbol::building}});
         c.lines.push_back(Line{true, {}});
     }
     // Where the platform has no Metal, the kernel driver in use takes its place.
     if (!g.metalSupport.empty())
-        c.lines.push_back(Line{false, Row{"Metal", g.metalSupport, "square.stack.3d.up"}});
+        c.lines.push_back(Line{false, Row{"Metal", g.metalSupport, Symbol::stack}});
     else if (!g.driver.empty())
-        c.lines.push_back(Line{false, Row{"Driver", g.driver, "square.stack.3d.up"}});
+        c.lines.push_back(Line{false, Row{"Driver", g.driver, Symbol::stack}});
     return c;
 }
 
 DisplayCardText displayCard(const DisplayInfo& d) {
     DisplayCardText c;
-    c.icon = d.isBuiltIn ? "laptopcomputer" : "display";
+    c.icon = d.isBuiltIn ? Symbol::laptop : Symbol::display;
     c.name = d.name;
     c.mainBadge = d.isMain;
-    c.lines.push_back(Line{
-        false, Row{"Resolution", d.resolution.empty() ? "-" : d.resolution, "rectangle.dashed"}});
+    c.lines.push_back(Line{false, Row{"Resolution", d.resolution.empty() ? "-" : d.resolution,
+                                      Symbol::rectangleDashed}});
     if (!d.refreshRate.empty()) {
         c.lines.push_back(Line{true, {}});
-        c.lines.push_back(Line{false, Row{"Refresh Rate", d.refreshRate, "timer"}});
+        c.lines.push_back(Line{false, Row{"Refresh Rate", d.refreshRate, Symbol::timer}});
     }
     if (!d.connectionType.empty()) {
         c.lines.push_back(Line{true, {}});
-        c.lines.push_back(Line{false, Row{"Type", d.connectionType, "cable.connector"}});
+        c.lines.push_back(Line{false, Row{"Type", d.connectionType, Symbol::cableConnector}});
     }
     return c;
 }

@@ -20,7 +20,7 @@ struct GpuCardText {
 
 // One display card: header with an optional "Main" badge, then its rows.
 struct DisplayCardText {
-    std::string icon;
+    Symbol icon = Symbol::none;
     std::string name;
     bool mainBadge = false;
     std::vector<PageText::Line> lines;

@@ -40,8 +40,8 @@ void sync(QVBoxLayout* list, std::vector<DeviceCard*>& cards, const std::vector<
 DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent), svc_(std::move(svc)) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
-    header_ = new PageHeader(QStringLiteral("Graphics & Displays"), {}, QStringLiteral("display"),
-                             Theme::color(QStringLiteral("blue")));
+    header_ = new PageHeader(QStringLiteral("Graphics & Displays"), {}, Symbol::display,
+                             Theme::color(Tint::blue));
     stack->addWidget(header_);
     gpuList_ = new QVBoxLayout;
     gpuList_->setSpacing(PageScroll::kSpacing);

@@ -20,9 +20,9 @@ std::string averageAndPeak(const HistoryStats& s) {
 std::array<MiniStat, 3> legend(const HistoryPoint& newest) {
     const auto share = [](bool known, double f) { return known ? percent(f * 100) : kUnknown; };
     return {{
-        {share(newest.cpuKnown, newest.cpuUser), "User", "blue"},
-        {share(newest.cpuKnown, newest.cpuSystem), "System", "red"},
-        {share(newest.memKnown, newest.memUsed), "Memory", "green"},
+        {share(newest.cpuKnown, newest.cpuUser), "User", Tint::blue},
+        {share(newest.cpuKnown, newest.cpuSystem), "System", Tint::red},
+        {share(newest.memKnown, newest.memUsed), "Memory", Tint::green},
     }};
 }
 

@@ -23,7 +23,7 @@ std::string osNameAndVersion(const HardwareInfo& hw) {
 
 HeroText hero(const HardwareInfo& hw) {
     HeroText h;
-    h.symbol = hw.symbol();
+    h.symbol = symbolNamed(hw.symbol()).value_or(Symbol::desktop);
     h.modelName = hw.modelName;
     h.chip = hw.chip;
     if (const std::string os = osNameAndVersion(hw); !os.empty()) h.pills.push_back(os);
@@ -55,41 +55,41 @@ std::string bootCapacity(const std::vector<VolumeInfo>& volumes) {
 std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
                                     const std::vector<VolumeInfo>& volumes) {
     std::array<PageText::Chip, 4> c;
-    c[0] = {"memorychip", orDash(hw.memoryGB), hw.memoryType, "blue"};
-    c[1] = {"cpu", coreValue(hw), coreCaption(hw), "accent"};
-    c[2] = {"internaldrive", bootCapacity(volumes), "Storage", "green"};
+    c[0] = {Symbol::memoryChip, orDash(hw.memoryGB), hw.memoryType, Tint::blue};
+    c[1] = {Symbol::cpu, coreValue(hw), coreCaption(hw), Tint::accent};
+    c[2] = {Symbol::internalDrive, bootCapacity(volumes), "Storage", Tint::green};
     // The icon follows the kind of machine; value, caption and tint follow the battery.
-    c[3].icon = hw.isLaptop ? "battery.100" : "bolt.fill";
+    c[3].icon = hw.isLaptop ? Symbol::battery100 : Symbol::boltFill;
     if (battery.present) {
         c[3].value = percent(battery.healthPercent);
         c[3].caption = "Battery Health";
-        c[3].tint = PageText::usageColorName(1 - battery.healthPercent / 100);
+        c[3].tint = usageTint(1 - battery.healthPercent / 100);
     } else {
         c[3].value = "AC";
         c[3].caption = "Power";
-        c[3].tint = "yellow";
+        c[3].tint = Tint::yellow;
     }
     return c;
 }
 
 std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
     std::vector<PageText::Row> rows = {
-        {"Model", hw.modelName, "desktopcomputer"},
-        {"Identifier", orDash(hw.modelIdentifier), "number"},
-        {"Chip", orDash(hw.chip), "cpu"},
-        {"Memory", orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), "memorychip"},
+        {"Model", hw.modelName, Symbol::desktop},
+        {"Identifier", orDash(hw.modelIdentifier), Symbol::number},
+        {"Chip", orDash(hw.chip), Symbol::cpu},
+        {"Memory", orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), Symbol::memoryChip},
     };
     if (PageText::isMac(hw.macOSName)) {
         rows.push_back(
             {"macOS",
              orDash(joined({osNameAndVersion(hw), PageText::bracketed(hw.macOSBuild)}, " ")),
-             "apple.logo"});
+             Symbol::appleLogo});
     } else {
         // Another system: its own name, and the kernel release where a Mac shows its build.
-        rows.push_back({"Operating System", orDash(osNameAndVersion(hw)), "square.stack.3d.up"});
-        if (!hw.macOSBuild.empty()) rows.push_back({"Kernel", hw.macOSBuild, "number"});
+        rows.push_back({"Operating System", orDash(osNameAndVersion(hw)), Symbol::stack});
+        if (!hw.macOSBuild.empty()) rows.push_back({"Kernel", hw.macOSBuild, Symbol::number});
     }
-    rows.push_back({"Serial Number", orDash(hw.serialNumber), "barcode"});
+    rows.push_back({"Serial Number", orDash(hw.serialNumber), Symbol::barcode});
     return rows;
 }
 
@@ -97,24 +97,23 @@ std::vector<PageText::Row> glanceRows(const HardwareInfo& hw, const LiveMetrics&
                                       const BatteryInfo& battery, std::size_t displayCount) {
     const double busy = live.cpuBusyPct();
     std::vector<PageText::Row> rows = {
-        {"Computer Name", hw.hostname, "person.crop.circle"},
-        {"Uptime", Fmt::duration(live.uptime), "clock"},
-        {"CPU Load", percent(busy), "gauge.with.dots.needle.50percent",
-         PageText::usageColorName(busy / 100)},
+        {"Computer Name", hw.hostname, Symbol::person},
+        {"Uptime", Fmt::duration(live.uptime), Symbol::clock},
+        {"CPU Load", percent(busy), Symbol::gauge, usageTint(busy / 100)},
         {"Memory Used", Fmt::bytes(live.memUsedBytes) + " of " + Fmt::bytes(live.memTotalBytes),
-         "memorychip", PageText::usageColorName(live.memUsedFraction())},
+         Symbol::memoryChip, usageTint(live.memUsedFraction())},
     };
     if (battery.present) {
         const char* status = battery.isCharging ? "Charging"
                              : battery.onAC     ? "On AC"
                                                 : "On Battery";
         rows.push_back(
-            {"Battery", percent(battery.chargePercent) + " \u00b7 " + status, "battery.75"});
-        rows.push_back({"Cycle Count", integer(battery.cycleCount), "arrow.triangle.2.circlepath"});
+            {"Battery", percent(battery.chargePercent) + " \u00b7 " + status, Symbol::battery75});
+        rows.push_back({"Cycle Count", integer(battery.cycleCount), Symbol::arrowCirclePath});
     } else {
-        rows.push_back({"Power", "AC Power", "powerplug"});
+        rows.push_back({"Power", "AC Power", Symbol::powerPlug});
         rows.push_back({"Displays", integer(static_cast<std::int64_t>(displayCount)) + " connected",
-                        "display"});
+                        Symbol::display});
     }
     return rows;
 }

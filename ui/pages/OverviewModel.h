@@ -13,7 +13,7 @@ namespace orvane {
 
 // The banner: machine icon, model name, chip and the capsule labels under them.
 struct HeroText {
-    std::string symbol;
+    Symbol symbol = Symbol::none;
     std::string modelName;
     std::string chip;
     std::vector<std::string> pills;

@@ -1,4 +1,5 @@
 #include "ui/pages/OverviewView.h"
+#include "ui/components/Layout.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -32,7 +33,7 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(hero_);
 
     auto* chipRow = new QHBoxLayout;
-    chipRow->setSpacing(12);
+    chipRow->setSpacing(Layout::tileSpacing);
     for (auto& chip : chips_) {
         chip = new StatChip({}, {}, {}, QColor());
         chipRow->addWidget(chip, 1);
@@ -40,7 +41,7 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addLayout(chipRow);
 
     auto* cards = new QHBoxLayout;
-    cards->setSpacing(18);
+    cards->setSpacing(Layout::cardSpacing);
     cards->addWidget(new Card(system_, nullptr), 1, Qt::AlignTop);
     cards->addWidget(new Card(glance_, nullptr), 1, Qt::AlignTop);
     stack->addLayout(cards);
@@ -68,10 +69,10 @@ void OverviewView::apply(FieldSet fields) {
     if (touched({Field::hardware, Field::battery, Field::volumes})) {
         const auto chips = OverviewModel::chips(s.hardware(), s.battery(), s.volumes());
         for (std::size_t i = 0; i < chips.size(); ++i) {
-            chips_[i]->setIcon(qs(chips[i].icon));
+            chips_[i]->setIcon(chips[i].icon);
             chips_[i]->setValue(qs(chips[i].value));
             chips_[i]->setCaption(qs(chips[i].caption));
-            chips_[i]->setTint(PageStyle::color(chips[i].tint));
+            chips_[i]->setTint(Theme::color(chips[i].tint));
         }
     }
     if (touched({Field::hardware, Field::live, Field::battery, Field::displays})) {

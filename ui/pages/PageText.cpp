@@ -12,12 +12,6 @@ std::string integer(std::int64_t value) {
     return std::to_string(value);
 }
 
-std::string usageColorName(double fraction) {
-    if (fraction < 0.6) return "green";
-    if (fraction < 0.85) return "yellow";
-    return "red";
-}
-
 std::string counted(std::int64_t n, const std::string& word) {
     return integer(n) + " " + word + (n == 1 ? "" : "s");
 }

@@ -1,14 +1,14 @@
 // The plain display values the pages lay out, and the formatting rules they share. Qt-free,
 // so the rules of every page can be tested without widgets.
-//
-// Colours are names: "green", "yellow", "red", "blue" (the theme's named colours), "accent"
-// (the theme accent), "primary" (the default text colour) and "secondary" (dimmed text; also
-// what any unknown name stands for).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "ui/components/Symbol.h"
+#include "ui/components/Tint.h"
 
 namespace orvane::PageText {
 
@@ -16,8 +16,8 @@ namespace orvane::PageText {
 struct Row {
     std::string label;
     std::string value;
-    std::string icon;
-    std::string valueColor = "primary";
+    Symbol icon = Symbol::none;
+    Tint valueColor = Tint::primary;
     bool operator==(const Row&) const = default;
 };
 
@@ -33,32 +33,32 @@ struct Gauge {
     double fraction = 0;
     std::string title;
     std::string subtitle;
-    std::string tint;
+    Tint tint = Tint::green;
     bool operator==(const Gauge&) const = default;
 };
 
-// Arguments of a labelled usage bar; an empty tint means "colour by fill level".
+// Arguments of a labelled usage bar; no tint means "colour by fill level".
 struct Bar {
     std::string label;
     std::string detail;
     double fraction = 0;
-    std::string tint;
+    std::optional<Tint> tint;
     bool operator==(const Bar&) const = default;
 };
 
 // Arguments of a summary chip.
 struct Chip {
-    std::string icon;
+    Symbol icon = Symbol::none;
     std::string value;
     std::string caption;
-    std::string tint;
+    Tint tint = Tint::accent;
     bool operator==(const Chip&) const = default;
 };
 
 // A short word on a tinted capsule ("Main", "Startup", a battery condition).
 struct Badge {
     std::string text;
-    std::string color;
+    Tint color = Tint::secondary;
     bool operator==(const Badge&) const = default;
 };
 
@@ -66,9 +66,6 @@ struct Badge {
 std::string percent(double value);
 // Plain decimal integer without grouping.
 std::string integer(std::int64_t value);
-// The colour of a fill level: green below 0.6, yellow below 0.85, red from 0.85 (also for a
-// value that is not a number).
-std::string usageColorName(double fraction);
 // n and the word, with an "s" unless n is exactly 1: "0 volumes", "1 volume".
 std::string counted(std::int64_t n, const std::string& word);
 // The non-empty parts joined by `separator`: an empty part brings no separator of its own.

@@ -8,24 +8,23 @@
 namespace orvane::PerformanceModel {
 
 using PageText::percent;
-using PageText::usageColorName;
 
 PageText::Gauge cpuGauge(const LiveMetrics& live) {
     const double busy = live.cpuBusyPct();
-    return {busy / 100, percent(busy), "CPU Load", usageColorName(busy / 100)};
+    return {busy / 100, percent(busy), "CPU Load", usageTint(busy / 100)};
 }
 
 std::array<MiniStat, 3> cpuStats(const LiveMetrics& live) {
     return {{
-        {percent(live.cpuUserPct), "User", "blue"},
-        {percent(live.cpuSystemPct), "System", "red"},
-        {percent(live.cpuIdlePct), "Idle", "secondary"},
+        {percent(live.cpuUserPct), "User", Tint::blue},
+        {percent(live.cpuSystemPct), "System", Tint::red},
+        {percent(live.cpuIdlePct), "Idle", Tint::secondary},
     }};
 }
 
 PageText::Gauge memGauge(const LiveMetrics& live) {
     const double f = live.memUsedFraction();
-    return {f, percent(f * 100), "Memory Used", usageColorName(f)};
+    return {f, percent(f * 100), "Memory Used", usageTint(f)};
 }
 
 std::string memCaption(const LiveMetrics& live) {
@@ -38,7 +37,7 @@ std::string coreCountText(const LiveMetrics& live) {
 
 CoreCell coreCell(std::size_t index, double fraction) {
     return {"Core " + PageText::integer(static_cast<std::int64_t>(index) + 1),
-            percent(fraction * 100), usageColorName(fraction), fraction};
+            percent(fraction * 100), usageTint(fraction), fraction};
 }
 
 std::vector<CoreCell> coreCells(const LiveMetrics& live) {
@@ -65,20 +64,20 @@ GridColumns gridColumns(double width, double minColumn, double spacing) {
 
 std::array<PageText::Bar, 4> breakdown(const LiveMetrics& live) {
     const double t = std::max(static_cast<double>(live.memTotalBytes), 1.0);
-    auto bar = [t](const char* label, std::int64_t bytes, const char* tint) {
+    auto bar = [t](const char* label, std::int64_t bytes, Tint tint) {
         return PageText::Bar{label, Fmt::bytes(bytes), static_cast<double>(bytes) / t, tint};
     };
     return {{
-        bar("App Memory", live.memAppBytes, "blue"),
-        bar("Wired", live.memWiredBytes, "red"),
-        bar("Compressed", live.memCompressedBytes, "accent"),
-        bar("Cached Files", live.memCachedBytes, "green"),
+        bar("App Memory", live.memAppBytes, Tint::blue),
+        bar("Wired", live.memWiredBytes, Tint::red),
+        bar("Compressed", live.memCompressedBytes, Tint::accent),
+        bar("Cached Files", live.memCachedBytes, Tint::green),
     }};
 }
 
 PageText::Row swapRow(const LiveMetrics& live) {
-    return {"Swap Used", Fmt::bytes(live.swapUsedBytes), "arrow.left.arrow.right",
-            live.swapUsedBytes >= 1 ? "yellow" : "primary"};
+    return {"Swap Used", Fmt::bytes(live.swapUsedBytes), Symbol::arrowLeftRight,
+            live.swapUsedBytes >= 1 ? Tint::yellow : Tint::primary};
 }
 
 }  // namespace orvane::PerformanceModel

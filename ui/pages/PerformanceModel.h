@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "service/Records.h"
+#include "ui/components/Layout.h"
 #include "ui/pages/PageText.h"
 
 namespace orvane {
@@ -14,15 +15,15 @@ namespace orvane {
 struct MiniStat {
     std::string value;
     std::string label;
-    std::string color;
+    Tint color = Tint::primary;
     bool operator==(const MiniStat&) const = default;
 };
 
 // One cell of the per-core grid.
 struct CoreCell {
-    std::string label;    // "Core 1"
-    std::string percent;  // "37%"
-    std::string color;    // usage colour of the fraction
+    std::string label;           // "Core 1"
+    std::string percent;         // "37%"
+    Tint color = Tint::primary;  // usage colour of the fraction
     double fraction = 0;
     bool operator==(const CoreCell&) const = default;
 };
@@ -37,7 +38,7 @@ struct GridColumns {
 namespace PerformanceModel {
 
 inline constexpr double kCoreMinColumn = 120;
-inline constexpr double kCoreSpacing = 12;
+inline constexpr double kCoreSpacing = Layout::tileSpacing;
 
 PageText::Gauge cpuGauge(const LiveMetrics& live);
 std::array<MiniStat, 3> cpuStats(const LiveMetrics& live);

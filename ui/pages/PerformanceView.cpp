@@ -1,4 +1,5 @@
 #include "ui/pages/PerformanceView.h"
+#include "ui/components/Layout.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -28,7 +29,7 @@ namespace {
 QVBoxLayout* gaugeColumn(QWidget* box) {
     auto* col = new QVBoxLayout(box);
     col->setContentsMargins(0, 0, 0, 0);
-    col->setSpacing(12);
+    col->setSpacing(Layout::tileSpacing);
     return col;
 }
 
@@ -39,17 +40,17 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     QVBoxLayout* stack = PageScroll::install(this)->stack();
     header_ = new PageHeader(QStringLiteral("Performance"),
                              QStringLiteral("Live CPU & memory \u00b7 updates every second"),
-                             QStringLiteral("waveform.path.ecg"), Theme::color("red"));
+                             Symbol::waveformEcg, Theme::color(Tint::red));
     stack->addWidget(header_);
 
     // Processor and memory gauges, side by side.
     auto* gauges = new QHBoxLayout;
-    gauges->setSpacing(18);
+    gauges->setSpacing(Layout::cardSpacing);
     stack->addLayout(gauges);
 
     auto* cpuBox = new QWidget;
     QVBoxLayout* cpuCol = gaugeColumn(cpuBox);
-    cpu_ = new RingGauge(0, {}, QStringLiteral("CPU Load"), Theme::color("green"));
+    cpu_ = new RingGauge(0, {}, QStringLiteral("CPU Load"), Theme::color(Tint::green));
     cpuCol->addWidget(cpu_, 0, Qt::AlignHCenter);
     auto* statRow = new QHBoxLayout;
     statRow->setSpacing(16);
@@ -72,7 +73,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
 
     auto* memBox = new QWidget;
     QVBoxLayout* memCol = gaugeColumn(memBox);
-    mem_ = new RingGauge(0, {}, QStringLiteral("Memory Used"), Theme::color("green"));
+    mem_ = new RingGauge(0, {}, QStringLiteral("Memory Used"), Theme::color(Tint::green));
     memCaption_ = new Text({}, Theme::font(13, QFont::Medium), TextStyle::secondary);
     memCaption_->setAlignment(Qt::AlignHCenter);
     memCol->addWidget(mem_, 0, Qt::AlignHCenter);
@@ -83,7 +84,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     auto* historyBox = new QWidget;
     auto* historyCol = new QVBoxLayout(historyBox);
     historyCol->setContentsMargins(0, 0, 0, 0);
-    historyCol->setSpacing(12);
+    historyCol->setSpacing(Layout::tileSpacing);
     auto* historyHeader = new QHBoxLayout;
     historyHeader->setSpacing(14);
     historyHeader->addWidget(
@@ -108,7 +109,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     auto* coresBox = new QWidget;
     auto* cores = new QVBoxLayout(coresBox);
     cores->setContentsMargins(0, 0, 0, 0);
-    cores->setSpacing(12);
+    cores->setSpacing(Layout::tileSpacing);
     auto* coresHeader = new QHBoxLayout;
     coresHeader->addWidget(
         new Text(QStringLiteral("Per-Core Activity"), Theme::font(15, QFont::DemiBold)));
@@ -127,7 +128,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     auto* memoryBox = new QWidget;
     auto* memory = new QVBoxLayout(memoryBox);
     memory->setContentsMargins(0, 0, 0, 0);
-    memory->setSpacing(12);
+    memory->setSpacing(Layout::tileSpacing);
     memory->addWidget(
         new Text(QStringLiteral("Memory Breakdown"), Theme::font(15, QFont::DemiBold)));
     for (auto& bar : bars_) {
@@ -142,7 +143,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     dividerPad->setContentsMargins(0, 2, 0, 2);
     dividerPad->addWidget(new Divider);
     memory->addWidget(dividerBox);
-    swap_ = new InfoRow(QStringLiteral("Swap Used"), {}, QStringLiteral("arrow.left.arrow.right"));
+    swap_ = new InfoRow(QStringLiteral("Swap Used"), {}, Symbol::arrowLeftRight);
     memory->addWidget(swap_);
     stack->addWidget(new Card(memoryBox, nullptr));
 
@@ -157,7 +158,7 @@ void PerformanceView::apply() {
     const PageText::Gauge cpu = PerformanceModel::cpuGauge(live);
     cpu_->setFraction(cpu.fraction);
     cpu_->setTitle(qs(cpu.title));
-    cpu_->setTint(PageStyle::color(cpu.tint));
+    cpu_->setTint(Theme::color(cpu.tint));
     const auto stats = PerformanceModel::cpuStats(live);
     for (std::size_t i = 0; i < stats.size(); ++i) {
         stats_[i].value->setText(qs(stats[i].value));
@@ -168,7 +169,7 @@ void PerformanceView::apply() {
     const PageText::Gauge mem = PerformanceModel::memGauge(live);
     mem_->setFraction(mem.fraction);
     mem_->setTitle(qs(mem.title));
-    mem_->setTint(PageStyle::color(mem.tint));
+    mem_->setTint(Theme::color(mem.tint));
     memCaption_->setText(qs(PerformanceModel::memCaption(live)));
 
     history_->setHistory(svc_->history());
@@ -191,7 +192,7 @@ void PerformanceView::apply() {
         bars_[i]->setLabel(qs(bars[i].label));
         bars_[i]->setDetail(qs(bars[i].detail));
         bars_[i]->setFraction(bars[i].fraction);
-        bars_[i]->setTint(PageStyle::color(bars[i].tint));
+        bars_[i]->setTint(bars[i].tint ? std::optional(Theme::color(*bars[i].tint)) : std::nullopt);
     }
     const PageText::Row swap = PerformanceModel::swapRow(live);
     swap_->setValue(qs(swap.value));

@@ -11,7 +11,7 @@ std::string subtitle(std::size_t volumeCount) {
 }
 
 PageText::Badge startupBadge() {
-    return {"Startup", "accent"};
+    return {"Startup", Tint::accent};
 }
 
 VolumeCardText card(const VolumeInfo& v) {
@@ -19,8 +19,8 @@ VolumeCardText card(const VolumeInfo& v) {
     const bool known = v.totalBytes >= 1;
     const double fraction = known ? v.usedFraction() : 0.0;
     VolumeCardText c;
-    c.icon = v.isInternal ? "internaldrive.fill" : "externaldrive.fill";
-    c.color = known ? PageText::usageColorName(fraction) : "secondary";
+    c.icon = v.isInternal ? Symbol::internalDriveFill : Symbol::externalDriveFill;
+    c.color = known ? usageTint(fraction) : Tint::secondary;
     c.name = v.name;
     c.startup = v.isBoot;
     c.summary = PageText::joined(
@@ -30,8 +30,8 @@ VolumeCardText card(const VolumeInfo& v) {
     c.showFill = known;
     c.legend = {{
         {c.color, 1, "Used", known ? Fmt::bytes(v.usedBytes()) : "-"},
-        {"primary", 0.15, "Free", Fmt::bytes(v.freeBytes)},
-        {"primary", 0, "Total", known ? Fmt::bytes(v.totalBytes) : "-"},
+        {Tint::primary, 0.15, "Free", Fmt::bytes(v.freeBytes)},
+        {Tint::primary, 0, "Total", known ? Fmt::bytes(v.totalBytes) : "-"},
     }};
     return c;
 }

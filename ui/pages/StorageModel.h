@@ -13,7 +13,7 @@ namespace orvane {
 
 // One entry of the legend under a volume's bar. An opacity of 0 means "no dot".
 struct LegendEntry {
-    std::string color;
+    Tint color = Tint::primary;
     double opacity = 1;
     std::string label;
     std::string value;
@@ -23,8 +23,8 @@ struct LegendEntry {
 
 // Everything one volume card shows. `color` is the usage colour of the volume's fill level.
 struct VolumeCardText {
-    std::string icon;
-    std::string color;
+    Symbol icon = Symbol::none;
+    Tint color = Tint::primary;
     std::string name;
     bool startup = false;
     std::string summary;

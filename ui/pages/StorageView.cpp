@@ -17,8 +17,8 @@ using PageStyle::qs;
 StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent)
     : QWidget(parent), svc_(std::move(svc)) {
     QVBoxLayout* stack = PageScroll::install(this)->stack();
-    header_ = new PageHeader(QStringLiteral("Storage"), {}, QStringLiteral("internaldrive.fill"),
-                             Theme::color(QStringLiteral("green")));
+    header_ = new PageHeader(QStringLiteral("Storage"), {}, Symbol::internalDriveFill,
+                             Theme::color(Tint::green));
     stack->addWidget(header_);
     list_ = new QVBoxLayout;
     list_->setSpacing(PageScroll::kSpacing);

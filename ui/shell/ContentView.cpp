@@ -1,7 +1,9 @@
 #include "ui/shell/ContentView.h"
+#include "ui/components/Layout.h"
 
 #include <QAbstractScrollArea>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
 #include <QSettings>
@@ -42,9 +44,9 @@ class SidebarPane : public QWidget {
 QWidget* sidebarHeader(Text* tagline) {
     auto* header = new QWidget;
     auto* row = new QHBoxLayout(header);
-    row->setContentsMargins(14, 18, 14, 14);
+    row->setContentsMargins(Layout::sidebarInset, 18, Layout::sidebarInset, Layout::sidebarInset);
     row->setSpacing(10);
-    auto* icon = new IconView(QStringLiteral("sparkle.magnifyingglass"), 18, QFont::DemiBold);
+    auto* icon = new IconView(Symbol::sparkleMagnifyingGlass, 18, QFont::DemiBold);
     icon->setColor(Theme::accent());
     row->addWidget(icon, 0, Qt::AlignVCenter);
     auto* texts = new QVBoxLayout;
@@ -109,16 +111,25 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
     picker_ = new SegmentedPicker(options);
     picker_->setAccessibleName(QStringLiteral("Appearance"));
     auto* pickerRow = new QHBoxLayout;
-    pickerRow->setContentsMargins(14, 0, 14, 0);
+    pickerRow->setContentsMargins(Layout::sidebarInset, 0, Layout::sidebarInset, 0);
     pickerRow->addWidget(picker_);
     side->addLayout(pickerRow);
 
-    refresh_ = new PlainButton(QStringLiteral("Refresh"), QStringLiteral("arrow.clockwise"),
+    refresh_ = new PlainButton(QStringLiteral("Refresh"), Symbol::arrowClockwise,
                                Theme::font(12, QFont::Medium));
     auto* refreshRow = new QHBoxLayout;
-    refreshRow->setContentsMargins(14, 14, 14, 14);
+    refreshRow->setContentsMargins(Layout::sidebarInset, Layout::sidebarInset, Layout::sidebarInset,
+                                   Layout::sidebarInset);
     refreshRow->addWidget(refresh_);
     refreshRow->addStretch(1);
+    report_ = new PlainButton(QStringLiteral("Report"), Symbol::share,
+                              Theme::font(12, QFont::Medium));
+    report_->setToolTip(QStringLiteral("Copy or export the whole report"));
+    reportMenu_ = new QMenu(report_);
+    connect(report_, &QAbstractButton::clicked, this, [this] {
+        reportMenu_->popup(report_->mapToGlobal(QPoint(0, -reportMenu_->sizeHint().height())));
+    });
+    refreshRow->addWidget(report_);
     side->addLayout(refreshRow);
 
     detail_ = new WindowBackground;

@@ -1,4 +1,5 @@
-// The main window's root: the sidebar (header, page list, appearance picker, "Refresh") and
+// The main window's root: the sidebar (header, page list, appearance picker, "Refresh" and
+// "Report") and
 // the detail column showing the selected page over the window background. Starts the first
 // full load when first shown and drives the service with two timers.
 #pragma once
@@ -9,8 +10,10 @@
 #include <memory>
 
 #include "service/SystemService.h"
+#include "ui/components/Layout.h"
 #include "ui/shell/Section.h"
 
+class QMenu;
 class QSplitter;
 
 namespace orvane {
@@ -24,9 +27,9 @@ class WindowBackground;
 class ContentView : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kMinimumWidth = 900;
-    static constexpr int kMinimumHeight = 620;
-    static constexpr int kSidebarMinimumWidth = 210;
+    static constexpr int kMinimumWidth = Layout::windowMinimumWidth;
+    static constexpr int kMinimumHeight = Layout::windowMinimumHeight;
+    static constexpr int kSidebarMinimumWidth = Layout::sidebarMinimumWidth;
     static constexpr int kTickerMs = 1000;
     static constexpr int kSlowTickerMs = 3000;
 
@@ -46,6 +49,9 @@ class ContentView : public QWidget {
     SidebarList* sidebarList() const { return list_; }
     SegmentedPicker* appearancePicker() const { return picker_; }
     PlainButton* refreshButton() const { return refresh_; }
+    // The footer's "Report" button pops up this menu; the application fills it.
+    PlainButton* reportButton() const { return report_; }
+    QMenu* reportMenu() const { return reportMenu_; }
     QWidget* sidebar() const { return sidebar_; }
 
     // Builds the page of a section (as the detail column does).
@@ -76,6 +82,8 @@ class ContentView : public QWidget {
     SidebarList* list_;
     SegmentedPicker* picker_;
     PlainButton* refresh_;
+    PlainButton* report_;
+    QMenu* reportMenu_;
     WindowBackground* detail_;
     QPointer<QWidget> page_;
     QTimer* ticker_;

@@ -49,18 +49,18 @@ QString title(Section section) {
     return {};
 }
 
-QString symbol(Section section) {
+Symbol symbol(Section section) {
     switch (section) {
         case Section::overview:
-            return QStringLiteral("macbook");
+            return Symbol::laptop;
         case Section::battery:
-            return QStringLiteral("battery.100");
+            return Symbol::battery100;
         case Section::storage:
-            return QStringLiteral("internaldrive");
+            return Symbol::internalDrive;
         case Section::performance:
-            return QStringLiteral("speedometer");
+            return Symbol::speedometer;
         case Section::displays:
-            return QStringLiteral("display");
+            return Symbol::display;
     }
     return {};
 }
@@ -70,13 +70,13 @@ QColor tint(Section section) {
         case Section::overview:
             return Theme::accent();
         case Section::battery:
-            return Theme::color(QStringLiteral("green"));
+            return Theme::color(Tint::green);
         case Section::storage:
-            return Theme::color(QStringLiteral("green"));
+            return Theme::color(Tint::green);
         case Section::performance:
-            return Theme::color(QStringLiteral("red"));
+            return Theme::color(Tint::red);
         case Section::displays:
-            return Theme::color(QStringLiteral("blue"));
+            return Theme::color(Tint::blue);
     }
     return {};
 }

@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 
+#include "ui/components/Symbol.h"
+
 namespace orvane {
 
 enum class Section { overview, battery, storage, performance, displays };
@@ -19,8 +21,8 @@ QString rawValue(Section section);
 std::optional<Section> sectionFromRaw(const QString& raw);
 // The sidebar title ("Graphics" for displays).
 QString title(Section section);
-// The system icon name of the section.
-QString symbol(Section section);
+// The icon of the section.
+Symbol symbol(Section section);
 // The colour of the section's icon.
 QColor tint(Section section);
 

@@ -3,16 +3,14 @@
 #include <QPainter>
 
 #include "ui/components/Theme.h"
-#include "ui/widgets/PageStyle.h"
 
 namespace orvane {
 
-CapsuleBadge::CapsuleBadge(const QString& text, const std::string& colorName, qreal pointSize,
-                           QFont::Weight weight, int padX, int padY, qreal fillOpacity,
-                           QWidget* parent)
+CapsuleBadge::CapsuleBadge(const QString& text, Tint tint, qreal pointSize, QFont::Weight weight,
+                           int padX, int padY, qreal fillOpacity, QWidget* parent)
     : QWidget(parent),
       text_(text),
-      colorName_(colorName),
+      tint_(tint),
       font_(Theme::font(pointSize, weight)),
       padX_(padX),
       padY_(padY),
@@ -28,9 +26,9 @@ void CapsuleBadge::setText(const QString& text) {
     update();
 }
 
-void CapsuleBadge::setColorName(const std::string& name) {
-    if (name == colorName_) return;
-    colorName_ = name;
+void CapsuleBadge::setTint(Tint tint) {
+    if (tint == tint_) return;
+    tint_ = tint;
     update();
 }
 
@@ -42,7 +40,7 @@ QSize CapsuleBadge::sizeHint() const {
 void CapsuleBadge::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QColor c = PageStyle::color(colorName_);
+    QColor c = Theme::color(tint_);
     QColor fill = c;
     fill.setAlphaF(c.alphaF() * fillOpacity_);
     p.fillPath(Theme::capsule(QRectF(rect())), fill);

@@ -4,21 +4,21 @@
 
 #include <QFont>
 #include <QWidget>
-#include <string>
+
+#include "ui/components/Tint.h"
 
 namespace orvane {
 
 class CapsuleBadge : public QWidget {
     Q_OBJECT
   public:
-    CapsuleBadge(const QString& text, const std::string& colorName, qreal pointSize,
-                 QFont::Weight weight, int padX, int padY, qreal fillOpacity = 0.15,
-                 QWidget* parent = nullptr);
+    CapsuleBadge(const QString& text, Tint tint, qreal pointSize, QFont::Weight weight, int padX,
+                 int padY, qreal fillOpacity = 0.15, QWidget* parent = nullptr);
 
     QString text() const { return text_; }
-    std::string colorName() const { return colorName_; }
+    Tint tint() const { return tint_; }
     void setText(const QString& text);
-    void setColorName(const std::string& name);
+    void setTint(Tint tint);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -28,7 +28,7 @@ class CapsuleBadge : public QWidget {
 
   private:
     QString text_;
-    std::string colorName_;
+    Tint tint_;
     QFont font_;
     int padX_, padY_;
     qreal fillOpacity_;

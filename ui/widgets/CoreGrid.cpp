@@ -142,7 +142,7 @@ void CoreGrid::paintEvent(QPaintEvent* event) {
         const QRectF cell = cellRect(i);
         if (!event->region().intersects(cell.toAlignedRect())) continue;
         const CoreCell& c = cells_[i];
-        const QColor usage = PageStyle::color(c.color);
+        const QColor usage = Theme::color(c.color);
         const QRectF text(cell.left(), cell.top(), cell.width(), th);
         // Animation frames repaint the bar alone: the texts stay as they are.
         if (event->region().intersects(text.toAlignedRect())) {

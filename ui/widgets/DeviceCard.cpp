@@ -17,7 +17,7 @@ DeviceCard::DeviceCard(QWidget* parent)
     : Card(parent),
       icon_(new IconView({}, 20)),
       name_(new Text({}, Theme::font(16, QFont::DemiBold))),
-      badge_(new CapsuleBadge({}, "blue", 10, QFont::Bold, 7, 2)),
+      badge_(new CapsuleBadge({}, Tint::blue, 10, QFont::Bold, 7, 2)),
       note_(new Text({}, Theme::font(12, QFont::Medium), TextStyle::secondary)),
       rows_(new RowList) {
     body()->setSpacing(2);
@@ -41,7 +41,7 @@ DeviceCard::DeviceCard(QWidget* parent)
 }
 
 void DeviceCard::setGpu(const GpuCardText& t) {
-    icon_->setSymbol(QStringLiteral("cpu.fill"));
+    icon_->setSymbol(Symbol::cpuFill);
     icon_->setColor(Theme::accent());
     name_->setText(qs(t.name));
     badge_->setVisible(false);
@@ -52,11 +52,11 @@ void DeviceCard::setGpu(const GpuCardText& t) {
 
 void DeviceCard::setDisplay(const DisplayCardText& t) {
     const PageText::Badge main = DisplaysModel::mainBadge();
-    icon_->setSymbol(qs(t.icon));
-    icon_->setColor(PageStyle::color("blue"));
+    icon_->setSymbol(t.icon);
+    icon_->setColor(Theme::color(Tint::blue));
     name_->setText(qs(t.name));
     badge_->setText(qs(main.text));
-    badge_->setColorName(main.color);
+    badge_->setTint(main.color);
     badge_->setVisible(t.mainBadge);
     note_->setVisible(false);
     rows_->setLines(t.lines);

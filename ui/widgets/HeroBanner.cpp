@@ -1,4 +1,5 @@
 #include "ui/widgets/HeroBanner.h"
+#include "ui/components/Layout.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
@@ -59,7 +60,8 @@ HeroBanner::HeroBanner(QWidget* parent)
     texts->addStretch(1);
 
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(28, 28, 28, 28);
+    row->setContentsMargins(Layout::heroPadding, Layout::heroPadding, Layout::heroPadding,
+                            Layout::heroPadding);
     row->setSpacing(26);
     row->addWidget(icon_, 0, Qt::AlignVCenter);
     row->addLayout(texts, 1);
@@ -75,7 +77,7 @@ HeroBanner::HeroBanner(QWidget* parent)
 void HeroBanner::setHero(const HeroText& hero) {
     if (hero == hero_ && !pillWidgets_.empty()) return;
     hero_ = hero;
-    icon_->setSymbol(PageStyle::qs(hero.symbol));
+    icon_->setSymbol(hero.symbol);
     model_->setText(PageStyle::qs(hero.modelName));
     chip_->setText(PageStyle::qs(hero.chip));
     // No empty line in the banner when the chip is unknown.
@@ -91,7 +93,7 @@ void HeroBanner::setHero(const HeroText& hero) {
             pillWidgets_[i]->setText(text);
             continue;
         }
-        auto* pill = new CapsuleBadge(text, "white", 12, QFont::DemiBold, 12, 5, 0.18, this);
+        auto* pill = new CapsuleBadge(text, Tint::white, 12, QFont::DemiBold, 12, 5, 0.18, this);
         pills_->insertWidget(static_cast<int>(i), pill);
         pillWidgets_.push_back(pill);
     }

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "ui/components/Layout.h"
 #include "ui/pages/OverviewModel.h"
 
 class QHBoxLayout;
@@ -18,8 +19,8 @@ class CapsuleBadge;
 class HeroBanner : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kHeight = 200;
-    static constexpr qreal kCorner = 22;
+    static constexpr int kHeight = Layout::heroHeight;
+    static constexpr qreal kCorner = Layout::heroCorner;
 
     explicit HeroBanner(QWidget* parent = nullptr);
 

@@ -138,8 +138,8 @@ void HistoryGraph::paintLayer(int fromX, int toX) {
     };
     const double pad = kLineWidth * dpr + 1;
     const double base = y(0);
-    const QColor userFill = solid(Theme::color(QStringLiteral("blue")), 0.6f);
-    const QColor systemFill = solid(Theme::color(QStringLiteral("red")), 0.6f);
+    const QColor userFill = solid(Theme::color(Tint::blue), 0.6f);
+    const QColor systemFill = solid(Theme::color(Tint::red), 0.6f);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
@@ -161,8 +161,8 @@ void HistoryGraph::paintLayer(int fromX, int toX) {
         p.fillRect(QRect(fromX, static_cast<int>(std::lround(y(f))) - hair / 2, toX - fromX, hair),
                    Theme::separator());
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Theme::color(QStringLiteral("green")), kLineWidth * dpr, Qt::SolidLine,
-                  Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(Theme::color(Tint::green), kLineWidth * dpr, Qt::SolidLine, Qt::RoundCap,
+                  Qt::RoundJoin));
     for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
         const HistoryPoint &a = history_.at(k - 1), &b = history_.at(k);
         const double x0 = slotX(k - 1), x1 = slotX(k);

@@ -4,6 +4,8 @@
 
 #include <QScrollArea>
 
+#include "ui/components/Layout.h"
+
 class QVBoxLayout;
 
 namespace orvane {
@@ -11,8 +13,8 @@ namespace orvane {
 class PageScroll : public QScrollArea {
     Q_OBJECT
   public:
-    static constexpr int kSpacing = 18;
-    static constexpr int kPadding = 22;
+    static constexpr int kSpacing = Layout::cardSpacing;
+    static constexpr int kPadding = Layout::pagePadding;
 
     explicit PageScroll(QWidget* parent = nullptr);
 

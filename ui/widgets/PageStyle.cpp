@@ -1,4 +1,5 @@
 #include "ui/widgets/PageStyle.h"
+#include "ui/components/Layout.h"
 
 #include <QBoxLayout>
 
@@ -7,30 +8,23 @@
 
 namespace orvane::PageStyle {
 
-QColor color(const std::string& name) {
-    if (name == "accent") return Theme::accent();
-    if (name == "primary") return Theme::primary();
-    if (name == "white") return Qt::white;
-    return Theme::color(qs(name));
+std::optional<QColor> rowColor(Tint tint) {
+    if (tint == Tint::primary) return std::nullopt;
+    return Theme::color(tint);
 }
 
-std::optional<QColor> rowColor(const std::string& name) {
-    if (name == "primary") return std::nullopt;
-    return color(name);
-}
-
-void setTextColor(Text* text, const std::string& name) {
-    if (name == "primary")
+void setTextColor(Text* text, Tint tint) {
+    if (tint == Tint::primary)
         text->setStyle(TextStyle::primary);
-    else if (name == "secondary")
+    else if (tint == Tint::secondary)
         text->setStyle(TextStyle::secondary);
     else
-        text->setColor(color(name));
+        text->setColor(Theme::color(tint));
 }
 
 void addHeading(QBoxLayout* layout, const QString& title) {
     auto* heading = new Text(title, Theme::font(15, QFont::DemiBold));
-    heading->setContentsMargins(0, 0, 0, 6);
+    heading->setContentsMargins(0, 0, 0, Layout::headingGap);
     layout->addWidget(heading);
 }
 

@@ -1,5 +1,5 @@
-// Turns the colour names and texts of the page rules into Qt values, and a few small layout
-// helpers the five pages share.
+// Turns the tints and texts of the page rules into Qt values, and a few small layout helpers
+// the five pages share.
 #pragma once
 
 #include <QColor>
@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 #include <string>
+
+#include "ui/components/Theme.h"
 
 class QBoxLayout;
 class QWidget;
@@ -21,13 +23,10 @@ inline QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// The colour a name stands for in the current scheme: the theme's named colours, "accent",
-// "primary", "white"; anything else is the secondary colour.
-QColor color(const std::string& name);
-// A row's value colour: none (the scheme's primary colour) for "primary".
-std::optional<QColor> rowColor(const std::string& name);
-// Colours a text by name, following the scheme for "primary" and "secondary".
-void setTextColor(Text* text, const std::string& name);
+// A row's value colour: none (the scheme's primary colour) for Tint::primary.
+std::optional<QColor> rowColor(Tint tint);
+// Colours a text, following the scheme for Tint::primary and Tint::secondary.
+void setTextColor(Text* text, Tint tint);
 
 // A card heading: 15 pt semibold with 6 points below it.
 void addHeading(QBoxLayout* layout, const QString& title);

@@ -42,7 +42,7 @@ void RowList::setLines(const std::vector<PageText::Line>& lines) {
         InfoRow* w = rows_[r++];
         w->setLabel(qs(row.label));
         w->setValue(qs(row.value));
-        w->setIcon(qs(row.icon));
+        w->setIcon(row.icon);
         w->setValueColor(PageStyle::rowColor(row.valueColor));
     }
     lines_ = lines;
@@ -58,7 +58,7 @@ void RowList::rebuild() {
         if (line.divider) {
             w = new Divider(this);
         } else {
-            auto* row = new InfoRow(qs(line.row.label), qs(line.row.value), qs(line.row.icon),
+            auto* row = new InfoRow(qs(line.row.label), qs(line.row.value), line.row.icon,
                                     PageStyle::rowColor(line.row.valueColor), this);
             rows_.push_back(row);
             w = row;

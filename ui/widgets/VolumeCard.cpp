@@ -20,8 +20,8 @@ LegendDot::LegendDot(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void LegendDot::setColor(const std::string& name, double opacity) {
-    name_ = name;
+void LegendDot::setColor(Tint tint, double opacity) {
+    tint_ = tint;
     opacity_ = opacity;
     update();
 }
@@ -29,7 +29,7 @@ void LegendDot::setColor(const std::string& name, double opacity) {
 void LegendDot::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QColor c = PageStyle::color(name_);
+    QColor c = Theme::color(tint_);
     c.setAlphaF(c.alphaF() * opacity_);
     p.setPen(Qt::NoPen);
     p.setBrush(c);
@@ -40,7 +40,7 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
     : Card(parent),
       icon_(new IconView({}, 22)),
       name_(new Text({}, Theme::font(16, QFont::DemiBold))),
-      startup_(new CapsuleBadge({}, "accent", 10, QFont::Bold, 7, 2)),
+      startup_(new CapsuleBadge({}, Tint::accent, 10, QFont::Bold, 7, 2)),
       summary_(new Text({}, Theme::font(11), TextStyle::secondary)),
       used_(new Text({}, Theme::font(13, QFont::Medium))),
       bar_(new FillBar) {
@@ -97,8 +97,8 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
 
 void VolumeCard::setText(const VolumeCardText& t) {
     text_ = t;
-    const QColor usage = PageStyle::color(t.color);
-    icon_->setSymbol(qs(t.icon));
+    const QColor usage = Theme::color(t.color);
+    icon_->setSymbol(t.icon);
     icon_->setColor(usage);
     name_->setText(qs(t.name));
     startup_->setVisible(t.startup);

@@ -57,14 +57,14 @@ class LegendDot : public QWidget {
   public:
     static constexpr int kSize = 9;
     explicit LegendDot(QWidget* parent = nullptr);
-    void setColor(const std::string& name, double opacity);
+    void setColor(Tint tint, double opacity);
     QSize sizeHint() const override { return {kSize, kSize}; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    std::string name_;
+    Tint tint_ = Tint::primary;
     double opacity_ = 1;
 };
 

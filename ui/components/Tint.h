@@ -1,0 +1,40 @@
+// The colours the pages' display values name. Qt-free; Theme::color turns each into the colour of
+// the current scheme.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace orvane {
+
+enum class Tint {
+    primary,    // the default text colour
+    secondary,  // dimmed text
+    accent,
+    green,
+    yellow,
+    red,
+    blue,
+    white,
+};
+
+// The colour of a fill level: green below 0.6, yellow below 0.85, red from 0.85 (also for a
+// value that is not a number).
+constexpr Tint usageTint(double fraction) {
+    // NaN fails both comparisons and so lands on red.
+    if (fraction < 0.6) return Tint::green;
+    if (fraction < 0.85) return Tint::yellow;
+    return Tint::red;
+}
+
+// A colour the records name ("green", "yellow", "red", "blue", "secondary"); nothing for any other.
+constexpr std::optional<Tint> tintNamed(std::string_view name) {
+    if (name == "green") return Tint::green;
+    if (name == "yellow") return Tint::yellow;
+    if (name == "red") return Tint::red;
+    if (name == "blue") return Tint::blue;
+    if (name == "secondary") return Tint::secondary;
+    return std::nullopt;
+}
+
+}  // namespace orvane
