@@ -26,6 +26,8 @@ std::string macOSName(std::int64_t major);
 struct LiveSample {
     LiveMetrics metrics;
     std::optional<std::vector<CpuTicks>> ticks;  // empty: keep the previous ticks
+    bool cpuMeasured = false;                    // the processor shares are this sample's own
+    bool memMeasured = false;                    // the memory categories are this sample's own
 };
 // Computes a sample from the previous record, the previous ticks and freshly read inputs.
 LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>& prevTicks,

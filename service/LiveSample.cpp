@@ -65,6 +65,7 @@ LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>&
 
     if (inputs.vm) {
         applyMemory(m, *inputs.vm);
+        sample.memMeasured = true;
         if (inputs.swapUsed) {
             m.swapUsedBytes = static_cast<std::int64_t>(
                 std::min<std::uint64_t>(*inputs.swapUsed, static_cast<std::uint64_t>(kMaxBytes)));
@@ -100,6 +101,7 @@ LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>&
 
     sample.ticks = current;
     const double all = userSum + systemSum + idleSum;
+    sample.cpuMeasured = all > 0;
     if (all > 0) {
         m.cpuUserPct = userSum / all * 100;
         m.cpuSystemPct = systemSum / all * 100;

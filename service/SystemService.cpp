@@ -19,16 +19,17 @@ auto guarded(F&& collect) -> decltype(collect()) {
 }  // namespace
 
 std::shared_ptr<SystemService> SystemService::create(std::shared_ptr<const Platform> platform,
-                                                     MainQueue mainQueue) {
+                                                     MainQueue mainQueue, Clock clock) {
     std::shared_ptr<SystemService> svc(
-        new SystemService(std::move(platform), std::move(mainQueue)));
+        new SystemService(std::move(platform), std::move(mainQueue), std::move(clock)));
     svc->live_.memTotalBytes = svc->platform_->installedMemory();
     svc->updateLive();
     return svc;
 }
 
-SystemService::SystemService(std::shared_ptr<const Platform> platform, MainQueue mainQueue)
-    : platform_(std::move(platform)), mainQueue_(std::move(mainQueue)) {}
+SystemService::SystemService(std::shared_ptr<const Platform> platform, MainQueue mainQueue,
+                             Clock clock)
+    : platform_(std::move(platform)), mainQueue_(std::move(mainQueue)), clock_(std::move(clock)) {}
 
 SystemService::~SystemService() = default;
 
@@ -106,6 +107,7 @@ void SystemService::refreshDynamic() {
 }
 
 void SystemService::updateLive() {
+    const double time = clock_ ? clock_() : historyClock();
     LiveSample sample;
     try {
         sample = collectLive(live_, prevCPUTicks_, *platform_);
@@ -113,8 +115,11 @@ void SystemService::updateLive() {
         sample = {live_, std::nullopt};
     }
     if (sample.ticks) prevCPUTicks_ = std::move(*sample.ticks);
-    mainQueue_([self = shared_from_this(), m = std::move(sample.metrics)]() mutable {
+    const HistoryPoint point =
+        historyPoint(sample.metrics, time, sample.cpuMeasured, sample.memMeasured);
+    mainQueue_([self = shared_from_this(), m = std::move(sample.metrics), point]() mutable {
         self->assign(Field::live, self->live_, std::move(m));
+        self->history_.append(point);
     });
 }
 

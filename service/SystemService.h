@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "service/LiveHistory.h"
 #include "service/Records.h"
 #include "service/SerialQueue.h"
 #include "service/platform/Platform.h"
@@ -21,6 +22,10 @@ using MainQueue = std::function<void(std::function<void()>)>;
 
 class SystemService : public std::enable_shared_from_this<SystemService> {
   public:
+    // The time a live sample is taken at, in seconds (historyClock() unless a test or a
+    // screenshot steps it).
+    using Clock = std::function<double()>;
+
     // The published fields, as observers are told about them.
     enum class Field { hardware, battery, volumes, displays, graphics, live, loaded };
     using Observer = std::function<void(Field)>;
@@ -28,7 +33,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     // Defaults, the work queue "orvane.collect", and a first live sample. Call on the main
     // thread.
     static std::shared_ptr<SystemService> create(std::shared_ptr<const Platform> platform,
-                                                 MainQueue mainQueue);
+                                                 MainQueue mainQueue, Clock clock = historyClock);
     ~SystemService();
     SystemService(const SystemService&) = delete;
     SystemService& operator=(const SystemService&) = delete;
@@ -47,6 +52,9 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     const std::vector<GraphicsInfo>& graphics() const { return graphics_; }
     const LiveMetrics& live() const { return live_; }
     bool loaded() const { return loaded_; }
+    // The last two minutes of published live samples, kept from construction on whatever
+    // page is shown; it grows with every assignment to `live`.
+    const LiveHistory& history() const { return history_; }
 
     // Every assignment to a published field calls each observer once, before the value is
     // stored. Main thread only. Returns a token for unsubscribe().
@@ -54,15 +62,17 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     void unsubscribe(int token);
 
     const Platform& platform() const { return *platform_; }
+    void setClock(Clock clock) { clock_ = std::move(clock); }
 
   private:
-    SystemService(std::shared_ptr<const Platform> platform, MainQueue mainQueue);
+    SystemService(std::shared_ptr<const Platform> platform, MainQueue mainQueue, Clock clock);
     template <class T>
     void assign(Field field, T& slot, T value);
     void notify(Field field);
 
     std::shared_ptr<const Platform> platform_;
     MainQueue mainQueue_;
+    Clock clock_;
 
     HardwareInfo hardware_;
     BatteryInfo battery_;
@@ -71,6 +81,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     std::vector<GraphicsInfo> graphics_;
     LiveMetrics live_;
     bool loaded_ = false;
+    LiveHistory history_;
     std::vector<CpuTicks> prevCPUTicks_;
     bool dynamicBusy_ = false;
 

@@ -27,6 +27,7 @@
 #include "ui/widgets/CoreGrid.h"
 #include "ui/widgets/DeviceCard.h"
 #include "ui/widgets/HeroBanner.h"
+#include "ui/widgets/HistoryGraph.h"
 #include "ui/widgets/RowList.h"
 #include "ui/widgets/VolumeCard.h"
 
@@ -259,6 +260,9 @@ TEST(PerformanceView, LiveSampleUpdatesInPlace) {
     EXPECT_EQ(view->cpuStats()[0].value->text(), "40%");
     EXPECT_EQ(grid->cells()[0].percent, "50%");
     EXPECT_EQ(view->coreCount()->text(), "12 logical cores");
+    // The history card's legend shows the newest sample.
+    EXPECT_TRUE(view->historyGraph()->history().newest().cpuKnown);
+    EXPECT_EQ(view->historyLegend()[0].value->text(), "40%");
 }
 
 TEST(PerformanceView, CoreGridReflowsWithTheWidth) {

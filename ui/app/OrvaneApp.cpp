@@ -481,7 +481,7 @@ void OrvaneApp::tell(const QString& title, const QString& text) {
     box.exec();
 }
 
-bool OrvaneApp::saveScreenshots(const QString& dir, const QSize& size) {
+bool OrvaneApp::saveScreenshots(const QString& dir, const QSize& size, bool fillHistory) {
     if (!QDir().mkpath(dir)) return false;
     QMainWindow* w = mainWindow();
     w->resize(size.expandedTo(w->minimumSize()));
@@ -509,6 +509,16 @@ bool OrvaneApp::saveScreenshots(const QString& dir, const QSize& size) {
     loop.exec();
     for (QTimer* t : tickers)
         t->stop();
+    if (fillHistory) {
+        // A replayed machine's samples are the same whenever they are taken: take the rest of
+        // two minutes' worth at once, a second apart on a stepped clock, for a full history.
+        double now = svc_->history().newest().time;
+        svc_->setClock([&now] { return now += 1; });
+        for (std::size_t n = svc_->history().size(); n < LiveHistory::kCapacity; ++n)
+            svc_->updateLive();
+        svc_->setClock(historyClock);
+        QCoreApplication::processEvents();
+    }
 
     const bool animations = Theme::animationsEnabled();
     Theme::setAnimationsEnabled(false);

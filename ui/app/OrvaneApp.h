@@ -96,8 +96,9 @@ class OrvaneApp : public QObject {
 
     // Renders every section and the About window, light and dark, to PNG files in `dir` with
     // the window at `size` (at least its minimum size), once the first full load and two live
-    // samples have been published. Returns false when a file could not be written.
-    bool saveScreenshots(const QString& dir, const QSize& size = {});
+    // samples have been published. Returns false when a file could not be written. With
+    // `fillHistory` (a replayed machine), the live history is filled first.
+    bool saveScreenshots(const QString& dir, const QSize& size = {}, bool fillHistory = false);
 
   signals:
     void schemeChanged(orvane::ColorScheme scheme);

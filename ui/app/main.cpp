@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     orvane::OrvaneApp orvane(platform);
     if (!options.screenshot.isEmpty()) {
         const QString dir = QDir(options.screenshot).absolutePath();
-        if (!orvane.saveScreenshots(dir, options.windowSize)) {
+        if (!orvane.saveScreenshots(dir, options.windowSize, !options.replay.isEmpty())) {
             std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
                          qPrintable(dir));
             return 1;

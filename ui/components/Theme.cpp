@@ -90,18 +90,20 @@ QColor separator() {
     return gDark ? rgb(1, 1, 1, 0.1) : rgb(0, 0, 0, 0.1);
 }
 
+QColor opaqueOver(const QColor& c, const QColor& background) {
+    const qreal a = c.alphaF();
+    return QColor::fromRgbF(c.redF() * a + background.redF() * (1 - a),
+                            c.greenF() * a + background.greenF() * (1 - a),
+                            c.blueF() * a + background.blueF() * (1 - a));
+}
+
 QPalette palette(bool dark) {
     const bool saved = gDark;
     gDark = dark;
     const QColor window = windowBackground();
     const QColor text = primary().toRgb();
     // Solid versions of the translucent text colours, for widgets that cannot blend.
-    const auto solid = [&](const QColor& c) {
-        const qreal a = c.alphaF();
-        return QColor::fromRgbF(c.redF() * a + window.redF() * (1 - a),
-                                c.greenF() * a + window.greenF() * (1 - a),
-                                c.blueF() * a + window.blueF() * (1 - a));
-    };
+    const auto solid = [&](const QColor& c) { return opaqueOver(c, window); };
     const QColor solidText = solid(text);
     const QColor solidSecondary = solid(secondary());
     const QColor base = dark ? QColor(0x2a, 0x2a, 0x2e) : QColor(0xff, 0xff, 0xff);

@@ -57,6 +57,9 @@ QColor chipFill();
 // Hairline separators and dividers.
 QColor separator();
 
+// A translucent colour as it shows over `background`, made opaque.
+QColor opaqueOver(const QColor& c, const QColor& background);
+
 // The palette of a scheme, for the windows and the standard widgets in them.
 QPalette palette(bool dark);
 

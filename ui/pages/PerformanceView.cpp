@@ -12,8 +12,10 @@
 #include "ui/components/Text.h"
 #include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
+#include "ui/pages/HistoryModel.h"
 #include "ui/pages/PerformanceModel.h"
 #include "ui/widgets/CoreGrid.h"
+#include "ui/widgets/HistoryGraph.h"
 #include "ui/widgets/PageScroll.h"
 #include "ui/widgets/PageStyle.h"
 
@@ -76,6 +78,31 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     memCol->addWidget(mem_, 0, Qt::AlignHCenter);
     memCol->addWidget(memCaption_);
     gauges->addWidget(new Card(memBox, nullptr), 1, Qt::AlignVCenter);
+
+    // The last two minutes, with the current values beside the title as the graph's legend.
+    auto* historyBox = new QWidget;
+    auto* historyCol = new QVBoxLayout(historyBox);
+    historyCol->setContentsMargins(0, 0, 0, 0);
+    historyCol->setSpacing(Layout::tileSpacing);
+    auto* historyHeader = new QHBoxLayout;
+    historyHeader->setSpacing(14);
+    historyHeader->addWidget(
+        new Text(QString::fromUtf8(HistoryModel::kTitle), Theme::font(15, QFont::DemiBold)));
+    historyHeader->addStretch(1);
+    for (auto& item : legend_) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(5);
+        item.label = new Text({}, Theme::font(12), TextStyle::secondary);
+        item.value = new Text({}, Theme::font(12, QFont::DemiBold));
+        item.value->setTabularDigits(true);
+        row->addWidget(item.label);
+        row->addWidget(item.value);
+        historyHeader->addLayout(row);
+    }
+    historyCol->addLayout(historyHeader);
+    history_ = new HistoryGraph;
+    historyCol->addWidget(history_);
+    stack->addWidget(new Card(historyBox, nullptr));
 
     // Per-core activity.
     auto* coresBox = new QWidget;
@@ -140,6 +167,15 @@ void PerformanceView::apply() {
     mem_->setTitle(qs(mem.title));
     mem_->setTint(Theme::color(mem.tint));
     memCaption_->setText(qs(PerformanceModel::memCaption(live)));
+
+    history_->setHistory(svc_->history());
+    const auto legend = HistoryModel::legend(svc_->history().newest());
+    for (std::size_t i = 0; i < legend.size(); ++i) {
+        // Each value in its series' colour: the legend is the graph's key.
+        legend_[i].label->setText(qs(legend[i].label));
+        legend_[i].value->setText(qs(legend[i].value));
+        PageStyle::setTextColor(legend_[i].value, legend[i].color);
+    }
 
     coreCount_->setText(qs(PerformanceModel::coreCountText(live)));
     const bool sampling = PerformanceModel::showSampling(live);

@@ -1,5 +1,5 @@
-// The performance page: processor and memory gauges, the per-core grid and the memory
-// breakdown, refreshed in place with every live sample.
+// The performance page: processor and memory gauges, their history over the last two minutes,
+// the per-core grid and the memory breakdown, refreshed in place with every live sample.
 #pragma once
 
 #include <QWidget>
@@ -12,6 +12,7 @@
 namespace orvane {
 
 class CoreGrid;
+class HistoryGraph;
 class InfoRow;
 class PageHeader;
 class RingGauge;
@@ -32,6 +33,9 @@ class PerformanceView : public QWidget {
     RingGauge* cpuRing() const { return cpu_; }
     const std::array<MiniStatWidgets, 3>& cpuStats() const { return stats_; }
     RingGauge* memRing() const { return mem_; }
+    HistoryGraph* historyGraph() const { return history_; }
+    // The current values beside the history card's title: user, system, memory.
+    const std::array<MiniStatWidgets, 3>& historyLegend() const { return legend_; }
     Text* memCaption() const { return memCaption_; }
     Text* coreCount() const { return coreCount_; }
     Text* sampling() const { return sampling_; }
@@ -48,6 +52,8 @@ class PerformanceView : public QWidget {
     std::array<MiniStatWidgets, 3> stats_{};
     RingGauge* mem_;
     Text* memCaption_;
+    HistoryGraph* history_;
+    std::array<MiniStatWidgets, 3> legend_{};
     Text* coreCount_;
     Text* sampling_;
     CoreGrid* grid_;

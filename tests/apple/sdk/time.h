@@ -1,6 +1,6 @@
 // The host's <time.h> plus what Apple's adds that the Mac sources use:
-// clock_gettime_nsec_np and CLOCK_UPTIME_RAW (see mach/mach_types.h here for what this check
-// proves and what it does not).
+// clock_gettime_nsec_np, CLOCK_UPTIME_RAW and CLOCK_MONOTONIC (see mach/mach_types.h here for
+// what this check proves and what it does not).
 //
 // Copied from include/time.h of Apple's Libc. The index this was looked up in holds that file
 // without naming the repository it took it from (its apple-oss-distributions/Libc copy has no
@@ -31,6 +31,9 @@ extern "C" {
 typedef enum {
 _CLOCK_REALTIME = 0,
 _CLOCK_MONOTONIC = 6,
+// The host's CLOCK_MONOTONIC is an int macro of its own; Apple's names the enumerator.
+#undef CLOCK_MONOTONIC
+#define CLOCK_MONOTONIC _CLOCK_MONOTONIC
 _CLOCK_MONOTONIC_RAW = 4,
 _CLOCK_MONOTONIC_RAW_APPROX = 5,
 _CLOCK_UPTIME_RAW = 8,

@@ -1,0 +1,232 @@
+#include "ui/widgets/HistoryGraph.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPolygonF>
+#include <QToolTip>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/components/Theme.h"
+#include "ui/pages/HistoryModel.h"
+#include "ui/widgets/PageStyle.h"
+
+namespace orvane {
+
+using PageStyle::qs;
+
+namespace {
+
+constexpr auto kSteps = static_cast<double>(LiveHistory::kCapacity - 1);
+
+QFont axisFont() {
+    return Theme::font(10);
+}
+
+// A theme colour laid over the window background at `alpha`, made opaque: the stacked areas
+// meet without a seam and do not mix where they overlap.
+QColor solid(QColor c, float alpha) {
+    c.setAlphaF(alpha);
+    return Theme::opaqueOver(c, Theme::windowBackground());
+}
+
+}  // namespace
+
+HistoryGraph::HistoryGraph(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setMouseTracking(true);
+    setAccessibleName(QString::fromUtf8(HistoryModel::kAccessibleName));
+    updateSummary();
+}
+
+QSize HistoryGraph::sizeHint() const {
+    return {480, kPlotHeight + kAxisGap + QFontMetrics(axisFont()).height()};
+}
+
+QSize HistoryGraph::minimumSizeHint() const {
+    return {160, sizeHint().height()};
+}
+
+QRect HistoryGraph::plotRect() const {
+    return {0, 0, width(), kPlotHeight};
+}
+
+int HistoryGraph::plotPixelsWide() const {
+    return std::max(1, static_cast<int>(std::lround(width() * devicePixelRatioF())));
+}
+
+// Slots sit on whole device pixels counted from slot 0, so moving by a step shifts every drawn
+// slot by the same whole number of pixels: a scroll of the image lands exactly where a fresh
+// drawing would. The newest slot is on the right edge.
+double HistoryGraph::slotX(std::uint64_t slot) const {
+    const double s = plotPixelsWide() / kSteps;
+    const std::uint64_t newest = history_.end() - 1;
+    return plotPixelsWide() - static_cast<double>(std::llround(static_cast<double>(newest) * s) -
+                                                  std::llround(static_cast<double>(slot) * s));
+}
+
+bool HistoryGraph::layerCurrent() const {
+    const qreal dpr = devicePixelRatioF();
+    return !layer_.isNull() &&
+           layer_.size() ==
+               QSize(plotPixelsWide(), static_cast<int>(std::lround(kPlotHeight * dpr))) &&
+           layerDark_ == Theme::isDark();
+}
+
+void HistoryGraph::setHistory(const LiveHistory& history) {
+    const std::uint64_t b = history.begin(), e = history.end();
+    const std::uint64_t expectBegin = e > LiveHistory::kCapacity
+                                          ? std::max(drawnBegin_, e - LiveHistory::kCapacity)
+                                          : drawnBegin_;
+    // Only a history that moved on from what is drawn (nothing dropped but off the left edge)
+    // can be scrolled; anything else is drawn afresh at the next paint.
+    const bool scrolls = layerCurrent() && drawnEnd_ > 0 && e >= drawnEnd_ &&
+                         e - drawnEnd_ < LiveHistory::kCapacity && b == expectBegin &&
+                         !history.empty();
+    const std::uint64_t oldNewest = drawnEnd_ - 1;
+    const double before = scrolls ? slotX(oldNewest) : 0;
+    history_ = history;
+    if (scrolls) {
+        // The old newest slot moved left by the shift; everything from the column before it
+        // (the newest slot may have been replaced, and its line reaches back) is painted again.
+        const int shift = static_cast<int>(std::lround(before - slotX(oldNewest)));
+        if (shift > 0) layer_.scroll(-shift, 0, layer_.rect());
+        const std::uint64_t from = oldNewest > b ? oldNewest - 1 : b;
+        const double pad = kLineWidth * devicePixelRatioF() + 1;
+        paintLayer(std::max(0, static_cast<int>(std::floor(slotX(from) - pad))), layer_.width());
+        // What scrolled in at the left edge belongs to seconds no longer held.
+        if (b > drawnBegin_) paintLayer(0, static_cast<int>(std::ceil(slotX(b) + pad)));
+        drawnBegin_ = b;
+        drawnEnd_ = e;
+    } else {
+        layer_ = {};
+    }
+    if (hover_) setHover(slotAt(mapFromGlobal(QCursor::pos())));
+    updateSummary();
+    update(plotRect());
+}
+
+void HistoryGraph::redrawLayer() {
+    const qreal dpr = devicePixelRatioF();
+    layer_ = QPixmap(plotPixelsWide(), static_cast<int>(std::lround(kPlotHeight * dpr)));
+    layer_.fill(Qt::transparent);  // gives the pixmap an alpha channel
+    layerDark_ = Theme::isDark();
+    ++fullRedraws_;
+    paintLayer(0, layer_.width());
+    drawnBegin_ = history_.begin();
+    drawnEnd_ = history_.end();
+}
+
+void HistoryGraph::paintLayer(int fromX, int toX) {
+    const int w = layer_.width(), h = layer_.height();
+    const qreal dpr = devicePixelRatioF();
+    toX = std::min(toX, w);
+    if (toX <= fromX) return;
+    const QRect region(fromX, 0, toX - fromX, h);
+    QPainter p(&layer_);
+    p.setClipRect(region);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(region, Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+
+    // Fractions to device y, inset so a line at 0 or 100 % is drawn whole.
+    const double inset = std::ceil(kLineWidth * dpr / 2) + 1;
+    const auto y = [&](double f) {
+        if (std::isnan(f)) f = 0;
+        return inset + (1 - std::clamp(f, 0.0, 1.0)) * (h - 2 * inset);
+    };
+    const double pad = kLineWidth * dpr + 1;
+    const double base = y(0);
+    const QColor userFill = solid(Theme::color(Tint::blue), 0.6f);
+    const QColor systemFill = solid(Theme::color(Tint::red), 0.6f);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
+        const HistoryPoint &a = history_.at(k - 1), &b = history_.at(k);
+        const double x0 = slotX(k - 1), x1 = slotX(k);
+        if (x1 <= fromX || x0 >= toX || !a.cpuKnown || !b.cpuKnown) continue;
+        // System stacked on user: the whole busy share in the system colour, the user share
+        // over its lower part.
+        p.setBrush(systemFill);
+        p.drawPolygon(
+            QPolygonF({{x0, base}, {x0, y(a.cpuBusy())}, {x1, y(b.cpuBusy())}, {x1, base}}));
+        p.setBrush(userFill);
+        p.drawPolygon(QPolygonF({{x0, base}, {x0, y(a.cpuUser)}, {x1, y(b.cpuUser)}, {x1, base}}));
+    }
+    // The grid over the areas, where it still shows, and under the memory line.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int hair = std::max(1, static_cast<int>(std::lround(dpr)));
+    for (double f : {0.0, 0.25, 0.5, 0.75})
+        p.fillRect(QRect(fromX, static_cast<int>(std::lround(y(f))) - hair / 2, toX - fromX, hair),
+                   Theme::separator());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Theme::color(Tint::green), kLineWidth * dpr, Qt::SolidLine, Qt::RoundCap,
+                  Qt::RoundJoin));
+    for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
+        const HistoryPoint &a = history_.at(k - 1), &b = history_.at(k);
+        const double x0 = slotX(k - 1), x1 = slotX(k);
+        if (x1 < fromX - pad || x0 > toX + pad || !a.memKnown || !b.memKnown) continue;
+        p.drawLine(QPointF(x0, y(a.memUsed)), QPointF(x1, y(b.memUsed)));
+    }
+}
+
+std::optional<std::uint64_t> HistoryGraph::slotAt(const QPoint& pos) const {
+    if (history_.empty() || !plotRect().contains(pos)) return std::nullopt;
+    const double s = plotPixelsWide() / kSteps;
+    const double back = (plotPixelsWide() - pos.x() * devicePixelRatioF()) / s;
+    const auto stepsBack = static_cast<std::uint64_t>(std::max(0.0, std::round(back)));
+    if (stepsBack >= history_.size()) return std::nullopt;
+    return history_.end() - 1 - stepsBack;
+}
+
+void HistoryGraph::setHover(std::optional<std::uint64_t> slot) {
+    if (slot == hover_) return;
+    hover_ = slot;
+    update(plotRect());
+    if (!slot) {
+        QToolTip::hideText();
+        return;
+    }
+    const std::uint64_t ago = history_.end() - 1 - *slot;
+    const QString text = qs(HistoryModel::pointText(history_.at(*slot), ago));
+    const QPoint at(static_cast<int>(slotX(*slot) / devicePixelRatioF()), 0);
+    QToolTip::showText(mapToGlobal(at), text, this, plotRect());
+}
+
+void HistoryGraph::mouseMoveEvent(QMouseEvent* event) {
+    setHover(slotAt(event->position().toPoint()));
+}
+
+void HistoryGraph::leaveEvent(QEvent*) {
+    setHover(std::nullopt);
+}
+
+void HistoryGraph::updateSummary() {
+    const QString summary = qs(HistoryModel::summary(history_));
+    if (summary != accessibleDescription()) setAccessibleDescription(summary);
+}
+
+void HistoryGraph::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    if (event->rect().intersects(plotRect())) {
+        if (!layerCurrent()) redrawLayer();
+        p.drawPixmap(QRectF(plotRect()), layer_, QRectF(layer_.rect()));
+        if (hover_ && *hover_ >= history_.begin() && *hover_ < history_.end()) {
+            const double x = slotX(*hover_) / devicePixelRatioF();
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(Theme::primary(0.35), 1));
+            p.drawLine(QPointF(x, 0), QPointF(x, kPlotHeight));
+        }
+    }
+    const QRect axis(0, kPlotHeight + kAxisGap, width(), height() - kPlotHeight - kAxisGap);
+    if (!event->rect().intersects(axis)) return;
+    p.setFont(axisFont());
+    p.setPen(Theme::secondary());
+    const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    for (std::size_t i = 0; i < HistoryModel::kAxis.size(); ++i)
+        p.drawText(axis, static_cast<int>(aligns[i] | Qt::AlignTop),
+                   QString::fromUtf8(HistoryModel::kAxis[i]));
+}
+
+}  // namespace orvane

@@ -1,0 +1,66 @@
+// The Performance page's graph of the last two minutes: processor load as a stacked area (user
+// below, system above) and memory used as a line, over a light grid at 25, 50 and 75 %, with
+// the time axis "2 min" ... "now" underneath. A second without a sample is a gap.
+//
+// The plot is kept in a cached image. Each new sample scrolls the image by one step and paints
+// only the newest columns; the whole plot is drawn again only when its size, the device pixel
+// ratio or the appearance changes. Hovering shows the values of the second under the pointer.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+
+#include "service/LiveHistory.h"
+
+namespace orvane {
+
+class HistoryGraph : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kPlotHeight = 120;
+    static constexpr int kAxisGap = 4;
+    static constexpr qreal kLineWidth = 2;
+
+    explicit HistoryGraph(QWidget* parent = nullptr);
+
+    // The samples to show; only what changed since the last call is drawn.
+    void setHistory(const LiveHistory& history);
+    const LiveHistory& history() const { return history_; }
+
+    // Where the plot is drawn, and the slot a point of the widget falls on (none outside the
+    // plot or where no slot is held).
+    QRect plotRect() const;
+    std::optional<std::uint64_t> slotAt(const QPoint& pos) const;
+    // How often the whole plot has been drawn (a test sees that a sample does not do it).
+    int fullRedraws() const { return fullRedraws_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+  private:
+    // Device-pixel geometry of the cached plot.
+    int plotPixelsWide() const;
+    double slotX(std::uint64_t slot) const;
+    bool layerCurrent() const;
+    void redrawLayer();
+    // Draws the device columns [fromX, toX) afresh.
+    void paintLayer(int fromX, int toX);
+    void setHover(std::optional<std::uint64_t> slot);
+    void updateSummary();
+
+    LiveHistory history_;
+    QPixmap layer_;
+    bool layerDark_ = false;
+    std::uint64_t drawnBegin_ = 0, drawnEnd_ = 0;
+    int fullRedraws_ = 0;
+    std::optional<std::uint64_t> hover_;
+};
+
+}  // namespace orvane
