@@ -196,6 +196,53 @@ Ladung</translation>
     </message>
 </context>
 <context>
+    <name>HistoryModel</name>
+    <message>
+        <source>average %1, peak %2</source>
+        <translation>Mittel %1, Spitze %2</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Memory</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>jetzt</translation>
+    </message>
+    <message>
+        <source>%1 s ago</source>
+        <translation>vor %1 s</translation>
+    </message>
+    <message>
+        <source>No sample</source>
+        <translation>Keine Messung</translation>
+    </message>
+    <message>
+        <source>Processor %1 (user %2, system %3)</source>
+        <translation>Prozessor %1 (Benutzer %2, System %3)</translation>
+    </message>
+    <message>
+        <source>Memory %1 (%2)</source>
+        <translation>Speicher %1 (%2)</translation>
+    </message>
+    <message>
+        <source>not measured yet</source>
+        <translation>noch nicht gemessen</translation>
+    </message>
+    <message>
+        <source>Processor load, last 2 minutes: %1. Memory used: %2.</source>
+        <translation>Prozessorlast der letzten 2 Minuten: %1. Belegter Speicher: %2.</translation>
+    </message>
+</context>
+<context>
     <name>OrvaneApp</name>
     <message>
         <source>Copy All</source>
@@ -591,6 +638,25 @@ Ladung</translation>
     </message>
 </context>
 <context>
+    <name>orvane::HistoryGraph</name>
+    <message>
+        <source>Processor and memory history</source>
+        <translation>Verlauf von Prozessor und Speicher</translation>
+    </message>
+    <message>
+        <source>2 min</source>
+        <translation>2 Min.</translation>
+    </message>
+    <message>
+        <source>1 min</source>
+        <translation>1 Min.</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>jetzt</translation>
+    </message>
+</context>
+<context>
     <name>orvane::OrvaneApp</name>
     <message>
         <source>About Orvane</source>
@@ -673,6 +739,10 @@ Ladung</translation>
     <message>
         <source>Sampling…</source>
         <translation>Messung läuft …</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
     </message>
 </context>
 <context>

@@ -12,12 +12,6 @@
 
 namespace orvane::HistoryModel {
 
-inline constexpr const char* kTitle = "History";
-// The graph's accessible name; its description is summary().
-inline constexpr const char* kAccessibleName = "Processor and memory history";
-// Under the time axis, left to right.
-inline constexpr std::array<const char*, 3> kAxis = {"2 min", "1 min", "now"};
-
 // The current values beside the title: user and system processor share, memory used,
 // coloured as the graph draws them ("-" for what the newest second did not measure).
 std::array<MiniStat, 3> legend(const HistoryPoint& newest);

@@ -86,8 +86,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     historyCol->setSpacing(Layout::tileSpacing);
     auto* historyHeader = new QHBoxLayout;
     historyHeader->setSpacing(14);
-    historyHeader->addWidget(
-        new Text(QString::fromUtf8(HistoryModel::kTitle), Theme::font(15, QFont::DemiBold)));
+    historyHeader->addWidget(new Text(tr("History"), Theme::font(15, QFont::DemiBold)));
     historyHeader->addStretch(1);
     for (auto& item : legend_) {
         auto* row = new QHBoxLayout;

@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "ui/components/Theme.h"
 #include "ui/pages/HistoryModel.h"
@@ -36,7 +37,8 @@ QColor solid(QColor c, float alpha) {
 HistoryGraph::HistoryGraph(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMouseTracking(true);
-    setAccessibleName(QString::fromUtf8(HistoryModel::kAccessibleName));
+    // The graph's accessible name; its description is HistoryModel::summary().
+    setAccessibleName(tr("Processor and memory history"));
     updateSummary();
 }
 
@@ -224,9 +226,10 @@ void HistoryGraph::paintEvent(QPaintEvent* event) {
     p.setFont(axisFont());
     p.setPen(Theme::secondary());
     const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    for (std::size_t i = 0; i < HistoryModel::kAxis.size(); ++i)
-        p.drawText(axis, static_cast<int>(aligns[i] | Qt::AlignTop),
-                   QString::fromUtf8(HistoryModel::kAxis[i]));
+    // Under the time axis, left to right.
+    const QString labels[] = {tr("2 min"), tr("1 min"), tr("now")};
+    for (std::size_t i = 0; i < std::size(labels); ++i)
+        p.drawText(axis, static_cast<int>(aligns[i] | Qt::AlignTop), labels[i]);
 }
 
 }  // namespace orvane
