@@ -18,7 +18,9 @@
 namespace orvane {
 
 TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
+    // Started as `--replay` starts it: the capture's name is in the title from the start.
     OrvaneApp app(std::make_shared<ReplayPlatform>(ORVANE_FIXTURES "/mac-portable"));
+    app.setStartCaptureName(QStringLiteral("mac-portable"));
     QStringList messages;
     app.setMessageSink([&](const QString& title, const QString&) { messages << title; });
     app.showMainWindow();
@@ -52,7 +54,7 @@ TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
     for (const char* bad : {"empty", "odd", "absent"}) {
         EXPECT_FALSE(app.openCapture(dir.filePath(QLatin1String(bad)))) << bad;
         EXPECT_EQ(app.svc(), home);
-        EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("Orvane"));
+        EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("mac-portable — Orvane"));
         EXPECT_FALSE(app.showThisMachineAction()->isEnabled());
     }
     EXPECT_EQ(messages, (QStringList{"The report could not be saved", "This is not a capture",
@@ -76,7 +78,7 @@ TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
 
     app.showThisMachineAction()->trigger();
     EXPECT_EQ(app.svc(), home);
-    EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("Orvane"));
+    EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("mac-portable — Orvane"));
     EXPECT_FALSE(app.showThisMachineAction()->isEnabled());
 }
 

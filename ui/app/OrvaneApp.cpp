@@ -125,6 +125,11 @@ void bringForward(QWidget* w) {
     w->activateWindow();
 }
 
+// "Orvane", or the capture's name and "Orvane" while a capture is shown.
+QString windowTitle(const QString& captureName) {
+    return captureName.isEmpty() ? text::appName() : text::titleWithCapture().arg(captureName);
+}
+
 }  // namespace
 
 OrvaneApp::OrvaneApp(std::shared_ptr<const Platform> platform, QObject* parent)
@@ -156,7 +161,7 @@ std::shared_ptr<SystemService> OrvaneApp::svc() {
 QMainWindow* OrvaneApp::mainWindow() {
     if (main_) return main_;
     main_ = new QMainWindow;
-    main_->setWindowTitle(text::appName());
+    main_->setWindowTitle(windowTitle(startCaptureName_));
     // A capture directory dropped on the window opens as Open Capture… does.
     main_->setAcceptDrops(true);
     installContent();
@@ -465,8 +470,7 @@ void OrvaneApp::show(std::shared_ptr<const Platform> platform, const QString& ca
     svc_ = platform_ == home_ ? homeSvc_ : nullptr;
     captureName_ = captureName;
     installContent();
-    main_->setWindowTitle(captureName.isEmpty() ? text::appName()
-                                                : text::titleWithCapture().arg(captureName));
+    main_->setWindowTitle(windowTitle(captureName.isEmpty() ? startCaptureName_ : captureName));
     showThisMachineAction_->setEnabled(!captureName.isEmpty());
     stylize(main_);
 }

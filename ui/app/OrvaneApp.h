@@ -77,6 +77,9 @@ class OrvaneApp : public QObject {
     void showThisMachine();
     // The name of the capture shown (its directory's name); empty for this machine.
     QString captureName() const { return captureName_; }
+    // The name of the capture this window shows at start (`--replay`), for its title; empty
+    // for this machine. Call before the window is built.
+    void setStartCaptureName(const QString& name) { startCaptureName_ = name; }
 
     // Where messages to the user go: a message box over the main window, unless set (tests).
     using MessageSink = std::function<void(const QString& title, const QString& text)>;
@@ -120,6 +123,7 @@ class OrvaneApp : public QObject {
     std::shared_ptr<const Platform> home_;
     std::shared_ptr<SystemService> homeSvc_;
     QString captureName_;
+    QString startCaptureName_;
     MessageSink messageSink_;
     QPointer<QMainWindow> main_;
     QPointer<ContentView> content_;

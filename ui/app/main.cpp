@@ -1,6 +1,7 @@
 // Orvane: one window with five pages about the machine, and an About window.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <cstdio>
 #include <optional>
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
     }
 
     orvane::OrvaneApp orvane(platform);
+    if (!options.replay.isEmpty())
+        orvane.setStartCaptureName(QFileInfo(QDir(options.replay).absolutePath()).fileName());
     if (!options.screenshot.isEmpty()) {
         const QString dir = QDir(options.screenshot).absolutePath();
         if (!orvane.saveScreenshots(dir, options.windowSize, !options.replay.isEmpty())) {
