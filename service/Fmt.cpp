@@ -11,6 +11,10 @@ namespace orvane::Fmt {
 
 namespace {
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // snprintf of one number, with "." as the point whatever the process's locale is: the C
 // library writes its locale's point, so whatever stands between the number's integer and
 // fraction digits becomes ".". No locale is read or changed.
@@ -19,7 +23,6 @@ std::string formatC(const char* fmt, double value) {
     const int n = std::snprintf(buf, sizeof buf, fmt, value);
     if (n < 0) return {};
     std::string out(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     const std::size_t first = std::find_if(out.begin(), out.end(), isDigit) - out.begin();
     std::size_t point = first;
     while (point < out.size() && isDigit(out[point]))
@@ -36,6 +39,11 @@ std::string formatC(const char* fmt, double value) {
 std::mutex pointMutex;
 std::string userPoint = ".";
 
+std::string currentPoint() {
+    std::lock_guard lock(pointMutex);
+    return userPoint;
+}
+
 }  // namespace
 
 std::string format(const char* fmt, double value) {
@@ -48,12 +56,7 @@ void setDecimalPoint(std::string_view point) {
 }
 
 std::string withDecimalPoint(std::string text) {
-    std::string point;
-    {
-        std::lock_guard lock(pointMutex);
-        point = userPoint;
-    }
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const std::string point = currentPoint();
     for (std::size_t i = 1; i + 1 < text.size(); ++i) {
         if (text[i] == '.' && isDigit(text[i - 1]) && isDigit(text[i + 1])) {
             text.replace(i, 1, point);
@@ -64,12 +67,7 @@ std::string withDecimalPoint(std::string text) {
 }
 
 std::string bytes(std::int64_t count) {
-    std::string point;
-    {
-        std::lock_guard lock(pointMutex);
-        point = userPoint;
-    }
-    return bytes(count, point);
+    return bytes(count, currentPoint());
 }
 
 std::string bytes(std::int64_t count, std::string_view decimalPoint) {

@@ -148,7 +148,9 @@ QString UsageBar::detail() const {
 }
 void UsageBar::setLabel(const QString& label) {
     label_->setText(label);
-    bar_->setAccessibleName(label);
+    // The page sets the same label every second; an unchanged name tells assistive
+    // technology nothing.
+    if (bar_->accessibleName() != label) bar_->setAccessibleName(label);
 }
 void UsageBar::setDetail(const QString& detail) {
     detail_->setText(detail);
