@@ -2,6 +2,7 @@
 // supplies take their readings as raw numbers instead, to reach every arithmetic path.
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInput.h"
+#include "service/Utf8.h"
 #include "service/platform/linux/Edid.h"
 #include "service/platform/linux/MountInfo.h"
 #include "service/platform/linux/OsRelease.h"
@@ -84,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         default:
             (void)SysText::cpuListCount(text);
             (void)SysText::clean(text);
-            (void)SysText::replaceInvalidUtf8(text);
+            (void)Utf8::replaceInvalid(text);
             (void)SysText::parseSigned(text);
             (void)SysText::parseHex(text);
             break;

@@ -8,6 +8,7 @@
 
 #include "service/Fmt.h"
 #include "service/SystemService.h"
+#include "service/Utf8.h"
 
 namespace orvane {
 
@@ -292,9 +293,8 @@ std::string number(std::int64_t v) {
 
 // A label value: valid UTF-8, with backslash, double quote and line feed escaped.
 std::string labelValue(const std::string& s) {
-    const std::string utf8 = json::parse(dumpJson(json(s), -1)).get<std::string>();
     std::string out;
-    for (const char c : utf8) {
+    for (const char c : Utf8::replaceInvalid(s)) {
         if (c == '\\')
             out += "\\\\";
         else if (c == '"')

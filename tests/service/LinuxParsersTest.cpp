@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "service/Utf8.h"
 #include "service/platform/linux/DisplayReport.h"
 #include "service/platform/linux/Edid.h"
 #include "service/platform/linux/MountInfo.h"
@@ -196,7 +197,7 @@ TEST(LinuxSysText, NumbersListsAndText) {
     // spelt out.
     for (const char* bad : {"", "3-1", "0-4294967295", "0,,1", "0-65535,0", "0-70000"})
         EXPECT_FALSE(SysText::cpuListCount(bad)) << bad;
-    EXPECT_EQ(SysText::replaceInvalidUtf8("a\tCaf\xC3\xA9\xC3(\xED\xA0\x80"),
+    EXPECT_EQ(Utf8::replaceInvalid("a\tCaf\xC3\xA9\xC3(\xED\xA0\x80"),
               "a\tCaf\xC3\xA9\uFFFD(\uFFFD\uFFFD\uFFFD");
 }
 

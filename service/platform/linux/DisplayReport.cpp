@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "service/Fmt.h"
+#include "service/Utf8.h"
 #include "service/platform/linux/Edid.h"
 #include "service/platform/linux/SysText.h"
 
@@ -166,7 +167,7 @@ std::vector<GpuFacts> DisplayReport::facts() const {
             gpu.vendor =
                 names.vendor.empty() ? PciIds::knownVendor(vendorId) : vendorName(names.vendor);
         } else {
-            gpu.name = gpu.driver.empty() ? SysText::replaceInvalidUtf8(card) : gpu.driver;
+            gpu.name = gpu.driver.empty() ? Utf8::replaceInvalid(card) : gpu.driver;
         }
 
         // A graphics processor asleep in runtime power management is left asleep: its
@@ -200,8 +201,7 @@ std::vector<GpuFacts> DisplayReport::facts() const {
             d.builtIn = isBuiltIn(c.type);
             d.connection = connectionName(c.type);
             std::string name = edid ? edid->monitorName : "";
-            if (name.empty())
-                name = d.builtIn ? "Built-in Display" : SysText::replaceInvalidUtf8(c.name);
+            if (name.empty()) name = d.builtIn ? "Built-in Display" : Utf8::replaceInvalid(c.name);
             d.name = std::move(name);
 
             int width = 0;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "service/Utf8.h"
 #include "service/platform/linux/SysText.h"
 
 namespace orvane {
@@ -178,8 +179,8 @@ std::vector<VolumeFacts> StorageReport::facts() const {
         VolumeFacts v;
         v.name = SysText::clean(name);
         // Paths are bytes; what is shown and written out must be text.
-        v.mountPoint = SysText::replaceInvalidUtf8(m.mountPoint);
-        v.fileSystem = SysText::replaceInvalidUtf8(m.fsType);
+        v.mountPoint = Utf8::replaceInvalid(m.mountPoint);
+        v.fileSystem = Utf8::replaceInvalid(m.fsType);
         v.totalBytes = clamp(spaces[i]->totalBytes);
         v.freeBytes = clamp(spaces[i]->freeBytes);
         v.internal = isInternalDisk(diskOf(device));

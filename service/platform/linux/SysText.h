@@ -27,10 +27,6 @@ std::optional<std::uint64_t> parseHex(std::string_view text);
 // otherwise only the printable ASCII bytes survive. Trimmed.
 std::string clean(std::string_view text);
 
-// The text with every byte that is not part of valid UTF-8 replaced by U+FFFD; nothing else
-// changes.
-std::string replaceInvalidUtf8(std::string_view text);
-
 // DMI fields that firmware fills with placeholders ("To be filled by O.E.M.", "Default
 // string", …) tell nothing.
 bool isPlaceholder(std::string_view text);
