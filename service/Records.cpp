@@ -1,18 +1,17 @@
 #include "service/Records.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <random>
-
-#include "service/Shell.h"
 
 namespace orvane {
 
 namespace {
 
-bool contains(const std::string& haystack, const char* needle) {
-    return haystack.find(needle) != std::string::npos;
+// Whether `needle` (in lower case) occurs in `text`, ASCII letters compared without case.
+bool contains(std::string_view text, std::string_view needle) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return !std::ranges::search(text, needle, {}, lower).empty();
 }
 
 }  // namespace
@@ -46,16 +45,46 @@ std::string Uuid::toString() const {
     return s;
 }
 
-std::string HardwareInfo::symbol() const {
-    const std::string id = Shell::lowerAscii(modelIdentifier);
-    if (contains(id, "macbook")) return "laptopcomputer";
-    if (contains(id, "macmini")) return "macmini";
-    if (contains(id, "mini")) return "macmini";
-    if (contains(id, "macstudio")) return "macstudio";
-    if (contains(id, "studio")) return "macstudio";
-    if (contains(id, "macpro")) return "macpro.gen3";
-    if (contains(id, "imac")) return "desktopcomputer";
-    return isLaptop ? "laptopcomputer" : "desktopcomputer";
+std::string_view symbolName(MachineKind kind) {
+    switch (kind) {
+        case MachineKind::laptop:
+            return "laptopcomputer";
+        case MachineKind::desktop:
+            return "desktopcomputer";
+        case MachineKind::macMini:
+            return "macmini";
+        case MachineKind::macStudio:
+            return "macstudio";
+        case MachineKind::macPro:
+            return "macpro.gen3";
+    }
+    return "desktopcomputer";
+}
+
+std::string_view tintName(ConditionTint tint) {
+    switch (tint) {
+        case ConditionTint::green:
+            return "green";
+        case ConditionTint::yellow:
+            return "yellow";
+        case ConditionTint::red:
+            return "red";
+        case ConditionTint::secondary:
+            return "secondary";
+    }
+    return "secondary";
+}
+
+MachineKind HardwareInfo::symbol() const {
+    const std::string& id = modelIdentifier;
+    if (contains(id, "macbook")) return MachineKind::laptop;
+    if (contains(id, "macmini")) return MachineKind::macMini;
+    if (contains(id, "mini")) return MachineKind::macMini;
+    if (contains(id, "macstudio")) return MachineKind::macStudio;
+    if (contains(id, "studio")) return MachineKind::macStudio;
+    if (contains(id, "macpro")) return MachineKind::macPro;
+    if (contains(id, "imac")) return MachineKind::desktop;
+    return isLaptop ? MachineKind::laptop : MachineKind::desktop;
 }
 
 double LiveMetrics::memUsedFraction() const {
@@ -63,15 +92,15 @@ double LiveMetrics::memUsedFraction() const {
     return static_cast<double>(memUsedBytes) / static_cast<double>(memTotalBytes);
 }
 
-std::string BatteryInfo::conditionColorName() const {
-    const std::string c = Shell::lowerAscii(condition);
-    if (contains(c, "normal")) return "green";
-    if (contains(c, "good")) return "green";
-    if (contains(c, "fair")) return "yellow";
-    if (contains(c, "service")) return "red";
-    if (contains(c, "replace")) return "red";
-    if (contains(c, "poor")) return "red";
-    return "secondary";
+ConditionTint BatteryInfo::conditionTint() const {
+    const std::string& c = condition;
+    if (contains(c, "normal")) return ConditionTint::green;
+    if (contains(c, "good")) return ConditionTint::green;
+    if (contains(c, "fair")) return ConditionTint::yellow;
+    if (contains(c, "service")) return ConditionTint::red;
+    if (contains(c, "replace")) return ConditionTint::red;
+    if (contains(c, "poor")) return ConditionTint::red;
+    return ConditionTint::secondary;
 }
 
 VolumeInfo::VolumeInfo(std::string name_, std::string mountPoint_, std::string fileSystem_,

@@ -7,7 +7,6 @@
 #include <set>
 
 #include "service/Fmt.h"
-#include "service/SystemService.h"
 #include "service/Utf8.h"
 
 namespace orvane {
@@ -38,7 +37,7 @@ std::string pct(double v) {
 }
 
 // Overview, Battery, Storage, Graphics and Performance, as the text report lists them.
-std::vector<Section> sectionsOf(const Report& r) {
+std::vector<Section> sectionsOf(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
     const LiveMetrics& l = r.live;
@@ -125,7 +124,7 @@ std::string cText(const std::string& s) {
     return s.substr(0, s.find('\0'));
 }
 
-std::string text(const Report& r) {
+std::string text(const Snapshot& r) {
     std::string out = cText(r.hardware.modelName) + "\n";
     bool first = true;
     for (const Section& section : sectionsOf(r)) {
@@ -162,7 +161,7 @@ std::string markdownText(const std::string& s) {
     return out;
 }
 
-std::string markdown(const Report& r) {
+std::string markdown(const Snapshot& r) {
     std::string out = "# " + markdownText(r.hardware.modelName) + "\n";
     for (const Section& section : sectionsOf(r)) {
         out += "\n## " + section.title + "\n\n| " + section.columns[0] + " | " +
@@ -175,7 +174,7 @@ std::string markdown(const Report& r) {
 
 // ---- JSON ----------------------------------------------------------------------------------
 
-json jsonOf(const Report& r) {
+json jsonOf(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
     const LiveMetrics& l = r.live;
@@ -227,7 +226,7 @@ json jsonOf(const Report& r) {
           {"uptime", h.uptime},
           {"hostname", h.hostname},
           {"isLaptop", h.isLaptop},
-          {"symbol", h.symbol()}}},
+          {"symbol", std::string(symbolName(h.symbol()))}}},
         {"battery",
          {{"present", b.present},
           {"cycleCount", b.cycleCount},
@@ -246,7 +245,7 @@ json jsonOf(const Report& r) {
           {"currentCapacity", b.currentCapacity},
           {"timeRemaining", b.timeRemaining},
           {"serial", b.serial},
-          {"conditionColorName", b.conditionColorName()}}},
+          {"conditionColorName", std::string(tintName(b.conditionTint()))}}},
         {"volumes", volumes},
         {"displays", displays},
         {"graphics", graphics},
@@ -341,7 +340,7 @@ class Exposition {
     std::string out_;
 };
 
-std::string openMetrics(const Report& r) {
+std::string openMetrics(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
     const LiveMetrics& l = r.live;
@@ -421,11 +420,6 @@ std::string openMetrics(const Report& r) {
 
 }  // namespace
 
-Report Report::of(const SystemService& svc) {
-    return {svc.hardware(), svc.battery(), svc.volumes(), svc.displays(),
-            svc.graphics(), svc.live(),    svc.loaded()};
-}
-
 std::optional<ReportFormat> reportFormatNamed(std::string_view name) {
     if (name == "text") return ReportFormat::text;
     if (name == "markdown") return ReportFormat::markdown;
@@ -434,7 +428,7 @@ std::optional<ReportFormat> reportFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string formatReport(const Report& report, ReportFormat format) {
+std::string formatReport(const Snapshot& report, ReportFormat format) {
     switch (format) {
         case ReportFormat::text:
             return text(report);

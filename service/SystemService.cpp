@@ -22,7 +22,7 @@ std::shared_ptr<SystemService> SystemService::create(std::shared_ptr<const Platf
                                                      MainQueue mainQueue, Clock clock) {
     std::shared_ptr<SystemService> svc(
         new SystemService(std::move(platform), std::move(mainQueue), std::move(clock)));
-    svc->live_.memTotalBytes = svc->platform_->installedMemory();
+    svc->published_.live.memTotalBytes = svc->platform_->installedMemory();
     svc->updateLive();
     return svc;
 }
@@ -69,12 +69,12 @@ void SystemService::loadAll() {
         mainQueue([self, hardware = std::move(hardware), battery = std::move(battery),
                    volumes = std::move(volumes), displays = std::move(displays),
                    graphics = std::move(graphics)]() mutable {
-            self->assign(Field::hardware, self->hardware_, std::move(hardware));
-            self->assign(Field::battery, self->battery_, std::move(battery));
-            self->assign(Field::volumes, self->volumes_, std::move(volumes));
-            self->assign(Field::displays, self->displays_, std::move(displays));
-            self->assign(Field::graphics, self->graphics_, std::move(graphics));
-            self->assign(Field::loaded, self->loaded_, true);
+            self->assign(Field::hardware, self->published_.hardware, std::move(hardware));
+            self->assign(Field::battery, self->published_.battery, std::move(battery));
+            self->assign(Field::volumes, self->published_.volumes, std::move(volumes));
+            self->assign(Field::displays, self->published_.displays, std::move(displays));
+            self->assign(Field::graphics, self->published_.graphics, std::move(graphics));
+            self->assign(Field::loaded, self->published_.loaded, true);
         });
     });
 }
@@ -97,10 +97,10 @@ void SystemService::refreshDynamic() {
         if (!self) return;
         mainQueue([self, battery = std::move(battery), volumes = std::move(volumes),
                    displays = std::move(displays), graphics = std::move(graphics)]() mutable {
-            self->assign(Field::battery, self->battery_, std::move(battery));
-            self->assign(Field::volumes, self->volumes_, std::move(volumes));
-            self->assign(Field::displays, self->displays_, std::move(displays));
-            self->assign(Field::graphics, self->graphics_, std::move(graphics));
+            self->assign(Field::battery, self->published_.battery, std::move(battery));
+            self->assign(Field::volumes, self->published_.volumes, std::move(volumes));
+            self->assign(Field::displays, self->published_.displays, std::move(displays));
+            self->assign(Field::graphics, self->published_.graphics, std::move(graphics));
             self->dynamicBusy_ = false;
         });
     });
@@ -110,15 +110,15 @@ void SystemService::updateLive() {
     const double time = clock_ ? clock_() : historyClock();
     LiveSample sample;
     try {
-        sample = collectLive(live_, prevCPUTicks_, *platform_);
+        sample = collectLive(published_.live, prevCPUTicks_, *platform_);
     } catch (...) {
-        sample = {live_, std::nullopt};
+        sample = {published_.live, std::nullopt};
     }
     if (sample.ticks) prevCPUTicks_ = std::move(*sample.ticks);
     const HistoryPoint point =
         historyPoint(sample.metrics, time, sample.cpuMeasured, sample.memMeasured);
     mainQueue_([self = shared_from_this(), m = std::move(sample.metrics), point]() mutable {
-        self->assign(Field::live, self->live_, std::move(m));
+        self->assign(Field::live, self->published_.live, std::move(m));
         self->history_.append(point);
     });
 }

@@ -45,13 +45,14 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     void updateLive();
 
     // Published fields; read on the main thread.
-    const HardwareInfo& hardware() const { return hardware_; }
-    const BatteryInfo& battery() const { return battery_; }
-    const std::vector<VolumeInfo>& volumes() const { return volumes_; }
-    const std::vector<DisplayInfo>& displays() const { return displays_; }
-    const std::vector<GraphicsInfo>& graphics() const { return graphics_; }
-    const LiveMetrics& live() const { return live_; }
-    bool loaded() const { return loaded_; }
+    const Snapshot& snapshot() const { return published_; }
+    const HardwareInfo& hardware() const { return published_.hardware; }
+    const BatteryInfo& battery() const { return published_.battery; }
+    const std::vector<VolumeInfo>& volumes() const { return published_.volumes; }
+    const std::vector<DisplayInfo>& displays() const { return published_.displays; }
+    const std::vector<GraphicsInfo>& graphics() const { return published_.graphics; }
+    const LiveMetrics& live() const { return published_.live; }
+    bool loaded() const { return published_.loaded; }
     // The last two minutes of published live samples, kept from construction on whatever
     // page is shown; it grows with every assignment to `live`.
     const LiveHistory& history() const { return history_; }
@@ -74,13 +75,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     MainQueue mainQueue_;
     Clock clock_;
 
-    HardwareInfo hardware_;
-    BatteryInfo battery_;
-    std::vector<VolumeInfo> volumes_;
-    std::vector<DisplayInfo> displays_;
-    std::vector<GraphicsInfo> graphics_;
-    LiveMetrics live_;
-    bool loaded_ = false;
+    Snapshot published_;
     LiveHistory history_;
     std::vector<CpuTicks> prevCPUTicks_;
     bool dynamicBusy_ = false;

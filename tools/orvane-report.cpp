@@ -205,6 +205,6 @@ int main(int argc, char** argv) {
     }
     loop.drain();
 
-    std::cout << formatReport(Report::of(*svc), opt.format);
+    std::cout << formatReport(svc->snapshot(), opt.format);
     return 0;
 }

@@ -66,6 +66,15 @@ std::string writeMacSources(const MacSource& mac, const std::filesystem::path& d
     return {};
 }
 
+// The tools and kernel values behind a Mac or a replayed Mac capture, whose output a capture
+// keeps byte for byte; nothing for any other platform.
+const MacSource* macSourceOf(const Platform& platform) {
+    if (const auto* mac = dynamic_cast<const MacPlatform*>(&platform)) return &mac->source();
+    if (const auto* replay = dynamic_cast<const ReplayPlatform*>(&platform))
+        return replay->macSource();
+    return nullptr;
+}
+
 }  // namespace
 
 std::string writeCapture(const Platform& platform, const std::filesystem::path& dir,
@@ -75,7 +84,7 @@ std::string writeCapture(const Platform& platform, const std::filesystem::path& 
     if (ec || !std::filesystem::is_directory(dir))
         return "cannot create capture directory " + dir.string();
 
-    if (const MacSource* mac = platform.macSource()) {
+    if (const MacSource* mac = macSourceOf(platform)) {
         if (std::string error = writeMacSources(*mac, dir); !error.empty()) return error;
     } else {
         const MachineFacts facts{platform.hardware(), platform.power(), platform.volumes(),

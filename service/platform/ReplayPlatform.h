@@ -73,7 +73,8 @@ class ReplayPlatform final : public Platform {
     std::vector<GpuFacts> graphics() const override;
     std::int64_t installedMemory() const override;
     LiveInputs sampleLive() const override;
-    const MacSource* macSource() const override { return mac_ ? mac_->macSource() : nullptr; }
+    // A Mac capture's files; nothing for a capture of facts.
+    const MacSource* macSource() const { return mac_ ? &mac_->source() : nullptr; }
 
   private:
     std::vector<std::string> problems_;

@@ -221,7 +221,7 @@ TEST(Battery, Condition) {
                     health(R"("sppower_battery_health": 3)"));
     const BatteryInfo b = collect(registry(kInstalled), report);
     EXPECT_EQ(b.condition, "Service Recommended");
-    EXPECT_EQ(b.conditionColorName(), "red");
+    EXPECT_EQ(b.conditionTint(), ConditionTint::red);
 
     // A battery without a reported condition is "Normal"; a reported "-" counts as none.
     const std::string present = registry(kInstalled);

@@ -61,7 +61,7 @@ TEST(MacReports, SymbolFromIdentifierThenFormFactor) {
                         nlohmann::json{{"SPHardwareDataType",
                                         {{{"machine_model", model}, {"machine_name", name}}}}}
                             .dump());
-        EXPECT_EQ(hardwareOf(mac).symbol(), symbol) << model;
+        EXPECT_EQ(symbolName(hardwareOf(mac).symbol()), symbol) << model;
     }
 }
 

@@ -21,7 +21,7 @@ std::vector<std::string> samplesOf(const std::string& metrics) {
 }  // namespace
 
 TEST(Report, OddValuesAreEscapedAndUnknownFactsLeftOut) {
-    Report r;
+    Snapshot r;
     r.hardware.modelName = "Pro *1*";
     r.hardware.chip = "M\xff";
     r.hardware.hostname = "a\"b\\c\nd";

@@ -378,7 +378,7 @@ bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString OrvaneApp::report(ReportFormat format) {
-    return QString::fromStdString(formatReport(Report::of(*svc()), format));
+    return QString::fromStdString(formatReport(svc()->snapshot(), format));
 }
 
 void OrvaneApp::copyAll() {
