@@ -2,18 +2,15 @@
 // report of every record as text, Markdown, JSON or Prometheus metrics.
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
-#include <functional>
 #include <iostream>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include "service/Report.h"
 #include "service/SystemService.h"
+#include "service/TaskLoop.h"
 #include "service/platform/Capture.h"
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
@@ -21,47 +18,6 @@
 using namespace orvane;
 
 namespace {
-
-// The main queue of this program: tasks posted from any thread, run by main() in order.
-class TaskLoop {
-  public:
-    MainQueue queue() {
-        return [this](std::function<void()> task) {
-            {
-                std::lock_guard lock(mutex_);
-                tasks_.push_back(std::move(task));
-            }
-            wake_.notify_one();
-        };
-    }
-    // Runs tasks until `done` holds (checked after each task) or the deadline passes.
-    void runUntil(const std::function<bool()>& done, std::chrono::steady_clock::time_point until) {
-        while (!done()) {
-            std::function<void()> task;
-            {
-                std::unique_lock lock(mutex_);
-                if (!wake_.wait_until(lock, until, [&] { return !tasks_.empty(); })) return;
-                task = std::move(tasks_.front());
-                tasks_.pop_front();
-            }
-            task();
-        }
-    }
-    // Runs the tasks already posted.
-    void drain() {
-        runUntil(
-            [this] {
-                std::lock_guard lock(mutex_);
-                return tasks_.empty();
-            },
-            std::chrono::steady_clock::now());
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<std::function<void()>> tasks_;
-};
 
 struct Options {
     ReportFormat format = ReportFormat::text;
@@ -194,16 +150,17 @@ int main(int argc, char** argv) {
 
     TaskLoop loop;
     auto svc = SystemService::create(platform, loop.queue());
+    int samples = 0;  // live samples published
+    svc->subscribe([&](SystemService::Field f) { samples += f == SystemService::Field::live; });
     svc->loadAll();
     // Every tool has its own time limit, so the full load always ends; this is a backstop.
-    loop.runUntil([&] { return svc->loaded(); },
-                  std::chrono::steady_clock::now() + std::chrono::minutes(10));
+    loop.runUntil([&] { return svc->loaded() && samples == 1; }, std::chrono::minutes(10));
     for (int i = 1; i < opt.samples; ++i) {
         std::this_thread::sleep_for(interval);
         svc->updateLive();
-        loop.drain();
+        loop.runUntil([&] { return samples > i; }, std::chrono::minutes(1));
     }
-    loop.drain();
+    loop.runPending();
 
     std::cout << formatReport(svc->snapshot(), opt.format);
     return 0;

@@ -73,11 +73,12 @@ struct ServiceRig {
                          [this](FieldSet f) { seen |= f; });
     }
 
-    // Runs a full load and waits until it and every notification are through.
+    // Runs a full load and waits until it, the service's first live sample (taken on its own
+    // queue) and every notification are through.
     bool load() {
         seen = 0;
         svc->loadAll();
-        return spinUntil([&] { return (seen & loadedBit()) != 0; });
+        return spinUntil([&] { return (seen & loadedBit()) != 0 && !svc->history().empty(); });
     }
     // A dynamic refresh, waited for.
     bool refreshDynamic() {

@@ -308,9 +308,13 @@ TEST_F(ShellTest, ScreenshotsShowOneMomentAndRestoreTheTimers) {
 TEST_F(ShellTest, TicksAndRefreshCallTheirOperations) {
     OrvaneApp app(platform_);
     ContentView* content = app.contentView();
-    const int samples = counter_->samples();
+    // Samples are taken on the service's work queue: wait for each.
+    const auto sampled = [&](int n) {
+        return QTest::qWaitFor([&] { return counter_->samples() == n; }, 5000);
+    };
+    ASSERT_TRUE(sampled(1));  // the service's own first sample
     content->tick();
-    EXPECT_EQ(counter_->samples(), samples + 1);  // sampled synchronously
+    ASSERT_TRUE(sampled(2));
 
     content->slowTick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return counter_->collections() == 1; }, 5000));
@@ -320,12 +324,11 @@ TEST_F(ShellTest, TicksAndRefreshCallTheirOperations) {
     PlainButton* refresh = content->refreshButton();
     EXPECT_EQ(refresh->text(), QStringLiteral("Refresh"));
     EXPECT_EQ(refresh->symbol(), Symbol::arrowClockwise);
-    const int before = counter_->samples();
     refresh->click();
-    EXPECT_EQ(counter_->samples(), before + 1);
+    ASSERT_TRUE(sampled(3));
     refresh->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return counter_->loads() == 2; }, 5000));
-    EXPECT_EQ(counter_->samples(), before + 2);
+    EXPECT_TRUE(sampled(4));
 }
 
 TEST_F(ShellTest, OneAboutWindowHoweverOftenAsked) {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -521,6 +522,11 @@ bool OrvaneApp::saveScreenshots(const QString& dir, const QSize& size, bool fill
         for (std::size_t n = svc_->history().size(); n < LiveHistory::kCapacity; ++n)
             svc_->updateLive();
         svc_->setClock(historyClock);
+        // The samples are taken on the work queue: wait until the last one is published.
+        QElapsedTimer waited;
+        waited.start();
+        while (svc_->history().newest().time < now && waited.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QCoreApplication::processEvents();
     }
 
