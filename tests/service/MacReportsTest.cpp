@@ -65,15 +65,5 @@ TEST(MacReports, SymbolFromIdentifierThenFormFactor) {
     }
 }
 
-TEST(MacReports, FreshIdentifiersEachCollection) {
-    FakePlatform mac;
-    mac.setProfiler("SPStorageDataType", R"({"SPStorageDataType": [{"size_in_bytes": 1}]})");
-    mac.setProfiler("SPDisplaysDataType",
-                    R"({"SPDisplaysDataType": [{"spdisplays_ndrvs": [{}]}]})");
-    EXPECT_NE(volumesOf(mac).at(0).id(), volumesOf(mac).at(0).id());
-    EXPECT_NE(displaysOf(mac).first.at(0).id(), displaysOf(mac).first.at(0).id());
-    EXPECT_NE(displaysOf(mac).second.at(0).id(), displaysOf(mac).second.at(0).id());
-}
-
 }  // namespace
 }  // namespace orvane

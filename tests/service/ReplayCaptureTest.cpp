@@ -106,21 +106,20 @@ TEST(Replay, LiveSamplesAdvanceAndTheLastRepeats) {
         {"uptime":2,"pageSize":4096,"vm":null,"swapUsed":null,"cpuTicks":null},
         {"uptime":3,"pageSize":-1,"vm":{"active":1},"swapUsed":-5,"cpuTicks":[[1,2,3]]}]})");
     ReplayPlatform p(dir);
-    const LiveInputs a = p.sampleLive();
-    EXPECT_EQ(a.uptime, 1);
-    ASSERT_TRUE(a.vm && a.swapUsed && a.cpuTicks);
-    EXPECT_EQ(a.vm->active, 1u);
-    EXPECT_EQ(a.vm->inactive, 0u);
-    EXPECT_EQ(*a.swapUsed, 5u);
-    EXPECT_EQ(a.cpuTicks->at(0), (CpuTicks{1, 2, 3, 4}));
-    const LiveInputs b = p.sampleLive();
-    EXPECT_EQ(b.uptime, 2);
-    EXPECT_FALSE(b.vm || b.swapUsed || b.cpuTicks);
-    for (int i = 0; i < 3; ++i) {
-        const LiveInputs c = p.sampleLive();  // malformed values are failed reads
-        EXPECT_EQ(c.uptime, 3);
-        EXPECT_FALSE(c.vm || c.swapUsed || c.cpuTicks);
-    }
+    const auto at = [](double uptime) {
+        LiveInputs in;
+        in.uptime = uptime;
+        return in;
+    };
+    LiveInputs first = at(1);
+    first.vm.emplace().pageSize = 4096;
+    first.vm->active = 1;
+    first.swapUsed = 5;
+    first.cpuTicks = {{1, 2, 3, 4}};
+    EXPECT_EQ(p.sampleLive(), first);
+    EXPECT_EQ(p.sampleLive(), at(2));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(p.sampleLive(), at(3));  // malformed values are failed reads
     fs::remove_all(dir);
 }
 
