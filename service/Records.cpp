@@ -47,14 +47,22 @@ std::string Uuid::toString() const {
 }
 
 std::string HardwareInfo::symbol() const {
-    const std::string id = Shell::lowerAscii(modelIdentifier);
-    if (contains(id, "macbook")) return "laptopcomputer";
-    if (contains(id, "macmini")) return "macmini";
-    if (contains(id, "mini")) return "macmini";
-    if (contains(id, "macstudio")) return "macstudio";
-    if (contains(id, "studio")) return "macstudio";
-    if (contains(id, "macpro")) return "macpro.gen3";
-    if (contains(id, "imac")) return "desktopcomputer";
+    // The family word that starts the identifier ("iMacPro1,1" is an iMac, not a Mac Pro);
+    // current identifiers ("Mac14,14") carry none, and then the model name's does ("Mac
+    // Studio", read without case or spaces). Else the form factor.
+    const auto family = [](const std::string& text) -> const char* {
+        std::string word = Shell::lowerAscii(text);
+        word.erase(std::remove(word.begin(), word.end(), ' '), word.end());
+        const auto startsWith = [&](const char* prefix) { return word.rfind(prefix, 0) == 0; };
+        if (startsWith("macbook")) return "laptopcomputer";
+        if (startsWith("macmini")) return "macmini";
+        if (startsWith("macstudio")) return "macstudio";
+        if (startsWith("macpro")) return "macpro.gen3";
+        if (startsWith("imac")) return "desktopcomputer";
+        return nullptr;
+    };
+    if (const char* symbol = family(modelIdentifier)) return symbol;
+    if (const char* symbol = family(modelName)) return symbol;
     return isLaptop ? "laptopcomputer" : "desktopcomputer";
 }
 
@@ -71,6 +79,8 @@ std::string BatteryInfo::conditionColorName() const {
     if (contains(c, "service")) return "red";
     if (contains(c, "replace")) return "red";
     if (contains(c, "poor")) return "red";
+    // Older systems' "Check Battery", which their own window shows as "Service Recommended".
+    if (contains(c, "check battery")) return "red";
     return "secondary";
 }
 
