@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "service/Fmt.h"
 #include "service/Utf8.h"
 #include "service/platform/linux/DisplayReport.h"
 #include "service/platform/linux/Edid.h"
@@ -31,13 +32,20 @@ TEST(LinuxEdid, NameTimingAndBrokenBlocks) {
                          std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     };
-    for (const auto& [name, expected] : {std::pair{"full-name", "ABCDEFGHIJKLM 1920x1200"},
-                                         {"interlaced", " 1920x1080"},
-                                         {"unclean-name", "B 0x0"}}) {
+    // name | preferred timing: joined names, the field rate of 1080i, timings that live only
+    // in CTA-861 or DisplayID extension blocks.
+    for (const auto& [name, expected] :
+         {std::pair{"full-name", "ABCDEFGHIJKLM | 1920x1200 59.95"},
+          {"interlaced", " | 1920x1080 60.00"},
+          {"interlaced-two-names", "Cinema HD Display | 1920x1080 60.00"},
+          {"cta-timing", "Sceptre X9G-NagaV | 2880x1800 60.00"},
+          {"displayid-1", "5K | 5120x2880 60.00"},
+          {"displayid-2", " | 2880x1600 90.00"},
+          {"unclean-name", "B | 0x0 0.00"}}) {
         const auto edid = Edid::parse(block(name));
         ASSERT_TRUE(edid) << name;
-        EXPECT_EQ(edid->monitorName + " " + std::to_string(edid->width) + "x" +
-                      std::to_string(edid->height),
+        EXPECT_EQ(edid->monitorName + " | " + std::to_string(edid->width) + "x" +
+                      std::to_string(edid->height) + Fmt::format(" %.2f", edid->refreshHz),
                   expected);
     }
     // Short, a wrong header or checksum: nothing. Extension blocks after the base are allowed.

@@ -24,12 +24,21 @@ class HardwareReport {
     std::string cpuBrand() const;
     // Logical processors that are online ("cpuN" lines of /proc/stat).
     std::int64_t onlineProcessors() const;
+    // The online processors: sys/devices/system/cpu/online, else the "cpuN" lines of
+    // /proc/stat.
+    std::vector<std::uint32_t> onlineCpus() const;
+    // Physical cores among these processors: the threads of one core count once.
+    std::int64_t physicalCores(const std::vector<std::uint32_t>& cpus) const;
     // Performance and efficiency cores of a hybrid processor, as physical cores: a
     // hyper-threaded core counts once. Nothing when the processor is not hybrid.
     std::optional<std::pair<std::int64_t, std::int64_t>> hybridCores() const;
-    // Installed memory in bytes: the online memory blocks, at least MemTotal. Reads one file
-    // per memory block: callers keep the answer.
+    // Installed memory in bytes: the online memory blocks, at least MemTotal; without them
+    // MemTotal rounded up to a size memory is sold in. Reads one file per memory block:
+    // callers keep the answer.
     std::int64_t installedMemory() const;
+    // The smallest size memory is sold in that holds `bytes`: a power of two below 2 GiB,
+    // then 2, 3, 4, 6, 8, 12, … 192, 256 GiB, then multiples of 64 GiB.
+    static std::int64_t soldMemorySize(std::int64_t bytes);
     // From the firmware's chassis type: laptop, notebook, convertible and the like.
     std::optional<bool> isPortable() const;
     // The kernel release ("6.1.0-18-amd64"): uname, or proc/sys/kernel/osrelease under a
@@ -48,7 +57,6 @@ class HardwareReport {
     std::string cpuInfoField(std::string_view key) const;
     bool runsInVirtualMachine() const;
     std::string memoryType() const;
-    std::int64_t physicalCores(const std::vector<std::uint32_t>& cpus) const;
     void readOperatingSystem(HardwareFacts& hw) const;
 
     const SysFs& fs_;
