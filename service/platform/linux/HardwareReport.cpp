@@ -135,33 +135,43 @@ std::vector<std::uint32_t> HardwareReport::onlineCpus() const {
     return cpus;
 }
 
-std::int64_t HardwareReport::physicalCores(const std::vector<std::uint32_t>& cpus) const {
-    // Threads of one core list the same siblings: count each list's first processor once.
+HardwareReport::CoreKeys HardwareReport::coresOf(const std::vector<std::uint32_t>& cpus) const {
+    // Threads of one core list the same siblings: the list's first processor names the core.
     // Without those lists, a core is its core_id within its package; a processor without
-    // topology files counts as a core of its own.
-    std::set<std::pair<std::int64_t, std::int64_t>> cores;
+    // topology files is a core of its own.
+    CoreKeys keys;
     for (const std::uint32_t cpu : cpus) {
         const std::string topology =
             "sys/devices/system/cpu/cpu" + std::to_string(cpu) + "/topology/";
         std::optional<std::string> siblings = fs_.text(topology + "core_cpus_list");
         if (!siblings) siblings = fs_.text(topology + "thread_siblings_list");
         const auto members = siblings ? SysText::cpuList(*siblings) : std::nullopt;
+        std::pair<std::int64_t, std::int64_t> key{-1, cpu};
         if (members && std::find(members->begin(), members->end(), cpu) != members->end()) {
-            cores.emplace(-1, *std::min_element(members->begin(), members->end()));
-            continue;
+            key.second = *std::min_element(members->begin(), members->end());
+        } else if (!siblings) {
+            const auto core = fs_.integer(topology + "core_id");
+            const auto package =
+                core ? fs_.integer(topology + "physical_package_id") : std::nullopt;
+            if (core && package && *core >= 0 && *package >= 0) key = {*package, *core};
         }
-        const auto core = fs_.integer(topology + "core_id");
-        const auto package = fs_.integer(topology + "physical_package_id");
-        if (!siblings && core && package && *core >= 0 && *package >= 0) {
-            cores.emplace(*package, *core);
-        } else {
-            cores.emplace(-1, cpu);
-        }
+        keys.emplace(cpu, key);
+    }
+    return keys;
+}
+
+std::int64_t HardwareReport::physicalCores(const std::vector<std::uint32_t>& cpus,
+                                           const CoreKeys& keys) const {
+    std::set<std::pair<std::int64_t, std::int64_t>> cores;
+    for (const std::uint32_t cpu : cpus) {
+        const auto it = keys.find(cpu);
+        cores.insert(it != keys.end() ? it->second : coresOf({cpu}).begin()->second);
     }
     return static_cast<std::int64_t>(cores.size());
 }
 
-std::optional<std::pair<std::int64_t, std::int64_t>> HardwareReport::hybridCores() const {
+std::optional<std::pair<std::int64_t, std::int64_t>> HardwareReport::hybridCores(
+    const std::vector<std::uint32_t>& cpus, const CoreKeys& keys) const {
     std::vector<std::uint32_t> performance;
     std::vector<std::uint32_t> efficiency;
     // x86 hybrids name their two kinds of core. Elsewhere the cores' speeds tell them apart:
@@ -174,7 +184,6 @@ std::optional<std::pair<std::int64_t, std::int64_t>> HardwareReport::hybridCores
         performance = SysText::cpuList(*core).value_or(std::vector<std::uint32_t>{});
         efficiency = SysText::cpuList(*atom).value_or(std::vector<std::uint32_t>{});
     } else {
-        const std::vector<std::uint32_t> cpus = onlineCpus();
         if (cpus.empty()) return std::nullopt;
         for (const char* file :
              {"/cpu_capacity", "/acpi_cppc/highest_perf", "/cpufreq/cpuinfo_max_freq"}) {
@@ -202,7 +211,7 @@ std::optional<std::pair<std::int64_t, std::int64_t>> HardwareReport::hybridCores
         }
     }
     if (performance.empty() || efficiency.empty()) return std::nullopt;
-    return std::make_pair(physicalCores(performance), physicalCores(efficiency));
+    return std::make_pair(physicalCores(performance, keys), physicalCores(efficiency, keys));
 }
 
 std::int64_t HardwareReport::soldMemorySize(std::int64_t bytes) {
@@ -424,9 +433,11 @@ HardwareFacts HardwareReport::facts(std::int64_t installedMemory) const {
 
     if (const std::int64_t total = onlineProcessors(); total > 0) {
         hw.logicalProcessors = total;
-        const std::int64_t physical = physicalCores(onlineCpus());
+        const std::vector<std::uint32_t> cpus = onlineCpus();
+        const CoreKeys keys = coresOf(cpus);
+        const std::int64_t physical = physicalCores(cpus, keys);
         if (physical > 0 && physical <= total) hw.physicalCores = physical;
-        if (const auto cores = hybridCores()) {
+        if (const auto cores = hybridCores(cpus, keys)) {
             hw.performanceCores = cores->first;
             hw.efficiencyCores = cores->second;
         }

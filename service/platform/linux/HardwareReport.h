@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,11 +28,15 @@ class HardwareReport {
     // The online processors: sys/devices/system/cpu/online, else the "cpuN" lines of
     // /proc/stat.
     std::vector<std::uint32_t> onlineCpus() const;
+    // The core of each of these processors, as a key the threads of one core share.
+    using CoreKeys = std::map<std::uint32_t, std::pair<std::int64_t, std::int64_t>>;
+    CoreKeys coresOf(const std::vector<std::uint32_t>& cpus) const;
     // Physical cores among these processors: the threads of one core count once.
-    std::int64_t physicalCores(const std::vector<std::uint32_t>& cpus) const;
-    // Performance and efficiency cores of a hybrid processor, as physical cores: a
-    // hyper-threaded core counts once. Nothing when the processor is not hybrid.
-    std::optional<std::pair<std::int64_t, std::int64_t>> hybridCores() const;
+    std::int64_t physicalCores(const std::vector<std::uint32_t>& cpus, const CoreKeys& keys) const;
+    // Performance and efficiency cores of a hybrid processor among the online ones, as
+    // physical cores. Nothing when the processor is not hybrid.
+    std::optional<std::pair<std::int64_t, std::int64_t>> hybridCores(
+        const std::vector<std::uint32_t>& online, const CoreKeys& keys) const;
     // Installed memory in bytes: the online memory blocks, at least MemTotal; without them
     // MemTotal rounded up to a size memory is sold in. Reads one file per memory block:
     // callers keep the answer.
