@@ -129,7 +129,7 @@ std::optional<Edid> Edid::parse(std::span<const std::uint8_t> bytes) {
     for (std::size_t k = 0; k < kDescriptors; ++k) {
         const std::uint8_t* d = bytes.data() + kFirstDescriptor + k * kDescriptorSize;
         if (d[0] != 0 || d[1] != 0) {
-            // The first detailed timing is the preferred mode.
+            // The first detailed timing is the preferred mode (a zeroed or token one is not).
             if (const Timing t = detailedTiming(d); !preferred && usable(t)) preferred = t;
             continue;
         }
