@@ -12,15 +12,17 @@
 
 #include "tests/ui/WidgetSpies.h"
 #include "ui/components/Card.h"
+#include "ui/components/DropShadow.h"
 #include "ui/components/FrameClock.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/RingGauge.h"
-#include "ui/components/Shadow.h"
 #include "ui/components/StatChip.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/shell/WindowBackground.h"
+#include "ui/paint/TabularDigits.h"
+#include "ui/paint/TextWrap.h"
+#include "ui/paint/Theme.h"
+#include "ui/widgets/WindowBackground.h"
 
 namespace orvane {
 namespace {

@@ -11,7 +11,7 @@
 #include "ui/components/Copyable.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/StatChip.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {

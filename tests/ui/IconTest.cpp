@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "service/Records.h"
-#include "ui/components/Icon.h"
+#include "ui/paint/Icon.h"
 
 namespace orvane {
 namespace {

@@ -16,8 +16,8 @@
 #include "ui/components/FrameClock.h"
 #include "ui/components/Motion.h"
 #include "ui/components/RingGauge.h"
-#include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/CoreGrid.h"
 
 namespace orvane {
