@@ -1,6 +1,5 @@
 // Theme colours and the geometry the components compute.
 #include <gtest/gtest.h>
-#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -349,16 +348,6 @@ TEST(Text, SizeHints) {
     EXPECT_TRUE(wrapped.sizePolicy().hasHeightForWidth());
     EXPECT_GT(wrapped.heightForWidth(60), wrapped.heightForWidth(600));
     EXPECT_LE(wrapped.minimumSizeHint().width(), wrapped.sizeHint().width());
-}
-
-TEST(Text, ReadsAsStaticTextToAssistiveTechnology) {
-    Text text("Charging");
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&text);
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->role(), QAccessible::StaticText);
-    EXPECT_EQ(a->text(QAccessible::Name), "Charging");
-    text.setText("Fully Charged");
-    EXPECT_EQ(a->text(QAccessible::Name), "Fully Charged");
 }
 
 // The background keeps a rendered column; it must follow the scheme and the height.

@@ -250,25 +250,22 @@ TEST(RingGauge, SweepRectCoversTheSweptStretchOnly) {
     const QRectF ring(7, 7, 150, 150);  // centre (82, 82), radius 75
     const struct {
         double from, to;
-        QRectF expected;
+        QRectF arc;  // the swept stretch's box, before half the stroke and a pixel around it
     } cases[] = {
-        // 12 to 3 o'clock: top point to right point, plus half the stroke and a pixel.
-        {0, 90, QRectF(QPointF(82, 7), QPointF(157, 82)).adjusted(-8.5, -8.5, 8.5, 8.5)},
-        {90, 0, QRectF(QPointF(82, 7), QPointF(157, 82)).adjusted(-8.5, -8.5, 8.5, 8.5)},
-        // 3 o'clock to 9 o'clock passes the bottom.
-        {90, 270, QRectF(QPointF(7, 82), QPointF(157, 157)).adjusted(-8.5, -8.5, 8.5, 8.5)},
-        // A closed ring: everything.
-        {0, 360, QRectF(7, 7, 150, 150).adjusted(-8.5, -8.5, 8.5, 8.5)},
-        // Spans are clamped to the circle.
-        {-40, 500, QRectF(7, 7, 150, 150).adjusted(-8.5, -8.5, 8.5, 8.5)},
+        {0, 90, QRectF(QPointF(82, 7), QPointF(157, 82))},  // 12 to 3 o'clock
+        {90, 0, QRectF(QPointF(82, 7), QPointF(157, 82))},
+        {90, 270, QRectF(QPointF(7, 82), QPointF(157, 157))},  // 3 to 9 passes the bottom
+        {0, 360, ring},                                        // a closed ring: everything
+        {-40, 500, ring},                                      // clamped to the circle
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.from);
         const QRectF r = RingGauge::sweepRect(ring, c.from, c.to);
-        EXPECT_NEAR(r.left(), c.expected.left(), 1e-9);
-        EXPECT_NEAR(r.top(), c.expected.top(), 1e-9);
-        EXPECT_NEAR(r.right(), c.expected.right(), 1e-9);
-        EXPECT_NEAR(r.bottom(), c.expected.bottom(), 1e-9);
+        const QRectF want = c.arc.adjusted(-8.5, -8.5, 8.5, 8.5);
+        for (auto [got, expected] : {std::pair{r.left(), want.left()},
+                                     {r.top(), want.top()},
+                                     {r.right(), want.right()},
+                                     {r.bottom(), want.bottom()}})
+            EXPECT_NEAR(got, expected, 1e-9) << c.from << " to " << c.to;
     }
     EXPECT_TRUE(RingGauge::sweepRect(ring, 120, 120).isEmpty());
 

@@ -130,9 +130,6 @@ TEST(BatteryView, NoBatteryShowsTheNotice) {
         EXPECT_EQ(view->header()->subtitle(), "No internal battery detected") << name;
         EXPECT_FALSE(view->batteryPanel()->isVisible()) << name;
         EXPECT_TRUE(view->noBatteryCard()->isVisible()) << name;
-        const auto* text = view->noBatteryCard()->findChild<Text*>();
-        ASSERT_NE(text, nullptr);
-        EXPECT_EQ(text->text(), "This Mac runs on AC power - no battery to report.");
     }
 }
 
