@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/DisplaysModel.h"
+#include "ui/model/DisplaysModel.h"
 
 namespace orvane {
 namespace {

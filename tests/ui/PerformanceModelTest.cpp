@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/PerformanceModel.h"
+#include "ui/model/PerformanceModel.h"
 
 namespace orvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/StorageModel.h"
+#include "ui/model/StorageModel.h"
 
 namespace orvane {
 namespace {

@@ -5,10 +5,10 @@
 
 #include "service/Fmt.h"
 #include "ui/app/Translations.h"
-#include "ui/pages/BatteryModel.h"
-#include "ui/pages/PageText.h"
-#include "ui/pages/PerformanceModel.h"
-#include "ui/pages/StorageModel.h"
+#include "ui/model/BatteryModel.h"
+#include "ui/model/PageText.h"
+#include "ui/model/PerformanceModel.h"
+#include "ui/model/StorageModel.h"
 
 namespace orvane {
 namespace {

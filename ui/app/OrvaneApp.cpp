@@ -1,5 +1,5 @@
 #include "ui/app/OrvaneApp.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,10 +26,10 @@
 
 #include "service/platform/ReplayPlatform.h"
 #include "ui/app/MotionPreference.h"
-#include "ui/app/ServiceWatcher.h"
-#include "ui/components/Theme.h"
+#include "ui/model/PageText.h"
+#include "ui/model/ServiceWatcher.h"
 #include "ui/pages/AboutView.h"
-#include "ui/pages/PageText.h"
+#include "ui/paint/Theme.h"
 #include "ui/shell/ContentView.h"
 
 namespace orvane {

@@ -16,7 +16,7 @@
 #include "service/Report.h"
 #include "service/SystemService.h"
 #include "service/platform/Platform.h"
-#include "ui/app/Appearance.h"
+#include "ui/model/Appearance.h"
 
 class QAction;
 class QMainWindow;

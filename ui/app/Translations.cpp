@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "service/Fmt.h"
-#include "ui/pages/PageText.h"
+#include "ui/model/PageText.h"
 
 namespace orvane::Translations {
 namespace {

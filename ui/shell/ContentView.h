@@ -1,7 +1,6 @@
 // The main window's root: the sidebar (header, page list, appearance picker, "Refresh" and
-// "Report") and
-// the detail column showing the selected page over the window background. Starts the first
-// full load when first shown and drives the service with two timers.
+// "Report") and the detail column showing the selected page over the window background. Starts
+// the first full load when first shown and drives the service with two timers.
 #pragma once
 
 #include <QPointer>
@@ -10,7 +9,7 @@
 #include <memory>
 
 #include "service/SystemService.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 #include "ui/shell/Section.h"
 
 class QMenu;

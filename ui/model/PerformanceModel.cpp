@@ -1,4 +1,4 @@
-#include "ui/pages/PerformanceModel.h"
+#include "ui/model/PerformanceModel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The icons the interface draws, by what they show. Qt-free, so the pages' display values can
-// name them; ui/components/Icon.cpp maps each to a drawing of the bundled set.
+// name them; ui/paint/Icon.cpp maps each to a drawing of the bundled set.
 #pragma once
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "ui/pages/PageText.h"
+#include "ui/model/PageText.h"
 
 #include <atomic>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/components/Symbol.h"
-#include "ui/components/Tint.h"
+#include "ui/model/Symbol.h"
+#include "ui/model/Tint.h"
 
 namespace orvane::PageText {
 

@@ -1,4 +1,4 @@
-#include "ui/pages/StorageModel.h"
+#include "ui/model/StorageModel.h"
 
 #include <cmath>
 

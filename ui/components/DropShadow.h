@@ -1,42 +1,22 @@
-// Soft drop shadows of rounded rectangles, drawn from a cached blurred image (a nine-patch),
-// so widgets that repaint often pay only for a few pixmap blits.
+// Drop shadows of widgets that reach outside their own rectangles, painted on an ancestor by a
+// layer beneath that ancestor's children (ui/paint/Shadow draws them).
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QObject>
-#include <QPointF>
 #include <QPointer>
 #include <QRectF>
 #include <QWidget>
 
-class QPainter;
+#include "ui/paint/Shadow.h"
 
 namespace orvane {
 
-struct ShadowStyle {
-    qreal cornerRadius = 16;
-    QColor color = QColor::fromRgbF(0, 0, 0, 0.12);
-    qreal blur = 10;       // blur radius, in points
-    QPointF offset{0, 4};  // shadow offset from the shape
-};
-
-namespace Shadow {
-
-// How far the blurred shadow reaches beyond the shape on each side (before the offset).
-qreal extent(qreal blur);
-// The rectangle the shadow of `shape` covers.
-QRectF bounds(const QRectF& shape, const ShadowStyle& style);
-// Paints the shadow of the rounded rectangle `shape`.
-void paint(QPainter& painter, const QRectF& shape, const ShadowStyle& style);
-
-}  // namespace Shadow
-
-class ShadowHost;
+class ShadowLayer;
 
 // Gives a widget a drop shadow that may reach outside its own rectangle: the shadow is drawn
 // on the nearest ancestor that has room for it, after that ancestor's own painting and
-// before its children.
+// before its children, by that ancestor's ShadowLayer.
 class DropShadow : public QObject {
     Q_OBJECT
   public:
@@ -60,10 +40,33 @@ class DropShadow : public QObject {
 
     QPointer<QWidget> target_;
     ShadowStyle style_;
-    QPointer<ShadowHost> host_;
+    QPointer<ShadowLayer> layer_;
     QList<QPointer<QWidget>> watched_;
     QRect lastBounds_;
     bool relocatePending_ = false;
+};
+
+// A transparent widget covering its host, stacked beneath the host's other children, that
+// paints the shadows cast on the host in its own paint event: so they land on the host's own
+// painting and under every child. One per host, made by the first shadow cast on it.
+class ShadowLayer : public QWidget {
+    Q_OBJECT
+  public:
+    // The layer of `host`, made on first use.
+    static ShadowLayer* of(QWidget* host);
+
+    void add(DropShadow* shadow);
+    void remove(DropShadow* shadow);
+    // Keeps the layer over the whole host.
+    void fitHost();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    explicit ShadowLayer(QWidget* host);
+
+    QList<QPointer<DropShadow>> shadows_;
 };
 
 }  // namespace orvane

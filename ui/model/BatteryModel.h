@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "service/Records.h"
-#include "ui/pages/PageText.h"
+#include "ui/model/PageText.h"
 
 namespace orvane {
 

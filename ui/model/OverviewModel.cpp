@@ -1,4 +1,4 @@
-#include "ui/pages/OverviewModel.h"
+#include "ui/model/OverviewModel.h"
 
 #include "service/Fmt.h"
 

@@ -1,4 +1,4 @@
-#include "ui/app/Appearance.h"
+#include "ui/model/Appearance.h"
 
 #include <QCoreApplication>
 

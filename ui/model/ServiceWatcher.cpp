@@ -1,4 +1,4 @@
-#include "ui/app/ServiceWatcher.h"
+#include "ui/model/ServiceWatcher.h"
 
 #include <QEvent>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "ui/pages/BatteryModel.h"
+#include "ui/model/BatteryModel.h"
 
 #include <algorithm>
 #include <limits>
@@ -36,8 +36,7 @@ PageText::Gauge chargeGauge(const BatteryInfo& b) {
 }
 
 ChargeState chargeState(const BatteryInfo& b) {
-    // Text and icon follow different rules: the text knows translate("BatteryModel", "Fully
-    // Charged"), the icon does not.
+    // Text and icon follow different rules: the text knows "Fully Charged", the icon does not.
     ChargeState s;
     if (b.isCharging)
         s.text = translate("BatteryModel", "Charging");

@@ -1,4 +1,4 @@
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "ui/shell/WindowBackground.h"
+#include "ui/widgets/WindowBackground.h"
 
 #include <QLinearGradient>
 #include <QPaintEvent>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 

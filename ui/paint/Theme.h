@@ -11,8 +11,8 @@
 #include <QRegion>
 #include <QString>
 
-#include "ui/components/Layout.h"
-#include "ui/components/Tint.h"
+#include "ui/model/Layout.h"
+#include "ui/model/Tint.h"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-#include "ui/pages/DisplaysModel.h"
+#include "ui/model/DisplaysModel.h"
 
 namespace orvane::DisplaysModel {
 

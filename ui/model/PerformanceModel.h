@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "service/Records.h"
-#include "ui/components/Layout.h"
-#include "ui/pages/PageText.h"
+#include "ui/model/Layout.h"
+#include "ui/model/PageText.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
-#include "ui/pages/HistoryModel.h"
+#include "ui/model/HistoryModel.h"
 
 #include "service/Fmt.h"
-#include "ui/pages/PageText.h"
+#include "ui/model/PageText.h"
 
 namespace orvane::HistoryModel {
 

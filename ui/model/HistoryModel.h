@@ -8,7 +8,7 @@
 #include <string>
 
 #include "service/LiveHistory.h"
-#include "ui/pages/PerformanceModel.h"
+#include "ui/model/PerformanceModel.h"
 
 namespace orvane::HistoryModel {
 
