@@ -22,47 +22,35 @@ std::string text(const std::vector<std::uint8_t>& b) {
 
 }  // namespace
 
-TEST(Shell, RunTrimsWhiteSpaceAtBothEnds) {
-    EXPECT_EQ(Shell::run("/usr/bin/printf", {"  14.5\n\n"}), "14.5");
-    EXPECT_EQ(Shell::run("/bin/sh", {"-c", "printf '\\t a  b \\r\\n'"}), "a  b");
-    // Unicode spaces (no-break space, line separator) count as white space too.
-    EXPECT_EQ(Shell::run("/usr/bin/printf", {"\xc2\xa0x\xe2\x80\xa8"}), "x");
+TEST(Shell, RunGivesStandardOutputAsTrimmedValidText) {
+    const struct {
+        const char* path;
+        std::vector<std::string> args;
+        const char* out;
+    } cases[] = {
+        {"/usr/bin/printf", {"  14.5\n\n"}, "14.5"},
+        {"/bin/sh", {"-c", "printf '\\t a  b \\r\\n'"}, "a  b"},
+        {"/usr/bin/printf", {"\xc2\xa0x\xe2\x80\xa8"}, "x"},  // Unicode spaces count too
+        {"/usr/bin/printf", {"%s|", "two words", "$HOME", "*"}, "two words|$HOME|*|"},
+        {"/bin/sh", {"-c", "echo partial; exit 3"}, "partial"},  // the status is not examined
+        {"/usr/bin/printf", {"ab\\377cd"}, ""},                  // not UTF-8
+        {"/bin/sh", {"-c", "echo oops >&2"}, ""},
+        // A child writing far more to standard error than a pipe holds is never held up.
+        {"/bin/sh", {"-c", "head -c 4000000 /dev/zero >&2; echo done"}, "done"},
+        {"/nonexistent/tool", {"-json"}, ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Shell::run(c.path, c.args), c.out) << c.path << " " << c.args.front();
 }
 
-TEST(Shell, RunDataKeepsBytesExactly) {
-    EXPECT_EQ(text(Shell::runData("/usr/bin/printf", {"  a\\0b\n"})), std::string("  a\0b\n", 6));
-}
-
-TEST(Shell, ArgumentsAreNotSplitOrInterpreted) {
-    EXPECT_EQ(Shell::run("/usr/bin/printf", {"%s|", "two words", "$HOME", "*"}),
-              "two words|$HOME|*|");
-}
-
-TEST(Shell, MissingOrNonExecutableGivesNothing) {
-    EXPECT_EQ(Shell::run("/nonexistent/tool", {}), "");
-    EXPECT_TRUE(Shell::runData("/nonexistent/tool", {"-json"}).empty());
-    EXPECT_TRUE(Shell::runData("/etc/hosts", {}).empty());
-    EXPECT_TRUE(Shell::runData("", {}).empty());
-}
-
-TEST(Shell, StandardErrorNeverReachesTheResult) {
-    EXPECT_TRUE(Shell::runData("/bin/sh", {"-c", "echo oops >&2"}).empty());
-    // A child writing far more to standard error than a pipe holds is never held up.
-    EXPECT_EQ(Shell::run("/bin/sh", {"-c", "head -c 4000000 /dev/zero >&2; echo done"}), "done");
-}
-
-TEST(Shell, LargeOutputIsReadCompletely) {
-    const auto out = Shell::runData("/bin/sh", {"-c", "head -c 3000000 /dev/zero"});
-    EXPECT_EQ(out.size(), 3'000'000u);
-}
-
-TEST(Shell, ExitStatusIsNotExamined) {
-    EXPECT_EQ(Shell::run("/bin/sh", {"-c", "echo partial; exit 3"}), "partial");
-}
-
-TEST(Shell, InvalidUtf8GivesEmptyText) {
-    EXPECT_EQ(Shell::run("/usr/bin/printf", {"ab\\377cd"}), "");
-    EXPECT_EQ(text(Shell::runData("/usr/bin/printf", {"ab\\377"})), "ab\xff");
+TEST(Shell, RunDataKeepsBytesExactlyOrGivesNothing) {
+    const std::pair<const char*, std::string> cases[] = {{"  a\\0b\n", std::string("  a\0b\n", 6)},
+                                                         {"ab\\377", "ab\xff"}};
+    for (const auto& [format, bytes] : cases)
+        EXPECT_EQ(text(Shell::runData("/usr/bin/printf", {format})), bytes);
+    EXPECT_EQ(Shell::runData("/bin/sh", {"-c", "head -c 3000000 /dev/zero"}).size(), 3'000'000u);
+    // Missing, not executable, no path.
+    for (const char* path : {"/nonexistent/tool", "/etc/hosts", ""})
+        EXPECT_TRUE(Shell::runData(path, {"-json"}).empty()) << path;
 }
 
 TEST(Shell, HungChildIsKilledAfterTheLimit) {
