@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QTranslator>
 #include <memory>
 
@@ -30,8 +31,11 @@ bool available(const QString& language) {
 
 QLocale install(const QString& language) {
     static std::unique_ptr<QTranslator> translator;
-    if (translator) QCoreApplication::removeTranslator(translator.get());
+    static std::unique_ptr<QTranslator> qtTranslator;
+    for (const auto* t : {&translator, &qtTranslator})
+        if (*t) QCoreApplication::removeTranslator(t->get());
     translator = std::make_unique<QTranslator>();
+    qtTranslator = std::make_unique<QTranslator>();
 
     QLocale locale = language.isEmpty() ? QLocale::system() : QLocale(language);
     bool loaded = false;
@@ -42,7 +46,15 @@ QLocale install(const QString& language) {
     } else if (language != QLatin1String("en")) {
         loaded = translator->load(catalogue(language));
     }
-    if (loaded) QCoreApplication::installTranslator(translator.get());
+    if (loaded) {
+        QCoreApplication::installTranslator(translator.get());
+        // Qt's own texts (file dialogs, --help's built-in lines) in the same language, where
+        // its catalogue is installed (Debian: qt6-translations-l10n).
+        if (qtTranslator->load(QLocale(translator->language()), QStringLiteral("qtbase"),
+                               QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(qtTranslator.get());
+    }
     if (!language.isEmpty()) QLocale::setDefault(locale);
     PageText::setTranslator(&translatePage);
     Fmt::setDecimalPoint(locale.decimalPoint().toStdString());

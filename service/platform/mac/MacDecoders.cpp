@@ -427,6 +427,16 @@ HardwareFacts decodeMacHardware(const MacSource& source) {
     const Value* item = firstItem(root, "SPHardwareDataType");
     if (item) readHardwareItem(source, *item, hw);
     if (!hw.logicalProcessors) hw.logicalProcessors = source.sysctlInt("hw.ncpu");
+    // Without the report's split, the kernel's performance levels: level 0 the performance
+    // cores, level 1 the efficiency cores. A Mac with one kind of core has no level 1.
+    if (!hw.performanceCores) {
+        const std::int64_t performance = source.sysctlInt("hw.perflevel0.physicalcpu");
+        const std::int64_t efficiency = source.sysctlInt("hw.perflevel1.physicalcpu");
+        if (performance > 0 && efficiency > 0) {
+            hw.performanceCores = performance;
+            hw.efficiencyCores = efficiency;
+        }
+    }
     if (const std::int64_t memsize = source.sysctlInt("hw.memsize"); memsize != 0) {
         hw.memoryBytes = memsize;
     }
