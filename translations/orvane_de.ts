@@ -153,7 +153,7 @@ Ladung</translation>
 <context>
     <name>DisplaysModel</name>
     <message numerus="yes">
-        <source>%n GPU</source>
+        <source>%n GPU(s)</source>
         <translation>
             <numerusform>%n GPU</numerusform>
             <numerusform>%n GPUs</numerusform>
