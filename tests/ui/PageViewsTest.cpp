@@ -271,7 +271,7 @@ TEST(DisplaysView, PlaceholderOnlyWhileBothListsAreEmpty) {
     ServiceRig rig("mac-failed");
     ASSERT_TRUE(rig.load());
     auto view = showPage<DisplaysView>(rig);
-    EXPECT_EQ(view->header()->subtitle(), "0 GPU \u00b7 0 displays");
+    EXPECT_EQ(view->header()->subtitle(), "0 GPUs \u00b7 0 displays");
     EXPECT_TRUE(view->placeholder()->isVisible());
     const auto* text = view->placeholder()->findChild<Text*>();
     ASSERT_NE(text, nullptr);
