@@ -1,7 +1,16 @@
 # macOS: Orvane.app, what the Finder and the Dock start. Its Info.plist comes from
 # resources/macos/Info.plist.in; its icon is the app icon's sizes rendered with Qt into an icon
 # set and turned into an .icns by iconutil. Included from CMakeLists.txt on Apple platforms.
-set(ORVANE_MACOS_MINIMUM "13.0" CACHE STRING "Oldest macOS the application bundle starts on")
+# Its LSMinimumSystemVersion is CMAKE_OSX_DEPLOYMENT_TARGET (CMakeLists.txt).
+
+# The languages the bundle declares (CFBundleLocalizations): English and one per catalogue, so
+# that the system's menus, panels and locale follow a German Mac's language.
+set(ORVANE_BUNDLE_LOCALIZATIONS "\t\t<string>en</string>")
+foreach(ts ${ORVANE_TS_FILES})
+  if(ts MATCHES "orvane_([A-Za-z_]+)\\.ts$")
+    string(APPEND ORVANE_BUNDLE_LOCALIZATIONS "\n\t\t<string>${CMAKE_MATCH_1}</string>")
+  endif()
+endforeach()
 
 set(ORVANE_ICONSET ${CMAKE_CURRENT_BINARY_DIR}/Orvane.iconset)
 set(ORVANE_ICNS ${CMAKE_CURRENT_BINARY_DIR}/Orvane.icns)

@@ -58,6 +58,7 @@ std::optional<std::string> conditionOf(const std::vector<BatteryFacts>& batterie
 BatteryInfo collectBattery(const PowerFacts& facts) {
     BatteryInfo b;
     const std::vector<BatteryFacts>& all = facts.batteries;
+    b.onAC = facts.externalPower.value_or(false);
     if (all.empty()) return b;
 
     b.present = std::any_of(all.begin(), all.end(), [](const auto& x) { return x.installed; });
@@ -76,7 +77,6 @@ BatteryInfo collectBattery(const PowerFacts& facts) {
                    std::any_of(all.begin(), all.end(), [](const auto& x) { return x.charging; });
     b.fullyCharged =
         std::all_of(all.begin(), all.end(), [](const auto& x) { return x.fullyCharged; });
-    b.onAC = facts.externalPower.value_or(false);
 
     if (facts.timeRemaining) {
         const std::int64_t minutes = *facts.timeRemaining;

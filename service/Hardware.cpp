@@ -48,7 +48,10 @@ HardwareInfo collectHardware(const HardwareFacts& f) {
     hw.modelName = f.modelName.value_or("Mac");
     hw.modelIdentifier = f.modelIdentifier.value_or("");
     hw.chip = f.chip.value_or("");
-    hw.totalCores = f.logicalProcessors.value_or(0);
+    // Cores are physical cores; the logical processors are said apart where they differ.
+    hw.totalCores = f.physicalCores.value_or(f.logicalProcessors.value_or(0));
+    if (f.physicalCores && f.logicalProcessors && *f.logicalProcessors != *f.physicalCores)
+        hw.threads = *f.logicalProcessors;
     hw.performanceCores = f.performanceCores.value_or(0);
     hw.efficiencyCores = f.efficiencyCores.value_or(0);
     hw.gpuCores = f.gpuCores.value_or(0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <random>
 
 namespace orvane {
@@ -76,14 +77,23 @@ std::string_view tintName(ConditionTint tint) {
 }
 
 MachineKind HardwareInfo::symbol() const {
-    const std::string& id = modelIdentifier;
-    if (contains(id, "macbook")) return MachineKind::laptop;
-    if (contains(id, "macmini")) return MachineKind::macMini;
-    if (contains(id, "mini")) return MachineKind::macMini;
-    if (contains(id, "macstudio")) return MachineKind::macStudio;
-    if (contains(id, "studio")) return MachineKind::macStudio;
-    if (contains(id, "macpro")) return MachineKind::macPro;
-    if (contains(id, "imac")) return MachineKind::desktop;
+    // The family word that starts the identifier ("iMacPro1,1" is an iMac, not a Mac Pro);
+    // current identifiers ("Mac14,14") carry none, and then the model name's does ("Mac
+    // Studio", read without case or spaces). Else the form factor.
+    const auto family = [](std::string_view text) -> std::optional<MachineKind> {
+        std::string word;
+        for (char c : text)
+            if (c != ' ') word += c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+        const auto startsWith = [&](std::string_view prefix) { return word.starts_with(prefix); };
+        if (startsWith("macbook")) return MachineKind::laptop;
+        if (startsWith("macmini")) return MachineKind::macMini;
+        if (startsWith("macstudio")) return MachineKind::macStudio;
+        if (startsWith("macpro")) return MachineKind::macPro;
+        if (startsWith("imac")) return MachineKind::desktop;
+        return std::nullopt;
+    };
+    if (const auto kind = family(modelIdentifier)) return *kind;
+    if (const auto kind = family(modelName)) return *kind;
     return isLaptop ? MachineKind::laptop : MachineKind::desktop;
 }
 
@@ -100,6 +110,8 @@ ConditionTint BatteryInfo::conditionTint() const {
     if (contains(c, "service")) return ConditionTint::red;
     if (contains(c, "replace")) return ConditionTint::red;
     if (contains(c, "poor")) return ConditionTint::red;
+    // Older systems' "Check Battery", which their own window shows as "Service Recommended".
+    if (contains(c, "check battery")) return ConditionTint::red;
     return ConditionTint::secondary;
 }
 

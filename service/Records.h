@@ -34,6 +34,7 @@ struct HardwareInfo {
     std::int64_t totalCores = 0;
     std::int64_t performanceCores = 0;
     std::int64_t efficiencyCores = 0;
+    std::int64_t threads = 0;  // logical processors where they differ from the cores, else 0
     std::int64_t gpuCores = 0;
     std::string memoryGB;
     std::string memoryType;

@@ -51,13 +51,14 @@ std::vector<Section> sectionsOf(const Snapshot& r) {
     row("Model", orDash(h.modelIdentifier));
     row("Chip", orDash(h.chip));
     std::string cores = std::to_string(h.totalCores);
+    if (h.threads > 0) cores += " cores, " + std::to_string(h.threads) + " threads";
     if (h.performanceCores > 0 || h.efficiencyCores > 0)
         cores += " (" + std::to_string(h.performanceCores) + "P + " +
                  std::to_string(h.efficiencyCores) + "E)";
     row("Cores", cores);
     row("Memory", orDash(h.memoryGB) + (h.memoryType.empty() ? "" : " " + h.memoryType));
     row("Serial number", orDash(h.serialNumber));
-    row("System", orDash(h.macOSName) + " " + h.macOSVersion +
+    row("System", orDash(h.macOSName) + (h.macOSVersion.empty() ? "" : " " + h.macOSVersion) +
                       (h.macOSBuild.empty() ? "" : " (" + h.macOSBuild + ")"));
     row("Host name", orDash(h.hostname));
     row("Uptime", Fmt::duration(h.uptime));
@@ -208,7 +209,7 @@ json jsonOf(const Snapshot& r) {
                             {"cores", g.cores},
                             {"metalSupport", g.metalSupport},
                             {"driver", g.driver}});
-    return {
+    json report = {
         {"hardware",
          {{"modelName", h.modelName},
           {"modelIdentifier", h.modelIdentifier},
@@ -267,6 +268,9 @@ json jsonOf(const Snapshot& r) {
           {"memUsedFraction", l.memUsedFraction()}}},
         {"loaded", r.loaded},
     };
+    // Said only where the logical processors differ from the cores.
+    if (h.threads > 0) report["hardware"]["threads"] = h.threads;
+    return report;
 }
 
 // Bytes that are not valid UTF-8 (a host name, a volume name) become U+FFFD rather than

@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 namespace orvane {
 
@@ -16,6 +17,11 @@ namespace {
 // Deeper documents than this are not tool output; refusing them keeps the recursive
 // conversion below far from the stack limit.
 constexpr int kMaxDepth = PlistLimits{}.maxDepth;
+
+#if defined(ORVANE_PLIST_UNIX_DATE)
+// 2001-01-01T00:00:00Z in seconds since 1970.
+constexpr std::int64_t kMacEpoch = 978307200;
+#endif
 
 // Builds a Value straight from the JSON parser's events, without the parser's own document
 // in between (half the memory and time for a large capture), and stops at nesting deeper
@@ -80,6 +86,21 @@ class JsonBuilder {
     std::vector<Frame> frames_;
 };
 
+// The two forms the tools write, told apart by their first bytes: "bplist00" is binary; "<"
+// after optional white space and a UTF-8 byte order mark is XML, handed over from that "<".
+// Anything else (JSON or OpenStep text, which newer libraries would also take) is no data.
+enum class PlistForm { none, binary, xml };
+
+PlistForm plistForm(std::span<const std::uint8_t>& bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.starts_with("bplist00")) return PlistForm::binary;
+    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    start = text.find_first_not_of(" \t\r\n", start);
+    if (start == std::string_view::npos || text[start] != '<') return PlistForm::none;
+    bytes = bytes.subspan(start);
+    return PlistForm::xml;
+}
+
 std::optional<Value> fromPlist(plist_t node, int depth) {
     if (!node || depth > kMaxDepth) return std::nullopt;
     switch (plist_get_node_type(node)) {
@@ -128,9 +149,17 @@ std::optional<Value> fromPlist(plist_t node, int depth) {
             return Value(std::move(data));
         }
         case PLIST_DATE: {
+#if defined(ORVANE_PLIST_UNIX_DATE)
+            // Newer libraries answer whole seconds since 1970 (their older getter is
+            // deprecated); the value keeps the format's own epoch, 2001-01-01.
+            std::int64_t unixSeconds = 0;
+            plist_get_unix_date_val(node, &unixSeconds);
+            return Value(Value::Date{static_cast<double>(unixSeconds - kMacEpoch)});
+#else
             std::int32_t sec = 0, usec = 0;
             plist_get_date_val(node, &sec, &usec);
             return Value(Value::Date{sec + usec / 1e6});
+#endif
         }
         case PLIST_ARRAY: {
             Value::Array a;
@@ -203,7 +232,10 @@ const Value* Value::getObject(std::string_view key) const {
 
 std::optional<Value> decodeJson(std::span<const std::uint8_t> bytes) {
     JsonBuilder builder;
-    if (!nlohmann::json::sax_parse(bytes.begin(), bytes.end(), &builder)) return std::nullopt;
+    // As characters: the library's input adapters before 3.11.3 fail to compile with libc++ 19
+    // for iterators over unsigned char.
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!nlohmann::json::sax_parse(text.begin(), text.end(), &builder)) return std::nullopt;
     return std::move(builder.result);
 }
 
@@ -214,13 +246,20 @@ std::optional<Value> decodeJsonObject(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<Value> decodePlist(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max())
-        return std::nullopt;
-    // The library recurses and asserts on what no tool writes: look before it parses.
+    if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    const PlistForm form = plistForm(bytes);
+    if (form == PlistForm::none) return std::nullopt;
+    // The library recurses and asserts on what no tool writes: look at exactly what it will
+    // be given before it parses.
     if (!plistWithinLimits(bytes)) return std::nullopt;
     plist_t root = nullptr;
-    plist_from_memory(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::uint32_t>(bytes.size()), &root);
+    const char* data = reinterpret_cast<const char*>(bytes.data());
+    const auto size = static_cast<std::uint32_t>(bytes.size());
+    if (form == PlistForm::binary) {
+        plist_from_bin(data, size, &root);
+    } else {
+        plist_from_xml(data, size, &root);
+    }
     if (!root) return std::nullopt;
     std::unique_ptr<void, void (*)(plist_t)> guard(root, plist_free);
     return fromPlist(root, 0);

@@ -54,7 +54,8 @@ std::string writeMacSources(const MacSource& mac, const std::filesystem::path& d
     nlohmann::json kernel = nlohmann::json::object();
     for (const char* name : {"hw.model", "machdep.cpu.brand_string"})
         if (auto s = mac.sysctlString(name); !s.empty()) kernel[name] = s;
-    for (const char* name : {"hw.ncpu", "hw.memsize"})
+    for (const char* name :
+         {"hw.ncpu", "hw.memsize", "hw.perflevel0.physicalcpu", "hw.perflevel1.physicalcpu"})
         if (auto v = mac.sysctlInt(name); v != 0) kernel[name] = v;
     if (!writeFile(dir / "kernel.json", jsonText(kernel))) return "cannot write kernel.json";
 

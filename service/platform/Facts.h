@@ -22,6 +22,7 @@ struct HardwareFacts {
     std::optional<std::string> modelIdentifier;  // "MacBookPro18,3", "20XW0055GE"
     std::optional<std::string> chip;             // processor or system-on-chip name
     std::optional<std::int64_t> logicalProcessors;
+    std::optional<std::int64_t> physicalCores;  // where the system counts them apart
     std::optional<std::int64_t> performanceCores;
     std::optional<std::int64_t> efficiencyCores;
     std::optional<std::int64_t> memoryBytes;  // installed memory

@@ -28,6 +28,7 @@ json hardwareJson(const HardwareFacts& f) {
     put(j, "modelIdentifier", f.modelIdentifier);
     put(j, "chip", f.chip);
     put(j, "logicalProcessors", f.logicalProcessors);
+    put(j, "physicalCores", f.physicalCores);
     put(j, "performanceCores", f.performanceCores);
     put(j, "efficiencyCores", f.efficiencyCores);
     put(j, "memoryBytes", f.memoryBytes);
@@ -149,6 +150,7 @@ HardwareFacts hardwareOf(const Value& o) {
     f.modelIdentifier = text(o, "modelIdentifier");
     f.chip = text(o, "chip");
     f.logicalProcessors = integer(o, "logicalProcessors");
+    f.physicalCores = integer(o, "physicalCores");
     f.performanceCores = integer(o, "performanceCores");
     f.efficiencyCores = integer(o, "efficiencyCores");
     f.memoryBytes = integer(o, "memoryBytes");

@@ -49,12 +49,21 @@ TEST(MacReports, EachRowShowsItsRecords) {
     }
 }
 
-// The family in the identifier, else the form factor (a MacBook by its name too).
-TEST(MacReports, SymbolFromIdentifierThenFormFactor) {
+// The family that starts the identifier, else the one that starts the model name, else the
+// form factor.
+TEST(MacReports, SymbolFromIdentifierThenNameThenFormFactor) {
     const std::tuple<const char*, const char*, const char*> table[] = {
-        {"Mac17,2", "MacBook Pro", "laptopcomputer"}, {"Mac13,1", "Mac Studio", "desktopcomputer"},
-        {"Macmini9,1", "Mac mini", "macmini"},        {"MacStudio1,1", "", "macstudio"},
-        {"MacPro7,1", "Mac Pro", "macpro.gen3"},      {"iMac21,1", "MacBook", "desktopcomputer"}};
+        {"Mac17,2", "MacBook Pro", "laptopcomputer"},
+        {"Mac14,14", "Mac Studio", "macstudio"},
+        {"Macmini9,1", "Mac mini", "macmini"},
+        {"MacStudio1,1", "", "macstudio"},
+        {"MacPro7,1", "Mac Pro", "macpro.gen3"},
+        {"iMac21,1", "MacBook", "desktopcomputer"},
+        {"iMacPro1,1", "iMac Pro", "desktopcomputer"},
+        {"Mac14,8", "Mac Pro", "macpro.gen3"},
+        {"Mac16,11", "Mac mini", "macmini"},
+        {"Mac16,3", "iMac", "desktopcomputer"},
+        {"VirtualMac2,1", "Apple Virtual Machine 1", "desktopcomputer"}};
     for (const auto& [model, name, symbol] : table) {
         FakePlatform mac = kernelOnlyMac();
         mac.setProfiler("SPHardwareDataType",

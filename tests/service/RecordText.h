@@ -27,12 +27,13 @@ std::string joined(const Fields&... fields) {
     return out.str();
 }
 
-// name | identifier | chip | cores total:performance:efficiency | memory | serial | OS |
-// host | laptop flag (L)
+// name | identifier | chip | cores total:performance:efficiency (" tN": N threads) | memory |
+// serial | OS | host | laptop flag (L)
 inline std::string describe(const HardwareInfo& h) {
     return joined(h.modelName, h.modelIdentifier, h.chip,
                   std::to_string(h.totalCores) + ":" + std::to_string(h.performanceCores) + ":" +
-                      std::to_string(h.efficiencyCores),
+                      std::to_string(h.efficiencyCores) +
+                      (h.threads ? " t" + std::to_string(h.threads) : ""),
                   h.memoryGB + " " + h.memoryType, h.serialNumber,
                   h.macOSName + " " + h.macOSVersion + " " + h.macOSBuild, h.hostname,
                   flags({{h.isLaptop, 'L'}}));

@@ -61,12 +61,9 @@ TEST(IntOf, ConvertsLeniently) {
 }
 
 TEST(DecodeJson, OnlyAnObjectIsData) {
-    EXPECT_FALSE(decodeJsonObject(bytesOf("")));
-    EXPECT_FALSE(decodeJsonObject(bytesOf("[1,2]")));
-    EXPECT_FALSE(decodeJsonObject(bytesOf("42")));
-    EXPECT_FALSE(decodeJsonObject(bytesOf("{\"a\": ")));
-    EXPECT_FALSE(decodeJsonObject(bytesOf("{\"a\": 1} trailing")));
-    EXPECT_FALSE(decodeJsonObject(bytesOf("{\"a\": \"\xff\"}")));  // invalid UTF-8
+    for (const char* bad : {"", "[1,2]", "42", "{\"a\": ", "{\"a\": 1} trailing",
+                            "{\"a\": \"\xff\"}" /* invalid UTF-8 */})
+        EXPECT_FALSE(decodeJsonObject(bytesOf(bad))) << bad;
     auto v = decodeJsonObject(bytesOf(R"({"s":"x","i":-2,"u":18446744073709549596,"r":2.5,
         "b":true,"n":null,"a":[{"k":1}],"o":{}})"));
     ASSERT_TRUE(v);
@@ -101,6 +98,7 @@ TEST(DecodePlist, ReadsXmlWithNegativeAndLargeIntegers) {
     <key>Ratio</key><real>0.5</real>
     <key>Blob</key><data>AQID</data>
     <key>Nested</key><array><integer>1</integer></array>
+    <key>When</key><date>2001-01-01T00:01:40Z</date>
   </dict>
 </array>
 </plist>
@@ -115,12 +113,18 @@ TEST(DecodePlist, ReadsXmlWithNegativeAndLargeIntegers) {
     EXPECT_EQ(*d.getString("Serial"), "F5D1234");
     EXPECT_EQ(*d.get("Ratio")->asReal(), 0.5);
     EXPECT_EQ(d.get("Blob")->asData()->bytes, (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(d.get("When")->asDate()->seconds, 100);
+    // A byte order mark and white space before the document are no fault.
+    EXPECT_EQ(decodePlist(bytesOf("\xEF\xBB\xBF \r\n" + xml)), v);
 }
 
 TEST(DecodePlist, MalformedInputIsNoData) {
     for (const std::string& bad :
          {std::string(), std::string("garbage"), std::string("<plist><array>"),
-          std::string("bplist00\x01\x02", 10), std::string(4096, '\xff')})
+          std::string("bplist00\x01\x02", 10), std::string(4096, '\xff'),
+          // JSON and OpenStep text, which newer libraries would read too, are no tool's output.
+          std::string(R"({"a": 1})"), std::string("{ a = 1; }"), std::string("(1, 2)"),
+          std::string(" \xEF\xBB\xBF<plist/>")})
         EXPECT_FALSE(decodePlist(bytesOf(bad)));
 }
 

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/BatteryModel.h"
+#include "ui/model/BatteryModel.h"
 
 namespace orvane {
 namespace {

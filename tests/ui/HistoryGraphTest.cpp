@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/HistoryModel.h"
+#include "ui/model/HistoryModel.h"
 #include "ui/widgets/HistoryGraph.h"
 
 namespace orvane {

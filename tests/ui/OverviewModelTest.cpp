@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/OverviewModel.h"
+#include "ui/model/OverviewModel.h"
 
 namespace orvane {
 namespace {

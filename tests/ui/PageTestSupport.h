@@ -15,7 +15,7 @@
 #include "service/SystemService.h"
 #include "service/platform/ReplayPlatform.h"
 #include "tests/ui/ReplayForwarder.h"
-#include "ui/app/ServiceWatcher.h"
+#include "ui/model/ServiceWatcher.h"
 
 namespace orvane::pagetest {
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "ui/pages/PageText.h"
+#include "ui/model/PageText.h"
 
 namespace orvane {
 

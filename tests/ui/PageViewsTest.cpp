@@ -1,28 +1,21 @@
 // The five pages over captured machines: what they show, and that updates land in place.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
-#include <QImage>
-#include <QPainter>
-#include <QScrollArea>
-#include <QScrollBar>
-
 #include "tests/ui/PageTestSupport.h"
 #include "ui/components/Card.h"
-#include "ui/components/Icon.h"
+#include "ui/components/IconView.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/PageHeader.h"
 #include "ui/components/RingGauge.h"
 #include "ui/components/StatChip.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
 #include "ui/pages/BatteryView.h"
 #include "ui/pages/DisplaysView.h"
 #include "ui/pages/OverviewView.h"
 #include "ui/pages/PerformanceView.h"
 #include "ui/pages/StorageView.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
 #include "ui/widgets/CoreGrid.h"
 #include "ui/widgets/DeviceCard.h"
@@ -46,50 +39,38 @@ std::unique_ptr<View> showPage(ServiceRig& rig, int width = 680, int height = 90
     return view;
 }
 
-std::vector<std::string> rowLabels(const RowList* list) {
-    std::vector<std::string> out;
-    for (const InfoRow* r : list->rowWidgets())
-        out.push_back(r->label().toStdString());
-    return out;
-}
-
 std::string rowValue(const RowList* list, const std::string& label) {
     for (const InfoRow* r : list->rowWidgets())
         if (r->label().toStdString() == label) return r->value().toStdString();
     return "<no row " + label + ">";
 }
 
-TEST(OverviewView, PortableWithABattery) {
-    ServiceRig rig("mac-portable");
-    ASSERT_TRUE(rig.load());
-    auto view = showPage<OverviewView>(rig);
-
-    const auto& chips = view->chips();
-    EXPECT_EQ(chips[0]->value(), "32 GB");
-    EXPECT_EQ(chips[1]->value(), "12");
-    EXPECT_EQ(chips[3]->icon(), Symbol::battery100);
-    EXPECT_EQ(chips[3]->value(), "91%");
-    EXPECT_EQ(chips[3]->caption(), "Battery Health");
-    EXPECT_EQ(chips[3]->tint(), Theme::color(Tint::green));
-    EXPECT_EQ(rowLabels(view->glanceCard()),
-              (std::vector<std::string>{"Computer Name", "Uptime", "CPU Load", "Memory Used",
-                                        "Battery", "Cycle Count"}));
-    EXPECT_EQ(rowValue(view->glanceCard(), "Battery"), "81% \u00b7 Charging");
-    EXPECT_EQ(view->banner()->hero().pills.size(), 2u);
-}
-
-TEST(OverviewView, DesktopWithoutABatteryAndAFailedMachine) {
-    ServiceRig desk("mac-desktop");
-    ASSERT_TRUE(desk.load());
-    auto view = showPage<OverviewView>(desk);
-    const auto& chips = view->chips();
-    EXPECT_EQ(chips[3]->icon(), Symbol::boltFill);
-    EXPECT_EQ(chips[3]->value(), "AC");
-    EXPECT_EQ(chips[3]->caption(), "Power");
-    EXPECT_EQ(chips[3]->tint(), Theme::color(Tint::yellow));
-    EXPECT_EQ(rowValue(view->glanceCard(), "Power"), "AC Power");
-    EXPECT_EQ(rowValue(view->glanceCard(), "Displays"), "1 connected");
-
+// The fourth chip and the glance card follow the machine: battery health on a portable, the
+// power source on a desktop.
+TEST(OverviewView, ChipsAndRowsFollowTheMachine) {
+    const struct {
+        const char* fixture;
+        Symbol icon;
+        const char *value, *caption;
+        Tint tint;
+        const char *row, *rowValue;
+    } cases[] = {
+        {"mac-portable", Symbol::battery100, "91%", "Battery Health", Tint::green, "Battery",
+         "81% \u00b7 Charging"},
+        {"mac-desktop", Symbol::boltFill, "AC", "Power", Tint::yellow, "Power", "AC Power"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        ServiceRig rig(c.fixture);
+        ASSERT_TRUE(rig.load());
+        auto view = showPage<OverviewView>(rig);
+        const StatChip* chip = view->chips()[3];
+        EXPECT_EQ(chip->icon(), c.icon);
+        EXPECT_EQ(chip->value(), c.value);
+        EXPECT_EQ(chip->caption(), c.caption);
+        EXPECT_EQ(chip->tint(), Theme::color(c.tint));
+        EXPECT_EQ(rowValue(view->glanceCard(), c.row), c.rowValue);
+    }
     ServiceRig failed("mac-failed");
     ASSERT_TRUE(failed.load());
     auto bare = showPage<OverviewView>(failed);
@@ -98,13 +79,19 @@ TEST(OverviewView, DesktopWithoutABatteryAndAFailedMachine) {
     EXPECT_EQ(rowValue(bare->glanceCard(), "Displays"), "0 connected");
 }
 
-TEST(OverviewView, ShowsDefaultsBeforeTheFirstLoad) {
+TEST(OverviewView, ShowsDefaultsUntilLoadedAndAHiddenPageCatchesUpWhenShown) {
     ServiceRig rig("mac-portable");
     auto view = showPage<OverviewView>(rig);
     EXPECT_EQ(view->banner()->hero().modelName, "Mac");
     EXPECT_EQ(rowValue(view->systemCard(), "Identifier"), "-");
     EXPECT_EQ(view->chips()[3]->value(), "AC");
     EXPECT_EQ(view->chips()[3]->icon(), Symbol::battery100);  // isLaptop defaults to true
+    view->hide();
+    ASSERT_TRUE(rig.load());
+    EXPECT_EQ(view->banner()->hero().modelName, "Mac");  // not yet
+    view->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->banner()->hero().modelName, "MacBook Pro");
 }
 
 TEST(OverviewView, LiveSamplesUpdateRowsInPlace) {
@@ -119,22 +106,10 @@ TEST(OverviewView, LiveSamplesUpdateRowsInPlace) {
     EXPECT_NE(rowValue(view->glanceCard(), "CPU Load"), load);
 }
 
-TEST(OverviewView, HiddenPageCatchesUpWhenShown) {
-    ServiceRig rig("mac-portable");
-    auto view = showPage<OverviewView>(rig);
-    view->hide();
-    ASSERT_TRUE(rig.load());
-    EXPECT_EQ(view->banner()->hero().modelName, "Mac");  // not yet
-    view->show();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(view->banner()->hero().modelName, "MacBook Pro");
-}
-
 TEST(BatteryView, PortableShowsGaugesAndDetails) {
     ServiceRig rig("mac-portable");
     ASSERT_TRUE(rig.load());
     auto view = showPage<BatteryView>(rig);
-    EXPECT_EQ(view->header()->subtitle(), "Health, cycles & charge");
     EXPECT_TRUE(view->batteryPanel()->isVisible());
     EXPECT_FALSE(view->noBatteryCard()->isVisible());
     EXPECT_EQ(view->healthRing()->title(), "91%");
@@ -142,12 +117,9 @@ TEST(BatteryView, PortableShowsGaugesAndDetails) {
     EXPECT_EQ(view->conditionBadge()->tint(), Tint::green);
     EXPECT_EQ(view->chargeText()->text(), "Charging");
     EXPECT_EQ(view->chargeIcon()->symbol(), Symbol::battery100Bolt);
-    EXPECT_EQ(view->cycleCount()->text(), "212");
     EXPECT_TRUE(view->ratedBar()->isVisible());
     EXPECT_EQ(view->ratedBar()->detail(), "212 / 1000 rated");
     EXPECT_EQ(rowValue(view->electricalCard(), "Battery Serial"), "F8Y2TEST0BAT1");
-    // Three gauge cards of the fixed height.
-    EXPECT_EQ(view->healthRing()->parentWidget()->height(), BatteryView::kGaugeCardHeight);
 }
 
 TEST(BatteryView, NoBatteryShowsTheNotice) {
@@ -158,9 +130,6 @@ TEST(BatteryView, NoBatteryShowsTheNotice) {
         EXPECT_EQ(view->header()->subtitle(), "No internal battery detected") << name;
         EXPECT_FALSE(view->batteryPanel()->isVisible()) << name;
         EXPECT_TRUE(view->noBatteryCard()->isVisible()) << name;
-        const auto* text = view->noBatteryCard()->findChild<Text*>();
-        ASSERT_NE(text, nullptr);
-        EXPECT_EQ(text->text(), "This Mac runs on AC power - no battery to report.");
     }
 }
 
@@ -171,9 +140,7 @@ TEST(StorageView, OneCardPerVolumeAndThePlaceholder) {
     EXPECT_EQ(view->header()->subtitle(), "4 volumes");
     ASSERT_EQ(view->cards().size(), 4u);
     EXPECT_FALSE(view->placeholder()->isVisible());
-    EXPECT_EQ(view->cards()[0]->name()->text(), "Macintosh HD");
     EXPECT_TRUE(view->cards()[0]->startupBadge()->isVisible());
-    EXPECT_EQ(view->cards()[0]->startupBadge()->text(), "Startup");
     for (std::size_t i = 1; i < 4; ++i)
         EXPECT_FALSE(view->cards()[i]->startupBadge()->isVisible());
     EXPECT_EQ(view->cards()[0]->usedText()->text(), "75% used");
@@ -282,27 +249,6 @@ TEST(PerformanceView, CoreGridReflowsWithTheWidth) {
     EXPECT_DOUBLE_EQ(grid.cellRect(7).top(), CoreGrid::cellHeight() + 12);
 }
 
-TEST(PerformanceView, CoreBarsAnimateTowardsNewValues) {
-    const bool animations = Theme::animationsEnabled();
-    Theme::setAnimationsEnabled(true);
-    CoreGrid grid;
-    grid.resize(300, 100);
-    grid.show();
-    LiveMetrics live;
-    live.perCore = {0.0, 0.2};
-    grid.setCells(PerformanceModel::coreCells(live));  // new shape: no animation
-    EXPECT_DOUBLE_EQ(grid.shownFractions()[1], 0.2);
-    live.perCore = {1.0, 0.2};
-    grid.setCells(PerformanceModel::coreCells(live));
-    EXPECT_DOUBLE_EQ(grid.shownFractions()[0], 0.0);  // starts where it was
-    pagetest::spinUntil(
-        [&] { return grid.shownFractions()[0] > 0 && grid.shownFractions()[0] < 1; }, 1000);
-    EXPECT_GT(grid.shownFractions()[0], 0.0);
-    EXPECT_TRUE(pagetest::spinUntil([&] { return grid.shownFractions()[0] == 1.0; }, 2000));
-    EXPECT_DOUBLE_EQ(grid.shownFractions()[1], 0.2);  // unchanged cell stays put
-    Theme::setAnimationsEnabled(animations);
-}
-
 TEST(DisplaysView, CardsAndBadges) {
     ServiceRig rig("mac-portable");
     ASSERT_TRUE(rig.load());
@@ -311,10 +257,8 @@ TEST(DisplaysView, CardsAndBadges) {
     ASSERT_EQ(view->gpuCards().size(), 1u);
     ASSERT_EQ(view->displayCards().size(), 2u);
     EXPECT_FALSE(view->placeholder()->isVisible());
-    EXPECT_EQ(view->gpuCards()[0]->note()->text(), "19-core GPU");
     EXPECT_FALSE(view->gpuCards()[0]->badge()->isVisible());
     EXPECT_TRUE(view->displayCards()[0]->badge()->isVisible());
-    EXPECT_EQ(view->displayCards()[0]->badge()->text(), "Main");
     EXPECT_EQ(view->displayCards()[0]->icon()->symbol(), Symbol::laptop);
     EXPECT_FALSE(view->displayCards()[1]->badge()->isVisible());
     EXPECT_EQ(view->displayCards()[1]->icon()->symbol(), Symbol::display);
@@ -327,7 +271,7 @@ TEST(DisplaysView, PlaceholderOnlyWhileBothListsAreEmpty) {
     ServiceRig rig("mac-failed");
     ASSERT_TRUE(rig.load());
     auto view = showPage<DisplaysView>(rig);
-    EXPECT_EQ(view->header()->subtitle(), "0 GPU \u00b7 0 displays");
+    EXPECT_EQ(view->header()->subtitle(), "0 GPUs \u00b7 0 displays");
     EXPECT_TRUE(view->placeholder()->isVisible());
     const auto* text = view->placeholder()->findChild<Text*>();
     ASSERT_NE(text, nullptr);
@@ -342,70 +286,6 @@ TEST(DisplaysView, PlaceholderOnlyWhileBothListsAreEmpty) {
     ASSERT_EQ(view->gpuCards().size(), 1u);
     EXPECT_TRUE(view->gpuCards()[0]->rows()->lines().empty());
     EXPECT_FALSE(view->gpuCards()[0]->note()->isVisible());
-}
-
-}  // namespace
-}  // namespace orvane
-
-namespace orvane {
-namespace {
-
-// Renders every page of the three reference captures, light and dark, at the width of the
-// detail column of the smallest window and of a wide one, at full height, into the directory
-// named by ORVANE_PAGE_SCREENSHOTS. Skipped when that is not set.
-TEST(PageScreenshots, RenderEveryPage) {
-    const QByteArray dir = qgetenv("ORVANE_PAGE_SCREENSHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "set ORVANE_PAGE_SCREENSHOTS to a directory";
-    ASSERT_TRUE(QDir().mkpath(QString::fromLocal8Bit(dir)));
-    const bool animations = Theme::animationsEnabled();
-    Theme::setAnimationsEnabled(false);
-    for (const char* machine : {"mac-portable", "mac-desktop", "mac-failed", "mac-extreme"}) {
-        ServiceRig rig(machine);
-        ASSERT_TRUE(rig.load());
-        ASSERT_TRUE(rig.sample());
-        ASSERT_TRUE(rig.sample());
-        std::vector<std::pair<const char*, std::unique_ptr<QWidget>>> pages;
-        pages.emplace_back("overview", std::make_unique<OverviewView>(rig.svc));
-        pages.emplace_back("battery", std::make_unique<BatteryView>(rig.svc));
-        pages.emplace_back("storage", std::make_unique<StorageView>(rig.svc));
-        pages.emplace_back("performance", std::make_unique<PerformanceView>(rig.svc));
-        pages.emplace_back("displays", std::make_unique<DisplaysView>(rig.svc));
-        for (bool dark : {false, true}) {
-            Theme::setDark(dark);
-            QApplication::setPalette(Theme::palette(dark));
-            for (int width : {680, 1100}) {
-                for (auto& [name, page] : pages) {
-                    page->resize(width, 600);
-                    page->show();
-                    QCoreApplication::processEvents();
-                    auto* scroll = page->findChild<QScrollArea*>();
-                    ASSERT_NE(scroll, nullptr);
-                    QWidget* content = scroll->widget();
-                    const int h = content->hasHeightForWidth() ? content->heightForWidth(width)
-                                                               : content->sizeHint().height();
-                    page->resize(width, std::max(h, 200));
-                    QCoreApplication::processEvents();
-                    // Grow until nothing is left to scroll.
-                    for (int i = 0; i < 5 && scroll->verticalScrollBar()->maximum() > 0; ++i) {
-                        page->resize(width,
-                                     page->height() + scroll->verticalScrollBar()->maximum());
-                        QCoreApplication::processEvents();
-                    }
-                    QImage image(page->size(), QImage::Format_ARGB32_Premultiplied);
-                    image.fill(Theme::windowBackground());
-                    page->render(&image, {}, {}, QWidget::DrawChildren);
-                    const QString file = QStringLiteral("%1/%2-%3-%4-%5.png")
-                                             .arg(QString::fromLocal8Bit(dir), machine, name)
-                                             .arg(width)
-                                             .arg(dark ? "dark" : "light");
-                    EXPECT_TRUE(image.save(file)) << file.toStdString();
-                }
-            }
-        }
-    }
-    Theme::setDark(false);
-    QApplication::setPalette(Theme::palette(false));
-    Theme::setAnimationsEnabled(animations);
 }
 
 }  // namespace

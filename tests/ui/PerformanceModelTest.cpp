@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/PerformanceModel.h"
+#include "ui/model/PerformanceModel.h"
 
 namespace orvane {
 namespace {
@@ -67,10 +67,6 @@ TEST(PerformanceModel, CoreCells) {
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.5), 75);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.01), 4);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, std::nan("")), 4);
-    EXPECT_EQ(PerformanceModel::coreCountText(LiveMetrics{}), "0 logical cores");
-    LiveMetrics one;
-    one.perCore = {0.5};
-    EXPECT_EQ(PerformanceModel::coreCountText(one), "1 logical core");
     EXPECT_TRUE(PerformanceModel::showSampling(LiveMetrics{}));
     EXPECT_FALSE(PerformanceModel::showSampling(live));
 }

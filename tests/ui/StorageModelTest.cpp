@@ -3,16 +3,12 @@
 #include <cmath>
 
 #include "tests/ui/PageTextPrinters.h"
-#include "ui/pages/StorageModel.h"
+#include "ui/model/StorageModel.h"
 
 namespace orvane {
 namespace {
 
-TEST(StorageModel, SubtitlePlural) {
-    EXPECT_EQ(StorageModel::subtitle(0), "0 volumes");
-    EXPECT_EQ(StorageModel::subtitle(1), "1 volume");
-    EXPECT_EQ(StorageModel::subtitle(2), "2 volumes");
-    EXPECT_EQ(StorageModel::subtitle(11), "11 volumes");
+TEST(StorageModel, Placeholder) {
     EXPECT_TRUE(StorageModel::showPlaceholder({}));
     EXPECT_FALSE(StorageModel::showPlaceholder({VolumeInfo{}}));
 }

@@ -5,7 +5,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionSlider>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {

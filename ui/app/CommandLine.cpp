@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "ui/app/Translations.h"
+#include "ui/model/PageText.h"
 #include "ui/pages/AboutView.h"
-#include "ui/pages/PageText.h"
 
 namespace orvane {
 

@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <QVariant>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 #if defined(Q_OS_LINUX)
 #include <QDBusConnection>

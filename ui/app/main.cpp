@@ -11,6 +11,7 @@
 #include "ui/app/AppStyle.h"
 #include "ui/app/CommandLine.h"
 #include "ui/app/OrvaneApp.h"
+#include "ui/app/ScreenshotRenderer.h"
 #include "ui/app/Translations.h"
 #include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
@@ -53,16 +54,22 @@ int main(int argc, char** argv) {
 
     orvane::OrvaneApp orvane(platform);
     if (!options.replay.isEmpty())
-        orvane.setStartCaptureName(QFileInfo(QDir(options.replay).absolutePath()).fileName());
+        orvane.machines().setStartCaptureName(
+            QFileInfo(QDir(options.replay).absolutePath()).fileName());
     if (!options.screenshot.isEmpty()) {
         const QString dir = QDir(options.screenshot).absolutePath();
-        if (!orvane.saveScreenshots(dir, options.windowSize, !options.replay.isEmpty())) {
-            std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
-                         qPrintable(dir));
-            return 1;
-        }
-        std::printf("Screenshots written to %s\n", qPrintable(dir));
-        return 0;
+        orvane::ScreenshotRenderer renderer(orvane, dir, options.windowSize,
+                                            !options.replay.isEmpty());
+        QObject::connect(&renderer, &orvane::ScreenshotRenderer::finished, &app, [&](bool ok) {
+            if (ok)
+                std::printf("Screenshots written to %s\n", qPrintable(dir));
+            else
+                std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
+                             qPrintable(dir));
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+        renderer.start();
+        return app.exec();
     }
     if (options.section) orvane.contentView()->setSelection(*options.section);
     orvane.showMainWindow();

@@ -8,61 +8,20 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-
-#include "ui/components/Copyable.h"
-#include "ui/components/InfoRow.h"
-#include "ui/components/RingGauge.h"
-#include "ui/components/StatChip.h"
-#include "ui/components/Text.h"
-#include "ui/components/UsageBar.h"
+#include <utility>
+#include <vector>
 
 namespace orvane::Accessible {
 namespace {
 
-// Announcements exist from Qt 6.8; before, a copy shows as a change of the name.
-constexpr bool kAnnouncements = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
-
-// "Label: value" for a row, "Caption: value" for a chip; a name set on the widget wins.
-QString nameOf(const QWidget* w, const Copyable* c) {
-    if (!w->accessibleName().isEmpty()) return w->accessibleName();
-    if (auto* row = qobject_cast<const InfoRow*>(w))
-        return row->label() + QStringLiteral(": ") + row->value();
-    if (auto* chip = qobject_cast<const StatChip*>(w))
-        return chip->caption() + QStringLiteral(": ") + chip->value();
-    return c ? c->value() : QString();
-}
-
-// A copyable value: a button (pressing copies) named by its widget ("Label: value").
-class CopyableInterface : public QAccessibleWidget {
-  public:
-    explicit CopyableInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
-
-    QString text(QAccessible::Text t) const override {
-        const Copyable* c = Copyable::of(widget());
-        if (t == QAccessible::Name) {
-            QString name = nameOf(widget(), c);
-            if (!kAnnouncements && c && c->isCopied())
-                name += QStringLiteral(", ") +
-                        QCoreApplication::translate("orvane::Accessible", "Copied");
-            return name;
-        }
-        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
-            return QCoreApplication::translate("orvane::Accessible", "Click to copy");
-        return QAccessibleWidget::text(t);
-    }
-
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action != pressAction()) return;
-        if (Copyable* c = Copyable::of(widget())) c->copy();
-    }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-};
-
-// A ring gauge or a fill bar: a progress bar from 0 to 100 named "<what> <n> percent".
+// A gauge or a bar: a progress bar from 0 to 100 named "<what> <n> percent".
 class ValueInterface : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
-    explicit ValueInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::ProgressBar) {}
+    ValueInterface(QWidget* w, double (*fraction)(const QWidget*),
+                   QString (*fallbackName)(const QWidget*))
+        : QAccessibleWidget(w, QAccessible::ProgressBar),
+          fraction_(fraction),
+          fallbackName_(fallbackName) {}
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
@@ -72,8 +31,7 @@ class ValueInterface : public QAccessibleWidget, public QAccessibleValueInterfac
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name) return QAccessibleWidget::text(t);
         QString what = widget()->accessibleName();
-        if (auto* ring = qobject_cast<const RingGauge*>(widget()); ring && what.isEmpty())
-            what = ring->subtitle();
+        if (what.isEmpty() && fallbackName_) what = fallbackName_(widget());
         return QCoreApplication::translate("orvane::Accessible", "%1 %2 percent")
             .arg(what)
             .arg(percent())
@@ -87,12 +45,10 @@ class ValueInterface : public QAccessibleWidget, public QAccessibleValueInterfac
     QVariant minimumStepSize() const override { return 1; }
 
   private:
-    int percent() const {
-        if (auto* ring = qobject_cast<const RingGauge*>(widget()))
-            return percentOf(ring->fraction());
-        if (auto* bar = qobject_cast<const FillBar*>(widget())) return percentOf(bar->fraction());
-        return 0;
-    }
+    int percent() const { return percentOf(fraction_(widget())); }
+
+    double (*fraction_)(const QWidget*);
+    QString (*fallbackName_)(const QWidget*);
 };
 
 // One item of an AccessibleItems widget. Not a widget of its own: Qt's cache owns it once it
@@ -201,24 +157,18 @@ class ItemsInterface : public QAccessibleWidget {
     mutable std::map<int, QAccessible::Id> ids_;
 };
 
-// A painted text: static text named by what it shows.
-class TextInterface : public QAccessibleWidget {
-  public:
-    explicit TextInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return static_cast<const Text*>(widget())->text();
-        return QAccessibleWidget::text(t);
-    }
-};
+// The components' factories: attached ones first, each group in the order they were added.
+std::vector<std::pair<Precedence, Factory>>& factories() {
+    static std::vector<std::pair<Precedence, Factory>> all;
+    return all;
+}
 
 QAccessibleInterface* factory(const QString&, QObject* object) {
     auto* w = qobject_cast<QWidget*>(object);
     if (!w) return nullptr;
-    if (Copyable::of(w)) return new CopyableInterface(w);
-    if (qobject_cast<RingGauge*>(w) || qobject_cast<FillBar*>(w)) return new ValueInterface(w);
+    for (const auto& [precedence, make] : factories())
+        if (QAccessibleInterface* iface = make(w)) return iface;
     if (auto* items = dynamic_cast<AccessibleItems*>(w)) return new ItemsInterface(w, items);
-    if (qobject_cast<Text*>(w)) return new TextInterface(w);
     // Widgets that declare their role: Q_CLASSINFO("accessibleRole", "StaticText").
     const QMetaObject* meta = w->metaObject();
     const int info = meta->indexOfClassInfo("accessibleRole");
@@ -239,6 +189,23 @@ void install() {
         return true;
     }();
     (void)installed;
+}
+
+void registerFactory(Factory make, Precedence precedence) {
+    install();
+    auto& all = factories();
+    for (const auto& entry : all)
+        if (entry.second == make) return;
+    auto at = all.end();
+    if (precedence == Precedence::attached)
+        at = std::find_if(all.begin(), all.end(),
+                          [](const auto& entry) { return entry.first == Precedence::widget; });
+    all.insert(at, {precedence, make});
+}
+
+QAccessibleInterface* valueInterface(QWidget* widget, double (*fraction)(const QWidget*),
+                                     QString (*fallbackName)(const QWidget*)) {
+    return new ValueInterface(widget, fraction, fallbackName);
 }
 
 int percentOf(double fraction) {

@@ -1,7 +1,9 @@
 // What assistive technology (AT-SPI on Linux, VoiceOver on a Mac) learns about our painted
-// widgets through Qt's accessibility interfaces: copyable values are buttons named
-// "Label: value" that copy when pressed, gauges and bars expose their value in percent, and
-// the sidebar and the appearance picker expose their items.
+// widgets through Qt's accessibility interfaces. Each component registers the interface of its
+// own kind (copyable values are buttons named "Label: value" that copy when pressed, gauges and
+// bars expose their value in percent, texts are static text); this file knows none of them and
+// provides what several share: the value interface, the items of the sidebar and the
+// appearance picker, and roles declared by class info.
 #pragma once
 
 #include <QAccessible>
@@ -29,8 +31,21 @@ class AccessibleItems {
 
 namespace Accessible {
 
-// Installs our interfaces with Qt (once; every component that has one calls this).
+// The interface of `widget` if it is of the factory's kind; nothing otherwise.
+using Factory = QAccessibleInterface* (*)(QWidget* widget);
+// What something attached to any widget says (a click-to-copy value) comes before what the
+// widget itself is (a text, a gauge).
+enum class Precedence { attached, widget };
+
+// Installs our factory with Qt (once; every component that has an interface calls this).
 void install();
+// Adds a component's factory (a factory added again is kept once) and installs ours.
+void registerFactory(Factory factory, Precedence precedence = Precedence::widget);
+
+// A gauge or a bar: a progress bar from 0 to 100 named "<what> <n> percent", where <what> is
+// the widget's accessible name or, when it has none, `fallbackName` of it.
+QAccessibleInterface* valueInterface(QWidget* widget, double (*fraction)(const QWidget*),
+                                     QString (*fallbackName)(const QWidget*) = nullptr);
 
 // Tells assistive technology that the value of `widget` was copied: an announcement where Qt
 // has them, otherwise a change of the name, which then ends in ", Copied" while the badge shows.

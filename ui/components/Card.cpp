@@ -3,8 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "ui/components/Shadow.h"
-#include "ui/components/Theme.h"
+#include "ui/components/DropShadow.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 

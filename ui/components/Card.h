@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 namespace orvane {
 

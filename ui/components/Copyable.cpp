@@ -1,6 +1,8 @@
 #include "ui/components/Copyable.h"
 
+#include <QAccessibleWidget>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QEasingCurve>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -13,9 +15,48 @@
 #include "ui/components/Accessible.h"
 #include "ui/components/Card.h"
 #include "ui/components/FocusRing.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
+namespace {
+
+// Announcements exist from Qt 6.8; before, a copy shows as a change of the name.
+constexpr bool kAnnouncements = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
+
+// A copyable value: a button (pressing copies) named by its widget ("Label: value").
+class CopyableInterface : public QAccessibleWidget {
+  public:
+    explicit CopyableInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        const Copyable* c = Copyable::of(widget());
+        if (t == QAccessible::Name) {
+            // A name set on the widget wins.
+            QString name = widget()->accessibleName();
+            if (name.isEmpty() && c) name = c->spokenName();
+            if (!kAnnouncements && c && c->isCopied())
+                name += QStringLiteral(", ") +
+                        QCoreApplication::translate("orvane::Accessible", "Copied");
+            return name;
+        }
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return QCoreApplication::translate("orvane::Accessible", "Click to copy");
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action != pressAction()) return;
+        if (Copyable* c = Copyable::of(widget())) c->copy();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+QAccessibleInterface* copyableInterface(QWidget* w) {
+    return Copyable::of(w) ? new CopyableInterface(w) : nullptr;
+}
+
+}  // namespace
 
 // The "Copied!" capsule. A child of the target's window so it can sit above the target; it
 // ignores the mouse, so it never blocks what lies beneath.
@@ -109,7 +150,11 @@ Copyable::Copyable(QWidget* target, const QString& value)
     // Reached with Tab only: a click copies and leaves the focus where it was.
     target->setFocusPolicy(Qt::TabFocus);
     ring_ = new FocusRing::Overlay(target);
-    Accessible::install();
+    Accessible::registerFactory(copyableInterface, Accessible::Precedence::attached);
+}
+
+QString Copyable::spokenName() const {
+    return nameOf_ && target_ ? nameOf_(target_) : value_;
 }
 
 Copyable::~Copyable() {

@@ -40,6 +40,12 @@ class Copyable : public QObject {
     QString value() const { return value_; }
     void setValue(const QString& value) { value_ = value; }
 
+    // What assistive technology calls the value when its widget has no accessible name set:
+    // the value itself, unless the widget names it otherwise ("Label: value").
+    using NameOf = QString (*)(const QWidget* target);
+    void setNameOf(NameOf nameOf) { nameOf_ = nameOf; }
+    QString spokenName() const;
+
     // Whether the badge is meant to be showing (true from a click until that click's reset).
     bool isCopied() const { return copied_; }
     // The badge while it is on screen (also while fading out); null otherwise.
@@ -70,6 +76,7 @@ class Copyable : public QObject {
 
     QPointer<QWidget> target_;
     QString value_;
+    NameOf nameOf_ = nullptr;
     bool copied_ = false;
     bool pressed_ = false;
     QPointer<CopiedBadge> badge_;

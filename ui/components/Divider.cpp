@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 

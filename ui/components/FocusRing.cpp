@@ -4,7 +4,7 @@
 #include <QFocusEvent>
 #include <QPainter>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane::FocusRing {
 namespace {

@@ -7,9 +7,10 @@
 #include <cmath>
 
 #include "ui/components/Copyable.h"
-#include "ui/components/Icon.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Icon.h"
+#include "ui/paint/TextWrap.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {
@@ -38,6 +39,10 @@ InfoRow::InfoRow(const QString& label, const QString& value, Symbol icon,
     sp.setHeightForWidth(true);
     setSizePolicy(sp);
     copyable_ = Copyable::attach(this, value_);
+    copyable_->setNameOf([](const QWidget* row) {
+        const auto* self = static_cast<const InfoRow*>(row);
+        return self->label() + QStringLiteral(": ") + self->value();
+    });
 }
 
 QColor InfoRow::valueColor() const {

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "ui/components/Symbol.h"
+#include "ui/model/Symbol.h"
 
 namespace orvane {
 

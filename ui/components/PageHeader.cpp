@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "ui/components/Icon.h"
+#include "ui/paint/Icon.h"
 
 namespace orvane {
 namespace {

@@ -4,9 +4,9 @@
 #include <QColor>
 #include <QWidget>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
-#include "ui/components/Symbol.h"
+#include "ui/model/Symbol.h"
 
 namespace orvane {
 

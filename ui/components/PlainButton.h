@@ -7,7 +7,7 @@
 #include <QFont>
 #include <optional>
 
-#include "ui/components/Symbol.h"
+#include "ui/model/Symbol.h"
 
 namespace orvane {
 

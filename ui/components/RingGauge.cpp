@@ -9,7 +9,8 @@
 #include "ui/components/Accessible.h"
 #include "ui/components/Motion.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/TabularDigits.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {
@@ -30,7 +31,12 @@ RingGauge::RingGauge(double fraction, const QString& title, const QString& subti
       })) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     motion_->jumpTo(clamped(fraction));
-    Accessible::install();
+    Accessible::registerFactory([](QWidget* w) -> QAccessibleInterface* {
+        if (!qobject_cast<RingGauge*>(w)) return nullptr;
+        return Accessible::valueInterface(
+            w, [](const QWidget* ring) { return static_cast<const RingGauge*>(ring)->fraction(); },
+            [](const QWidget* ring) { return static_cast<const RingGauge*>(ring)->subtitle(); });
+    });
 }
 
 RingGauge::~RingGauge() = default;

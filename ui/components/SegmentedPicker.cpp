@@ -5,8 +5,8 @@
 #include <QPainter>
 
 #include "ui/components/FocusRing.h"
-#include "ui/components/Icon.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Icon.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {

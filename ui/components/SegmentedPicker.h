@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "ui/components/Accessible.h"
-#include "ui/components/Symbol.h"
+#include "ui/model/Symbol.h"
 
 namespace orvane {
 

@@ -5,8 +5,8 @@
 
 #include "ui/components/Copyable.h"
 #include "ui/components/FocusRing.h"
-#include "ui/components/Icon.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Icon.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {
@@ -31,6 +31,10 @@ StatChip::StatChip(Symbol icon, const QString& value, const QString& caption, co
     : QWidget(parent), icon_(icon), value_(value), caption_(caption), tint_(tint) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     copyable_ = Copyable::attach(this, value_);
+    copyable_->setNameOf([](const QWidget* chip) {
+        const auto* self = static_cast<const StatChip*>(chip);
+        return self->caption() + QStringLiteral(": ") + self->value();
+    });
     // The ring follows the chip's corners, a little outside them.
     copyable_->focusRing()->setShape(kCornerRadius + 3, QMargins(3, 3, 3, 3));
 }

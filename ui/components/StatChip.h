@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QWidget>
 
-#include "ui/components/Symbol.h"
+#include "ui/model/Symbol.h"
 
 namespace orvane {
 

@@ -1,21 +1,38 @@
 #include "ui/components/Text.h"
 
-#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
-#include <QRegularExpression>
-#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "ui/components/Accessible.h"
+#include "ui/paint/TabularDigits.h"
+#include "ui/paint/TextWrap.h"
 
 namespace orvane {
+namespace {
+
+// A painted text: static text named by what it shows.
+class TextInterface : public QAccessibleWidget {
+  public:
+    explicit TextInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const Text*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* textInterface(QWidget* w) {
+    return qobject_cast<Text*>(w) ? new TextInterface(w) : nullptr;
+}
+
+}  // namespace
 
 Text::Text(const QString& text, const QFont& font, TextStyle style, QWidget* parent)
     : QWidget(parent), text_(text), style_(style) {
-    Accessible::install();
+    Accessible::registerFactory(textInterface);
     setFont(font);
     setSizePolicy(QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred, QSizePolicy::Label));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -296,113 +313,5 @@ void Text::paintEvent(QPaintEvent*) {
     else
         p.drawText(r, static_cast<int>(align_), shown);
 }
-
-namespace TabularDigits {
-namespace {
-
-bool isDigit(QChar c) {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-// The widest digit of a font; the last few fonts asked about are remembered, since every
-// repaint of a changing number asks again.
-qreal digitWidth(const QFont& font, const QFontMetricsF& fm) {
-    static std::vector<std::pair<QFont, qreal>> known;
-    for (const auto& [f, w] : known)
-        if (f == font) return w;
-    qreal w = 0;
-    for (char d = '0'; d <= '9'; ++d)
-        w = std::max(w, fm.horizontalAdvance(QLatin1Char(d)));
-    if (known.size() >= 8) known.erase(known.begin());
-    known.emplace_back(font, w);
-    return w;
-}
-
-// Calls `run(text, isDigit)` for each run of digits or of other characters, in order.
-template <class Fn>
-void forEachRun(const QString& text, Fn run) {
-    qsizetype start = 0;
-    for (qsizetype i = 1; i <= text.size(); ++i) {
-        if (i == text.size() || isDigit(text[i]) != isDigit(text[start])) {
-            run(text.mid(start, i - start), isDigit(text[start]));
-            start = i;
-        }
-    }
-}
-
-}  // namespace
-
-qreal advance(const QFont& font, const QString& text) {
-    const QFontMetricsF fm(font);
-    const qreal cell = digitWidth(font, fm);
-    qreal total = 0;
-    forEachRun(text, [&](const QString& run, bool digits) {
-        total += digits ? cell * run.size() : fm.horizontalAdvance(run);
-    });
-    return total;
-}
-
-void draw(QPainter& painter, const QRectF& rect, Qt::Alignment align, const QString& text) {
-    const QFontMetricsF fm(painter.font());
-    const qreal cell = digitWidth(painter.font(), fm);
-    const qreal total = advance(painter.font(), text);
-    qreal x = rect.left();
-    if (align & Qt::AlignRight) x = rect.right() - total;
-    if (align & Qt::AlignHCenter) x = rect.center().x() - total / 2;
-    const int v = static_cast<int>(align & Qt::AlignVertical_Mask);
-    forEachRun(text, [&](const QString& run, bool digits) {
-        if (!digits) {
-            const qreal w = fm.horizontalAdvance(run);
-            painter.drawText(QRectF(x, rect.top(), w + 1, rect.height()), Qt::AlignLeft | v, run);
-            x += w;
-            return;
-        }
-        for (QChar d : run) {
-            painter.drawText(QRectF(x, rect.top(), cell, rect.height()), Qt::AlignHCenter | v, d);
-            x += cell;
-        }
-    });
-}
-
-}  // namespace TabularDigits
-
-namespace TextWrap {
-
-QStringList lines(const QString& text, const QFont& font, qreal width, int maxLines) {
-    // Numbers keep their units and "of" keeps what follows it: no-break spaces there.
-    static const QRegularExpression unit(QStringLiteral("(?<=\\d) (?=[A-Za-z\u00b0%])"));
-    static const QRegularExpression of(QStringLiteral("(?<=\\bof) "));
-    QString prepared = text;
-    prepared.replace(unit, QStringLiteral("\u00a0")).replace(of, QStringLiteral("\u00a0"));
-
-    QTextLayout layout(prepared, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QList<QPair<int, int>> ranges;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(std::max<qreal>(width, 1));
-        ranges.append({line.textStart(), line.textLength()});
-    }
-    layout.endLayout();
-
-    QStringList out;
-    for (int i = 0; i < ranges.size(); ++i) {
-        if (maxLines > 0 && i == maxLines - 1 && ranges.size() > maxLines) {
-            const QString rest = prepared.mid(ranges[i].first).trimmed();
-            out << QFontMetrics(font).elidedText(rest, Qt::ElideRight,
-                                                 static_cast<int>(std::floor(width)));
-            break;
-        }
-        out << prepared.mid(ranges[i].first, ranges[i].second).trimmed();
-    }
-    for (QString& line : out)
-        line.replace(QChar(0x00a0), QLatin1Char(' '));
-    if (out.isEmpty()) out << QString();
-    return out;
-}
-
-}  // namespace TextWrap
 
 }  // namespace orvane

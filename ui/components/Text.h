@@ -11,28 +11,9 @@
 #include <QWidget>
 #include <optional>
 
-#include "ui/components/Theme.h"
-
-class QPainter;
+#include "ui/paint/Theme.h"
 
 namespace orvane {
-
-// Measuring and drawing text with equal-width digits: each digit takes the width of the
-// font's widest digit, so a number that changes every second does not jitter sideways,
-// whether or not the font's own digits are tabular.
-namespace TabularDigits {
-qreal advance(const QFont& font, const QString& text);
-// Draws `text` on one line in `rect` at `align`, digits in equal cells.
-void draw(QPainter& painter, const QRectF& rect, Qt::Alignment align, const QString& text);
-}  // namespace TabularDigits
-
-// Wrapping that breaks where a reader expects: a number stays with its unit ("17.18 GB"),
-// "of" goes to the line of what follows it; a word longer than the line breaks anywhere.
-namespace TextWrap {
-// The lines of `text` laid out in `width`; with `maxLines` (0: no limit) the last line kept
-// ends in an ellipsis when more would follow.
-QStringList lines(const QString& text, const QFont& font, qreal width, int maxLines = 0);
-}  // namespace TextWrap
 
 class Text : public QWidget {
     Q_OBJECT

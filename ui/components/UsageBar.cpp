@@ -8,7 +8,7 @@
 #include "ui/components/Accessible.h"
 #include "ui/components/Motion.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 
@@ -23,7 +23,11 @@ FillBar::FillBar(QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(height_);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    Accessible::install();
+    Accessible::registerFactory([](QWidget* w) -> QAccessibleInterface* {
+        if (!qobject_cast<FillBar*>(w)) return nullptr;
+        return Accessible::valueInterface(
+            w, [](const QWidget* bar) { return static_cast<const FillBar*>(bar)->fraction(); });
+    });
 }
 
 FillBar::~FillBar() = default;

@@ -12,13 +12,13 @@
 #include <optional>
 
 #include "ui/components/Divider.h"
+#include "ui/components/DropShadow.h"
 #include "ui/components/FocusRing.h"
-#include "ui/components/Icon.h"
-#include "ui/components/Shadow.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
-#include "ui/pages/PageText.h"
-#include "ui/shell/WindowBackground.h"
+#include "ui/model/PageText.h"
+#include "ui/paint/Icon.h"
+#include "ui/paint/Theme.h"
+#include "ui/widgets/WindowBackground.h"
 
 namespace orvane {
 namespace {

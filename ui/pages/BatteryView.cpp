@@ -1,18 +1,18 @@
 #include "ui/pages/BatteryView.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "ui/components/Card.h"
-#include "ui/components/Icon.h"
+#include "ui/components/IconView.h"
 #include "ui/components/PageHeader.h"
 #include "ui/components/RingGauge.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/BatteryModel.h"
+#include "ui/model/BatteryModel.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
 #include "ui/widgets/PageScroll.h"
 #include "ui/widgets/PageStyle.h"

@@ -3,8 +3,8 @@
 #include <QVBoxLayout>
 
 #include "ui/components/PageHeader.h"
-#include "ui/components/Theme.h"
-#include "ui/pages/DisplaysModel.h"
+#include "ui/model/DisplaysModel.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/DeviceCard.h"
 #include "ui/widgets/PageScroll.h"
 #include "ui/widgets/PageStyle.h"

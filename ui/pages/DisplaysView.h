@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "service/SystemService.h"
-#include "ui/app/ServiceWatcher.h"
+#include "ui/model/ServiceWatcher.h"
 
 class QVBoxLayout;
 

@@ -1,12 +1,12 @@
 #include "ui/pages/OverviewView.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "ui/components/Card.h"
 #include "ui/components/StatChip.h"
-#include "ui/pages/OverviewModel.h"
+#include "ui/model/OverviewModel.h"
 #include "ui/widgets/HeroBanner.h"
 #include "ui/widgets/PageScroll.h"
 #include "ui/widgets/PageStyle.h"

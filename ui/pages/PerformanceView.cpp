@@ -1,5 +1,5 @@
 #include "ui/pages/PerformanceView.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -10,10 +10,10 @@
 #include "ui/components/PageHeader.h"
 #include "ui/components/RingGauge.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
-#include "ui/pages/HistoryModel.h"
-#include "ui/pages/PerformanceModel.h"
+#include "ui/model/HistoryModel.h"
+#include "ui/model/PerformanceModel.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/CoreGrid.h"
 #include "ui/widgets/HistoryGraph.h"
 #include "ui/widgets/PageScroll.h"

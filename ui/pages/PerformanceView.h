@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "service/SystemService.h"
-#include "ui/app/ServiceWatcher.h"
+#include "ui/model/ServiceWatcher.h"
 
 namespace orvane {
 

@@ -4,8 +4,8 @@
 
 #include "ui/components/Card.h"
 #include "ui/components/PageHeader.h"
-#include "ui/components/Theme.h"
-#include "ui/pages/StorageModel.h"
+#include "ui/model/StorageModel.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/PageScroll.h"
 #include "ui/widgets/PageStyle.h"
 #include "ui/widgets/VolumeCard.h"

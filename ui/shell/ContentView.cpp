@@ -1,5 +1,5 @@
 #include "ui/shell/ContentView.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -7,26 +7,25 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
-#include <QSettings>
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "ui/app/Appearance.h"
-#include "ui/app/ServiceWatcher.h"
 #include "ui/components/Copyable.h"
-#include "ui/components/Icon.h"
+#include "ui/components/IconView.h"
 #include "ui/components/PlainButton.h"
 #include "ui/components/SegmentedPicker.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
+#include "ui/model/Appearance.h"
+#include "ui/model/PageText.h"
+#include "ui/model/ServiceWatcher.h"
 #include "ui/pages/BatteryView.h"
 #include "ui/pages/DisplaysView.h"
 #include "ui/pages/OverviewView.h"
-#include "ui/pages/PageText.h"
 #include "ui/pages/PerformanceView.h"
 #include "ui/pages/StorageView.h"
+#include "ui/paint/Theme.h"
 #include "ui/shell/SidebarList.h"
-#include "ui/shell/WindowBackground.h"
+#include "ui/widgets/WindowBackground.h"
 
 namespace orvane {
 namespace {
@@ -151,12 +150,7 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
     root->setSpacing(0);
     root->addWidget(split_);
 
-    picker_->setCurrentKey(rawValue(
-        appearanceFromStored(QSettings().value(QLatin1String(kAppearanceKey)).toString())));
-    connect(picker_, &SegmentedPicker::chosen, this, [this](const QString& raw) {
-        QSettings().setValue(QLatin1String(kAppearanceKey), raw);
-        emit appearanceChosen(raw);
-    });
+    connect(picker_, &SegmentedPicker::chosen, this, &ContentView::appearanceChosen);
     connect(list_, &SidebarList::selectionChanged, this, [this](Section s) {
         showPage(s);
         emit selectionChanged(s);

@@ -1,7 +1,6 @@
 // The main window's root: the sidebar (header, page list, appearance picker, "Refresh" and
-// "Report") and
-// the detail column showing the selected page over the window background. Starts the first
-// full load when first shown and drives the service with two timers.
+// "Report") and the detail column showing the selected page over the window background. Starts
+// the first full load when first shown and drives the service with two timers.
 #pragma once
 
 #include <QPointer>
@@ -10,7 +9,7 @@
 #include <memory>
 
 #include "service/SystemService.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 #include "ui/shell/Section.h"
 
 class QMenu;
@@ -41,7 +40,8 @@ class ContentView : public QWidget {
     // The page shown in the detail column.
     QWidget* currentPage() const { return page_; }
 
-    // The raw appearance value the picker shows; setting it does not store anything.
+    // The stored appearance the picker shows (anything unknown shows "Auto"); setting it
+    // stores nothing.
     void showAppearance(const QString& raw);
 
     QTimer* ticker() const { return ticker_; }
@@ -63,7 +63,7 @@ class ContentView : public QWidget {
 
   signals:
     void selectionChanged(orvane::Section section);
-    // The user picked an appearance in the picker; the choice has been stored.
+    // The user picked an appearance in the picker; the application stores it.
     void appearanceChosen(const QString& raw);
 
   public slots:

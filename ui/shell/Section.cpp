@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 

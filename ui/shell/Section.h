@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "ui/components/Symbol.h"
+#include "ui/model/Symbol.h"
 
 namespace orvane {
 

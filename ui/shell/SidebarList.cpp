@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "ui/components/FocusRing.h"
-#include "ui/components/Icon.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Icon.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "ui/components/Accessible.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane {
 

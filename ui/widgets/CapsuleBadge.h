@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QWidget>
 
-#include "ui/components/Tint.h"
+#include "ui/model/Tint.h"
 
 namespace orvane {
 

@@ -7,8 +7,9 @@
 
 #include "ui/components/Motion.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
+#include "ui/paint/TabularDigits.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/PageStyle.h"
 
 namespace orvane {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/pages/PerformanceModel.h"
+#include "ui/model/PerformanceModel.h"
 
 namespace orvane {
 

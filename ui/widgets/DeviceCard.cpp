@@ -2,9 +2,9 @@
 
 #include <QHBoxLayout>
 
-#include "ui/components/Icon.h"
+#include "ui/components/IconView.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
 #include "ui/widgets/PageStyle.h"
 #include "ui/widgets/RowList.h"

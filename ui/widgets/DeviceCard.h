@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ui/components/Card.h"
-#include "ui/pages/DisplaysModel.h"
+#include "ui/model/DisplaysModel.h"
 
 namespace orvane {
 

@@ -1,5 +1,5 @@
 #include "ui/widgets/HeroBanner.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 
 #include "ui/components/Accessible.h"
-#include "ui/components/Icon.h"
-#include "ui/components/Shadow.h"
+#include "ui/components/DropShadow.h"
+#include "ui/components/IconView.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
 #include "ui/widgets/PageStyle.h"
 

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "ui/components/Layout.h"
-#include "ui/pages/OverviewModel.h"
+#include "ui/model/Layout.h"
+#include "ui/model/OverviewModel.h"
 
 class QHBoxLayout;
 

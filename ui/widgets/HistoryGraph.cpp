@@ -9,8 +9,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "ui/components/Theme.h"
-#include "ui/pages/HistoryModel.h"
+#include "ui/model/HistoryModel.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/PageStyle.h"
 
 namespace orvane {

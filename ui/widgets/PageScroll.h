@@ -4,7 +4,7 @@
 
 #include <QScrollArea>
 
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 class QVBoxLayout;
 

@@ -1,10 +1,10 @@
 #include "ui/widgets/PageStyle.h"
-#include "ui/components/Layout.h"
+#include "ui/model/Layout.h"
 
 #include <QBoxLayout>
 
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 namespace orvane::PageStyle {
 

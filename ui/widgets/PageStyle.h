@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/components/Theme.h"
+#include "ui/paint/Theme.h"
 
 class QBoxLayout;
 class QWidget;

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ui/pages/PageText.h"
+#include "ui/model/PageText.h"
 
 class QVBoxLayout;
 

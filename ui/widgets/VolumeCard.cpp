@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "ui/components/Icon.h"
+#include "ui/components/IconView.h"
 #include "ui/components/Text.h"
-#include "ui/components/Theme.h"
 #include "ui/components/UsageBar.h"
+#include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
 #include "ui/widgets/PageStyle.h"
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "ui/components/Card.h"
-#include "ui/pages/StorageModel.h"
+#include "ui/model/StorageModel.h"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-// The parts of a display's EDID block that name it and give its preferred mode.
+// The parts of a display's EDID that name it and give its preferred mode.
 #pragma once
 
 #include <cstdint>
@@ -9,14 +9,18 @@
 namespace orvane {
 
 struct Edid {
-    // Text of the monitor-name descriptor (tag 0xFC); empty when there is none.
+    // Text of the monitor-name descriptors (tag 0xFC), joined in order; empty when there is
+    // none.
     std::string monitorName;
-    // Preferred (first detailed) timing; 0 when the block has none.
+    // Preferred timing: the base block's first detailed timing, else the first one of a
+    // CTA-861 or DisplayID extension block; 0 when there is none.
     int width = 0;
     int height = 0;
-    double refreshHz = 0;
+    double refreshHz = 0;  // the field rate of an interlaced timing
 
-    // Decodes the base block: nothing unless it has the fixed header and a valid checksum.
+    // Decodes the base block and the extension blocks that follow it: nothing unless the
+    // base block has the fixed header and a valid checksum. An extension block with a wrong
+    // checksum is skipped.
     static std::optional<Edid> parse(std::span<const std::uint8_t> bytes);
 };
 

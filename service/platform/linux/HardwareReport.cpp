@@ -114,74 +114,142 @@ std::int64_t HardwareReport::onlineProcessors() const {
     return 0;
 }
 
-std::int64_t HardwareReport::physicalCores(const std::vector<std::uint32_t>& cpus) const {
-    // Threads of one core list the same siblings: count each list's first processor once.
-    // A processor without topology files counts as a core of its own.
-    std::set<std::uint32_t> cores;
+std::vector<std::uint32_t> HardwareReport::onlineCpus() const {
+    if (const std::optional<std::string> online = fs_.text("sys/devices/system/cpu/online")) {
+        if (auto cpus = SysText::cpuList(*online)) return std::move(*cpus);
+    }
+    std::vector<std::uint32_t> cpus;
+    const std::optional<std::string> stat = fs_.read("proc/stat");
+    if (!stat) return cpus;
+    for (std::string_view rest = *stat; rest.rfind("cpu", 0) == 0;) {
+        const std::string_view line = rest.substr(0, rest.find('\n'));
+        const std::vector<std::string_view> w = SysText::words(line);
+        if (!w.empty() && w[0].size() > 3) {
+            const auto n = SysText::parseUnsigned(w[0].substr(3));
+            if (!n || *n > UINT32_MAX || cpus.size() >= 65536) return {};
+            cpus.push_back(static_cast<std::uint32_t>(*n));
+        }
+        if (line.size() == rest.size()) break;
+        rest.remove_prefix(line.size() + 1);
+    }
+    return cpus;
+}
+
+HardwareReport::CoreKeys HardwareReport::coresOf(const std::vector<std::uint32_t>& cpus) const {
+    // Threads of one core list the same siblings: the list's first processor names the core.
+    // Without those lists, a core is its core_id within its package; a processor without
+    // topology files is a core of its own.
+    CoreKeys keys;
     for (const std::uint32_t cpu : cpus) {
         const std::string topology =
             "sys/devices/system/cpu/cpu" + std::to_string(cpu) + "/topology/";
         std::optional<std::string> siblings = fs_.text(topology + "core_cpus_list");
         if (!siblings) siblings = fs_.text(topology + "thread_siblings_list");
         const auto members = siblings ? SysText::cpuList(*siblings) : std::nullopt;
-        const bool listsItself =
-            members && std::find(members->begin(), members->end(), cpu) != members->end();
-        cores.insert(listsItself ? *std::min_element(members->begin(), members->end()) : cpu);
+        std::pair<std::int64_t, std::int64_t> key{-1, cpu};
+        if (members && std::find(members->begin(), members->end(), cpu) != members->end()) {
+            key.second = *std::min_element(members->begin(), members->end());
+        } else if (!siblings) {
+            const auto core = fs_.integer(topology + "core_id");
+            const auto package =
+                core ? fs_.integer(topology + "physical_package_id") : std::nullopt;
+            if (core && package && *core >= 0 && *package >= 0) key = {*package, *core};
+        }
+        keys.emplace(cpu, key);
+    }
+    return keys;
+}
+
+std::int64_t HardwareReport::physicalCores(const std::vector<std::uint32_t>& cpus,
+                                           const CoreKeys& keys) const {
+    std::set<std::pair<std::int64_t, std::int64_t>> cores;
+    for (const std::uint32_t cpu : cpus) {
+        const auto it = keys.find(cpu);
+        cores.insert(it != keys.end() ? it->second : coresOf({cpu}).begin()->second);
     }
     return static_cast<std::int64_t>(cores.size());
 }
 
-std::optional<std::pair<std::int64_t, std::int64_t>> HardwareReport::hybridCores() const {
+std::optional<std::pair<std::int64_t, std::int64_t>> HardwareReport::hybridCores(
+    const std::vector<std::uint32_t>& cpus, const CoreKeys& keys) const {
     std::vector<std::uint32_t> performance;
     std::vector<std::uint32_t> efficiency;
-    // x86 hybrids name their two kinds of core; ARM big.LITTLE ranks them by capacity, the
-    // least capable cluster being the efficiency cores.
+    // x86 hybrids name their two kinds of core. Elsewhere the cores' speeds tell them apart:
+    // their capacity (ARM, RISC-V), else the firmware's highest performance level (which some
+    // firmware gives every core alike), else the highest clock; the first source that every
+    // online processor has and that tells tiers apart.
     const std::optional<std::string> core = fs_.text("sys/devices/cpu_core/cpus");
     const std::optional<std::string> atom = fs_.text("sys/devices/cpu_atom/cpus");
     if (core && atom) {
         performance = SysText::cpuList(*core).value_or(std::vector<std::uint32_t>{});
         efficiency = SysText::cpuList(*atom).value_or(std::vector<std::uint32_t>{});
     } else {
-        const std::optional<std::string> online = fs_.text("sys/devices/system/cpu/online");
-        const auto cpus = online ? SysText::cpuList(*online) : std::nullopt;
-        if (!cpus) return std::nullopt;
-        std::vector<std::pair<std::uint32_t, std::int64_t>> capacities;
-        for (const std::uint32_t cpu : *cpus) {
-            const auto capacity =
-                fs_.integer("sys/devices/system/cpu/cpu" + std::to_string(cpu) + "/cpu_capacity");
-            if (!capacity || *capacity <= 0) return std::nullopt;
-            capacities.emplace_back(cpu, *capacity);
+        if (cpus.empty()) return std::nullopt;
+        for (const char* file :
+             {"/cpu_capacity", "/acpi_cppc/highest_perf", "/cpufreq/cpuinfo_max_freq"}) {
+            std::vector<std::int64_t> speeds;
+            for (const std::uint32_t cpu : cpus) {
+                const auto speed =
+                    fs_.integer("sys/devices/system/cpu/cpu" + std::to_string(cpu) + file);
+                if (!speed || *speed <= 0 || *speed > (std::int64_t{1} << 40)) break;
+                speeds.push_back(*speed);
+            }
+            if (speeds.size() != cpus.size()) continue;
+            // Speeds form tiers: sorted, a tier ends where the next speed is more than a fifth
+            // above the one before (two efficiency clusters at 718 and 731 are one tier;
+            // favoured cores a few percent faster are no tier of their own). The slowest tier
+            // is the efficiency cores, every faster one performance cores.
+            std::vector<std::int64_t> sorted = speeds;
+            std::sort(sorted.begin(), sorted.end());
+            std::int64_t slowest = sorted.front();
+            for (std::size_t i = 1; i < sorted.size() && sorted[i] * 5 <= sorted[i - 1] * 6; ++i)
+                slowest = sorted[i];
+            if (slowest == sorted.back()) continue;  // one tier: perhaps the next source tells
+            for (std::size_t i = 0; i < cpus.size(); ++i)
+                (speeds[i] <= slowest ? efficiency : performance).push_back(cpus[i]);
+            break;
         }
-        if (capacities.empty()) return std::nullopt;
-        const std::int64_t least =
-            std::min_element(capacities.begin(), capacities.end(), [](auto& a, auto& b) {
-                return a.second < b.second;
-            })->second;
-        for (const auto& [cpu, capacity] : capacities)
-            (capacity == least ? efficiency : performance).push_back(cpu);
     }
     if (performance.empty() || efficiency.empty()) return std::nullopt;
-    return std::make_pair(physicalCores(performance), physicalCores(efficiency));
+    return std::make_pair(physicalCores(performance, keys), physicalCores(efficiency, keys));
+}
+
+std::int64_t HardwareReport::soldMemorySize(std::int64_t bytes) {
+    constexpr std::int64_t kMiB = std::int64_t{1} << 20;
+    constexpr std::int64_t kGiB = std::int64_t{1} << 30;
+    if (bytes <= 0) return 0;
+    std::int64_t size = kMiB;
+    while (size < bytes && size < 2 * kGiB)
+        size *= 2;
+    // 2, 3, 4, 6, 8, 12, …: alternately half as much again and a third as much again.
+    while (size < bytes && size < 256 * kGiB)
+        size += (size & (size - 1)) == 0 ? size / 2 : size / 3;
+    if (size >= bytes) return size;
+    constexpr std::int64_t kStep = 64 * kGiB;
+    return bytes <= INT64_MAX - kStep ? (bytes + kStep - 1) / kStep * kStep : bytes;
 }
 
 std::int64_t HardwareReport::installedMemory() const {
-    std::int64_t floor = 0;
+    std::int64_t memTotal = 0;
     if (const std::optional<std::string> meminfo = fs_.read("proc/meminfo")) {
-        floor = static_cast<std::int64_t>(ProcCounters::parseMemInfo(*meminfo, 0).memTotalBytes);
+        memTotal = static_cast<std::int64_t>(ProcCounters::parseMemInfo(*meminfo, 0).memTotalBytes);
     }
+    // The kernel and the firmware keep some memory out of MemTotal (a graphics processor
+    // sharing it keeps more): the memory blocks count it, else the size it was sold as.
     const std::optional<std::string> blockText =
         fs_.text("sys/devices/system/memory/block_size_bytes");
     const std::optional<std::uint64_t> block =
         blockText ? SysText::parseHex(*blockText) : std::nullopt;
-    if (!block || *block == 0 || *block > (std::uint64_t{1} << 40)) return floor;
+    if (!block || *block == 0 || *block > (std::uint64_t{1} << 40)) return soldMemorySize(memTotal);
     std::uint64_t online = 0;
     for (const std::string& name : fs_.list("sys/devices/system/memory")) {
         if (name.rfind("memory", 0) != 0 || !SysText::parseUnsigned(name.substr(6))) continue;
         if (fs_.text("sys/devices/system/memory/" + name + "/state") == "online") ++online;
     }
     const std::uint64_t total = online * *block;
-    if (total > static_cast<std::uint64_t>(INT64_MAX)) return floor;
-    return std::max(floor, static_cast<std::int64_t>(total));
+    if (online == 0) return soldMemorySize(memTotal);
+    if (total > static_cast<std::uint64_t>(INT64_MAX)) return memTotal;
+    return std::max(memTotal, static_cast<std::int64_t>(total));
 }
 
 std::string HardwareReport::memoryText(std::int64_t bytes) {
@@ -308,9 +376,11 @@ std::string HardwareReport::hostName() const {
 
 void HardwareReport::readOperatingSystem(HardwareFacts& hw) const {
     OsRelease release;
+    bool described = false;
     for (const char* file : {"etc/os-release", "usr/lib/os-release"}) {
         if (std::optional<std::string> text = fs_.read(file, 64 * 1024)) {
             release = OsRelease::parse(*text);
+            described = true;
             break;
         }
     }
@@ -319,17 +389,10 @@ void HardwareReport::readOperatingSystem(HardwareFacts& hw) const {
     const std::optional<std::string> versionId = release.get("VERSION_ID");
     hw.osName = name ? name : pretty ? pretty : std::string("Linux");
 
-    // VERSION_ID, else what PRETTY_NAME adds to NAME (a rolling or testing release has no
-    // number: "Debian GNU/Linux trixie/sid"), else VERSION.
-    if (versionId) {
-        hw.osVersionText = versionId;
-    } else if (name && pretty && pretty->size() > name->size() && pretty->rfind(*name, 0) == 0 &&
-               !SysText::trim(std::string_view(*pretty).substr(name->size())).empty()) {
-        hw.osVersionText =
-            std::string(SysText::trim(std::string_view(*pretty).substr(name->size())));
-    } else {
-        hw.osVersionText = release.get("VERSION");
-    }
+    // VERSION_ID, else VERSION. What PRETTY_NAME adds to NAME is often part of the name
+    // ("Gentoo/Linux", "Exherbo Linux"): a system without a version number has none.
+    hw.osVersionText = versionId ? versionId : release.get("VERSION");
+    if (described && !hw.osVersionText) hw.osVersionText = "";
 
     // The numbers from VERSION_ID ("22.04" -> 22.4.0), else from the kernel release.
     const std::string kernel = kernelRelease();
@@ -370,7 +433,11 @@ HardwareFacts HardwareReport::facts(std::int64_t installedMemory) const {
 
     if (const std::int64_t total = onlineProcessors(); total > 0) {
         hw.logicalProcessors = total;
-        if (const auto cores = hybridCores()) {
+        const std::vector<std::uint32_t> cpus = onlineCpus();
+        const CoreKeys keys = coresOf(cpus);
+        const std::int64_t physical = physicalCores(cpus, keys);
+        if (physical > 0 && physical <= total) hw.physicalCores = physical;
+        if (const auto cores = hybridCores(cpus, keys)) {
             hw.performanceCores = cores->first;
             hw.efficiencyCores = cores->second;
         }

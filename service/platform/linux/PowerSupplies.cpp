@@ -110,6 +110,16 @@ std::optional<std::int64_t> PowerSupplies::Battery::amperageMa() const {
     return signedByStatus(ma, status);
 }
 
+std::optional<double> PowerSupplies::Battery::healthPercent() const {
+    const auto ratio = [](const std::optional<std::int64_t>& full,
+                          const std::optional<std::int64_t>& design) -> std::optional<double> {
+        if (!plausible(full) || !plausible(design) || *full <= 0 || *design <= 0) return {};
+        return static_cast<double>(*full) / static_cast<double>(*design) * 100.0;
+    };
+    if (chargeFull || chargeFullDesign) return ratio(chargeFull, chargeFullDesign);
+    return ratio(energyFull, energyFullDesign);
+}
+
 BatteryFacts PowerSupplies::Battery::facts() const {
     BatteryFacts f;
     f.installed = true;
@@ -119,7 +129,9 @@ BatteryFacts PowerSupplies::Battery::facts() const {
     if (cycleCount && *cycleCount > 0) f.cycleCount = cycleCount;  // 0: the driver does not count
     if (voltageNow && *voltageNow >= 0) f.voltage = static_cast<double>(*voltageNow) / 1e6;
     f.current = amperes();
-    if (temp) f.temperature = static_cast<double>(*temp) / 10.0;
+    // Outside -40 to 100 °C a temperature is no reading (an embedded controller's -2702).
+    if (temp && *temp >= -400 && *temp <= 1000) f.temperature = static_cast<double>(*temp) / 10.0;
+    f.healthPercent = healthPercent();
     f.charging = status == "Charging";
     f.discharging = status == "Discharging";
     f.fullyCharged = status == "Full";

@@ -34,6 +34,9 @@ class PowerSupplies {
         std::optional<std::int64_t> designMah() const;
         std::optional<std::int64_t> fullMah() const;
         std::optional<std::int64_t> nowMah() const;
+        // Full over design capacity in percent, from the driver's own values in one unit
+        // (divided before any rounding: a driver may give small numbers or other units).
+        std::optional<double> healthPercent() const;
         // Current in mA, negative while discharging; from power / voltage without a current.
         std::optional<std::int64_t> amperageMa() const;
         // Power drawn or taken in µW: power_now, else current times voltage.

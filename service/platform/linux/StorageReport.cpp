@@ -38,6 +38,29 @@ bool isKernelView(std::string_view type) {
     return false;
 }
 
+// A container runtime's, snap's or flatpak's own storage: the layers and volumes of
+// containers, not disks of the machine.
+bool isRuntimeInternal(const MountInfo& m) {
+    for (std::string_view dir :
+         {"/var/lib/docker/", "/var/lib/containers/", "/var/lib/containerd/", "/run/containerd/",
+          "/run/docker/", "/var/lib/kubelet/pods/", "/var/lib/snapd/", "/run/snapd/",
+          "/var/lib/flatpak/", "/run/flatpak/"}) {
+        if (m.mountPoint.rfind(dir, 0) == 0) return true;
+    }
+    return m.source.rfind("/dev/mapper/docker-", 0) == 0;
+}
+
+bool isOverlay(std::string_view type) {
+    return type == "overlay" || type == "aufs" || type == "fuse-overlayfs" ||
+           type == "fuse.fuse-overlayfs";
+}
+
+// Whether `path` lies below the directory `dir` ("/a/b" below "/a", not "/ab").
+bool isBelow(std::string_view path, std::string_view dir) {
+    return path.size() > dir.size() && path.substr(0, dir.size()) == dir &&
+           (dir.back() == '/' || path[dir.size()] == '/');
+}
+
 std::string lastComponent(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -75,10 +98,19 @@ std::vector<MountInfo> StorageReport::volumes(const std::vector<MountInfo>& moun
     std::unordered_map<std::string, std::size_t> bySource;
     std::unordered_map<std::uint64_t, std::size_t> byNumber;
     const MountInfo* root = nullptr;  // the topmost mount at "/"
+    // Mount points of overlays other than the root: what is mounted inside them belongs to a
+    // container.
+    std::vector<std::string_view> overlays;
+    for (const MountInfo& m : mounts)
+        if (isOverlay(m.fsType) && m.mountPoint != "/") overlays.push_back(m.mountPoint);
     for (const MountInfo& m : mounts) {
         if (m.mountPoint == "/") root = &m;
         if (m.source.rfind("/dev/", 0) != 0 || isPseudo(m.fsType)) continue;
         if (m.source.rfind("/dev/loop", 0) == 0 && m.mountPoint.rfind("/snap/", 0) == 0) continue;
+        if (isRuntimeInternal(m) || std::any_of(overlays.begin(), overlays.end(), [&](auto dir) {
+                return isBelow(m.mountPoint, dir);
+            }))
+            continue;
 
         // The same device mounted again (bind mounts, btrfs subvolumes, a second name for it)
         // shows once, under its shortest mount point. Major 0 numbers are anonymous.

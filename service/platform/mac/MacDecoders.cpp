@@ -116,6 +116,26 @@ std::vector<std::uint8_t> profilerReport(const MacSource& source, const char* da
     return source.runData(kSystemProfiler, {dataType, "-json"});
 }
 
+// The tiers of "proc 12:8:4" after the total, fastest first: performance, efficiency and, on
+// current chips, a further tier ("proc 18:6:0:12" has 6 in the first, none in the second and
+// 12 in the fourth). The second count shown is the efficiency tier, else the further one; a
+// split that leaves cores out, or needs three counts, is not shown at all.
+std::optional<std::pair<std::int64_t, std::int64_t>> coreSplit(
+    const std::vector<std::int64_t>& numbers) {
+    if (numbers.size() < 3) return std::nullopt;
+    const std::int64_t total = numbers[0];
+    std::int64_t second = 0;
+    std::int64_t sum = numbers[1];
+    for (std::size_t i = 2; i < numbers.size() && sum != total; ++i) {
+        if (numbers[i] == 0) continue;
+        if (second != 0) return std::nullopt;
+        second = numbers[i];
+        sum = saturatingAdd(sum, second);
+    }
+    if (sum != total) return std::nullopt;
+    return std::pair{numbers[1], second};
+}
+
 void readHardwareItem(const MacSource& source, const Value& item, HardwareFacts& hw) {
     const std::optional<std::string> machineName = stringOf(item, "machine_name");
     const std::optional<std::string> machineModel = stringOf(item, "machine_model");
@@ -126,18 +146,65 @@ void readHardwareItem(const MacSource& source, const Value& item, HardwareFacts&
     hw.serial = stringOf(item, "serial_number");
     hw.memoryText = stringOf(item, "physical_memory");
 
-    // "proc 12:8:4" is total, performance and efficiency cores; "proc 8" is the total only.
-    if (const std::string* processors = item.getString("number_processors")) {
-        std::vector<std::int64_t> numbers = digitRuns(*processors);
+    // Apple silicon words it "proc 12:8:4" (total, then the tiers; "proc 8" is the total only);
+    // Intel and virtual Macs give the number of physical cores.
+    const Value* processors = item.get("number_processors");
+    if (const std::int64_t* count = processors ? processors->asInt() : nullptr) {
+        if (*count > 0) hw.logicalProcessors = *count;
+    } else if (const std::string* text = processors ? processors->asString() : nullptr) {
+        const std::vector<std::int64_t> numbers = digitRuns(*text);
         if (!numbers.empty() && numbers[0] != 0) hw.logicalProcessors = numbers[0];
-        if (numbers.size() >= 3) {
-            hw.performanceCores = numbers[1];
-            hw.efficiencyCores = numbers[2];
+        if (const auto split = coreSplit(numbers)) {
+            hw.performanceCores = split->first;
+            hw.efficiencyCores = split->second;
         }
     }
 }
 
-std::optional<std::string> memoryType(const MacSource& source) {
+// An Intel Mac: its chip or processor text says so, or its identifier is of a family from
+// before Apple silicon ("MacBookPro16,1", "iMacPro1,1"; "MacBookPro17,1" is an M1).
+bool isIntelMac(const HardwareFacts& hw, const std::string* processorText) {
+    const auto saysIntel = [](const std::string& text) {
+        return Shell::lowerAscii(text).find("intel") != std::string::npos;
+    };
+    if ((hw.chip && saysIntel(*hw.chip)) || (processorText && saysIntel(*processorText))) {
+        return true;
+    }
+    // Family, and the first major number of Apple silicon in it (0: none).
+    static constexpr std::pair<std::string_view, std::int64_t> kFamilies[] = {
+        {"macbookair", 10}, {"macbookpro", 17}, {"macbook", 0}, {"macmini", 9},
+        {"imacpro", 0},     {"imac", 21},       {"macpro", 0},  {"xserve", 0}};
+    const std::string id = Shell::lowerAscii(hw.modelIdentifier.value_or(""));
+    for (const auto& [family, firstAppleSilicon] : kFamilies) {
+        const std::string_view rest =
+            std::string_view(id).substr(std::min(family.size(), id.size()));
+        if (id.rfind(family, 0) != 0 || rest.empty() || rest[0] < '0' || rest[0] > '9') continue;
+        const std::vector<std::int64_t> numbers = digitRuns(rest);
+        return firstAppleSilicon == 0 || numbers.empty() || numbers.front() < firstAppleSilicon;
+    }
+    return false;
+}
+
+// "lp_ddr4" (an M1 on macOS 11) reads "LPDDR4"; "ddr4" reads "DDR4". Other texts stay as
+// they are.
+std::string memoryTypeText(const std::string& type) {
+    std::string compact;
+    for (char c : type) {
+        if (c != '_') compact += c;
+    }
+    compact = Shell::lowerAscii(compact);
+    std::string_view rest = compact;
+    if (rest.rfind("lp", 0) == 0) rest.remove_prefix(2);
+    if (rest.rfind("ddr", 0) != 0) return type;
+    rest.remove_prefix(3);
+    if (!rest.empty() && rest.back() == 'x') rest.remove_suffix(1);
+    const bool generation = !rest.empty() && std::all_of(rest.begin(), rest.end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    return generation ? upperAscii(compact) : type;
+}
+
+std::optional<std::string> reportedMemoryType(const MacSource& source) {
     const std::optional<Value> root = decodeJsonObject(profilerReport(source, "SPMemoryDataType"));
     const Value* mem = firstItem(root, "SPMemoryDataType");
     if (!mem) return std::nullopt;
@@ -152,6 +219,12 @@ std::optional<std::string> memoryType(const MacSource& source) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> memoryType(const MacSource& source) {
+    std::optional<std::string> type = reportedMemoryType(source);
+    if (type) type = memoryTypeText(*type);
+    return type;
 }
 
 // ---- battery ---------------------------------------------------------------------------
@@ -239,11 +312,49 @@ bool isInternal(const Value& item) {
 
 // ---- graphics and displays -------------------------------------------------------------
 
-// "spdisplays_built-in_retina_lcd" -> "Built-in Retina Lcd".
+// "spdisplays_built-in_retina_lcd" -> "Built-in Retina LCD", "spdisplays_airplay" (an iPad
+// as a second display) -> "AirPlay": words capitalised, the known ones spelt as people do.
 std::string readableType(const std::string& token) {
+    static constexpr std::pair<std::string_view, std::string_view> kWords[] = {
+        {"Airplay", "AirPlay"}, {"Displayport", "DisplayPort"},
+        {"Hdmi", "HDMI"},       {"Dvi", "DVI"},
+        {"Vga", "VGA"},         {"Usb", "USB"},
+        {"Lcd", "LCD"},         {"Xdr", "XDR"}};
     std::string text = strip(token, "spdisplays_");
     std::replace(text.begin(), text.end(), '_', ' ');
-    return capitalised(std::move(text));
+    text = capitalised(std::move(text));
+    std::string out;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(' ', start), text.size());
+        std::string_view word = std::string_view(text).substr(start, end - start);
+        for (const auto& [seen, spelt] : kWords) {
+            if (word == seen) word = spelt;
+        }
+        out += word;
+        if (end < text.size()) out += ' ';
+        start = end + 1;
+    }
+    return out;
+}
+
+// The Metal version a report's token stands for: "metal3" is "Metal 3"; the GPU families
+// older systems name ("mtlgpufamilyapple7", "mtlgpufamilymac2") give the version their
+// processors support. Nothing for other tokens.
+std::optional<std::string> metalVersion(const std::string& token) {
+    const std::string text = Shell::lowerAscii(strip(token, "spdisplays_"));
+    const auto numberAfter = [&](std::string_view prefix) -> std::optional<std::int64_t> {
+        if (text.rfind(prefix, 0) != 0 || text.size() == prefix.size()) return std::nullopt;
+        const char first = text[prefix.size()];
+        if (first < '0' || first > '9') return std::nullopt;
+        return parseDecimal(std::string_view(text).substr(prefix.size()));
+    };
+    if (const auto version = numberAfter("metal")) return "Metal " + std::to_string(*version);
+    if (const auto apple = numberAfter("mtlgpufamilyapple"); apple && *apple >= 7) return "Metal 3";
+    if (const auto mac = numberAfter("mtlgpufamilymac"); mac && *mac >= 1 && *mac <= 2) {
+        return "Metal 2";
+    }
+    return std::nullopt;
 }
 
 GpuFacts readGraphics(const Value& item) {
@@ -259,9 +370,9 @@ GpuFacts readGraphics(const Value& item) {
         gpu.vendor = strip(strip(*vendor, "sppci_vendor_"), "sppci_vendor");
     }
     if (const std::string* family = item.getString("spdisplays_metalfamily")) {
-        gpu.apiSupport = capitalised(strip(*family, "spdisplays_"));
+        gpu.apiSupport = metalVersion(*family).value_or(capitalised(strip(*family, "spdisplays_")));
     } else if (const std::string* support = item.getString("spdisplays_mtlgpufamilysupport")) {
-        gpu.apiSupport = strip(*support, "spdisplays_");
+        gpu.apiSupport = metalVersion(*support).value_or(strip(*support, "spdisplays_"));
     }
     return gpu;
 }
@@ -313,18 +424,32 @@ HardwareFacts decodeMacHardware(const MacSource& source) {
     HardwareFacts hw;
     const std::optional<Value> root =
         decodeJsonObject(profilerReport(source, "SPHardwareDataType"));
-    if (const Value* item = firstItem(root, "SPHardwareDataType")) {
-        readHardwareItem(source, *item, hw);
-    }
+    const Value* item = firstItem(root, "SPHardwareDataType");
+    if (item) readHardwareItem(source, *item, hw);
     if (!hw.logicalProcessors) hw.logicalProcessors = source.sysctlInt("hw.ncpu");
+    // Without the report's split, the kernel's performance levels: level 0 the performance
+    // cores, level 1 the efficiency cores. A Mac with one kind of core has no level 1.
+    if (!hw.performanceCores) {
+        const std::int64_t performance = source.sysctlInt("hw.perflevel0.physicalcpu");
+        const std::int64_t efficiency = source.sysctlInt("hw.perflevel1.physicalcpu");
+        if (performance > 0 && efficiency > 0) {
+            hw.performanceCores = performance;
+            hw.efficiencyCores = efficiency;
+        }
+    }
     if (const std::int64_t memsize = source.sysctlInt("hw.memsize"); memsize != 0) {
         hw.memoryBytes = memsize;
     }
-    hw.memoryType = memoryType(source);
     if (!hw.modelIdentifier) {
         if (std::string model = source.sysctlString("hw.model"); !model.empty()) {
             hw.modelIdentifier = std::move(model);
         }
+    }
+    // Only Apple silicon has unified memory, the collector's default: an Intel Mac whose
+    // memory report names no type shows none.
+    hw.memoryType = memoryType(source);
+    if (!hw.memoryType && isIntelMac(hw, item ? item->getString("cpu_type") : nullptr)) {
+        hw.memoryType = "";
     }
     // 0.0.0 is the source's answer for a version it could not read.
     if (const OsVersion version = source.osVersion(); version != OsVersion{}) {
@@ -345,15 +470,30 @@ PowerFacts decodeMacPower(Bytes registryBytes, Bytes powerBytes) {
     bool told = false;
 
     const std::optional<Value> registry = decodePlist(registryBytes);
-    if (registry && registry->isArrayOfObjects() && !registry->asArray()->empty()) {
+    const bool registryRead = registry && registry->isArrayOfObjects();
+    if (registryRead && !registry->asArray()->empty()) {
         readRegistry(registry->asArray()->front(), battery, power);
         told = true;
     }
     const std::optional<Value> report = decodeJsonObject(powerBytes);
-    if (const Value::Array* items = arrayOfObjects(report, "SPPowerDataType")) {
-        for (const Value& item : *items)
+    const Value::Array* items = arrayOfObjects(report, "SPPowerDataType");
+    bool reportTellsOfBattery = false;
+    if (items) {
+        for (const Value& item : *items) {
             readPowerItem(item, battery);
+            reportTellsOfBattery = reportTellsOfBattery ||
+                                   item.getObject("sppower_battery_health_info") ||
+                                   item.getObject("sppower_battery_charge_info");
+        }
         told = told || !items->empty();
+    }
+    // A Mac without a battery (a Mac mini, an iMac, a virtual Mac) runs on its power supply;
+    // the registry only tells of a battery's adapter. Without a battery means: no registry
+    // entry, or no registry and a power report without battery information. Unknown when
+    // neither source was read.
+    const bool noEntry = registryRead ? registry->asArray()->empty() : items != nullptr;
+    if (noEntry && !reportTellsOfBattery) {
+        power.externalPower = true;
     }
     if (told) power.batteries.push_back(std::move(battery));
     return power;

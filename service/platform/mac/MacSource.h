@@ -28,7 +28,8 @@ class MacSource {
     // The same output as UTF-8 text trimmed at both ends; empty when not valid UTF-8.
     std::string run(const std::string& path, const std::vector<std::string>& args) const;
 
-    // Kernel values by name: "hw.model", "hw.ncpu", "hw.memsize", "machdep.cpu.brand_string".
+    // Kernel values by name: "hw.model", "hw.ncpu", "hw.memsize", "machdep.cpu.brand_string",
+    // "hw.perflevel0.physicalcpu", "hw.perflevel1.physicalcpu".
     virtual std::string sysctlString(const std::string& name) const = 0;
     virtual std::int64_t sysctlInt(const std::string& name) const = 0;
 

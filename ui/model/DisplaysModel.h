@@ -1,0 +1,43 @@
+// What the Graphics & Displays page shows, as plain values computed from the two lists.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "service/Records.h"
+#include "ui/model/PageText.h"
+
+namespace orvane {
+
+// One graphics-processor card: header, then optional Vendor and Metal (or Driver) rows.
+struct GpuCardText {
+    std::string name;
+    std::string coresText;  // "10-core GPU"; empty hides it
+    std::vector<PageText::Line> lines;
+    bool operator==(const GpuCardText&) const = default;
+};
+
+// One display card: header with an optional "Main" badge, then its rows.
+struct DisplayCardText {
+    Symbol icon = Symbol::none;
+    std::string name;
+    bool mainBadge = false;
+    std::vector<PageText::Line> lines;
+    bool operator==(const DisplayCardText&) const = default;
+};
+
+namespace DisplaysModel {
+
+// "1 GPU · 2 displays": the word GPU never takes a plural.
+std::string subtitle(std::size_t gpuCount, std::size_t displayCount);
+// The placeholder card shows only while both lists are empty.
+bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
+                     const std::vector<DisplayInfo>& displays);
+
+PageText::Badge mainBadge();
+GpuCardText gpuCard(const GraphicsInfo& g);
+DisplayCardText displayCard(const DisplayInfo& d);
+
+}  // namespace DisplaysModel
+}  // namespace orvane

@@ -1,0 +1,152 @@
+#include "ui/model/OverviewModel.h"
+
+#include "service/Fmt.h"
+
+namespace orvane::OverviewModel {
+
+using PageText::translate;
+
+using PageText::integer;
+using PageText::joined;
+using PageText::percent;
+
+namespace {
+
+std::string orDash(const std::string& text) {
+    return text.empty() ? "-" : text;
+}
+
+// "macOS Sonoma 14.5": the name and version, either of which may be unknown.
+std::string osNameAndVersion(const HardwareInfo& hw) {
+    return joined({hw.macOSName, hw.macOSVersion}, " ");
+}
+
+// The icon of a kind of machine.
+Symbol machineSymbol(MachineKind kind) {
+    switch (kind) {
+        case MachineKind::laptop:
+            return Symbol::laptop;
+        case MachineKind::desktop:
+            return Symbol::desktop;
+        case MachineKind::macMini:
+            return Symbol::macMini;
+        case MachineKind::macStudio:
+            return Symbol::macStudio;
+        case MachineKind::macPro:
+            return Symbol::macPro;
+    }
+    return Symbol::desktop;
+}
+
+}  // namespace
+
+HeroText hero(const HardwareInfo& hw) {
+    HeroText h;
+    h.symbol = machineSymbol(hw.symbol());
+    h.modelName = hw.modelName;
+    h.chip = hw.chip;
+    if (const std::string os = osNameAndVersion(hw); !os.empty()) h.pills.push_back(os);
+    if (!hw.modelIdentifier.empty()) h.pills.push_back(hw.modelIdentifier);
+    return h;
+}
+
+std::string coreValue(const HardwareInfo& hw) {
+    return hw.totalCores < 1 ? "-" : integer(hw.totalCores);
+}
+
+std::string coreCaption(const HardwareInfo& hw) {
+    if (hw.performanceCores < 1) return translate("OverviewModel", "CPU Cores");
+    return integer(hw.performanceCores) + "P + " + integer(hw.efficiencyCores) + "E";
+}
+
+std::string bootCapacity(const std::vector<VolumeInfo>& volumes) {
+    if (volumes.empty()) return "-";
+    const VolumeInfo* pick = &volumes.front();
+    for (const VolumeInfo& v : volumes) {
+        if (v.isBoot) {
+            pick = &v;
+            break;
+        }
+    }
+    return pick->totalBytes >= 1 ? Fmt::withDecimalPoint(Fmt::bytesGB(pick->totalBytes)) : "-";
+}
+
+std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
+                                    const std::vector<VolumeInfo>& volumes) {
+    std::array<PageText::Chip, 4> c;
+    c[0] = {Symbol::memoryChip, orDash(hw.memoryGB), hw.memoryType, Tint::blue};
+    c[1] = {Symbol::cpu, coreValue(hw), coreCaption(hw), Tint::accent};
+    c[2] = {Symbol::internalDrive, bootCapacity(volumes), translate("OverviewModel", "Storage"),
+            Tint::green};
+    // The icon follows the kind of machine; value, caption and tint follow the battery.
+    c[3].icon = hw.isLaptop ? Symbol::battery100 : Symbol::boltFill;
+    if (battery.present) {
+        c[3].value = percent(battery.healthPercent);
+        c[3].caption = translate("OverviewModel", "Battery Health");
+        c[3].tint = usageTint(1 - battery.healthPercent / 100);
+    } else {
+        c[3].value = translate("OverviewModel", "AC");
+        c[3].caption = translate("OverviewModel", "Power");
+        c[3].tint = Tint::yellow;
+    }
+    return c;
+}
+
+std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
+    std::vector<PageText::Row> rows = {
+        {translate("OverviewModel", "Model"), hw.modelName, Symbol::desktop},
+        {translate("OverviewModel", "Identifier"), orDash(hw.modelIdentifier), Symbol::number},
+        {translate("OverviewModel", "Chip"), orDash(hw.chip), Symbol::cpu},
+        {translate("OverviewModel", "Memory"),
+         orDash(joined({hw.memoryGB, hw.memoryType}, " \u00b7 ")), Symbol::memoryChip},
+    };
+    if (PageText::isMac(hw.macOSName)) {
+        rows.push_back(
+            {"macOS",
+             orDash(joined({osNameAndVersion(hw), PageText::bracketed(hw.macOSBuild)}, " ")),
+             Symbol::appleLogo});
+    } else {
+        // Another system: its own name, and the kernel release where a Mac shows its build.
+        rows.push_back({translate("OverviewModel", "Operating System"),
+                        orDash(osNameAndVersion(hw)), Symbol::stack});
+        if (!hw.macOSBuild.empty())
+            rows.push_back({translate("OverviewModel", "Kernel"), hw.macOSBuild, Symbol::number});
+    }
+    rows.push_back(
+        {translate("OverviewModel", "Serial Number"), orDash(hw.serialNumber), Symbol::barcode});
+    return rows;
+}
+
+std::vector<PageText::Row> glanceRows(const HardwareInfo& hw, const LiveMetrics& live,
+                                      const BatteryInfo& battery, std::size_t displayCount) {
+    const double busy = live.cpuBusyPct();
+    std::vector<PageText::Row> rows = {
+        {translate("OverviewModel", "Computer Name"), hw.hostname, Symbol::person},
+        {translate("OverviewModel", "Uptime"), Fmt::duration(live.uptime), Symbol::clock},
+        {translate("OverviewModel", "CPU Load"), percent(busy), Symbol::gauge,
+         usageTint(busy / 100)},
+        {translate("OverviewModel", "Memory Used"),
+         PageText::arg(translate("OverviewModel", "%1 of %2"),
+                       {Fmt::bytes(live.memUsedBytes), Fmt::bytes(live.memTotalBytes)}),
+         Symbol::memoryChip, usageTint(live.memUsedFraction())},
+    };
+    if (battery.present) {
+        const std::string status = battery.isCharging ? translate("OverviewModel", "Charging")
+                                   : battery.onAC     ? translate("OverviewModel", "On AC")
+                                                      : translate("OverviewModel", "On Battery");
+        rows.push_back({translate("OverviewModel", "Battery"),
+                        percent(battery.chargePercent) + " \u00b7 " + status, Symbol::battery75});
+        rows.push_back({translate("OverviewModel", "Cycle Count"), integer(battery.cycleCount),
+                        Symbol::arrowCirclePath});
+    } else {
+        rows.push_back({translate("OverviewModel", "Power"), translate("OverviewModel", "AC Power"),
+                        Symbol::powerPlug});
+        const int displays = static_cast<int>(displayCount);
+        rows.push_back({translate("OverviewModel", "Displays"),
+                        translate("OverviewModel", "%n connected", nullptr, displays),
+                        Symbol::display});
+    }
+    return rows;
+}
+
+}  // namespace orvane::OverviewModel
