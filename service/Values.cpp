@@ -1,6 +1,7 @@
 #include "service/Values.h"
 
 #include "service/PlistScan.h"
+#include "service/Utf8.h"
 
 #include <plist/plist.h>
 
@@ -202,8 +203,13 @@ const Value* Value::getObject(std::string_view key) const {
 }
 
 std::optional<Value> decodeJson(std::span<const std::uint8_t> bytes) {
+    if (JsonBuilder builder; nlohmann::json::sax_parse(bytes.begin(), bytes.end(), &builder))
+        return std::move(builder.result);
+    // One bad character in a name does not make the whole document unreadable.
+    const auto mended = Utf8::mendJson({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     JsonBuilder builder;
-    if (!nlohmann::json::sax_parse(bytes.begin(), bytes.end(), &builder)) return std::nullopt;
+    if (!mended || !nlohmann::json::sax_parse(mended->begin(), mended->end(), &builder))
+        return std::nullopt;
     return std::move(builder.result);
 }
 

@@ -66,7 +66,12 @@ TEST(DecodeJson, OnlyAnObjectIsData) {
     EXPECT_FALSE(decodeJsonObject(bytesOf("42")));
     EXPECT_FALSE(decodeJsonObject(bytesOf("{\"a\": ")));
     EXPECT_FALSE(decodeJsonObject(bytesOf("{\"a\": 1} trailing")));
-    EXPECT_FALSE(decodeJsonObject(bytesOf("{\"a\": \"\xff\"}")));  // invalid UTF-8
+    // One invalid byte or lone surrogate half spoils only itself; escapes stay as they are.
+    const auto mended = decodeJsonObject(
+        bytesOf("{\"a\": \"\xff\\ud800x\\udc00\\\"\\ud83d\\ude00\", \"\xc3\": \"\\u00e9\"}"));
+    ASSERT_TRUE(mended);
+    EXPECT_EQ(*mended->getString("a"), "\uFFFD\uFFFDx\uFFFD\"\U0001F600");
+    EXPECT_EQ(*mended->getString("\uFFFD"), "\u00e9");
     auto v = decodeJsonObject(bytesOf(R"({"s":"x","i":-2,"u":18446744073709549596,"r":2.5,
         "b":true,"n":null,"a":[{"k":1}],"o":{}})"));
     ASSERT_TRUE(v);
