@@ -59,6 +59,10 @@ TEST_F(CopyableTest, ClickPutsTheValueOnTheClipboardAndShowsTheBadge) {
     EXPECT_EQ(c->badge()->geometry().right() + 1, corner.x());
     EXPECT_LT(c->badge()->geometry().top(), corner.y());
     EXPECT_TRUE(c->badge()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // A value too long to lay out is copied whole.
+    second_->setValue(QString(100'000, QLatin1Char('y')));
+    second_->copyable()->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().size(), 100'000);
 }
 
 TEST_F(CopyableTest, BadgeGoesAwayOneSecondAfterTheClick) {
