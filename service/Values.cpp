@@ -18,9 +18,14 @@ namespace {
 // conversion below far from the stack limit.
 constexpr int kMaxDepth = PlistLimits{}.maxDepth;
 
+// More values than this in one document are not tool output either (a capture's largest file,
+// live samples of a large machine, holds a few hundred thousand); each takes tens of bytes, so
+// a document of millions of empty objects would take hundreds of megabytes.
+constexpr std::size_t kMaxJsonValues = 1'000'000;
+
 // Builds a Value straight from the JSON parser's events, without the parser's own document
 // in between (half the memory and time for a large capture), and stops at nesting deeper
-// than kMaxDepth.
+// than kMaxDepth or more than kMaxJsonValues values.
 class JsonBuilder {
   public:
     using json = nlohmann::json;
@@ -68,6 +73,7 @@ class JsonBuilder {
         return add(f.object ? Value(std::move(f.members)) : Value(std::move(f.array)));
     }
     bool add(Value v) {
+        if (++values_ > kMaxJsonValues) return false;
         if (frames_.empty()) {
             result = std::move(v);
         } else if (Frame& top = frames_.back(); top.object) {
@@ -79,6 +85,7 @@ class JsonBuilder {
     }
 
     std::vector<Frame> frames_;
+    std::size_t values_ = 0;
 };
 
 std::optional<Value> fromPlist(plist_t node, int depth) {

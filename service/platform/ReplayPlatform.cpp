@@ -189,7 +189,7 @@ ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
         if (!facts_) {
             // Not shown as an empty Mac: a document this program cannot read is an error.
             problems_.push_back("cannot read " + (dir / "facts.json").string() +
-                                ": not a facts document of format version " +
+                                ": not a well-formed facts document of format version " +
                                 std::to_string(kFactsFormatVersion) + " or earlier");
             facts_.emplace();
         }

@@ -91,6 +91,10 @@ TEST(DecodeJson, OnlyAnObjectIsData) {
 TEST(DecodeJson, RefusesAbsurdNestingWithoutCrashing) {
     std::string deep = "{\"a\":" + std::string(100000, '[') + std::string(100000, ']') + "}";
     EXPECT_FALSE(decodeJsonObject(bytesOf(deep)));
+    std::string many = "{\"a\":[";  // a million values and one: not tool output
+    for (int i = 0; i < 1'000'000; ++i)
+        many += "0,";
+    EXPECT_FALSE(decodeJsonObject(bytesOf(many + "0]}")));
 }
 
 TEST(DecodePlist, ReadsXmlWithNegativeAndLargeIntegers) {
