@@ -64,6 +64,10 @@ struct LiveMetrics {
     std::int64_t swapUsedBytes = 0;
     double memPressure = 0;
     double uptime = 0;
+    // Whether the processor shares and the memory categories were ever measured; until then
+    // their values are not readings (not 0 % busy, not 0 bytes used).
+    bool cpuMeasured = false;
+    bool memMeasured = false;
 
     double cpuBusyPct() const { return cpuUserPct + cpuSystemPct; }
     double memUsedFraction() const;

@@ -1,8 +1,10 @@
 // orvane-report: the service without a window. One full load, then live samples, then a
 // report of every record as text, Markdown, JSON or Prometheus metrics.
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -48,6 +50,23 @@ const char* kUsage =
 [[noreturn]] void fail(const std::string& message) {
     std::cerr << "orvane-report: " << message << "\n";
     std::exit(2);
+}
+
+// Writes `text` to standard output and makes sure it arrived: a report that could not be
+// written whole (a full disk, a closed pipe) is an error, so that a script keeps its last good
+// output. The exit status of the program.
+int emit(const std::string& text) {
+    std::fflush(stdout);
+    errno = 0;
+    const bool written =
+        std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+    const int error = errno;
+    if (std::fclose(stdout) != 0 || !written) {
+        std::cerr << "orvane-report: cannot write the report: "
+                  << std::strerror(written ? errno : (error ? error : EIO)) << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 // Why `dir` cannot be read as a directory ("does not exist", "cannot be read: Too many levels
@@ -131,9 +150,13 @@ int main(int argc, char** argv) {
     std::shared_ptr<const Platform> platform;
     if (!opt.replay.empty()) {
         auto replay = std::make_shared<ReplayPlatform>(opt.replay);
-        // What could not be read is said once; the report shows what could.
+        // A capture that cannot be read whole is not reported as a machine; what was left out
+        // of one that was read is said.
         for (const std::string& problem : replay->problems())
             std::cerr << "orvane-report: " << problem << "\n";
+        if (!replay->problems().empty()) return 2;
+        for (const std::string& note : replay->notes())
+            std::cerr << "orvane-report: " << opt.replay << ": " << note << "\n";
         platform = std::move(replay);
     } else
         platform = makeHostPlatform(opt.sysroot);
@@ -144,8 +167,7 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-report: " << error << "\n";
             return 1;
         }
-        std::cout << "Capture written to " << opt.capture << "\n";
-        return 0;
+        return emit("Capture written to " + opt.capture + "\n");
     }
 
     TaskLoop loop;
@@ -162,6 +184,5 @@ int main(int argc, char** argv) {
     }
     loop.runPending();
 
-    std::cout << formatReport(svc->snapshot(), opt.format);
-    return 0;
+    return emit(formatReport(svc->snapshot(), opt.format));
 }

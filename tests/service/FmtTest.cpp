@@ -73,6 +73,7 @@ TEST(FmtFormat, IgnoresTheProcessLocale) {
         EXPECT_EQ(Fmt::format("%.2f V", 12.85), "12.85 V") << name;
         EXPECT_EQ(Fmt::format("%.1f \u00b0C", -3.25), "-3.2 \u00b0C") << name;
         EXPECT_EQ(Fmt::format("%.0f%% used", 99.5), "100% used") << name;
+        EXPECT_EQ(Fmt::format("%.0f%%", 1e308).substr(304), "18336%") << name;  // 309 digits
         EXPECT_EQ(Fmt::bytesGB(2'000'398'934'016), "2.00 TB") << name;
     }
     std::setlocale(LC_NUMERIC, saved.c_str());

@@ -51,14 +51,20 @@ TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
     EXPECT_FALSE(app.reports().exportTo(dir.filePath(QStringLiteral("missing/x.txt"))));
     QDir(dir.path()).mkpath(QStringLiteral("empty"));
     QDir(dir.path()).mkpath(QStringLiteral("odd/live.json"));  // a capture file that is not a file
-    for (const char* bad : {"empty", "odd", "absent"}) {
+    QDir(dir.path()).mkpath(QStringLiteral("refused"));        // facts of a later version
+    QFile refused(dir.filePath(QStringLiteral("refused/facts.json")));
+    EXPECT_TRUE(refused.open(QIODevice::WriteOnly) &&
+                refused.write(R"({"format": "orvane-facts", "version": 9})") > 0);
+    refused.close();
+    for (const char* bad : {"empty", "odd", "absent", "refused"}) {
         EXPECT_FALSE(app.machines().open(dir.filePath(QLatin1String(bad)))) << bad;
         EXPECT_EQ(app.svc(), home);
         EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("mac-portable — Orvane"));
         EXPECT_FALSE(app.menus().showHome()->isEnabled());
     }
     EXPECT_EQ(messages, (QStringList{"The report could not be saved", "This is not a capture",
-                                     "The capture could not be read", "This is not a capture"}));
+                                     "The capture could not be read", "This is not a capture",
+                                     "The capture could not be read"}));
 
     // A capture dropped on the window shows in it, on the same page.
     QMimeData mime;

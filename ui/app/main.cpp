@@ -1,8 +1,12 @@
 // Orvane: one window with five pages about the machine, and an About window.
+#include <sys/stat.h>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <optional>
 
@@ -16,6 +20,35 @@
 #include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
 #include "ui/shell/Section.h"
+
+namespace {
+
+// Qt reads the settings file on first use and blocks on one that is a FIFO (or never ends on a
+// device). Such a file is left alone: this run keeps its settings in a place of its own, with
+// the defaults, and says so once. (A Mac's preferences go through the system's own service.)
+void useSettingsIfReadable() {
+#if !defined(Q_OS_MACOS)
+    static QTemporaryDir own;
+    const QString organization = QApplication::organizationName();
+    QStringList files;
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        files << dir + QLatin1Char('/') + organization + QLatin1Char('/') +
+                     QApplication::applicationName() + QStringLiteral(".conf")
+              << dir + QLatin1Char('/') + organization + QStringLiteral(".conf");
+    for (const QString& file : files) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(file).constData(), &st) != 0 || S_ISREG(st.st_mode)) continue;
+        std::fprintf(stderr, "orvane: %s is not a regular file: settings are not read or kept\n",
+                     qPrintable(file));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, own.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, own.path());
+        return;
+    }
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     orvane::CommandLine options;
@@ -33,6 +66,7 @@ int main(int argc, char** argv) {
     // The desktop entry's name: the desktop finds the launcher's icon and name through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("app.orvane.Orvane"));
     QApplication::setApplicationVersion(orvane::AboutView::version());
+    useSettingsIfReadable();
     // The system's language or the one asked for; numbers use the decimal separator of that
     // locale, which an app started from the Finder or the Dock does not get through the C library.
     orvane::Translations::install(options.language);
@@ -43,9 +77,13 @@ int main(int argc, char** argv) {
     if (!options.replay.isEmpty()) {
         auto captured = std::make_shared<orvane::ReplayPlatform>(
             QDir(options.replay).absolutePath().toStdString());
-        // What could not be read is said once; the window shows what could.
+        // A capture that cannot be read whole is not shown as a machine, as Open Capture
+        // refuses it; what was left out of one that was read is said.
         for (const std::string& problem : captured->problems())
             std::fprintf(stderr, "orvane: %s\n", problem.c_str());
+        if (!captured->problems().empty()) return 2;
+        for (const std::string& note : captured->notes())
+            std::fprintf(stderr, "orvane: %s\n", note.c_str());
         platform = std::move(captured);
     } else {
         platform = orvane::makeHostPlatform(
