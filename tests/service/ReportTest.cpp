@@ -53,7 +53,7 @@ TEST(Report, OddValuesAreEscapedAndUnknownFactsLeftOut) {
 // Text from a capture cannot drive the terminal or reorder what is shown; what was not
 // measured reads "-" or null, never 0.
 TEST(Report, ControlCharactersEscapedAndUnmeasuredNotZero) {
-    Report r;
+    Snapshot r;
     r.hardware.modelName = "A\x1b[2JB";
     r.hardware.hostname = "\x1b]0;t\x07 \xc2\x9b \u202Ex\u2067\t\x7f";
     r.live.perCore = {0};
