@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::int64_t memory = 0;
     double uptime = 0;
-    Report report;
+    Snapshot report;
     if (const auto facts = factsFromJson(factsDoc)) {
         requireInRange(*facts);
         fuzz::collectAll(facts->hardware, facts->power, facts->volumes, facts->graphics);
