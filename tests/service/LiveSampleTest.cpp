@@ -53,6 +53,11 @@ TEST(LiveSample, TicksThatCannotBeComparedKeepTheOverallPercentages) {
     }
     // A first sample from the defaults: all idle.
     EXPECT_EQ(computeLive(LiveMetrics(), {}, 0, ticksOnly(three)).metrics.cpuIdlePct, 100);
+    // A failed processor read keeps the previous shares (the service test shows it); zero
+    // processors is a successful read with nothing in it.
+    const LiveSample none = computeLive(previous, {}, 0, ticksOnly({}));
+    EXPECT_EQ(none.ticks, std::vector<CpuTicks>{});
+    EXPECT_EQ(none.metrics.perCore, previous.perCore);
 }
 
 TEST(LiveSample, OneCoreBusyAndOverall) {
@@ -100,16 +105,6 @@ TEST(LiveSample, ManyCoresSumToHundred) {
         EXPECT_NEAR(m.cpuUserPct + m.cpuSystemPct + m.cpuIdlePct, 100, 1e-9);
         prev = cur;
     }
-}
-
-// A failed processor read keeps the previous shares (the service test shows it); zero processors
-// is a successful read with nothing in it.
-TEST(LiveSample, ZeroProcessorsKeepThePreviousShares) {
-    LiveMetrics previous;
-    previous.perCore = {0.25, 0.75};
-    const LiveSample none = computeLive(previous, {}, 0, ticksOnly({}));
-    EXPECT_EQ(none.ticks, std::vector<CpuTicks>{});
-    EXPECT_EQ(none.metrics.perCore, previous.perCore);
 }
 
 // The memory categories from page counts, over a previous record whose values show what stays.
