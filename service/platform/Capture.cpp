@@ -69,7 +69,7 @@ std::string writeMacSources(const MacSource& mac, const std::filesystem::path& d
 }  // namespace
 
 std::string writeCapture(const Platform& platform, const std::filesystem::path& dir,
-                         const CaptureOptions& options) {
+                         const CaptureOptions& options, const std::string& journal) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec || !std::filesystem::is_directory(dir))
@@ -94,6 +94,8 @@ std::string writeCapture(const Platform& platform, const std::filesystem::path& 
         return "too many live samples for one capture (" + std::to_string(live.size() >> 20) +
                " MB): take fewer";
     if (!writeFile(dir / "live.json", live)) return "cannot write live.json";
+    if (!journal.empty() && !writeFile(dir / "journal.json", journal))
+        return "cannot write journal.json";
     return {};
 }
 

@@ -14,9 +14,10 @@ struct CaptureOptions {
     std::chrono::milliseconds interval{1000};
 };
 
-// Creates `dir` if needed and writes one file per source that could be read. Returns an
-// error message, or empty text on success.
+// Creates `dir` if needed and writes one file per source that could be read, and the journal's
+// points ("journal.json") when `journal` holds them. Returns an error message, or empty text on
+// success.
 std::string writeCapture(const Platform& platform, const std::filesystem::path& dir,
-                         const CaptureOptions& options = {});
+                         const CaptureOptions& options = {}, const std::string& journal = {});
 
 }  // namespace orvane
