@@ -13,6 +13,7 @@
 #include <functional>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include "service/HealthTrend.h"
 #include "service/HistoryReport.h"
@@ -54,8 +55,9 @@ BatteryInfo battery(std::int64_t full, std::int64_t cycles = 100, std::string se
 constexpr std::int64_t kT0 = 1767225600;  // 2026-01-01T00:00:00Z
 constexpr std::int64_t kDay = 86400;
 
-std::string run(const std::string& args, int* status) {
-    const std::string cmd = std::string(ORVANE_REPORT_BIN) + " " + args + " 2>&1";
+// Runs orvane-report, after `prefix` (setpriv and its options) when given.
+std::string run(const std::string& args, int* status, const std::string& prefix = "") {
+    const std::string cmd = prefix + ORVANE_REPORT_BIN + " " + args + " 2>&1";
     FILE* f = ::popen(cmd.c_str(), "r");
     std::string out;
     char buf[4096];
@@ -306,11 +308,29 @@ TEST(Journal, ReportToolRecordsShowsCapturesAndForgets) {
               h);
     EXPECT_NE(run("--history --format csv" + with, &status).find("battery,"), std::string::npos);
 
-    // A journal that cannot be written: the recording fails and says why.
-    const std::string blocked = " --sysroot " + tree.string() + " --journal /proc/orvane/j";
-    EXPECT_NE(run("--record" + blocked, &status).find("cannot create /proc/orvane"),
-              std::string::npos);
-    EXPECT_EQ(status, 1);
+    run("--capture " + (dir / "bare").string() + " --samples 1 --no-journal" + with, &status);
+    EXPECT_TRUE(fs::exists(dir / "bare" / "live.json") && !fs::exists(dir / "bare/journal.json"));
+
+    // Where the journal cannot be written, the recording fails and says why: a directory that
+    // cannot be made, and one that is read-only (as nobody, when the tests run as root).
+    fs::create_directories(dir / "readonly");
+    fs::permissions(dir, fs::perms::all);
+    fs::permissions(dir / "readonly", fs::perms::owner_read | fs::perms::owner_exec |
+                                          fs::perms::group_read | fs::perms::group_exec |
+                                          fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(tree, fs::perms::all);
+    const std::string nobody =
+        ::geteuid() == 0 ? "--reuid=65534 --regid=65534 --clear-groups " : "";
+    const std::string readonly = (dir / "readonly" / "journal.sqlite").string();
+    for (const auto& [as, file, why] :
+         {std::tuple{"", "/proc/orvane/journal.sqlite", "cannot create /proc/orvane"},
+          {nobody.empty() ? "" : "setpriv", readonly.c_str(), "unable to open"}}) {
+        const std::string prefix = *as ? std::string(as) + " " + nobody : "";
+        const std::string out =
+            run("--record --sysroot " + tree.string() + " --journal " + file, &status, prefix);
+        EXPECT_NE(out.find(why), std::string::npos) << out;
+        EXPECT_EQ(status, 1) << out;
+    }
 
     run("--forget" + with, &status);
     EXPECT_EQ(status, 0);
