@@ -242,9 +242,15 @@ History historyFromJson(std::string_view text) {
         const double v = it->get<double>();
         return std::isfinite(v) ? std::optional(v) : std::nullopt;
     };
+    // Counts and sizes are never negative, and small enough that a difference of two fits.
     auto integer = [&](const json& o, const char* key) {
         const double v = num(o, key).value_or(0);
-        return std::abs(v) < 9e18 ? static_cast<std::int64_t>(v) : 0;
+        return v >= 0 && v < 4e18 ? static_cast<std::int64_t>(v) : 0;
+    };
+    // Health beyond these bounds is no reading: it would only skew a fit.
+    auto health = [&](const json& o) {
+        const double v = num(o, "healthPercent").value_or(0);
+        return v >= 0 && v <= 1000 ? v : 0;
     };
     h.machine = str(doc, "machine");
     auto each = [&](const char* key, auto add) {
@@ -258,8 +264,8 @@ History historyFromJson(std::string_view text) {
     each("battery", [&](const json& o, std::int64_t t) {
         h.battery.push_back({t, integer(o, "curve"), str(o, "battery"),
                              integer(o, "designCapacity"), integer(o, "fullCapacity"),
-                             integer(o, "cycleCount"), num(o, "healthPercent").value_or(0),
-                             str(o, "condition"), num(o, "temperature")});
+                             integer(o, "cycleCount"), health(o), str(o, "condition"),
+                             num(o, "temperature")});
     });
     each("volumes", [&](const json& o, std::int64_t t) {
         h.volumes.push_back({t, integer(o, "curve"), str(o, "volume"), str(o, "name"),
