@@ -440,6 +440,7 @@ History Journal::history() {
 }
 
 std::string Journal::forget(const fs::path& path) {
+    if (path.empty()) return "no place for the journal: HOME is not set";
     std::error_code ec;
     for (const char* suffix : {"-wal", "-shm", ""}) {
         fs::remove(withSuffix(path, suffix), ec);

@@ -238,11 +238,14 @@ std::optional<History> historyFor(const Options& o, const Platform& platform) {
 // --record, --history and --forget; the exit status.
 int journalCommand(const Options& o, const Platform& platform) {
     if (o.forget) {
+        std::error_code ec;
+        const bool existed = std::filesystem::exists(o.journal, ec);
         if (const std::string error = Journal::forget(o.journal); !error.empty()) {
             std::cerr << "orvane-report: " << error << "\n";
             return 1;
         }
-        std::cout << "Deleted the journal " << o.journal.string() << "\n";
+        std::cout << (existed ? "Deleted the journal " : "No journal at ") << o.journal.string()
+                  << "\n";
         return 0;
     }
     if (o.history) {
