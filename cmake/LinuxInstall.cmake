@@ -62,6 +62,9 @@ install(FILES ${ORVANE_GENERATED}/orvane.1.gz ${ORVANE_GENERATED}/orvane-report.
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${ORVANE_PACKAGING}/copyright
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvane)
+# Examples of a systemd user timer that records the journal hourly; installed, never enabled.
+install(FILES ${ORVANE_PACKAGING}/orvane-record.service ${ORVANE_PACKAGING}/orvane-record.timer
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvane/examples)
 # The package is native (its version has no Debian revision): its changelog is changelog.gz.
 install(FILES ${ORVANE_GENERATED}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvane)
 

@@ -5,11 +5,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <thread>
 
+#include "service/Collectors.h"
+#include "service/HistoryReport.h"
+#include "service/Journal.h"
 #include "service/Report.h"
 #include "service/SystemService.h"
 #include "service/TaskLoop.h"
@@ -28,7 +32,21 @@ struct Options {
     std::string sysroot = "/";
     int samples = 2;
     double interval = 1.0;
+    // The journal of health over time.
+    std::string formatName;  // --format as given: a report's or the history's
+    std::optional<HistoryFormat> historyFormat;
+    std::filesystem::path journal = defaultJournalPath();
+    bool record = false;
+    bool history = false;
+    bool forget = false;
+    bool noJournal = false;
 };
+
+#if defined(__APPLE__)
+#define JOURNAL_DEFAULT "~/Library/Application Support/Orvane/journal.sqlite"
+#else
+#define JOURNAL_DEFAULT "$XDG_STATE_HOME/orvane/journal.sqlite"
+#endif
 
 const char* kUsage =
     "Usage: orvane-report [options]\n"
@@ -44,6 +62,17 @@ const char* kUsage =
     "  --sysroot DIR       read /proc and /sys under DIR (Linux)\n"
     "  --samples N         live samples to take, at least 1 (default 2)\n"
     "  --interval SECONDS  time between live samples (default 1.0)\n"
+    "\n"
+    "The journal of battery wear and disk use over time:\n"
+    "  --record            record this machine's battery and volumes in the journal\n"
+    "  --history           print the journal's points (with --replay: the capture's);\n"
+    "                      --format text (the default), json or csv\n"
+    "  --forget            delete the journal\n"
+    "  --journal FILE      the journal to use (default " JOURNAL_DEFAULT
+    ")\n"
+    "  --no-journal        neither read nor record the journal: reports and captures\n"
+    "                      leave its projections and points out\n"
+    "\n"
     "  --help              show this help\n"
     "  --version           show the version\n";
 
@@ -95,13 +124,19 @@ Options parse(int argc, char** argv) {
             std::cout << "orvane-report " << ORVANE_VERSION << "\n";
             std::exit(0);
         } else if (a == "--json") {
-            o.format = ReportFormat::json;
+            o.formatName = "json";
         } else if (a == "--format") {
-            const std::string v = value(i, a);
-            const std::optional<ReportFormat> format = reportFormatNamed(v);
-            if (!format)
-                fail("--format needs text, markdown, json or openmetrics, not '" + v + "'");
-            o.format = *format;
+            o.formatName = value(i, a);
+        } else if (a == "--record") {
+            o.record = true;
+        } else if (a == "--history") {
+            o.history = true;
+        } else if (a == "--forget") {
+            o.forget = true;
+        } else if (a == "--no-journal") {
+            o.noJournal = true;
+        } else if (a == "--journal") {
+            o.journal = value(i, a);
         } else if (a == "--replay") {
             o.replay = value(i, a);
         } else if (a == "--capture") {
@@ -130,6 +165,21 @@ Options parse(int argc, char** argv) {
             fail("unknown option '" + a + "' (see --help)");
         }
     }
+    if (o.history && !o.formatName.empty()) {
+        o.historyFormat = historyFormatNamed(o.formatName);
+        if (!o.historyFormat)
+            fail("--history prints text, json or csv, not '" + o.formatName + "'");
+    } else if (!o.formatName.empty()) {
+        const std::optional<ReportFormat> format = reportFormatNamed(o.formatName);
+        if (!format)
+            fail("--format needs text, markdown, json or openmetrics, not '" + o.formatName + "'");
+        o.format = *format;
+    }
+    if (o.record + o.history + o.forget + !o.capture.empty() > 1)
+        fail("--record, --history, --forget and --capture exclude each other");
+    if (o.noJournal && (o.record || o.history || o.forget))
+        fail("--no-journal excludes --record, --history and --forget");
+    if (o.record && !o.replay.empty()) fail("--record records this machine, not a replay");
     if (!o.replay.empty())
         if (const std::string why = directoryProblem(o.replay); !why.empty())
             fail("replay directory '" + o.replay + "' " + why);
@@ -138,6 +188,62 @@ Options parse(int argc, char** argv) {
         if (const std::string why = directoryProblem(o.sysroot); !why.empty())
             fail("sysroot '" + o.sysroot + "' " + why);
     return o;
+}
+
+// The journal, when one exists; nothing (having said why) when it cannot be opened.
+std::unique_ptr<Journal> existingJournal(const Options& o, const Platform& platform) {
+    std::error_code ec;
+    if (o.journal.empty() || !std::filesystem::exists(o.journal, ec)) return nullptr;
+    std::string error;
+    auto journal = Journal::open(o.journal, stableMachineId(o.sysroot, platform), &error);
+    if (!error.empty()) std::cerr << "orvane-report: " << error << "\n";
+    if (journal && !journal->notice().empty())
+        std::cerr << "orvane-report: " << journal->notice() << "\n";
+    return journal;
+}
+
+// The points a report or capture adds: the replayed capture's, or this machine's journal's.
+std::optional<History> historyFor(const Options& o, const Platform& platform) {
+    if (o.noJournal) return std::nullopt;
+    if (!o.replay.empty()) return historyOfCapture(o.replay);
+    if (auto journal = existingJournal(o, platform)) return journal->history();
+    return std::nullopt;
+}
+
+// --record, --history and --forget; the exit status.
+int journalCommand(const Options& o, const Platform& platform) {
+    if (o.forget) {
+        std::error_code ec;
+        const bool existed = std::filesystem::exists(o.journal, ec);
+        if (const std::string error = Journal::forget(o.journal); !error.empty()) {
+            std::cerr << "orvane-report: " << error << "\n";
+            return 1;
+        }
+        std::cout << (existed ? "Deleted the journal " : "No journal at ") << o.journal.string()
+                  << "\n";
+        return 0;
+    }
+    if (o.history) {
+        return emit(formatHistory(historyFor(o, platform).value_or(History{}),
+                                  o.historyFormat.value_or(HistoryFormat::text)));
+    }
+    std::string error;
+    auto journal = Journal::open(o.journal, stableMachineId(o.sysroot, platform), &error);
+    if (journal && !journal->notice().empty())
+        std::cerr << "orvane-report: " << journal->notice() << "\n";
+    if (!journal) {
+        std::cerr << "orvane-report: " << error << "\n";
+        return 1;
+    }
+    const RecordResult r = journal->record(collectBattery(platform.power()),
+                                           collectVolumes(platform.volumes()), std::time(nullptr));
+    if (!r.ok) {
+        std::cerr << "orvane-report: " << r.error << "\n";
+        return 1;
+    }
+    std::cout << "Recorded " << r.stored << (r.stored == 1 ? " point" : " points") << " in "
+              << o.journal.string() << "\n";
+    return 0;
 }
 
 }  // namespace
@@ -161,8 +267,12 @@ int main(int argc, char** argv) {
     } else
         platform = makeHostPlatform(opt.sysroot);
 
+    if (opt.record || opt.history || opt.forget) return journalCommand(opt, *platform);
+
     if (!opt.capture.empty()) {
-        const std::string error = writeCapture(*platform, opt.capture, {opt.samples, interval});
+        const auto history = historyFor(opt, *platform);
+        const std::string error = writeCapture(*platform, opt.capture, {opt.samples, interval},
+                                               history ? historyToJson(*history) : "");
         if (!error.empty()) {
             std::cerr << "orvane-report: " << error << "\n";
             return 1;
@@ -184,5 +294,8 @@ int main(int argc, char** argv) {
     }
     loop.runPending();
 
-    return emit(formatReport(svc->snapshot(), opt.format));
+    std::string text = formatReport(svc->snapshot(), opt.format);
+    if (opt.format == ReportFormat::openmetrics)
+        if (const auto history = historyFor(opt, *platform)) text += historyMetrics(*history);
+    return emit(text);
 }

@@ -86,7 +86,7 @@ const MacSource* macSourceOf(const Platform& platform) {
 
 // Writes every file of the capture into `dir`, which exists and is empty.
 std::string writeFiles(const Platform& platform, const std::filesystem::path& dir,
-                       const CaptureOptions& options) {
+                       const CaptureOptions& options, const std::string& journal) {
     if (const MacSource* mac = macSourceOf(platform)) {
         if (std::string error = writeMacSources(*mac, dir); !error.empty()) return error;
     } else {
@@ -106,13 +106,14 @@ std::string writeFiles(const Platform& platform, const std::filesystem::path& di
     if (live.size() > kMaxCaptureFileBytes)
         return "too many live samples for one capture (" + std::to_string(live.size() >> 20) +
                " MB): take fewer";
-    return writeFile(dir / "live.json", live);
+    if (std::string error = writeFile(dir / "live.json", live); !error.empty()) return error;
+    return journal.empty() ? std::string() : writeFile(dir / "journal.json", journal);
 }
 
 }  // namespace
 
 std::string writeCapture(const Platform& platform, const std::filesystem::path& target,
-                         const CaptureOptions& options) {
+                         const CaptureOptions& options, const std::string& journal) {
     namespace fs = std::filesystem;
     std::error_code ec;
     // A target that is a symbolic link to a directory means that directory.
@@ -145,7 +146,7 @@ std::string writeCapture(const Platform& platform, const std::filesystem::path& 
         fs::remove_all(temp, ignored);
         return error;
     };
-    if (std::string error = writeFiles(platform, temp, options); !error.empty())
+    if (std::string error = writeFiles(platform, temp, options, journal); !error.empty())
         return discard(error);
     ::chmod(temp.c_str(), 0755);
 

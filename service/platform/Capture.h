@@ -18,7 +18,8 @@ struct CaptureOptions {
 // it in the place of `dir` (which may be missing, empty, or a previous capture) once complete.
 // Returns an error message with the system's reason, or empty text on success; on failure
 // nothing is left behind and a previous capture is kept.
+// With `journal` holding points, they are written too ("journal.json").
 std::string writeCapture(const Platform& platform, const std::filesystem::path& dir,
-                         const CaptureOptions& options = {});
+                         const CaptureOptions& options = {}, const std::string& journal = {});
 
 }  // namespace orvane
