@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "service/Records.h"
+#include "service/Sensors.h"
 
 namespace orvane {
 
@@ -26,6 +27,7 @@ struct Report {
     std::vector<GraphicsInfo> graphics;
     LiveMetrics live;
     bool loaded = false;
+    SensorReadings sensors;
 
     // The service's published records (main thread).
     static Report of(const SystemService& svc);

@@ -123,4 +123,25 @@ void SystemService::updateLive() {
     });
 }
 
+bool SystemService::updateSensors() {
+    const double now = clock_ ? clock_() : historyClock();
+    // A timer that fires every second may come a little early.
+    if (sensorsBusy_ || (sensorsAskedAt_ && now - *sensorsAskedAt_ < 0.95)) return false;
+    sensorsBusy_ = true;
+    sensorsAskedAt_ = now;
+    std::weak_ptr<SystemService> weak = weak_from_this();
+    queue_.submit([weak, platform = platform_, mainQueue = mainQueue_, previous = sensors_] {
+        if (weak.expired()) return;
+        auto readings =
+            guarded([&] { return collectSensors(previous, platform->sampleSensors()); });
+        auto self = weak.lock();
+        if (!self) return;
+        mainQueue([self, readings = std::move(readings)]() mutable {
+            self->assign(Field::sensors, self->sensors_, std::move(readings));
+            self->sensorsBusy_ = false;
+        });
+    });
+    return true;
+}
+
 }  // namespace orvane

@@ -7,10 +7,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "service/LiveHistory.h"
 #include "service/Records.h"
+#include "service/Sensors.h"
 #include "service/SerialQueue.h"
 #include "service/platform/Platform.h"
 
@@ -27,7 +29,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     using Clock = std::function<double()>;
 
     // The published fields, as observers are told about them.
-    enum class Field { hardware, battery, volumes, displays, graphics, live, loaded };
+    enum class Field { hardware, battery, volumes, displays, graphics, live, loaded, sensors };
     using Observer = std::function<void(Field)>;
 
     // Defaults, the work queue "orvane.collect", and a first live sample. Call on the main
@@ -43,6 +45,10 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     void refresh();
     void refreshDynamic();
     void updateLive();
+    // Reads the sensors and throughput on the work queue and publishes them, unless a read
+    // is still running or the last one was asked for less than a second ago (the pages that
+    // show them call this every second while visible). True when a read was started.
+    bool updateSensors();
 
     // Published fields; read on the main thread.
     const HardwareInfo& hardware() const { return hardware_; }
@@ -52,6 +58,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     const std::vector<GraphicsInfo>& graphics() const { return graphics_; }
     const LiveMetrics& live() const { return live_; }
     bool loaded() const { return loaded_; }
+    const SensorReadings& sensors() const { return sensors_; }
     // The last two minutes of published live samples, kept from construction on whatever
     // page is shown; it grows with every assignment to `live`.
     const LiveHistory& history() const { return history_; }
@@ -84,6 +91,9 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     LiveHistory history_;
     std::vector<CpuTicks> prevCPUTicks_;
     bool dynamicBusy_ = false;
+    SensorReadings sensors_;
+    bool sensorsBusy_ = false;
+    std::optional<double> sensorsAskedAt_;
 
     std::map<int, Observer> observers_;
     int nextToken_ = 1;

@@ -198,11 +198,19 @@ int main(int argc, char** argv) {
     // Every tool has its own time limit, so the full load always ends; this is a backstop.
     loop.runUntil([&] { return svc->loaded(); },
                   std::chrono::steady_clock::now() + std::chrono::minutes(10));
+    // Sensors and throughput: rates need two reads at least a second apart.
+    int sensorReads = 0, sensorsAsked = 0;
+    svc->subscribe(
+        [&](SystemService::Field f) { sensorReads += f == SystemService::Field::sensors; });
+    sensorsAsked += svc->updateSensors();
     for (int i = 1; i < opt.samples; ++i) {
         std::this_thread::sleep_for(interval);
         svc->updateLive();
+        sensorsAsked += svc->updateSensors();
         loop.drain();
     }
+    loop.runUntil([&] { return sensorReads >= sensorsAsked; },
+                  std::chrono::steady_clock::now() + std::chrono::minutes(1));
     loop.drain();
 
     std::cout << formatReport(Report::of(*svc), opt.format);
