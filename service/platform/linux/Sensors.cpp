@@ -91,7 +91,7 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr int kSamplesPerScan = 10;
+constexpr int kSamplesPerScan = 20;
 // Bounds the remembered interface and disk kinds (container hosts make veths by the thousand).
 constexpr std::size_t kMaxKinds = 1024;
 
@@ -275,7 +275,8 @@ void LinuxSensors::rescan() {
         if (!startsWith(z, "thermal_zone")) continue;
         const std::string dir = "sys/class/thermal/" + z;
         std::string type = SysText::clean(fs_.text(dir + "/type").value_or(""));
-        if (type.empty()) continue;
+        // Some zones have no temperature to read ("INT3400 Thermal").
+        if (type.empty() || !fs_.exists(dir + "/temp")) continue;
         std::string hwmonName = type;
         std::replace(hwmonName.begin(), hwmonName.end(), '-', '_');
         const std::optional<std::string> resolved = fs_.resolve(dir);
@@ -365,7 +366,6 @@ void LinuxSensors::listChip(Chip& chip) {
 void LinuxSensors::readInterfaces(SensorInputs& out) {
     if (!netDev_.read(buffer_, SysFs::kMaxFileBytes)) return;
     Throughput::parseNetDev(buffer_, out.network);
-    const bool haveSysfs = fs_.exists("sys/class/net");
     if (interfaceKinds_.size() > kMaxKinds) interfaceKinds_.clear();
     std::erase_if(out.network, [&](NetworkCounters& c) {
         auto it = interfaceKinds_.find(c.name);
@@ -373,7 +373,7 @@ void LinuxSensors::readInterfaces(SensorInputs& out) {
             std::optional<bool> kind;
             const std::string base = "sys/class/net/" + c.name;
             if (c.name.find('/') != std::string::npos || c.name == "." || c.name == "..") {
-            } else if (!haveSysfs) {
+            } else if (!fs_.exists("sys/class/net")) {
                 if (c.name != "lo") kind = false;
             } else if (fs_.exists(base + "/device") && fs_.integer(base + "/type") != 772) {
                 // Physical: bridges, veths, tunnels and loopback have no device.
@@ -390,7 +390,6 @@ void LinuxSensors::readInterfaces(SensorInputs& out) {
 void LinuxSensors::readDisks(SensorInputs& out) {
     if (!diskStats_.read(buffer_, SysFs::kMaxFileBytes)) return;
     Throughput::parseDiskStats(buffer_, out.disks);
-    const bool haveBlock = fs_.exists("sys/block");
     if (wholeDisks_.size() > kMaxKinds) wholeDisks_.clear();
     std::erase_if(out.disks, [&](const DiskCounters& d) {
         auto it = wholeDisks_.find(d.name);
@@ -401,7 +400,7 @@ void LinuxSensors::readDisks(SensorInputs& out) {
                                      startsWith(n, "zram") || startsWith(n, "dm-") ||
                                      startsWith(n, "md") || startsWith(n, "nbd");
             if (virtualDisk || n.find('/') != std::string_view::npos || n == "." || n == "..") {
-            } else if (haveBlock) {
+            } else if (fs_.exists("sys/block")) {
                 // /sys/block lists whole disks only.
                 const std::optional<std::string> dev = fs_.resolve("sys/block/" + d.name);
                 whole = dev && !startsWith(*dev, "/sys/devices/virtual/");

@@ -7,9 +7,9 @@
 // card), the PCI function's power/runtime_status is read, and a function that is "suspended"
 // or "suspending" is reported sleeping with none of its files opened.
 //
-// Cheap to call every second: the chips, zones and cards are found once (and again every
-// tenth sample, for devices that come and go); their files stay open and are re-read with
-// pread.
+// Cheap to call every second: the chips, zones and cards are found once (and looked for again
+// every twentieth sample, for devices that come and go); their files stay open and are re-read
+// with pread.
 #pragma once
 
 #include <cstdint>
