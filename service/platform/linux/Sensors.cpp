@@ -236,7 +236,7 @@ void LinuxSensors::rescan() {
     const std::vector<std::string> drm = fs_.list("sys/class/drm");
     for (const auto* names : {&hwmons, &thermal, &drm})
         seen.insert(seen.end(), names->begin(), names->end());
-    if (seen == scanned_ && !chips_.empty()) return;
+    if (scanned_ && seen == *scanned_) return;
     scanned_ = std::move(seen);
     chips_.clear();
     zones_.clear();
@@ -415,7 +415,8 @@ void LinuxSensors::readDisks(SensorInputs& out) {
 
 SensorInputs LinuxSensors::sample() {
     std::lock_guard lock(mutex_);
-    if (samplesSinceScan_++ % kSamplesPerScan == 0) rescan();
+    if (samplesSinceScan_ == 0) rescan();
+    samplesSinceScan_ = (samplesSinceScan_ + 1) % kSamplesPerScan;
     SensorInputs out;
 
     std::vector<SensorDeviceFacts> devices;

@@ -64,7 +64,7 @@ class LinuxSensors {
     const SysFs& fs_;
     std::mutex mutex_;
     int samplesSinceScan_ = 0;
-    std::vector<std::string> scanned_;  // what the last scan listed, to see a change
+    std::optional<std::vector<std::string>> scanned_;  // what the last scan listed
     std::vector<std::unique_ptr<Chip>> chips_;
     std::vector<std::unique_ptr<Chip>> zones_;
     std::vector<std::unique_ptr<Card>> cards_;
