@@ -205,6 +205,7 @@ int main(int argc, char** argv) {
     sensorsAsked += svc->updateSensors();
     for (int i = 1; i < opt.samples; ++i) {
         std::this_thread::sleep_for(interval);
+        loop.drain();  // publishes the sensors read before, so the next read may start
         svc->updateLive();
         sensorsAsked += svc->updateSensors();
         loop.drain();
