@@ -136,7 +136,9 @@ bool SystemService::updateSensors() {
             guarded([&] { return collectSensors(previous, platform->sampleSensors()); });
         auto self = weak.lock();
         if (!self) return;
-        mainQueue([self, readings = std::move(readings)]() mutable {
+        // The task takes the only strong reference this worker holds, so the service is never
+        // destroyed here after main() has let it go.
+        mainQueue([self = std::move(self), readings = std::move(readings)]() mutable {
             self->assign(Field::sensors, self->sensors_, std::move(readings));
             self->sensorsBusy_ = false;
         });

@@ -27,10 +27,10 @@ class TaskLoop {
   public:
     MainQueue queue() {
         return [this](std::function<void()> task) {
-            {
-                std::lock_guard lock(mutex_);
-                tasks_.push_back(std::move(task));
-            }
+            // Notified under the lock: once main() has run the last task it may return and
+            // destroy this loop, which must not happen while a worker is still notifying.
+            std::lock_guard lock(mutex_);
+            tasks_.push_back(std::move(task));
             wake_.notify_one();
         };
     }
