@@ -39,6 +39,7 @@ TEST(LinuxSensors, NamesAsPeopleKnowThem) {
              {"nvme", "Composite", 1, false, "NVMe", "NVMe"},
              {"nvme", "Sensor 1", 2, false, "NVMe", "NVMe Sensor 1"},
              {"BAT0", "", 1, false, "Battery", "Battery"},
+             {"BAT1", "temp", 1, false, "Battery", "Battery"},
              {"iwlwifi_1", "", 1, false, "Wi-Fi", "Wi-Fi"},
              {"thinkpad", "", 2, false, "System", "System 2"},
              {"acpitz", "", 1, false, "acpitz", "acpitz temp1"},

@@ -202,6 +202,9 @@ LinuxSensors::Naming LinuxSensors::temperatureName(std::string_view chip, std::s
     if (g == "GPU" && label == "edge") return {g, "GPU"};
     if (g == "GPU" && label == "junction") return {g, "GPU Hotspot"};
     if (g == "GPU" && label == "mem") return {g, "GPU Memory"};
+    // A power supply's hwmon labels its temperatures "temp" and "ambient temp".
+    if (g == "Battery" && label == "temp") return {g, "Battery"};
+    if (g == "Battery" && label == "ambient temp") return {g, "Battery Ambient"};
     if (chip == "nvme" && label == "Composite") return {g, "NVMe"};
     if (chip == "nvme" && !l.empty()) return {g, "NVMe " + l};
     return {g, l.empty() ? numbered(g, index) : l};
