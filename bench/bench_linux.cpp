@@ -33,6 +33,28 @@ void BM_LinuxUpdateLive(benchmark::State& state) {
 }
 BENCHMARK(BM_LinuxUpdateLive)->Unit(benchmark::kMicrosecond);
 
+// The fake laptop's live sample without and with the sensors and throughput (hwmon chips,
+// thermal zones, /proc/net/dev, /proc/diskstats) as a page showing them reads every second.
+// Goal with them: under 60 µs.
+LinuxPlatform& laptopTree() {
+    static LinuxPlatform platform(std::filesystem::path(ORVANE_FIXTURES) / "linux" / "laptop");
+    return platform;
+}
+
+void BM_LinuxSampleLiveLaptopTree(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(laptopTree().sampleLive());
+}
+BENCHMARK(BM_LinuxSampleLiveLaptopTree)->Unit(benchmark::kMicrosecond);
+
+void BM_LinuxSampleLiveWithSensorsLaptopTree(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(laptopTree().sampleLive());
+        benchmark::DoNotOptimize(laptopTree().sampleSensors());
+    }
+}
+BENCHMARK(BM_LinuxSampleLiveWithSensorsLaptopTree)->Unit(benchmark::kMicrosecond);
+
 void fullCollection(benchmark::State& state, const Platform& platform) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(collectHardware(platform.hardware()));

@@ -10,6 +10,7 @@
 #include "service/platform/linux/PowerSupplies.h"
 #include "service/platform/linux/ProcCounters.h"
 #include "service/platform/linux/SysText.h"
+#include "service/platform/linux/Throughput.h"
 
 using namespace orvane;
 
@@ -67,8 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 2: {
+            // The counters read every second: /proc/stat, /proc/net/dev, /proc/diskstats.
             std::vector<CpuTicks> ticks;
             ProcCounters::parseCpuTicks(text, ticks);
+            std::vector<NetworkCounters> net;
+            Throughput::parseNetDev(text, net);
+            std::vector<DiskCounters> disks;
+            Throughput::parseDiskStats(text, disks);
             break;
         }
         case 3:

@@ -2,7 +2,7 @@
 // byte choosing the file and its content up to the next "\n--\n" line. A chosen byte of 128
 // or more makes a symbolic link instead, whose target is the content (relative, so a link
 // may loop but never leaves the tree). Every fact and the live samples go through the
-// collectors.
+// collectors, and so do two samples of the sensors.
 #include <unistd.h>
 
 #include <array>
@@ -11,6 +11,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInput.h"
+#include "service/Sensors.h"
 #include "service/platform/linux/LinuxPlatform.h"
 
 using namespace orvane;
@@ -150,6 +151,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         LiveSample s = collectLive(metrics, ticks, platform);
         metrics = std::move(s.metrics);
         if (s.ticks) ticks = std::move(*s.ticks);
+    }
+    SensorReadings sensors;
+    for (int k = 0; k < 2; ++k) {
+        sensors = collectSensors(sensors, platform.sampleSensors());
+        for (const NetworkActivity& n : sensors.network)
+            fuzz::require(n.receivedPerSecond.value_or(0) >= 0 && n.sentPerSecond.value_or(0) >= 0,
+                          "a rate is never negative");
     }
     return 0;
 }

@@ -71,6 +71,15 @@ std::string withDecimalPoint(std::string text) {
     return text;
 }
 
+std::string rate(double bytesPerSecond) {
+    const double v = std::isfinite(bytesPerSecond) ? std::max(bytesPerSecond, 0.0) : 0.0;
+    // A value that rounds to 1000 of a unit is shown in the next one.
+    if (v < 999.5) return formatC("%.0f B/s", v);
+    if (v < 999.95e3) return withDecimalPoint(formatC("%.1f kB/s", v / 1e3));
+    if (v < 999.95e6) return withDecimalPoint(formatC("%.1f MB/s", v / 1e6));
+    return withDecimalPoint(formatC("%.2f GB/s", v / 1e9));
+}
+
 std::string bytes(std::int64_t count) {
     return bytes(count, currentPoint());
 }

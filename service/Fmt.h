@@ -19,6 +19,9 @@ std::string bytes(std::int64_t count, std::string_view decimalPoint);
 void setDecimalPoint(std::string_view point);
 // Whole decimal gigabytes ("%.0f GB"), or terabytes with two decimals from 1000 GB on.
 std::string bytesGB(std::int64_t count);
+// Bytes per second in decimal units, with the user's decimal separator: 512 -> "512 B/s",
+// 12345 -> "12.3 kB/s", 4.56e6 -> "4.6 MB/s", 1.234e9 -> "1.23 GB/s".
+std::string rate(double bytesPerSecond);
 // Days, hours and minutes: 93784 -> "1d 2h 3m", 3660 -> "1h 1m", 59 -> "0m".
 std::string duration(double seconds);
 // printf-style formatting that always uses "." as the decimal point.

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "service/Sensors.h"
+
 namespace orvane {
 
 // What kind of machine this is; the interface draws its icon from it.
@@ -166,6 +168,7 @@ struct Snapshot {
     std::vector<GraphicsInfo> graphics;
     LiveMetrics live;
     bool loaded = false;
+    SensorReadings sensors;
 };
 
 }  // namespace orvane

@@ -1,5 +1,6 @@
 #include "service/Report.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -34,6 +35,64 @@ std::string orDash(const std::string& s) {
 
 std::string pct(double v) {
     return Fmt::format("%.1f%%", v);
+}
+
+// "1.20 GB received, 340.0 MB sent; 12.3 kB/s, 1.0 kB/s": totals, then rates once known.
+std::string activity(std::uint64_t first, std::uint64_t second, const char* firstWord,
+                     const char* secondWord, const std::optional<double>& firstRate,
+                     const std::optional<double>& secondRate) {
+    auto total = [](std::uint64_t n) {
+        return Fmt::bytes(static_cast<std::int64_t>(std::min<std::uint64_t>(n, INT64_MAX)));
+    };
+    std::string out = total(first) + " " + firstWord + ", " + total(second) + " " + secondWord;
+    if (firstRate && secondRate)
+        out += "; " + Fmt::rate(*firstRate) + " " + firstWord + ", " + Fmt::rate(*secondRate) +
+               " " + secondWord;
+    return out;
+}
+
+// A sensor as it reads alone: "CPU Package", "Core 0" of the CPU as "CPU Core 0".
+std::string sensorLabel(const std::string& device, const std::string& sensor) {
+    if (sensor.rfind(device, 0) == 0) return sensor;
+    if (device.rfind(sensor, 0) == 0) return device;
+    return device + " " + sensor;
+}
+
+// Sensors, Network and Disks, each only where the platform reads them.
+void addSensorSections(const SensorReadings& s, std::vector<Section>& out) {
+    auto row = [&out](std::string label, std::string value) {
+        out.back().rows.push_back({std::move(label), std::move(value)});
+    };
+    if (!s.devices.empty() || !s.gpus.empty() || s.thermalState) {
+        out.push_back({"Sensors", {"Sensor", "Reading"}, {}});
+        if (s.thermalState) row("Thermal state", thermalStateName(*s.thermalState));
+        for (const SensorDeviceFacts& d : s.devices) {
+            if (d.sleeping) row(d.name, "Sleeping");
+            for (const TemperatureFacts& t : d.temperatures)
+                row(sensorLabel(d.name, t.name),
+                    Fmt::format("%.1f °C", t.celsius.value_or(0)) +
+                        (t.criticalCelsius ? Fmt::format(" (critical %.0f °C)", *t.criticalCelsius)
+                                           : ""));
+            for (const FanFacts& f : d.fans)
+                row(sensorLabel(d.name, f.name), Fmt::format("%.0f RPM", f.rpm.value_or(0)));
+        }
+        for (const GpuLoadFacts& g : s.gpus)
+            row("GPU load (" + g.name + ")",
+                g.sleeping ? "Sleeping" : Fmt::format("%.0f%%", g.busyPercent.value_or(0)));
+    }
+    if (!s.network.empty()) {
+        out.push_back({"Network", {"Interface", "Received, sent"}, {}});
+        for (const NetworkActivity& n : s.network)
+            row(n.name + (n.wireless ? " (wireless)" : ""),
+                activity(n.receivedBytes, n.sentBytes, "received", "sent", n.receivedPerSecond,
+                         n.sentPerSecond));
+    }
+    if (!s.disks.empty()) {
+        out.push_back({"Disks", {"Disk", "Read, written"}, {}});
+        for (const DiskActivity& d : s.disks)
+            row(d.name, activity(d.readBytes, d.writtenBytes, "read", "written", d.readPerSecond,
+                                 d.writtenPerSecond));
+    }
 }
 
 // Overview, Battery, Storage, Graphics and Performance, as the text report lists them.
@@ -121,6 +180,7 @@ std::vector<Section> sectionsOf(const Snapshot& r) {
     row("Cached", mem(Fmt::bytes(l.memCachedBytes)));
     row("Swap used", mem(Fmt::bytes(l.swapUsedBytes)));
     row("Pressure", mem(Fmt::format("%.0f%%", l.memPressure * 100)));
+    addSensorSections(r.sensors, out);
     return out;
 }
 
@@ -181,6 +241,10 @@ std::string markdown(const Snapshot& r) {
 
 // ---- JSON ----------------------------------------------------------------------------------
 
+json orNull(const std::optional<double>& v) {
+    return v && std::isfinite(*v) ? json(*v) : json(nullptr);
+}
+
 json jsonOf(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
@@ -218,7 +282,49 @@ json jsonOf(const Snapshot& r) {
                             {"cores", g.cores},
                             {"metalSupport", g.metalSupport},
                             {"driver", g.driver}});
+    json devices = json::array();
+    for (const SensorDeviceFacts& d : r.sensors.devices) {
+        json temperatures = json::array(), fans = json::array();
+        for (const TemperatureFacts& t : d.temperatures)
+            temperatures.push_back({{"name", t.name},
+                                    {"celsius", orNull(t.celsius)},
+                                    {"criticalCelsius", orNull(t.criticalCelsius)}});
+        for (const FanFacts& f : d.fans)
+            fans.push_back({{"name", f.name}, {"rpm", orNull(f.rpm)}});
+        devices.push_back({{"name", d.name},
+                           {"sleeping", d.sleeping},
+                           {"temperatures", temperatures},
+                           {"fans", fans}});
+    }
+    json gpus = json::array();
+    for (const GpuLoadFacts& g : r.sensors.gpus)
+        gpus.push_back({{"name", g.name},
+                        {"driver", g.driver},
+                        {"sleeping", g.sleeping},
+                        {"busyPercent", orNull(g.busyPercent)}});
+    json network = json::array();
+    for (const NetworkActivity& n : r.sensors.network)
+        network.push_back({{"name", n.name},
+                           {"wireless", n.wireless},
+                           {"receivedBytes", n.receivedBytes},
+                           {"sentBytes", n.sentBytes},
+                           {"receivedBytesPerSecond", orNull(n.receivedPerSecond)},
+                           {"sentBytesPerSecond", orNull(n.sentPerSecond)}});
+    json disks = json::array();
+    for (const DiskActivity& d : r.sensors.disks)
+        disks.push_back({{"name", d.name},
+                         {"readBytes", d.readBytes},
+                         {"writtenBytes", d.writtenBytes},
+                         {"readBytesPerSecond", orNull(d.readPerSecond)},
+                         {"writtenBytesPerSecond", orNull(d.writtenPerSecond)}});
+    const std::optional<ThermalState> thermal = r.sensors.thermalState;
     json report = {
+        {"sensors",
+         {{"devices", devices},
+          {"gpus", gpus},
+          {"thermalState", thermal ? json(thermalStateName(*thermal)) : json(nullptr)}}},
+        {"network", network},
+        {"disks", disks},
         {"hardware",
          {{"modelName", h.modelName},
           {"modelIdentifier", h.modelIdentifier},
@@ -353,6 +459,60 @@ class Exposition {
     std::string out_;
 };
 
+std::string count(std::uint64_t v) {
+    return std::to_string(v);
+}
+
+using Samples = std::vector<std::pair<std::string, std::string>>;
+
+// Adds a sample unless its label set is already taken (one series cannot have two values).
+void addSample(Samples& samples, std::set<std::string>& seen, std::string set, double value) {
+    if (std::isfinite(value) && seen.insert(set).second) samples.emplace_back(set, number(value));
+}
+
+void addSensorMetrics(const SensorReadings& s, Exposition& m) {
+    Samples temperature, critical, fan, busy, sleeping, received, sent, read, written;
+    std::set<std::string> seen[4];
+    for (const SensorDeviceFacts& d : s.devices) {
+        for (const TemperatureFacts& t : d.temperatures) {
+            const std::string set = labels({{"device", d.name}, {"sensor", t.name}});
+            if (t.celsius) addSample(temperature, seen[0], set, *t.celsius);
+            if (t.criticalCelsius) addSample(critical, seen[1], set, *t.criticalCelsius);
+        }
+        for (const FanFacts& f : d.fans)
+            if (f.rpm)
+                addSample(fan, seen[2], labels({{"device", d.name}, {"sensor", f.name}}), *f.rpm);
+    }
+    for (const GpuLoadFacts& g : s.gpus) {
+        const std::string set = labels({{"gpu", g.name}, {"driver", g.driver}});
+        if (!seen[3].insert(set).second) continue;
+        sleeping.emplace_back(set, g.sleeping ? "1" : "0");
+        if (g.busyPercent) busy.emplace_back(set, number(*g.busyPercent / 100));
+    }
+    for (const NetworkActivity& n : s.network) {
+        const std::string set = labels({{"interface", n.name}});
+        received.emplace_back(set, count(n.receivedBytes));
+        sent.emplace_back(set, count(n.sentBytes));
+    }
+    for (const DiskActivity& d : s.disks) {
+        const std::string set = labels({{"disk", d.name}});
+        read.emplace_back(set, count(d.readBytes));
+        written.emplace_back(set, count(d.writtenBytes));
+    }
+    m.family("orvane_temperature_celsius", "Temperature of a sensor.", temperature);
+    m.family("orvane_temperature_critical_celsius",
+             "Temperature at which the hardware protects itself.", critical);
+    m.family("orvane_fan_speed_rpm", "Fan speed in revolutions per minute.", fan);
+    m.family("orvane_gpu_busy_ratio", "Share of time the graphics processor was busy.", busy);
+    m.family("orvane_gpu_sleeping", "1 while the graphics processor sleeps, else 0.", sleeping);
+    m.family("orvane_network_received_bytes_total", "Bytes received by a network interface.",
+             received, "counter");
+    m.family("orvane_network_sent_bytes_total", "Bytes sent by a network interface.", sent,
+             "counter");
+    m.family("orvane_disk_read_bytes_total", "Bytes read from a disk.", read, "counter");
+    m.family("orvane_disk_written_bytes_total", "Bytes written to a disk.", written, "counter");
+}
+
 std::string openMetrics(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
@@ -427,6 +587,7 @@ std::string openMetrics(const Snapshot& r) {
     m.family("orvane_volume_size_bytes", "Capacity of a mounted volume.", total);
     m.family("orvane_volume_free_bytes", "Free space on a mounted volume.", free);
     m.family("orvane_volume_used_bytes", "Used space on a mounted volume.", used);
+    addSensorMetrics(r.sensors, m);
     return m.text();
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "service/Records.h"
+#include "service/Sensors.h"
 
 namespace orvane {
 

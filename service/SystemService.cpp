@@ -128,4 +128,27 @@ void SystemService::updateLive() {
     });
 }
 
+bool SystemService::updateSensors() {
+    const double now = clock_ ? clock_() : historyClock();
+    // A timer that fires every second may come a little early.
+    if (sensorsBusy_ || (sensorsAskedAt_ && now - *sensorsAskedAt_ < 0.95)) return false;
+    sensorsBusy_ = true;
+    sensorsAskedAt_ = now;
+    std::weak_ptr<SystemService> weak = weak_from_this();
+    queue_.submit([weak, platform = platform_, mainQueue = mainQueue_, previous = published_.sensors] {
+        if (weak.expired()) return;
+        auto readings =
+            guarded([&] { return collectSensors(previous, platform->sampleSensors()); });
+        auto self = weak.lock();
+        if (!self) return;
+        // The task takes the only strong reference this worker holds, so the service is never
+        // destroyed here after main() has let it go.
+        mainQueue([self = std::move(self), readings = std::move(readings)]() mutable {
+            self->assign(Field::sensors, self->published_.sensors, std::move(readings));
+            self->sensorsBusy_ = false;
+        });
+    });
+    return true;
+}
+
 }  // namespace orvane

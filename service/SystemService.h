@@ -8,10 +8,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "service/LiveHistory.h"
 #include "service/Records.h"
+#include "service/Sensors.h"
 #include "service/SerialQueue.h"
 #include "service/platform/Platform.h"
 
@@ -28,7 +30,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     using Clock = std::function<double()>;
 
     // The published fields, as observers are told about them.
-    enum class Field { hardware, battery, volumes, displays, graphics, live, loaded };
+    enum class Field { hardware, battery, volumes, displays, graphics, live, loaded, sensors };
     using Observer = std::function<void(Field)>;
 
     // Defaults, the work queues, and a first live sample. Call on the main thread.
@@ -44,6 +46,10 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     void refresh();
     void refreshDynamic();
     void updateLive();
+    // Reads the sensors and throughput on the work queue and publishes them, unless a read
+    // is still running or the last one was asked for less than a second ago (the pages that
+    // show them call this every second while visible). True when a read was started.
+    bool updateSensors();
 
     // Published fields; read on the main thread.
     const Snapshot& snapshot() const { return published_; }
@@ -54,6 +60,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     const std::vector<GraphicsInfo>& graphics() const { return published_.graphics; }
     const LiveMetrics& live() const { return published_.live; }
     bool loaded() const { return published_.loaded; }
+    const SensorReadings& sensors() const { return published_.sensors; }
     // The last two minutes of published live samples, kept from construction on whatever
     // page is shown; it grows with every assignment to `live`, before observers are told.
     const LiveHistory& history() const { return history_; }
@@ -89,6 +96,8 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     LiveHistory history_;
     std::shared_ptr<LiveTicks> liveTicks_ = std::make_shared<LiveTicks>();
     bool dynamicBusy_ = false;
+    bool sensorsBusy_ = false;
+    std::optional<double> sensorsAskedAt_;
 
     std::map<int, Observer> observers_;
     int nextToken_ = 1;

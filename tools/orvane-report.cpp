@@ -287,11 +287,19 @@ int main(int argc, char** argv) {
     svc->loadAll();
     // Every tool has its own time limit, so the full load always ends; this is a backstop.
     loop.runUntil([&] { return svc->loaded() && samples == 1; }, std::chrono::minutes(10));
+    // Sensors and throughput: rates need two reads at least a second apart.
+    int sensorReads = 0, sensorsAsked = 0;
+    svc->subscribe(
+        [&](SystemService::Field f) { sensorReads += f == SystemService::Field::sensors; });
+    sensorsAsked += svc->updateSensors();
     for (int i = 1; i < opt.samples; ++i) {
         std::this_thread::sleep_for(interval);
+        loop.runPending();  // publishes the sensors read before, so the next read may start
         svc->updateLive();
+        sensorsAsked += svc->updateSensors();
         loop.runUntil([&] { return samples > i; }, std::chrono::minutes(1));
     }
+    loop.runUntil([&] { return sensorReads >= sensorsAsked; }, std::chrono::minutes(1));
     loop.runPending();
 
     std::string text = formatReport(svc->snapshot(), opt.format);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "service/platform/Facts.h"
+#include "service/platform/SensorFacts.h"
 
 namespace orvane {
 
@@ -23,6 +24,10 @@ class Platform {
     virtual std::int64_t installedMemory() const = 0;
     // One live sample's counters. Each call is one sample (a replayed machine advances).
     virtual LiveInputs sampleLive() const = 0;
+    // Temperatures, fans, throughput counters and graphics load, read now; nothing where the
+    // platform has no such sources. Devices that sleep are not woken to answer.
+    virtual SensorInputs sampleSensors() const { return {}; }
+
 };
 
 }  // namespace orvane

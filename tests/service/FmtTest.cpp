@@ -59,6 +59,19 @@ TEST(FmtBytesGB, WholeGigabytesThenTerabytes) {
         EXPECT_EQ(Fmt::bytesGB(count), expected) << count;
 }
 
+// Rates at each unit's edges; a value that would round to 1000 moves up a unit.
+TEST(FmtRate, DecimalUnitsPerSecond) {
+    for (const auto& [rate, text] :
+         std::initializer_list<std::pair<double, const char*>>{{-1, "0 B/s"},
+                                                               {999.4, "999 B/s"},
+                                                               {999.5, "1.0 kB/s"},
+                                                               {12'345, "12.3 kB/s"},
+                                                               {999'950, "1.0 MB/s"},
+                                                               {4.56e6, "4.6 MB/s"},
+                                                               {1.234e9, "1.23 GB/s"}})
+        EXPECT_EQ(Fmt::rate(rate), text) << rate;
+}
+
 TEST(FmtFormat, IgnoresTheProcessLocale) {
     // The C library writes its locale's point; where a comma locale is installed it is used
     // here, and the result must still read "." (the suffix keeps its own characters).

@@ -180,7 +180,7 @@ TEST(ReportTool, RecordsOfEveryFixture) {
                              "plist", "mac-current", "mac-vm", "mac-mini-m1"})
         machines.emplace_back(name, "--replay " + (kFixtures / name).string());
 #if defined(__linux__)
-    for (const char* tree : {"desktop", "laptop", "laptop-charge"})
+    for (const char* tree : {"desktop", "laptop", "laptop-charge", "workstation"})
         machines.emplace_back(std::string("linux-") + tree,
                               "--sysroot " + (kFixtures / "linux" / tree).string());
 #endif

@@ -31,7 +31,8 @@ LinuxPlatform::LinuxPlatform(std::filesystem::path root, LinuxPlatformOptions op
                        return FsSpaceProbe::statvfsSpace(
                            (root / std::filesystem::path(mountPoint).relative_path()).string());
                    }),
-             options.fsSpaceTimeout) {
+             options.fsSpaceTimeout),
+      sensors_(std::make_unique<LinuxSensors>(fs_)) {
     const long page = ::sysconf(_SC_PAGESIZE);
     pageSize_ = page > 0 ? static_cast<std::uint64_t>(page) : 4096;
 }
@@ -102,6 +103,12 @@ LiveInputs LinuxPlatform::sampleLive() const {
         ticks.reserve(64);
         if (ProcCounters::parseCpuTicks(buffers.text, ticks)) in.cpuTicks = std::move(ticks);
     }
+    return in;
+}
+
+SensorInputs LinuxPlatform::sampleSensors() const {
+    SensorInputs in = sensors_->sample();
+    in.time = uptime();
     return in;
 }
 

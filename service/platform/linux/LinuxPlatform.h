@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "service/platform/linux/DisplayReport.h"
 #include "service/platform/linux/FsSpaceProbe.h"
 #include "service/platform/linux/ProcFile.h"
+#include "service/platform/linux/Sensors.h"
 #include "service/platform/linux/SysFs.h"
 
 namespace orvane {
@@ -37,6 +39,7 @@ class LinuxPlatform final : public Platform {
     // Counted once, on the first call: it reads one file per memory block.
     std::int64_t installedMemory() const override;
     LiveInputs sampleLive() const override;
+    SensorInputs sampleSensors() const override;
 
     const SysFs& sysFs() const { return fs_; }
 
@@ -53,6 +56,7 @@ class LinuxPlatform final : public Platform {
     PciNameCache pciNames_;
     mutable std::once_flag memoryOnce_;
     mutable std::int64_t memory_ = 0;
+    std::unique_ptr<LinuxSensors> sensors_;
 };
 
 }  // namespace orvane
