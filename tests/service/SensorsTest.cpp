@@ -179,7 +179,7 @@ TEST(LinuxSensors, ASleepingGpuIsNotTouched) {
 // The laptop's readings in the text report and the metrics (the JSON is pinned by its record).
 TEST(SensorReport, TextAndMetricsOfTheLaptop) {
     LinuxPlatform platform(fixtureTree("laptop"));
-    Report r;
+    Snapshot r;
     r.sensors = collectSensors({}, platform.sampleSensors());
     const std::string text = formatReport(r, ReportFormat::text);
     const std::string metrics = formatReport(r, ReportFormat::openmetrics);
