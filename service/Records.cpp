@@ -12,7 +12,10 @@ namespace {
 // Whether `needle` (in lower case) occurs in `text`, ASCII letters compared without case.
 bool contains(std::string_view text, std::string_view needle) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return !std::ranges::search(text, needle, {}, lower).empty();
+    // std::search rather than the ranges one: clang 14 with libstdc++ 12 cannot compile that.
+    return !needle.empty() &&
+           std::search(text.begin(), text.end(), needle.begin(), needle.end(),
+                       [&](char a, char b) { return lower(a) == b; }) != text.end();
 }
 
 }  // namespace
