@@ -10,6 +10,8 @@
 
 #include "service/Report.h"
 #include "service/Sensors.h"
+#include "service/SystemService.h"
+#include "service/TaskLoop.h"
 #include "service/platform/linux/Sensors.h"
 #include "service/platform/linux/Throughput.h"
 #include "tests/service/LinuxTestSupport.h"
@@ -87,7 +89,7 @@ TEST(LinuxSensors, TwoSamplesASecondApartGiveTheRates) {
     t.copyFrom(fixtureTree("workstation"));
     const std::string netDev = readText(t.root() / "proc/net/dev");
     const std::string diskStats = readText(t.root() / "proc/diskstats");
-    testing::TestMainQueue main;
+    TaskLoop main;
     double now = 0;
     auto svc = SystemService::create(std::make_shared<LinuxPlatform>(t.root()), main.queue(),
                                      [&] { return now; });
