@@ -14,6 +14,7 @@
 #include "ui/app/Translations.h"
 #include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
+#include "ui/shell/ScreenFit.h"
 #include "ui/shell/Section.h"
 
 int main(int argc, char** argv) {
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.section) orvane.contentView()->setSelection(*options.section);
+    // On a small or strongly scaled screen the window's minimum shrinks to what the screen shows.
+    orvane::ScreenFit::keep(orvane.mainWindow());
     orvane.showMainWindow();
     return app.exec();
 }
