@@ -15,6 +15,7 @@
 
 #include "service/platform/ReplayPlatform.h"
 #include "tests/ui/ReplayForwarder.h"
+#include "ui/app/DisplayCheck.h"
 #include "ui/app/OrvaneApp.h"
 #include "ui/components/PlainButton.h"
 #include "ui/components/SegmentedPicker.h"
@@ -281,6 +282,79 @@ TEST_F(ShellTest, WindowFitsASmallScreenWithRefreshAndReportInside) {
     w->resize(400, 300);
     QTest::qWait(50);
     EXPECT_GE(app.contentView()->sidebar()->width(), ContentView::kSidebarMinimumWidth);
+}
+
+TEST(DisplayCheck, ChoosesAPlatformThatCanStartOrSaysWhyNone) {
+    QTemporaryDir runtime, plugins, waylandPlugins;
+    for (const QString& file : {runtime.filePath(QStringLiteral("wayland-1")),
+                                plugins.filePath(QStringLiteral("libqxcb.so")),
+                                waylandPlugins.filePath(QStringLiteral("libqwayland-generic.so"))})
+        QFile(file).open(QIODevice::WriteOnly);
+    struct Case {
+        const char* name;
+        std::map<std::string, QByteArray> env;
+        QString argument;
+        bool withWayland;
+        QByteArray platform;
+        const char* problem;  // a word the one line holds; null: none
+    };
+    const QByteArray run = runtime.path().toLocal8Bit();
+    const Case cases[] = {
+        {"Wayland with its plugin: Qt's choice",
+         {{"WAYLAND_DISPLAY", "wayland-1"}, {"XDG_RUNTIME_DIR", run}},
+         {},
+         true,
+         {},
+         nullptr},
+        {"Wayland without its plugin, X11 there: X11",
+         {{"WAYLAND_DISPLAY", "wayland-1"}, {"XDG_RUNTIME_DIR", run}, {"DISPLAY", ":0"}},
+         {},
+         false,
+         "xcb",
+         nullptr},
+        {"Wayland without its plugin, no X11",
+         {{"WAYLAND_DISPLAY", "wayland-1"}, {"XDG_RUNTIME_DIR", run}},
+         {},
+         false,
+         {},
+         "qt6-wayland"},
+        {"the compositor gone",
+         {{"WAYLAND_DISPLAY", "wayland-9"}, {"XDG_RUNTIME_DIR", run}},
+         {},
+         true,
+         {},
+         "wayland-9"},
+        {"no display at all", {}, {}, true, {}, "DISPLAY"},
+        {"X11 asked for, none there", {{"QT_QPA_PLATFORM", "xcb"}}, {}, true, {}, "DISPLAY"},
+        {"a list, one can start",
+         {{"DISPLAY", ":0"}},
+         QStringLiteral("wayland;xcb"),
+         false,
+         {},
+         nullptr},
+        {"off screen needs nothing",
+         {{"QT_QPA_PLATFORM", "offscreen:configfile=x"}},
+         {},
+         false,
+         {},
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto env = [&c](const char* name) {
+            auto it = c.env.find(name);
+            return it == c.env.end() ? QByteArray() : it->second;
+        };
+        QStringList dirs{plugins.path()};
+        if (c.withWayland) dirs << waylandPlugins.path();
+        const DisplayCheck::Outcome got = DisplayCheck::check(env, c.argument, dirs);
+        EXPECT_EQ(got.platform, c.platform) << c.name;
+        EXPECT_EQ(got.note.isEmpty(), c.platform.isEmpty()) << c.name;
+        if (c.problem)
+            EXPECT_TRUE(got.problem.contains(QLatin1String(c.problem)))
+                << c.name << " " << got.problem.toStdString();
+        else
+            EXPECT_TRUE(got.problem.isEmpty()) << c.name;
+    }
 }
 
 TEST_F(ShellTest, FirstShowLoadsOnceAndTimersDriveTheService) {
