@@ -11,6 +11,7 @@
 
 #include "tests/ui/WidgetSpies.h"
 #include "ui/components/Card.h"
+#include "ui/components/Divider.h"
 #include "ui/components/DropShadow.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/RingGauge.h"
@@ -217,6 +218,36 @@ TEST(Shadow, PaintsIntoAnImage) {
     const QRect reach = Shadow::bounds(QRectF(30, 30, 40, 40), style).toAlignedRect();
     EXPECT_EQ(qAlpha(image.pixel(50, reach.bottom() + 2)), 0);
     EXPECT_EQ(qAlpha(image.pixel(reach.left() - 2, 54)), 0);
+}
+
+// At 125 % and 150 % a logical pixel covers one device row or two, by position: every divider
+// is drawn as whole device rows of one thickness wherever it lands.
+TEST(Divider, SameDeviceThicknessAtEveryPositionAndScale) {
+    QWidget host;
+    auto* column = new QVBoxLayout(&host);
+    column->setContentsMargins(0, 1, 0, 0);
+    column->setSpacing(7);
+    for (int i = 0; i < 8; ++i)
+        column->addWidget(new Divider);
+    host.resize(20, 8 * 8);
+    host.ensurePolished();
+    column->activate();
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+        QImage image(QSizeF(host.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        host.render(&image, {}, {}, QWidget::DrawChildren);
+        std::vector<int> runs;
+        for (int y = 0, run = 0; y <= image.height(); ++y) {
+            if (y < image.height() && qAlpha(image.pixel(5, y)) > 0) {
+                ++run;
+            } else if (run > 0) {
+                runs.push_back(run);
+                run = 0;
+            }
+        }
+        EXPECT_EQ(runs, std::vector<int>(8, static_cast<int>(scale))) << scale;
+    }
 }
 
 TEST(Components, SettersRepaintOnlyOnChange) {
