@@ -1,5 +1,5 @@
 // Cost of the Linux platform on this machine: one live update (the sample read from /proc plus
-// its computation, as updateLive does every second on the main thread) and one full
+// its computation, as updateLive has one taken every second on its work queue) and one full
 // collection (hardware, battery, volumes, displays). Goals: under 30 µs and under 10 ms.
 #include <benchmark/benchmark.h>
 

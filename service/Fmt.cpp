@@ -22,7 +22,12 @@ std::string formatC(const char* fmt, double value) {
     char buf[64];
     const int n = std::snprintf(buf, sizeof buf, fmt, value);
     if (n < 0) return {};
-    std::string out(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
+    std::string out(static_cast<std::size_t>(n), '\0');
+    // A number too long for the buffer (1e308 has 309 digits) is written again in full.
+    if (static_cast<std::size_t>(n) < sizeof buf)
+        out.assign(buf, static_cast<std::size_t>(n));
+    else
+        std::snprintf(out.data(), out.size() + 1, fmt, value);
     const std::size_t first = std::find_if(out.begin(), out.end(), isDigit) - out.begin();
     std::size_t point = first;
     while (point < out.size() && isDigit(out[point]))

@@ -65,7 +65,7 @@ LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>&
 
     if (inputs.vm) {
         applyMemory(m, *inputs.vm);
-        sample.memMeasured = true;
+        sample.memMeasured = m.memMeasured = true;
         if (inputs.swapUsed) {
             m.swapUsedBytes = static_cast<std::int64_t>(
                 std::min<std::uint64_t>(*inputs.swapUsed, static_cast<std::uint64_t>(kMaxBytes)));
@@ -103,6 +103,7 @@ LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>&
     const double all = userSum + systemSum + idleSum;
     sample.cpuMeasured = all > 0;
     if (all > 0) {
+        m.cpuMeasured = true;
         m.cpuUserPct = userSum / all * 100;
         m.cpuSystemPct = systemSum / all * 100;
         m.cpuIdlePct = idleSum / all * 100;

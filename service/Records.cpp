@@ -1,18 +1,18 @@
 #include "service/Records.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
+#include <optional>
 #include <random>
-
-#include "service/Shell.h"
 
 namespace orvane {
 
 namespace {
 
-bool contains(const std::string& haystack, const char* needle) {
-    return haystack.find(needle) != std::string::npos;
+// Whether `needle` (in lower case) occurs in `text`, ASCII letters compared without case.
+bool contains(std::string_view text, std::string_view needle) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return !std::ranges::search(text, needle, {}, lower).empty();
 }
 
 }  // namespace
@@ -46,24 +46,55 @@ std::string Uuid::toString() const {
     return s;
 }
 
-std::string HardwareInfo::symbol() const {
+std::string_view symbolName(MachineKind kind) {
+    switch (kind) {
+        case MachineKind::laptop:
+            return "laptopcomputer";
+        case MachineKind::desktop:
+            return "desktopcomputer";
+        case MachineKind::macMini:
+            return "macmini";
+        case MachineKind::macStudio:
+            return "macstudio";
+        case MachineKind::macPro:
+            return "macpro.gen3";
+    }
+    return "desktopcomputer";
+}
+
+std::string_view tintName(ConditionTint tint) {
+    switch (tint) {
+        case ConditionTint::green:
+            return "green";
+        case ConditionTint::yellow:
+            return "yellow";
+        case ConditionTint::red:
+            return "red";
+        case ConditionTint::secondary:
+            return "secondary";
+    }
+    return "secondary";
+}
+
+MachineKind HardwareInfo::symbol() const {
     // The family word that starts the identifier ("iMacPro1,1" is an iMac, not a Mac Pro);
     // current identifiers ("Mac14,14") carry none, and then the model name's does ("Mac
     // Studio", read without case or spaces). Else the form factor.
-    const auto family = [](const std::string& text) -> const char* {
-        std::string word = Shell::lowerAscii(text);
-        word.erase(std::remove(word.begin(), word.end(), ' '), word.end());
-        const auto startsWith = [&](const char* prefix) { return word.rfind(prefix, 0) == 0; };
-        if (startsWith("macbook")) return "laptopcomputer";
-        if (startsWith("macmini")) return "macmini";
-        if (startsWith("macstudio")) return "macstudio";
-        if (startsWith("macpro")) return "macpro.gen3";
-        if (startsWith("imac")) return "desktopcomputer";
-        return nullptr;
+    const auto family = [](std::string_view text) -> std::optional<MachineKind> {
+        std::string word;
+        for (char c : text)
+            if (c != ' ') word += c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+        const auto startsWith = [&](std::string_view prefix) { return word.starts_with(prefix); };
+        if (startsWith("macbook")) return MachineKind::laptop;
+        if (startsWith("macmini")) return MachineKind::macMini;
+        if (startsWith("macstudio")) return MachineKind::macStudio;
+        if (startsWith("macpro")) return MachineKind::macPro;
+        if (startsWith("imac")) return MachineKind::desktop;
+        return std::nullopt;
     };
-    if (const char* symbol = family(modelIdentifier)) return symbol;
-    if (const char* symbol = family(modelName)) return symbol;
-    return isLaptop ? "laptopcomputer" : "desktopcomputer";
+    if (const auto kind = family(modelIdentifier)) return *kind;
+    if (const auto kind = family(modelName)) return *kind;
+    return isLaptop ? MachineKind::laptop : MachineKind::desktop;
 }
 
 double LiveMetrics::memUsedFraction() const {
@@ -71,17 +102,17 @@ double LiveMetrics::memUsedFraction() const {
     return static_cast<double>(memUsedBytes) / static_cast<double>(memTotalBytes);
 }
 
-std::string BatteryInfo::conditionColorName() const {
-    const std::string c = Shell::lowerAscii(condition);
-    if (contains(c, "normal")) return "green";
-    if (contains(c, "good")) return "green";
-    if (contains(c, "fair")) return "yellow";
-    if (contains(c, "service")) return "red";
-    if (contains(c, "replace")) return "red";
-    if (contains(c, "poor")) return "red";
+ConditionTint BatteryInfo::conditionTint() const {
+    const std::string& c = condition;
+    if (contains(c, "normal")) return ConditionTint::green;
+    if (contains(c, "good")) return ConditionTint::green;
+    if (contains(c, "fair")) return ConditionTint::yellow;
+    if (contains(c, "service")) return ConditionTint::red;
+    if (contains(c, "replace")) return ConditionTint::red;
+    if (contains(c, "poor")) return ConditionTint::red;
     // Older systems' "Check Battery", which their own window shows as "Service Recommended".
-    if (contains(c, "check battery")) return "red";
-    return "secondary";
+    if (contains(c, "check battery")) return ConditionTint::red;
+    return ConditionTint::secondary;
 }
 
 VolumeInfo::VolumeInfo(std::string name_, std::string mountPoint_, std::string fileSystem_,

@@ -4,9 +4,20 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
+
+// What kind of machine this is; the interface draws its icon from it.
+enum class MachineKind { laptop, desktop, macMini, macStudio, macPro };
+// The system symbol name of a kind, as reports and captures write it ("laptopcomputer").
+std::string_view symbolName(MachineKind kind);
+
+// The colour a battery's condition is shown in.
+enum class ConditionTint { green, yellow, red, secondary };
+// Its name, as reports write it ("green").
+std::string_view tintName(ConditionTint tint);
 
 // A random (version 4) UUID; the row identity of the list records.
 struct Uuid {
@@ -35,8 +46,8 @@ struct HardwareInfo {
     std::string hostname;
     bool isLaptop = true;
 
-    // Icon name from the model identifier.
-    std::string symbol() const;
+    // The kind of machine, from the model identifier.
+    MachineKind symbol() const;
 };
 
 struct LiveMetrics {
@@ -53,6 +64,10 @@ struct LiveMetrics {
     std::int64_t swapUsedBytes = 0;
     double memPressure = 0;
     double uptime = 0;
+    // Whether the processor shares and the memory categories were ever measured; until then
+    // their values are not readings (not 0 % busy, not 0 bytes used).
+    bool cpuMeasured = false;
+    bool memMeasured = false;
 
     double cpuBusyPct() const { return cpuUserPct + cpuSystemPct; }
     double memUsedFraction() const;
@@ -77,8 +92,8 @@ struct BatteryInfo {
     std::int64_t timeRemaining = 0;
     std::string serial;
 
-    // "green", "yellow", "red" or "secondary", from the condition text.
-    std::string conditionColorName() const;
+    // From the condition text.
+    ConditionTint conditionTint() const;
 };
 
 class VolumeInfo {
@@ -142,13 +157,15 @@ class DisplayInfo {
     Uuid id_ = Uuid::random();
 };
 
-// Per-processor tick counters of one sample, in the platform's order.
-struct CpuTicks {
-    std::uint32_t user = 0;
-    std::uint32_t system = 0;
-    std::uint32_t idle = 0;
-    std::uint32_t nice = 0;
-    bool operator==(const CpuTicks&) const = default;
+// Every record the service publishes, at one moment: what the pages show and a report prints.
+struct Snapshot {
+    HardwareInfo hardware;
+    BatteryInfo battery;
+    std::vector<VolumeInfo> volumes;
+    std::vector<DisplayInfo> displays;
+    std::vector<GraphicsInfo> graphics;
+    LiveMetrics live;
+    bool loaded = false;
 };
 
 }  // namespace orvane

@@ -7,7 +7,6 @@
 #include <set>
 
 #include "service/Fmt.h"
-#include "service/SystemService.h"
 #include "service/Utf8.h"
 
 namespace orvane {
@@ -38,7 +37,7 @@ std::string pct(double v) {
 }
 
 // Overview, Battery, Storage, Graphics and Performance, as the text report lists them.
-std::vector<Section> sectionsOf(const Report& r) {
+std::vector<Section> sectionsOf(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
     const LiveMetrics& l = r.live;
@@ -106,27 +105,32 @@ std::vector<Section> sectionsOf(const Report& r) {
                         (d.isBuiltIn ? ", built in" : ""));
 
     out.push_back({"Performance", {"Measure", "Value"}, {}});
-    row("Processor", pct(l.cpuUserPct) + " user, " + pct(l.cpuSystemPct) + " system, " +
-                         pct(l.cpuIdlePct) + " idle");
+    // What was not measured is not known: "-", never 0 % or 0 MB.
+    const auto cpu = [&](std::string text) { return l.cpuMeasured ? text : "-"; };
+    const auto mem = [&](std::string text) { return l.memMeasured ? text : "-"; };
+    row("Processor", cpu(pct(l.cpuUserPct) + " user, " + pct(l.cpuSystemPct) + " system, " +
+                         pct(l.cpuIdlePct) + " idle"));
     std::string coresLine;
     for (std::size_t i = 0; i < l.perCore.size(); ++i)
         coresLine += (i ? " " : "") + Fmt::format("%.0f%%", l.perCore[i] * 100);
-    row("Per core", orDash(coresLine));
-    row("Memory used", Fmt::bytes(l.memUsedBytes) + " of " + Fmt::bytes(l.memTotalBytes));
-    row("App / wired", Fmt::bytes(l.memAppBytes) + " / " + Fmt::bytes(l.memWiredBytes));
-    row("Compressed", Fmt::bytes(l.memCompressedBytes));
-    row("Cached", Fmt::bytes(l.memCachedBytes));
-    row("Swap used", Fmt::bytes(l.swapUsedBytes));
-    row("Pressure", Fmt::format("%.0f%%", l.memPressure * 100));
+    row("Per core", cpu(orDash(coresLine)));
+    row("Memory used", mem(Fmt::bytes(l.memUsedBytes)) + " of " +
+                           (l.memTotalBytes > 0 ? Fmt::bytes(l.memTotalBytes) : "-"));
+    row("App / wired", mem(Fmt::bytes(l.memAppBytes) + " / " + Fmt::bytes(l.memWiredBytes)));
+    row("Compressed", mem(Fmt::bytes(l.memCompressedBytes)));
+    row("Cached", mem(Fmt::bytes(l.memCachedBytes)));
+    row("Swap used", mem(Fmt::bytes(l.swapUsedBytes)));
+    row("Pressure", mem(Fmt::format("%.0f%%", l.memPressure * 100)));
     return out;
 }
 
-// Text as a C string prints it: up to the first NUL byte.
+// Text as a C string prints it (up to the first NUL byte), with control characters and
+// reordering marks escaped: text from a capture cannot drive the terminal it is shown on.
 std::string cText(const std::string& s) {
-    return s.substr(0, s.find('\0'));
+    return Utf8::escapeControls(std::string_view(s).substr(0, s.find('\0')));
 }
 
-std::string text(const Report& r) {
+std::string text(const Snapshot& r) {
     std::string out = cText(r.hardware.modelName) + "\n";
     bool first = true;
     for (const Section& section : sectionsOf(r)) {
@@ -145,7 +149,8 @@ std::string text(const Report& r) {
 // ---- Markdown ----------------------------------------------------------------------------
 
 // One table cell or heading: characters Markdown would read as formatting or as a cell border
-// are escaped, and line breaks become <br>, so a value shows as it is and stays in its cell.
+// are escaped, line breaks become <br> and other control characters are escaped as in the text
+// report, so a value shows as it is and stays in its cell.
 std::string markdownText(const std::string& s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -160,10 +165,10 @@ std::string markdownText(const std::string& s) {
             out += c;
         }
     }
-    return out;
+    return Utf8::escapeControls(out);
 }
 
-std::string markdown(const Report& r) {
+std::string markdown(const Snapshot& r) {
     std::string out = "# " + markdownText(r.hardware.modelName) + "\n";
     for (const Section& section : sectionsOf(r)) {
         out += "\n## " + section.title + "\n\n| " + section.columns[0] + " | " +
@@ -176,10 +181,13 @@ std::string markdown(const Report& r) {
 
 // ---- JSON ----------------------------------------------------------------------------------
 
-json jsonOf(const Report& r) {
+json jsonOf(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
     const LiveMetrics& l = r.live;
+    // A value that was not measured is null, not 0.
+    const auto cpu = [&](const auto& v) { return l.cpuMeasured ? json(v) : json(nullptr); };
+    const auto mem = [&](const auto& v) { return l.memMeasured ? json(v) : json(nullptr); };
     json volumes = json::array();
     for (const auto& v : r.volumes)
         volumes.push_back({{"id", v.id().toString()},
@@ -228,7 +236,7 @@ json jsonOf(const Report& r) {
           {"uptime", h.uptime},
           {"hostname", h.hostname},
           {"isLaptop", h.isLaptop},
-          {"symbol", h.symbol()}}},
+          {"symbol", std::string(symbolName(h.symbol()))}}},
         {"battery",
          {{"present", b.present},
           {"cycleCount", b.cycleCount},
@@ -247,26 +255,26 @@ json jsonOf(const Report& r) {
           {"currentCapacity", b.currentCapacity},
           {"timeRemaining", b.timeRemaining},
           {"serial", b.serial},
-          {"conditionColorName", b.conditionColorName()}}},
+          {"conditionColorName", std::string(tintName(b.conditionTint()))}}},
         {"volumes", volumes},
         {"displays", displays},
         {"graphics", graphics},
         {"live",
-         {{"cpuUserPct", l.cpuUserPct},
-          {"cpuSystemPct", l.cpuSystemPct},
-          {"cpuIdlePct", l.cpuIdlePct},
-          {"perCore", l.perCore},
-          {"memUsedBytes", l.memUsedBytes},
-          {"memTotalBytes", l.memTotalBytes},
-          {"memAppBytes", l.memAppBytes},
-          {"memWiredBytes", l.memWiredBytes},
-          {"memCompressedBytes", l.memCompressedBytes},
-          {"memCachedBytes", l.memCachedBytes},
-          {"swapUsedBytes", l.swapUsedBytes},
-          {"memPressure", l.memPressure},
+         {{"cpuUserPct", cpu(l.cpuUserPct)},
+          {"cpuSystemPct", cpu(l.cpuSystemPct)},
+          {"cpuIdlePct", cpu(l.cpuIdlePct)},
+          {"perCore", cpu(l.perCore)},
+          {"memUsedBytes", mem(l.memUsedBytes)},
+          {"memTotalBytes", l.memTotalBytes > 0 ? json(l.memTotalBytes) : json(nullptr)},
+          {"memAppBytes", mem(l.memAppBytes)},
+          {"memWiredBytes", mem(l.memWiredBytes)},
+          {"memCompressedBytes", mem(l.memCompressedBytes)},
+          {"memCachedBytes", mem(l.memCachedBytes)},
+          {"swapUsedBytes", mem(l.swapUsedBytes)},
+          {"memPressure", mem(l.memPressure)},
           {"uptime", l.uptime},
-          {"cpuBusyPct", l.cpuBusyPct()},
-          {"memUsedFraction", l.memUsedFraction()}}},
+          {"cpuBusyPct", cpu(l.cpuBusyPct())},
+          {"memUsedFraction", mem(l.memUsedFraction())}}},
         {"loaded", r.loaded},
     };
     // Said only where the logical processors differ from the cores.
@@ -345,7 +353,7 @@ class Exposition {
     std::string out_;
 };
 
-std::string openMetrics(const Report& r) {
+std::string openMetrics(const Snapshot& r) {
     const HardwareInfo& h = r.hardware;
     const BatteryInfo& b = r.battery;
     const LiveMetrics& l = r.live;
@@ -363,13 +371,12 @@ std::string openMetrics(const Report& r) {
     m.single("orvane_uptime_seconds", "Time since the system started.", uptime > 0, uptime);
     // Known once two samples of the processor counters have been compared.
     m.single("orvane_cpu_busy_ratio", "Share of processor time not idle, over all processors.",
-             !l.perCore.empty(), l.cpuBusyPct() / 100);
+             l.cpuMeasured, l.cpuBusyPct() / 100);
 
     m.single("orvane_memory_installed_bytes", "Installed physical memory.", l.memTotalBytes > 0,
              l.memTotalBytes);
-    // The categories come from one read of the memory counters; nothing used means that read
-    // failed.
-    const bool memory = l.memUsedBytes > 0;
+    // The categories come from one read of the memory counters.
+    const bool memory = l.memMeasured;
     m.single("orvane_memory_used_bytes", "Memory used: app, wired and compressed.", memory,
              l.memUsedBytes);
     m.single("orvane_memory_app_bytes", "Memory used by applications.", memory, l.memAppBytes);
@@ -425,11 +432,6 @@ std::string openMetrics(const Report& r) {
 
 }  // namespace
 
-Report Report::of(const SystemService& svc) {
-    return {svc.hardware(), svc.battery(), svc.volumes(), svc.displays(),
-            svc.graphics(), svc.live(),    svc.loaded()};
-}
-
 std::optional<ReportFormat> reportFormatNamed(std::string_view name) {
     if (name == "text") return ReportFormat::text;
     if (name == "markdown") return ReportFormat::markdown;
@@ -438,7 +440,7 @@ std::optional<ReportFormat> reportFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string formatReport(const Report& report, ReportFormat format) {
+std::string formatReport(const Snapshot& report, ReportFormat format) {
     switch (format) {
         case ReportFormat::text:
             return text(report);

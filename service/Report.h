@@ -7,34 +7,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "service/Records.h"
 
 namespace orvane {
 
-class SystemService;
-
 enum class ReportFormat { text, markdown, json, openmetrics };
-
-// The records a report is made of, copied from the service at one moment.
-struct Report {
-    HardwareInfo hardware;
-    BatteryInfo battery;
-    std::vector<VolumeInfo> volumes;
-    std::vector<DisplayInfo> displays;
-    std::vector<GraphicsInfo> graphics;
-    LiveMetrics live;
-    bool loaded = false;
-
-    // The service's published records (main thread).
-    static Report of(const SystemService& svc);
-};
 
 // "text", "markdown", "json", "openmetrics"; nothing for any other name.
 std::optional<ReportFormat> reportFormatNamed(std::string_view name);
 
-// The report in `format`, ending with a newline.
-std::string formatReport(const Report& report, ReportFormat format);
+// The report of `records` (the service's snapshot()) in `format`, ending with a newline.
+std::string formatReport(const Snapshot& records, ReportFormat format);
 
 }  // namespace orvane

@@ -1,5 +1,7 @@
 #include "service/SystemService.h"
 
+#include <tuple>
+
 #include "service/Collectors.h"
 
 namespace orvane {
@@ -22,7 +24,6 @@ std::shared_ptr<SystemService> SystemService::create(std::shared_ptr<const Platf
                                                      MainQueue mainQueue, Clock clock) {
     std::shared_ptr<SystemService> svc(
         new SystemService(std::move(platform), std::move(mainQueue), std::move(clock)));
-    svc->live_.memTotalBytes = svc->platform_->installedMemory();
     svc->updateLive();
     return svc;
 }
@@ -52,31 +53,42 @@ void SystemService::notify(Field field) {
 
 template <class T>
 void SystemService::assign(Field field, T& slot, T value) {
-    notify(field);
     slot = std::move(value);
+    notify(field);
+}
+
+void SystemService::collect(bool full) {
+    std::weak_ptr<SystemService> weak = weak_from_this();
+    queue_.submit([weak, full, platform = platform_, mainQueue = mainQueue_] {
+        if (weak.expired()) return;
+        Snapshot records;
+        if (full) records.hardware = guarded([&] { return collectHardware(platform->hardware()); });
+        records.battery = guarded([&] { return collectBattery(platform->power()); });
+        records.volumes = guarded([&] { return collectVolumes(platform->volumes()); });
+        std::tie(records.displays, records.graphics) =
+            guarded([&] { return collectDisplays(platform->graphics()); });
+        auto self = weak.lock();
+        if (!self) return;
+        mainQueue([self, records = std::move(records), full]() mutable {
+            self->publish(std::move(records), full);
+        });
+    });
+}
+
+void SystemService::publish(Snapshot records, bool full) {
+    if (full) assign(Field::hardware, published_.hardware, std::move(records.hardware));
+    assign(Field::battery, published_.battery, std::move(records.battery));
+    assign(Field::volumes, published_.volumes, std::move(records.volumes));
+    assign(Field::displays, published_.displays, std::move(records.displays));
+    assign(Field::graphics, published_.graphics, std::move(records.graphics));
+    if (full)
+        assign(Field::loaded, published_.loaded, true);
+    else
+        dynamicBusy_ = false;
 }
 
 void SystemService::loadAll() {
-    std::weak_ptr<SystemService> weak = weak_from_this();
-    queue_.submit([weak, platform = platform_, mainQueue = mainQueue_] {
-        if (weak.expired()) return;
-        auto hardware = guarded([&] { return collectHardware(platform->hardware()); });
-        auto battery = guarded([&] { return collectBattery(platform->power()); });
-        auto volumes = guarded([&] { return collectVolumes(platform->volumes()); });
-        auto [displays, graphics] = guarded([&] { return collectDisplays(platform->graphics()); });
-        auto self = weak.lock();
-        if (!self) return;
-        mainQueue([self, hardware = std::move(hardware), battery = std::move(battery),
-                   volumes = std::move(volumes), displays = std::move(displays),
-                   graphics = std::move(graphics)]() mutable {
-            self->assign(Field::hardware, self->hardware_, std::move(hardware));
-            self->assign(Field::battery, self->battery_, std::move(battery));
-            self->assign(Field::volumes, self->volumes_, std::move(volumes));
-            self->assign(Field::displays, self->displays_, std::move(displays));
-            self->assign(Field::graphics, self->graphics_, std::move(graphics));
-            self->assign(Field::loaded, self->loaded_, true);
-        });
-    });
+    collect(true);
 }
 
 void SystemService::refresh() {
@@ -87,39 +99,32 @@ void SystemService::refresh() {
 void SystemService::refreshDynamic() {
     if (dynamicBusy_) return;
     dynamicBusy_ = true;
-    std::weak_ptr<SystemService> weak = weak_from_this();
-    queue_.submit([weak, platform = platform_, mainQueue = mainQueue_] {
-        if (weak.expired()) return;
-        auto battery = guarded([&] { return collectBattery(platform->power()); });
-        auto volumes = guarded([&] { return collectVolumes(platform->volumes()); });
-        auto [displays, graphics] = guarded([&] { return collectDisplays(platform->graphics()); });
-        auto self = weak.lock();
-        if (!self) return;
-        mainQueue([self, battery = std::move(battery), volumes = std::move(volumes),
-                   displays = std::move(displays), graphics = std::move(graphics)]() mutable {
-            self->assign(Field::battery, self->battery_, std::move(battery));
-            self->assign(Field::volumes, self->volumes_, std::move(volumes));
-            self->assign(Field::displays, self->displays_, std::move(displays));
-            self->assign(Field::graphics, self->graphics_, std::move(graphics));
-            self->dynamicBusy_ = false;
-        });
-    });
+    collect(false);
 }
 
 void SystemService::updateLive() {
+    // The sample builds on the record published so far, as it stands when the sample is asked
+    // for, and on the ticks of the sample before.
     const double time = clock_ ? clock_() : historyClock();
-    LiveSample sample;
-    try {
-        sample = collectLive(live_, prevCPUTicks_, *platform_);
-    } catch (...) {
-        sample = {live_, std::nullopt};
-    }
-    if (sample.ticks) prevCPUTicks_ = std::move(*sample.ticks);
-    const HistoryPoint point =
-        historyPoint(sample.metrics, time, sample.cpuMeasured, sample.memMeasured);
-    mainQueue_([self = shared_from_this(), m = std::move(sample.metrics), point]() mutable {
-        self->assign(Field::live, self->live_, std::move(m));
-        self->history_.append(point);
+    std::weak_ptr<SystemService> weak = weak_from_this();
+    liveQueue_.submit([weak, time, previous = published_.live, ticks = liveTicks_,
+                       platform = platform_, mainQueue = mainQueue_] {
+        if (weak.expired()) return;
+        LiveSample sample;
+        try {
+            sample = collectLive(previous, ticks->ticks, *platform);
+        } catch (...) {
+            sample = {previous, std::nullopt};
+        }
+        if (sample.ticks) ticks->ticks = std::move(*sample.ticks);
+        const HistoryPoint point =
+            historyPoint(sample.metrics, time, sample.cpuMeasured, sample.memMeasured);
+        auto self = weak.lock();
+        if (!self) return;
+        mainQueue([self, m = std::move(sample.metrics), point]() mutable {
+            self->history_.append(point);
+            self->assign(Field::live, self->published_.live, std::move(m));
+        });
     });
 }
 

@@ -1,6 +1,7 @@
 // The one observable object that owns everything the program knows about the machine.
-// Collections run on a serial work queue; results are published on the main thread
-// through the MainQueue callback, in submission order.
+// Platform reads run on work queues: the collections on "orvane.collect", the live samples on
+// "orvane.live" (so a slow tool never delays a sample). Results are published on the main
+// thread through the MainQueue callback, in submission order.
 #pragma once
 
 #include <cstdint>
@@ -23,41 +24,42 @@ using MainQueue = std::function<void(std::function<void()>)>;
 class SystemService : public std::enable_shared_from_this<SystemService> {
   public:
     // The time a live sample is taken at, in seconds (historyClock() unless a test or a
-    // screenshot steps it).
+    // screenshot steps it). Read on the main thread when the sample is asked for.
     using Clock = std::function<double()>;
 
     // The published fields, as observers are told about them.
     enum class Field { hardware, battery, volumes, displays, graphics, live, loaded };
     using Observer = std::function<void(Field)>;
 
-    // Defaults, the work queue "orvane.collect", and a first live sample. Call on the main
-    // thread.
+    // Defaults, the work queues, and a first live sample. Call on the main thread.
     static std::shared_ptr<SystemService> create(std::shared_ptr<const Platform> platform,
                                                  MainQueue mainQueue, Clock clock = historyClock);
     ~SystemService();
     SystemService(const SystemService&) = delete;
     SystemService& operator=(const SystemService&) = delete;
 
-    // The four entry points, all called on the main thread.
+    // The four entry points, all called on the main thread; each queues its reads and
+    // returns at once.
     void loadAll();
     void refresh();
     void refreshDynamic();
     void updateLive();
 
     // Published fields; read on the main thread.
-    const HardwareInfo& hardware() const { return hardware_; }
-    const BatteryInfo& battery() const { return battery_; }
-    const std::vector<VolumeInfo>& volumes() const { return volumes_; }
-    const std::vector<DisplayInfo>& displays() const { return displays_; }
-    const std::vector<GraphicsInfo>& graphics() const { return graphics_; }
-    const LiveMetrics& live() const { return live_; }
-    bool loaded() const { return loaded_; }
+    const Snapshot& snapshot() const { return published_; }
+    const HardwareInfo& hardware() const { return published_.hardware; }
+    const BatteryInfo& battery() const { return published_.battery; }
+    const std::vector<VolumeInfo>& volumes() const { return published_.volumes; }
+    const std::vector<DisplayInfo>& displays() const { return published_.displays; }
+    const std::vector<GraphicsInfo>& graphics() const { return published_.graphics; }
+    const LiveMetrics& live() const { return published_.live; }
+    bool loaded() const { return published_.loaded; }
     // The last two minutes of published live samples, kept from construction on whatever
-    // page is shown; it grows with every assignment to `live`.
+    // page is shown; it grows with every assignment to `live`, before observers are told.
     const LiveHistory& history() const { return history_; }
 
-    // Every assignment to a published field calls each observer once, before the value is
-    // stored. Main thread only. Returns a token for unsubscribe().
+    // Every assignment to a published field stores the value, then calls each observer
+    // once. Main thread only. Returns a token for unsubscribe().
     int subscribe(Observer observer);
     void unsubscribe(int token);
 
@@ -65,7 +67,16 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     void setClock(Clock clock) { clock_ = std::move(clock); }
 
   private:
+    // The previous sample's processor ticks: read and replaced only by the live queue's items.
+    struct LiveTicks {
+        std::vector<CpuTicks> ticks;
+    };
+
     SystemService(std::shared_ptr<const Platform> platform, MainQueue mainQueue, Clock clock);
+    // Collects on the collect queue and publishes in one main-thread task: every record but
+    // the live metrics (`full`, then `loaded` is set) or the dynamic ones.
+    void collect(bool full);
+    void publish(Snapshot records, bool full);
     template <class T>
     void assign(Field field, T& slot, T value);
     void notify(Field field);
@@ -74,22 +85,17 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     MainQueue mainQueue_;
     Clock clock_;
 
-    HardwareInfo hardware_;
-    BatteryInfo battery_;
-    std::vector<VolumeInfo> volumes_;
-    std::vector<DisplayInfo> displays_;
-    std::vector<GraphicsInfo> graphics_;
-    LiveMetrics live_;
-    bool loaded_ = false;
+    Snapshot published_;
     LiveHistory history_;
-    std::vector<CpuTicks> prevCPUTicks_;
+    std::shared_ptr<LiveTicks> liveTicks_ = std::make_shared<LiveTicks>();
     bool dynamicBusy_ = false;
 
     std::map<int, Observer> observers_;
     int nextToken_ = 1;
 
-    // Last member: destroyed first, so no queued item outlives the fields above.
+    // Last members: destroyed first, so no queued item outlives the fields above.
     SerialQueue queue_{"orvane.collect"};
+    SerialQueue liveQueue_{"orvane.live"};
 };
 
 }  // namespace orvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,15 @@ bool isValid(std::string_view s);
 // The text with every byte that is not part of valid UTF-8 replaced by U+FFFD; nothing else
 // changes.
 std::string replaceInvalid(std::string_view text);
+
+// JSON text in which a byte that is not valid UTF-8 and a \u escape of a lone surrogate
+// half are replaced by U+FFFD, so that one bad character in a name does not make a whole
+// document unreadable; nothing when there is nothing to mend. The structure is left as it is.
+std::optional<std::string> mendJson(std::string_view json);
+
+// Text safe to print on a terminal: control characters (C0, DEL, C1) and the marks and
+// overrides that reorder text on screen are written as \xHH or \u{HHHH}; bytes that are not
+// valid UTF-8 become U+FFFD.
+std::string escapeControls(std::string_view text);
 
 }  // namespace orvane::Utf8

@@ -1,6 +1,7 @@
 #include "service/Values.h"
 
 #include "service/PlistScan.h"
+#include "service/Utf8.h"
 
 #include <plist/plist.h>
 
@@ -22,10 +23,14 @@ constexpr int kMaxDepth = PlistLimits{}.maxDepth;
 // 2001-01-01T00:00:00Z in seconds since 1970.
 constexpr std::int64_t kMacEpoch = 978307200;
 #endif
+// More values than this in one document are not tool output either (a capture's largest file,
+// live samples of a large machine, holds a few hundred thousand); each takes tens of bytes, so
+// a document of millions of empty objects would take hundreds of megabytes.
+constexpr std::size_t kMaxJsonValues = 1'000'000;
 
 // Builds a Value straight from the JSON parser's events, without the parser's own document
 // in between (half the memory and time for a large capture), and stops at nesting deeper
-// than kMaxDepth.
+// than kMaxDepth or more than kMaxJsonValues values.
 class JsonBuilder {
   public:
     using json = nlohmann::json;
@@ -73,6 +78,7 @@ class JsonBuilder {
         return add(f.object ? Value(std::move(f.members)) : Value(std::move(f.array)));
     }
     bool add(Value v) {
+        if (++values_ > kMaxJsonValues) return false;
         if (frames_.empty()) {
             result = std::move(v);
         } else if (Frame& top = frames_.back(); top.object) {
@@ -84,6 +90,7 @@ class JsonBuilder {
     }
 
     std::vector<Frame> frames_;
+    std::size_t values_ = 0;
 };
 
 // The two forms the tools write, told apart by their first bytes: "bplist00" is binary; "<"
@@ -231,11 +238,16 @@ const Value* Value::getObject(std::string_view key) const {
 }
 
 std::optional<Value> decodeJson(std::span<const std::uint8_t> bytes) {
-    JsonBuilder builder;
     // As characters: the library's input adapters before 3.11.3 fail to compile with libc++ 19
     // for iterators over unsigned char.
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!nlohmann::json::sax_parse(text.begin(), text.end(), &builder)) return std::nullopt;
+    if (JsonBuilder builder; nlohmann::json::sax_parse(text.begin(), text.end(), &builder))
+        return std::move(builder.result);
+    // One bad character in a name does not make the whole document unreadable.
+    const auto mended = Utf8::mendJson(text);
+    JsonBuilder builder;
+    if (!mended || !nlohmann::json::sax_parse(mended->begin(), mended->end(), &builder))
+        return std::nullopt;
     return std::move(builder.result);
 }
 

@@ -1,19 +1,18 @@
 // orvane-report: the service without a window. One full load, then live samples, then a
 // report of every record as text, Markdown, JSON or Prometheus metrics.
 
+#include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
+#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <iostream>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include "service/Report.h"
 #include "service/SystemService.h"
+#include "service/TaskLoop.h"
 #include "service/platform/Capture.h"
 #include "service/platform/HostPlatform.h"
 #include "service/platform/ReplayPlatform.h"
@@ -21,47 +20,6 @@
 using namespace orvane;
 
 namespace {
-
-// The main queue of this program: tasks posted from any thread, run by main() in order.
-class TaskLoop {
-  public:
-    MainQueue queue() {
-        return [this](std::function<void()> task) {
-            {
-                std::lock_guard lock(mutex_);
-                tasks_.push_back(std::move(task));
-            }
-            wake_.notify_one();
-        };
-    }
-    // Runs tasks until `done` holds (checked after each task) or the deadline passes.
-    void runUntil(const std::function<bool()>& done, std::chrono::steady_clock::time_point until) {
-        while (!done()) {
-            std::function<void()> task;
-            {
-                std::unique_lock lock(mutex_);
-                if (!wake_.wait_until(lock, until, [&] { return !tasks_.empty(); })) return;
-                task = std::move(tasks_.front());
-                tasks_.pop_front();
-            }
-            task();
-        }
-    }
-    // Runs the tasks already posted.
-    void drain() {
-        runUntil(
-            [this] {
-                std::lock_guard lock(mutex_);
-                return tasks_.empty();
-            },
-            std::chrono::steady_clock::now());
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<std::function<void()>> tasks_;
-};
 
 struct Options {
     ReportFormat format = ReportFormat::text;
@@ -92,6 +50,23 @@ const char* kUsage =
 [[noreturn]] void fail(const std::string& message) {
     std::cerr << "orvane-report: " << message << "\n";
     std::exit(2);
+}
+
+// Writes `text` to standard output and makes sure it arrived: a report that could not be
+// written whole (a full disk, a closed pipe) is an error, so that a script keeps its last good
+// output. The exit status of the program.
+int emit(const std::string& text) {
+    std::fflush(stdout);
+    errno = 0;
+    const bool written =
+        std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+    const int error = errno;
+    if (std::fclose(stdout) != 0 || !written) {
+        std::cerr << "orvane-report: cannot write the report: "
+                  << std::strerror(written ? errno : (error ? error : EIO)) << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 // Why `dir` cannot be read as a directory ("does not exist", "cannot be read: Too many levels
@@ -175,9 +150,13 @@ int main(int argc, char** argv) {
     std::shared_ptr<const Platform> platform;
     if (!opt.replay.empty()) {
         auto replay = std::make_shared<ReplayPlatform>(opt.replay);
-        // What could not be read is said once; the report shows what could.
+        // A capture that cannot be read whole is not reported as a machine; what was left out
+        // of one that was read is said.
         for (const std::string& problem : replay->problems())
             std::cerr << "orvane-report: " << problem << "\n";
+        if (!replay->problems().empty()) return 2;
+        for (const std::string& note : replay->notes())
+            std::cerr << "orvane-report: " << opt.replay << ": " << note << "\n";
         platform = std::move(replay);
     } else
         platform = makeHostPlatform(opt.sysroot);
@@ -188,23 +167,22 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-report: " << error << "\n";
             return 1;
         }
-        std::cout << "Capture written to " << opt.capture << "\n";
-        return 0;
+        return emit("Capture written to " + opt.capture + "\n");
     }
 
     TaskLoop loop;
     auto svc = SystemService::create(platform, loop.queue());
+    int samples = 0;  // live samples published
+    svc->subscribe([&](SystemService::Field f) { samples += f == SystemService::Field::live; });
     svc->loadAll();
     // Every tool has its own time limit, so the full load always ends; this is a backstop.
-    loop.runUntil([&] { return svc->loaded(); },
-                  std::chrono::steady_clock::now() + std::chrono::minutes(10));
+    loop.runUntil([&] { return svc->loaded() && samples == 1; }, std::chrono::minutes(10));
     for (int i = 1; i < opt.samples; ++i) {
         std::this_thread::sleep_for(interval);
         svc->updateLive();
-        loop.drain();
+        loop.runUntil([&] { return samples > i; }, std::chrono::minutes(1));
     }
-    loop.drain();
+    loop.runPending();
 
-    std::cout << formatReport(Report::of(*svc), opt.format);
-    return 0;
+    return emit(formatReport(svc->snapshot(), opt.format));
 }

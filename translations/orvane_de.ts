@@ -153,7 +153,7 @@ Ladung</translation>
 <context>
     <name>DisplaysModel</name>
     <message numerus="yes">
-        <source>%n GPU</source>
+        <source>%n GPU(s)</source>
         <translation>
             <numerusform>%n GPU</numerusform>
             <numerusform>%n GPUs</numerusform>
@@ -578,6 +578,45 @@ Ladung</translation>
     </message>
 </context>
 <context>
+    <name>orvane::AppMenus</name>
+    <message>
+        <source>About Orvane</source>
+        <translation>Über Orvane</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Quit Orvane</source>
+        <translation>Orvane beenden</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+</context>
+<context>
     <name>orvane::BatteryView</name>
     <message>
         <source>Battery</source>
@@ -661,38 +700,6 @@ Ladung</translation>
     <message>
         <source>About Orvane</source>
         <translation>Über Orvane</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Datei</translation>
-    </message>
-    <message>
-        <source>&amp;View</source>
-        <translation>&amp;Ansicht</translation>
-    </message>
-    <message>
-        <source>Refresh</source>
-        <translation>Aktualisieren</translation>
-    </message>
-    <message>
-        <source>Quit Orvane</source>
-        <translation>Orvane beenden</translation>
-    </message>
-    <message>
-        <source>Window</source>
-        <translation>Fenster</translation>
-    </message>
-    <message>
-        <source>Minimize</source>
-        <translation>Minimieren</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>&amp;Hilfe</translation>
     </message>
 </context>
 <context>

@@ -14,8 +14,10 @@ struct CaptureOptions {
     std::chrono::milliseconds interval{1000};
 };
 
-// Creates `dir` if needed and writes one file per source that could be read. Returns an
-// error message, or empty text on success.
+// Writes one file per source that could be read into a new directory beside `dir`, and puts
+// it in the place of `dir` (which may be missing, empty, or a previous capture) once complete.
+// Returns an error message with the system's reason, or empty text on success; on failure
+// nothing is left behind and a previous capture is kept.
 std::string writeCapture(const Platform& platform, const std::filesystem::path& dir,
                          const CaptureOptions& options = {});
 

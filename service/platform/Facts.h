@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "service/Records.h"
-
 namespace orvane {
 
 struct OsVersion {
@@ -119,6 +117,15 @@ struct MachineFacts {
     std::vector<GpuFacts> graphics;
     std::int64_t installedMemory = 0;
     bool operator==(const MachineFacts&) const = default;
+};
+
+// Per-processor tick counters of one sample, in the platform's order.
+struct CpuTicks {
+    std::uint32_t user = 0;
+    std::uint32_t system = 0;
+    std::uint32_t idle = 0;
+    std::uint32_t nice = 0;
+    bool operator==(const CpuTicks&) const = default;
 };
 
 // Virtual-memory page counts and the size of one page in bytes.

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "service/Values.h"
+#include "service/platform/FactLimits.h"
 
 namespace orvane {
 
@@ -131,6 +132,22 @@ const Value::Array& objects(const Value& o, std::string_view key) {
     return v && v->isArrayOfObjects() ? *v->asArray() : kNone;
 }
 
+// The objects of `o[key]`, read by `read` up to `limit`; the rest are counted in a note.
+template <typename T, typename Read>
+std::vector<T> listOf(const Value& o, std::string_view key, std::size_t limit, const char* what,
+                      std::vector<std::string>* notes, Read read) {
+    const Value::Array& all = objects(o, key);
+    std::vector<T> list;
+    list.reserve(std::min(all.size(), limit));
+    for (std::size_t i = 0; i < all.size() && i < limit; ++i)
+        list.push_back(read(all[i]));
+    if (all.size() > limit && notes)
+        notes->push_back(std::to_string(all.size() - limit) + " of " + std::to_string(all.size()) +
+                         " " + what + " left out: no machine has more than " +
+                         std::to_string(limit));
+    return list;
+}
+
 std::optional<OsVersion> versionOf(const Value& o) {
     const Value* v = o.get("osVersion");
     const Value::Array* a = v ? v->asArray() : nullptr;
@@ -212,15 +229,14 @@ DisplayFacts displayOf(const Value& o) {
     return d;
 }
 
-GpuFacts gpuOf(const Value& o) {
+GpuFacts gpuOf(const Value& o, std::vector<std::string>* notes) {
     GpuFacts g;
     g.name = text(o, "name");
     g.vendor = text(o, "vendor").value_or("");
     g.cores = text(o, "cores").value_or("");
     g.apiSupport = text(o, "apiSupport").value_or("");
     g.driver = text(o, "driver").value_or("");
-    for (const Value& d : objects(o, "displays"))
-        g.displays.push_back(displayOf(d));
+    g.displays = listOf<DisplayFacts>(o, "displays", kMaxDisplays, "displays", notes, displayOf);
     return g;
 }
 
@@ -270,9 +286,11 @@ std::optional<std::vector<CpuTicks>> ticksOf(const Value& sample) {
     const Value::Array* rows = t ? t->asArray() : nullptr;
     if (!rows) return std::nullopt;
     std::vector<CpuTicks> ticks;
-    ticks.reserve(rows->size());
-    for (const Value& row : *rows) {
-        const Value::Array* r = row.asArray();
+    // Counters of more processors than any machine has are not kept.
+    const std::size_t count = std::min(rows->size(), static_cast<std::size_t>(kMaxCores));
+    ticks.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Value::Array* r = (*rows)[i].asArray();
         if (!r || r->size() < 4) return std::nullopt;
         std::uint32_t c[4];
         for (int k = 0; k < 4; ++k) {
@@ -306,7 +324,8 @@ std::string factsToJson(const MachineFacts& facts) {
     return dump(j);
 }
 
-std::optional<MachineFacts> factsFromJson(std::span<const std::uint8_t> bytes) {
+std::optional<MachineFacts> factsFromJson(std::span<const std::uint8_t> bytes,
+                                          std::vector<std::string>* notes) {
     const std::optional<Value> doc = decodeJsonObject(bytes);
     if (!doc) return std::nullopt;
     const std::string* format = doc->getString("format");
@@ -319,15 +338,16 @@ std::optional<MachineFacts> factsFromJson(std::span<const std::uint8_t> bytes) {
     if (const Value* hw = doc->getObject("hardware")) f.hardware = hardwareOf(*hw);
     f.installedMemory = integer(*doc, "installedMemory").value_or(0);
     if (const Value* power = doc->getObject("power")) {
-        for (const Value& b : objects(*power, "batteries"))
-            f.power.batteries.push_back(batteryOf(b));
+        f.power.batteries =
+            listOf<BatteryFacts>(*power, "batteries", kMaxBatteries, "batteries", notes, batteryOf);
         f.power.externalPower = flag(*power, "externalPower");
         f.power.timeRemaining = integer(*power, "timeRemaining");
     }
-    for (const Value& v : objects(*doc, "volumes"))
-        f.volumes.push_back(volumeOf(v));
-    for (const Value& g : objects(*doc, "graphics"))
-        f.graphics.push_back(gpuOf(g));
+    f.volumes = listOf<VolumeFacts>(*doc, "volumes", kMaxVolumes, "volumes", notes, volumeOf);
+    f.graphics = listOf<GpuFacts>(*doc, "graphics", kMaxGpus, "graphics processors", notes,
+                                  [&](const Value& g) { return gpuOf(g, notes); });
+    for (std::string& note : keepPlausible(f))
+        if (notes) notes->push_back(std::move(note));
     return f;
 }
 
@@ -364,7 +384,11 @@ std::vector<LiveInputs> liveSamplesFromJson(std::span<const std::uint8_t> bytes,
     const Value* s = live ? live->get("samples") : nullptr;
     const Value::Array* arr = s ? s->asArray() : nullptr;
     if (!arr) return samples;
-    for (const Value& sample : *arr) {
+    // No capture takes more samples than a report may ask for.
+    const std::size_t count = std::min(arr->size(), kMaxLiveSamples);
+    samples.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Value& sample = (*arr)[i];
         LiveInputs in;
         in.uptime = numberOr(sample.get("uptime"), uptime);
         in.vm = vmOf(sample);

@@ -17,8 +17,14 @@ namespace orvane {
 inline constexpr int kFactsFormatVersion = 1;
 
 std::string factsToJson(const MachineFacts& facts);
-// Nothing when the bytes are not a facts document of a version this program reads.
-std::optional<MachineFacts> factsFromJson(std::span<const std::uint8_t> bytes);
+// Nothing when the bytes are not a facts document of a version this program reads. Values out
+// of any real range are not known, and entries past the lists' limits are left out, each
+// list that was cut adding a line to `notes` (FactLimits.h).
+std::optional<MachineFacts> factsFromJson(std::span<const std::uint8_t> bytes,
+                                          std::vector<std::string>* notes = nullptr);
+
+// The most live samples a capture holds that are read back.
+inline constexpr std::size_t kMaxLiveSamples = 3600;
 
 std::string liveSamplesToJson(const std::vector<LiveInputs>& samples);
 // Samples without an uptime take `uptime`.

@@ -10,8 +10,6 @@
 
 namespace orvane {
 
-class MacSource;
-
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -25,11 +23,6 @@ class Platform {
     virtual std::int64_t installedMemory() const = 0;
     // One live sample's counters. Each call is one sample (a replayed machine advances).
     virtual LiveInputs sampleLive() const = 0;
-
-    // The Mac's tools and kernel values behind this platform, where its facts come from
-    // them (a Mac, a replayed Mac capture); nothing elsewhere. Captures use it to keep the
-    // tools' own output.
-    virtual const MacSource* macSource() const { return nullptr; }
 };
 
 }  // namespace orvane

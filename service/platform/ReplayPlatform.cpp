@@ -1,9 +1,14 @@
 #include "service/platform/ReplayPlatform.h"
 
-#include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "service/platform/FactLimits.h"
 #include "service/platform/FactsJson.h"
 
 namespace orvane {
@@ -40,23 +45,43 @@ std::optional<std::vector<std::uint8_t>> readCaptureFile(const std::filesystem::
         if (problem) *problem = "cannot read " + p.string() + ": " + why;
         return std::nullopt;
     };
-    std::error_code ec;
-    const auto status = std::filesystem::status(p, ec);
-    if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
-    if (ec) return fail(ec.message());
-    if (status.type() != std::filesystem::file_type::regular) return fail("not a regular file");
-    const auto size = std::filesystem::file_size(p, ec);
-    if (ec) return fail(ec.message());
-    if (size > kMaxCaptureFileBytes)
-        return fail("larger than " + std::to_string(kMaxCaptureFileBytes >> 20) + " MB");
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return fail(std::error_code(errno, std::generic_category()).message());
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    // A file that grew since its size was taken is read no further than the limit allows.
-    if (bytes.size() > kMaxCaptureFileBytes)
-        return fail("larger than " + std::to_string(kMaxCaptureFileBytes >> 20) + " MB");
+    const auto failErrno = [&](int error) { return fail(std::strerror(error)); };
+    const std::string tooLarge =
+        "larger than " + std::to_string(kMaxCaptureFileBytes >> 20) + " MB";
+    // A symbolic link is followed: a capture put together from files kept elsewhere is
+    // legitimate. What counts is what is opened: a look before opening spares devices the
+    // open itself, and the look at the open descriptor decides (the path may have been
+    // swapped in between). Non-blocking, so that nothing made to look like a file stalls.
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0) return errno == ENOENT ? std::nullopt : failErrno(errno);
+    if (!S_ISREG(st.st_mode)) return fail("not a regular file");
+    struct File {
+        int fd;
+        ~File() {
+            if (fd >= 0) ::close(fd);
+        }
+    } const file{::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
+    const int fd = file.fd;
+    if (fd < 0) return errno == ENOENT ? std::nullopt : failErrno(errno);
+    if (::fstat(fd, &st) != 0) return failErrno(errno);
+    if (!S_ISREG(st.st_mode)) return fail("not a regular file");
+    if (static_cast<std::uintmax_t>(st.st_size) > kMaxCaptureFileBytes) return fail(tooLarge);
+    // Files of the kernel's own file systems state no size: read to the end, one byte past
+    // the limit at most.
+    std::vector<std::uint8_t> bytes(std::clamp<std::size_t>(
+        static_cast<std::size_t>(st.st_size) + 1, 4096, kMaxCaptureFileBytes + 1));
+    std::size_t used = 0;
+    while (used <= kMaxCaptureFileBytes) {
+        if (used == bytes.size())
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxCaptureFileBytes + 1));
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failErrno(errno);
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
+    }
+    if (used > kMaxCaptureFileBytes) return fail(tooLarge);
+    bytes.resize(used);
     return bytes;
 }
 
@@ -90,16 +115,26 @@ std::string MacCaptureSource::fileFor(const std::string& path,
     return {};
 }
 
+const std::vector<MacCaptureSource::CommandLine>& MacCaptureSource::commandLines() {
+    static const std::vector<CommandLine> lines = {
+        {kSystemProfiler, {"SPHardwareDataType", "-json"}},
+        {kSystemProfiler, {"SPMemoryDataType", "-json"}},
+        {kSystemProfiler, {"SPPowerDataType", "-json"}},
+        {kSystemProfiler, {"SPStorageDataType", "-json"}},
+        {kSystemProfiler, {"SPDisplaysDataType", "-json"}},
+        {kIoreg, {"-r", "-c", "AppleSmartBattery", "-a"}},
+        {kSwVers, {"-buildVersion"}},
+    };
+    return lines;
+}
+
 MacCaptureSource::MacCaptureSource(const std::filesystem::path& dir,
                                    std::vector<std::string>* problems) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.rfind("system_profiler-", 0) == 0 || name.rfind("ioreg-", 0) == 0 ||
-            name.rfind("sw_vers-", 0) == 0) {
-            if (auto bytes = readNoting(it->path(), problems))
-                outputs_.emplace(name, std::move(*bytes));
-        }
+    // Only the outputs the Mac platform asks for are read; other files are left alone.
+    for (const CommandLine& line : commandLines()) {
+        const std::string name = fileFor(line.path, line.args);
+        if (auto bytes = readNoting(dir / name, problems))
+            outputs_.emplace(name, std::move(*bytes));
     }
     kernel_ = readJson(dir / "kernel.json", problems);
 
@@ -150,32 +185,42 @@ ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
         problems = nullptr;
     }
     if (const auto bytes = readNoting(dir / "facts.json", problems)) {
-        facts_ = factsFromJson(*bytes);
-        if (facts_) {
-            live_ = readLive(dir, facts_->hardware.uptime, problems);
-            return;
+        facts_ = factsFromJson(*bytes, &notes_);
+        if (!facts_) {
+            // Not shown as an empty Mac: a document this program cannot read is an error.
+            problems_.push_back("cannot read " + (dir / "facts.json").string() +
+                                ": not a well-formed facts document of format version " +
+                                std::to_string(kFactsFormatVersion) + " or earlier");
+            facts_.emplace();
         }
+        holdsFacts_ = true;
+        live_ = readLive(dir, facts_->hardware.uptime, problems);
+        return;
     }
+    // A Mac capture is decoded once, here, so that what it claims is checked like any other.
     mac_ = std::make_unique<MacPlatform>(std::make_shared<MacCaptureSource>(dir, problems));
+    facts_ = MachineFacts{mac_->hardware(), mac_->power(), mac_->volumes(), mac_->graphics(),
+                          mac_->installedMemory()};
+    notes_ = keepPlausible(*facts_);
 }
 
 HardwareFacts ReplayPlatform::hardware() const {
-    return facts_ ? facts_->hardware : mac_->hardware();
+    return facts_->hardware;
 }
 PowerFacts ReplayPlatform::power() const {
-    return facts_ ? facts_->power : mac_->power();
+    return facts_->power;
 }
 std::vector<VolumeFacts> ReplayPlatform::volumes() const {
-    return facts_ ? facts_->volumes : mac_->volumes();
+    return facts_->volumes;
 }
 std::vector<GpuFacts> ReplayPlatform::graphics() const {
-    return facts_ ? facts_->graphics : mac_->graphics();
+    return facts_->graphics;
 }
 std::int64_t ReplayPlatform::installedMemory() const {
-    return facts_ ? facts_->installedMemory : mac_->installedMemory();
+    return facts_->installedMemory;
 }
 LiveInputs ReplayPlatform::sampleLive() const {
-    return facts_ ? live_->next() : mac_->sampleLive();
+    return mac_ ? mac_->sampleLive() : live_->next();
 }
 
 }  // namespace orvane

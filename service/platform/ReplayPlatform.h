@@ -36,6 +36,12 @@ class MacCaptureSource final : public MacSource {
     explicit MacCaptureSource(const std::filesystem::path& dir,
                               std::vector<std::string>* problems = nullptr);
 
+    struct CommandLine {
+        const char* path;
+        std::vector<std::string> args;
+    };
+    // The command lines whose output a Mac capture holds.
+    static const std::vector<CommandLine>& commandLines();
     // The capture file that holds the output of a command line; empty for other lines.
     static std::string fileFor(const std::string& path, const std::vector<std::string>& args);
 
@@ -62,10 +68,13 @@ class ReplayPlatform final : public Platform {
     explicit ReplayPlatform(const std::filesystem::path& dir);
 
     // Whether the directory holds a capture of another machine's facts (else: a Mac's).
-    bool holdsFacts() const { return facts_.has_value(); }
-    // What could not be read, one line each: the directory itself, or files that are there
-    // but unreadable or too large. A missing file is no problem: that source had nothing.
+    bool holdsFacts() const { return holdsFacts_; }
+    // What could not be read, one line each: the directory itself, files that are there but
+    // unreadable or too large, a facts document this program does not read. A missing file is
+    // no problem: that source had nothing. A capture with problems is not the machine it shows.
     const std::vector<std::string>& problems() const { return problems_; }
+    // What was left out of a capture that was read: lists longer than any machine's.
+    const std::vector<std::string>& notes() const { return notes_; }
 
     HardwareFacts hardware() const override;
     PowerFacts power() const override;
@@ -73,11 +82,14 @@ class ReplayPlatform final : public Platform {
     std::vector<GpuFacts> graphics() const override;
     std::int64_t installedMemory() const override;
     LiveInputs sampleLive() const override;
-    const MacSource* macSource() const override { return mac_ ? mac_->macSource() : nullptr; }
+    // A Mac capture's files; nothing for a capture of facts.
+    const MacSource* macSource() const { return mac_ ? &mac_->source() : nullptr; }
 
   private:
     std::vector<std::string> problems_;
-    std::optional<MachineFacts> facts_;
+    std::vector<std::string> notes_;
+    bool holdsFacts_ = false;
+    std::optional<MachineFacts> facts_;   // as read, or as decoded from a Mac's outputs
     std::unique_ptr<CapturedLive> live_;  // with facts
     std::unique_ptr<MacPlatform> mac_;    // without
 };

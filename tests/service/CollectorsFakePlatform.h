@@ -1,9 +1,7 @@
-// An in-memory Mac for the decoder and collector tests: tool outputs by command line, kernel
-// values by name, and a scripted queue of live samples; and the records a Mac with those
-// sources shows.
+// An in-memory Mac for the decoder and collector tests: tool outputs by command line and kernel
+// values by name; and the records a Mac with those sources shows.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -32,7 +30,6 @@ class FakePlatform : public MacSource {
 
     std::vector<std::uint8_t> runData(const std::string& path,
                                       const std::vector<std::string>& args) const override {
-        calls.push_back({path, args});
         auto it = outputs.find({path, args});
         return it == outputs.end() ? std::vector<std::uint8_t>{} : it->second;
     }
@@ -47,12 +44,7 @@ class FakePlatform : public MacSource {
     OsVersion osVersion() const override { return version; }
     double uptime() const override { return uptimeSeconds; }
     std::string hostName() const override { return host; }
-    LiveInputs sampleLive() const override {
-        if (samples.empty()) return {};
-        LiveInputs next = samples.front();
-        if (samples.size() > 1) samples.pop_front();
-        return next;
-    }
+    LiveInputs sampleLive() const override { return {}; }
 
     std::map<CommandLine, std::vector<std::uint8_t>> outputs;
     std::map<std::string, std::string> strings;
@@ -60,8 +52,6 @@ class FakePlatform : public MacSource {
     OsVersion version;
     double uptimeSeconds = 0;
     std::string host;
-    mutable std::deque<LiveInputs> samples;
-    mutable std::vector<CommandLine> calls;
 };
 
 // A Mac whose kernel values all read, so every fallback has something to take.

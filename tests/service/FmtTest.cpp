@@ -8,38 +8,33 @@
 using namespace orvane;
 
 TEST(FmtBytes, PicksTheUnitAndTrimsZeros) {
-    struct Case {
-        std::int64_t count;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {0, "0 MB"},
-        {1, "0 MB"},
-        {49'999, "0 MB"},
-        {50'000, "0.1 MB"},  // printf rounding of 0.05 (binary just above)
-        {1'000'000, "1 MB"},
-        {1'234'567, "1.2 MB"},
-        // Each unit boundary: just below it, rounding up into the next unit, and on it.
-        {999'940'000, "999.9 MB"},
-        {999'960'000, "1 GB"},
-        {999'999'999, "1 GB"},
-        {1'000'000'000, "1 GB"},
-        {17'179'869'184, "17.18 GB"},
-        {500'000'000'000, "500 GB"},
-        {250'100'000'000, "250.1 GB"},
-        {999'994'999'999, "999.99 GB"},
-        {999'996'000'000, "1 TB"},
-        {999'999'999'999, "1 TB"},
-        {1'000'000'000'000, "1 TB"},
-        {2'000'398'934'016, "2 TB"},
-        {4'123'000'000'000, "4.12 TB"},
-        {INT64_MAX, "9223372.04 TB"},
-        {-5'000'000, "-5 MB"},
-        {-999'999'999, "-1 GB"},
-        {-5'000'000'000, "-5 GB"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Fmt::bytes(c.count, "."), c.expected) << c.count;
+    // 50'000: printf rounding of 0.05 (binary just above). Each unit boundary: just below it,
+    // rounding up into the next unit, and on it.
+    const std::pair<std::int64_t, const char*> cases[] = {{0, "0 MB"},
+                                                          {1, "0 MB"},
+                                                          {49'999, "0 MB"},
+                                                          {50'000, "0.1 MB"},
+                                                          {1'000'000, "1 MB"},
+                                                          {1'234'567, "1.2 MB"},
+                                                          {999'940'000, "999.9 MB"},
+                                                          {999'960'000, "1 GB"},
+                                                          {999'999'999, "1 GB"},
+                                                          {1'000'000'000, "1 GB"},
+                                                          {17'179'869'184, "17.18 GB"},
+                                                          {500'000'000'000, "500 GB"},
+                                                          {250'100'000'000, "250.1 GB"},
+                                                          {999'994'999'999, "999.99 GB"},
+                                                          {999'996'000'000, "1 TB"},
+                                                          {999'999'999'999, "1 TB"},
+                                                          {1'000'000'000'000, "1 TB"},
+                                                          {2'000'398'934'016, "2 TB"},
+                                                          {4'123'000'000'000, "4.12 TB"},
+                                                          {INT64_MAX, "9223372.04 TB"},
+                                                          {-5'000'000, "-5 MB"},
+                                                          {-999'999'999, "-1 GB"},
+                                                          {-5'000'000'000, "-5 GB"}};
+    for (const auto& [count, expected] : cases)
+        EXPECT_EQ(Fmt::bytes(count, "."), expected) << count;
 }
 
 TEST(FmtBytes, UsesTheGivenDecimalSeparator) {
@@ -55,12 +50,13 @@ TEST(FmtBytes, UsesTheGivenDecimalSeparator) {
 }
 
 TEST(FmtBytesGB, WholeGigabytesThenTerabytes) {
-    EXPECT_EQ(Fmt::bytesGB(17'179'869'184), "17 GB");
-    EXPECT_EQ(Fmt::bytesGB(999'499'999'999), "999 GB");
-    EXPECT_EQ(Fmt::bytesGB(999'500'000'000), "1000 GB");
-    EXPECT_EQ(Fmt::bytesGB(1'000'000'000'000), "1.00 TB");
-    EXPECT_EQ(Fmt::bytesGB(2'000'398'934'016), "2.00 TB");
-    EXPECT_EQ(Fmt::bytesGB(0), "0 GB");
+    for (const auto& [count, expected] : {std::pair<std::int64_t, const char*>{0, "0 GB"},
+                                          {17'179'869'184, "17 GB"},
+                                          {999'499'999'999, "999 GB"},
+                                          {999'500'000'000, "1000 GB"},
+                                          {1'000'000'000'000, "1.00 TB"},
+                                          {2'000'398'934'016, "2.00 TB"}})
+        EXPECT_EQ(Fmt::bytesGB(count), expected) << count;
 }
 
 TEST(FmtFormat, IgnoresTheProcessLocale) {
@@ -73,25 +69,20 @@ TEST(FmtFormat, IgnoresTheProcessLocale) {
         EXPECT_EQ(Fmt::format("%.2f V", 12.85), "12.85 V") << name;
         EXPECT_EQ(Fmt::format("%.1f \u00b0C", -3.25), "-3.2 \u00b0C") << name;
         EXPECT_EQ(Fmt::format("%.0f%% used", 99.5), "100% used") << name;
+        EXPECT_EQ(Fmt::format("%.0f%%", 1e308).substr(304), "18336%") << name;  // 309 digits
         EXPECT_EQ(Fmt::bytesGB(2'000'398'934'016), "2.00 TB") << name;
     }
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(FmtDuration, DaysHoursMinutes) {
-    struct Case {
-        double seconds;
-        const char* expected;
-    };
-    const Case cases[] = {
+    const std::pair<double, const char*> cases[] = {
         {0, "0m"},           {59, "0m"},          {600, "10m"},       {3599.9, "59m"},
         {3600, "1h 0m"},     {3660, "1h 1m"},     {86399, "23h 59m"}, {86400, "1d 0h 0m"},
-        {93784, "1d 2h 3m"}, {90000, "1d 1h 0m"}, {-30, "0m"},        {-3600, "0m"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Fmt::duration(c.seconds), c.expected) << c.seconds;
+        {93784, "1d 2h 3m"}, {90000, "1d 1h 0m"}, {-30, "0m"},        {-3600, "0m"}};
+    for (const auto& [seconds, expected] : cases)
+        EXPECT_EQ(Fmt::duration(seconds), expected) << seconds;
     // Out of range input does not crash.
-    EXPECT_FALSE(Fmt::duration(std::nan("")).empty());
-    EXPECT_FALSE(Fmt::duration(INFINITY).empty());
-    EXPECT_FALSE(Fmt::duration(-INFINITY).empty());
+    for (double odd : {std::nan(""), double(INFINITY), -double(INFINITY)})
+        EXPECT_FALSE(Fmt::duration(odd).empty());
 }

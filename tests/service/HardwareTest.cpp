@@ -4,8 +4,6 @@
 #include <tuple>
 
 #include "service/Collectors.h"
-#include "service/platform/ReplayPlatform.h"
-#include "tests/service/Captures.h"
 #include "tests/service/CollectorsFakePlatform.h"
 #include "tests/service/RecordText.h"
 

@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ServiceFakes.h"
 #include "service/LiveHistory.h"
 
 using namespace orvane;
-using namespace orvane::testing;
 
 namespace {
 
@@ -65,31 +63,4 @@ TEST(LiveHistory, SlotsFollowTheClock) {
         EXPECT_NEAR(h.cpuStats().average, c.average, 1e-6);
         EXPECT_NEAR(h.cpuStats().peak, c.peak, 1e-6);
     }
-}
-
-// The service keeps the history from its first sample on; a second whose processor read failed
-// or whose processor count changed (no comparable ticks) is a gap in the processor series.
-TEST(LiveHistory, ServiceRecordsEverySampleWithItsGaps) {
-    auto platform = std::make_shared<FakePlatform>();
-    TestMainQueue main;
-    double now = 100;
-    auto svc = SystemService::create(platform, main.queue(), [&] { return now; });
-    for (double t : {101, 102, 103, 104, 106}) {
-        now = t;
-        if (t == 102) platform->cores = 6;
-        platform->failLive = t == 104;
-        svc->updateLive();
-    }
-    main.runPending();
-
-    const LiveHistory& h = svc->history();
-    std::string cpu, mem;
-    for (std::uint64_t i = h.begin(); i < h.end(); ++i) {
-        cpu += h.at(i).cpuKnown ? 'x' : '-';
-        mem += h.at(i).memKnown ? 'x' : '-';
-    }
-    EXPECT_EQ(cpu, "-x-x--x");
-    EXPECT_EQ(mem, "xxxx--x");
-    EXPECT_FLOAT_EQ(h.newest().cpuSystem, 0.05f);
-    EXPECT_EQ(h.newest().memUsedBytes, svc->live().memUsedBytes);
 }

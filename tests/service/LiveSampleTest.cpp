@@ -7,9 +7,6 @@
 #include <vector>
 
 #include "service/Collectors.h"
-#include "service/platform/ReplayPlatform.h"
-#include "tests/service/Captures.h"
-#include "tests/service/RecordText.h"
 
 namespace orvane {
 namespace {
@@ -22,13 +19,6 @@ constexpr std::uint32_t kTop = std::numeric_limits<std::uint32_t>::max();
 LiveInputs ticksOnly(std::vector<CpuTicks> ticks) {
     LiveInputs in;
     in.cpuTicks = std::move(ticks);
-    return in;
-}
-
-LiveInputs vmOnly(VmStats vm, std::optional<std::uint64_t> swap = std::nullopt) {
-    LiveInputs in;
-    in.vm = vm;
-    in.swapUsed = swap;
     return in;
 }
 
@@ -63,6 +53,11 @@ TEST(LiveSample, TicksThatCannotBeComparedKeepTheOverallPercentages) {
     }
     // A first sample from the defaults: all idle.
     EXPECT_EQ(computeLive(LiveMetrics(), {}, 0, ticksOnly(three)).metrics.cpuIdlePct, 100);
+    // A failed processor read keeps the previous shares (the service test shows it); zero
+    // processors is a successful read with nothing in it.
+    const LiveSample none = computeLive(previous, {}, 0, ticksOnly({}));
+    EXPECT_EQ(none.ticks, std::vector<CpuTicks>{});
+    EXPECT_EQ(none.metrics.perCore, previous.perCore);
 }
 
 TEST(LiveSample, OneCoreBusyAndOverall) {
@@ -112,139 +107,69 @@ TEST(LiveSample, ManyCoresSumToHundred) {
     }
 }
 
-TEST(LiveSample, FailedProcessorReadChangesNothing) {
+// The memory categories from page counts, over a previous record whose values show what stays.
+TEST(LiveSample, MemoryCategories) {
     LiveMetrics previous;
-    previous.perCore = {0.25, 0.75};
-    previous.cpuUserPct = 10;
-    const LiveSample s = computeLive(previous, {{1, 1, 1, 1}, {2, 2, 2, 2}}, 0, LiveInputs());
-    EXPECT_FALSE(s.ticks.has_value());
-    EXPECT_EQ(s.metrics.perCore, previous.perCore);
-    EXPECT_EQ(s.metrics.cpuUserPct, 10);
-
-    // Zero processors is a successful read with nothing in it.
-    const LiveSample none = computeLive(previous, {}, 0, ticksOnly({}));
-    EXPECT_EQ(none.ticks, std::vector<CpuTicks>{});
-    EXPECT_EQ(none.metrics.perCore, previous.perCore);
-}
-
-TEST(LiveSample, AppMemoryNeverNegativeAndPressureCapped) {
-    // The worked categories and pressure are pinned by the captures below. More file-backed
-    // than active and inactive pages: no negative app memory.
-    VmStats vm = exampleVm();
-    vm.active = 100;
-    vm.inactive = 100;
-    const LiveSample s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(vm));
-    EXPECT_EQ(s.metrics.memAppBytes, 0);
-    EXPECT_EQ(s.metrics.memUsedBytes, 500 * 16384);
-
-    vm = exampleVm();
-    vm.wire = 2'000'000;  // alone more than the 16 GiB installed
-    EXPECT_EQ(computeLive(LiveMetrics(), {}, kGiB16, vmOnly(vm)).metrics.memPressure, 1.0);
-}
-
-TEST(LiveSample, AbsurdCountersSaturate) {
-    const VmStats huge{16384,
-                       kMaxU,
-                       kMaxU,
-                       std::uint64_t{1} << 60,
-                       std::uint64_t{1} << 50,
-                       1,
-                       std::uint64_t{1} << 50};
-    LiveSample s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(huge, kMaxU));
-    EXPECT_EQ(memory(s.metrics), std::make_tuple(kMax, kMax, kMax, kMax, 16384, kMax));
-    EXPECT_EQ(s.metrics.memPressure, 1.0);
-
-    // A sum beyond 64 bits whose difference fits: the true difference.
-    const VmStats wide{4096, std::uint64_t{1} << 50, std::uint64_t{1} << 50, 0, 0,
-                       0,    std::uint64_t{1} << 40};
-    s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(wide));
-    EXPECT_EQ(s.metrics.memAppBytes, kMax - (std::int64_t{1} << 52) + 1);
-    EXPECT_EQ(s.metrics.memUsedBytes, s.metrics.memAppBytes);
-
-    // Page sizes of 0 and of the largest 64-bit value.
-    VmStats vm = exampleVm();
-    vm.pageSize = 0;
-    s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(vm, 0));
-    EXPECT_EQ(s.metrics.memUsedBytes, 0);
-    EXPECT_EQ(s.metrics.memPressure, 0);
-    vm.pageSize = kMaxU;
-    vm.compressor = 0;
-    s = computeLive(LiveMetrics(), {}, kGiB16, vmOnly(vm, 0));
-    EXPECT_EQ(memory(s.metrics), std::make_tuple(kMax, kMax, kMax, kMax, 0, 0));
-    EXPECT_EQ(s.metrics.memPressure, 1.0);
-}
-
-TEST(LiveSample, FailedReadsKeepPreviousValues) {
-    LiveMetrics previous;
-    previous.memAppBytes = 11;
-    previous.memUsedBytes = 22;
-    previous.memCachedBytes = 33;
-    previous.memWiredBytes = 44;
-    previous.memCompressedBytes = 55;
-    previous.swapUsedBytes = 66;
+    previous.memAppBytes = 11, previous.memUsedBytes = 22, previous.memCachedBytes = 33;
+    previous.memWiredBytes = 44, previous.memCompressedBytes = 55, previous.swapUsedBytes = 66;
     previous.memPressure = 0.4;
-    previous.memTotalBytes = kGiB16;
-    previous.uptime = 10;
-
-    // No page counts: memory and swap stay (even with a swap figure); total and uptime not.
-    LiveInputs in;
-    in.uptime = 11.5;
-    in.swapUsed = 999;
-    LiveSample s = computeLive(previous, {}, 8 * kGiB16, in);
-    EXPECT_EQ(memory(s.metrics), memory(previous));
-    EXPECT_EQ(s.metrics.memPressure, 0.4);
-    EXPECT_EQ(s.metrics.memTotalBytes, 8 * kGiB16);
-    EXPECT_EQ(s.metrics.uptime, 11.5);
-
-    // Page counts but no swap figure: swap stays.
-    s = computeLive(previous, {}, kGiB16, vmOnly(exampleVm()));
-    EXPECT_EQ(s.metrics.swapUsedBytes, 66);
-    EXPECT_EQ(s.metrics.memAppBytes, 900 * 16384);
-
-    // Installed memory unknown: the categories update, pressure does not.
-    for (std::int64_t total : {std::int64_t{0}, std::int64_t{-1}}) {
-        s = computeLive(previous, {}, total, vmOnly(exampleVm(), 0));
-        EXPECT_EQ(s.metrics.memTotalBytes, total);
-        EXPECT_EQ(s.metrics.memUsedBytes, 1400 * 16384);
-        EXPECT_EQ(s.metrics.memPressure, 0.4);
-        EXPECT_EQ(s.metrics.swapUsedBytes, 0);
-    }
-}
-
-// Each sample of a capture, worked out by hand from its live and kernel files (the records
-// after the last sample of every capture are pinned whole by the report test).
-TEST(LiveSampleReplay, Machines) {
-    const std::pair<const char*, std::vector<std::string>> table[] = {
-        // Core 0's user counter wraps in the second sample; the third has performance cores
-        // 80 % busy, efficiency cores 10 %, and 1 GiB swapped.
-        {"mac-portable",
-         {"0/0/100 | 0*12 | 12779520000/16875520000/6717440000/3276800000/819200000/0 | "
-          "34359738368 | 0.3051757812 | 93785.5",
-          "40/10/50 | 0.5*12 | 12779520000/16875520000/6717440000/3276800000/819200000/0 | "
-          "34359738368 | 0.3051757812 | 93786.5",
-          "41.66666667/15/43.33333333 | 0.8*8 0.1*4 | "
-          "14417920000/18513920000/6717440000/3276800000/819200000/1073741824 | 34359738368 | "
-          "0.3290176392 | 93787.5"}},
-        // No "hw.memsize" and no processor counters; page counts only in the second sample
-        // (categories but no pressure), kept in the third.
-        {"mac-broken",
-         {"0/0/100 |  | 0/0/0/0/0/0 | 0 | 0 | 43",
-          "0/0/100 |  | 14745600/22937600/10649600/6553600/1638400/0 | 0 | 0 | 44",
-          "0/0/100 |  | 14745600/22937600/10649600/6553600/1638400/0 | 0 | 0 | 45"}}};
-    for (const auto& [machine, expected] : table) {
-        ReplayPlatform platform = capture(machine);
-        // Sampled the way the service does: each result feeds the next.
-        LiveMetrics live;
-        std::vector<CpuTicks> ticks;
-        std::vector<std::string> seen;
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            const LiveSample s = collectLive(live, ticks, platform);
-            live = s.metrics;
-            if (s.ticks) ticks = *s.ticks;
-            EXPECT_EQ(s.ticks.has_value(), !live.perCore.empty()) << machine << " " << i;
-            seen.push_back(record_text::describe(live));
-        }
-        EXPECT_EQ(seen, expected) << machine;
+    constexpr std::int64_t p = 16384;  // bytes per page of exampleVm()
+    constexpr std::int64_t k2p52 = std::int64_t{1} << 52;
+    const std::optional<VmStats> ex = exampleVm();
+    const auto exMemory = [&](std::int64_t swap) {
+        return std::make_tuple(900 * p, 1400 * p, 650 * p, 400 * p, 100 * p, swap);
+    };
+    VmStats fileBacked = *ex, wired = *ex, noPage = *ex, hugePage = *ex;
+    fileBacked.active = fileBacked.inactive = 100;
+    wired.wire = 2'000'000;
+    noPage.pageSize = 0;
+    hugePage.pageSize = kMaxU, hugePage.compressor = 0;
+    const VmStats absurd{16384, kMaxU, kMaxU, 1ull << 60, 1ull << 50, 1, 1ull << 50};
+    const VmStats wide{4096, 1ull << 50, 1ull << 50, 0, 0, 0, 1ull << 40};
+    struct Case {
+        const char* name;
+        std::optional<VmStats> vm;
+        std::optional<std::uint64_t> swap;
+        std::int64_t total;
+        decltype(memory(previous)) bytes;  // app, used, cached, wired, compressed, swap
+        double pressure;
+    };
+    const Case table[] = {
+        {"no page counts: memory and swap stay", std::nullopt, 999, kGiB16, memory(previous), 0.4},
+        {"no swap figure: swap stays", ex, std::nullopt, kGiB16, exMemory(66), 15564800.0 / kGiB16},
+        {"installed memory unknown: no pressure", ex, 0, 0, exMemory(0), 0.4},
+        {"installed memory negative", ex, 0, -1, exMemory(0), 0.4},
+        {"more file-backed than in use: no negative app memory",
+         fileBacked,
+         0,
+         kGiB16,
+         {0, 500 * p, 650 * p, 400 * p, 100 * p, 0},
+         8192000.0 / kGiB16},
+        {"wired beyond installed: pressure capped",
+         wired,
+         0,
+         kGiB16,
+         {900 * p, 2'001'000 * p, 650 * p, 2'000'000 * p, 100 * p, 0},
+         1.0},
+        {"absurd counters saturate", absurd, kMaxU, kGiB16, {kMax, kMax, kMax, kMax, p, kMax}, 1.0},
+        {"a sum beyond 64 bits whose difference fits",
+         wide,
+         0,
+         kGiB16,
+         {kMax - k2p52 + 1, kMax - k2p52 + 1, k2p52, 0, 0, 0},
+         1.0},
+        {"page size 0", noPage, 0, kGiB16, {0, 0, 0, 0, 0, 0}, 0},
+        {"largest page size", hugePage, 0, kGiB16, {kMax, kMax, kMax, kMax, 0, 0}, 1.0},
+    };
+    for (const Case& c : table) {
+        LiveInputs in;
+        in.uptime = 11.5;
+        in.vm = c.vm;
+        in.swapUsed = c.swap;
+        const LiveMetrics m = computeLive(previous, {}, c.total, in).metrics;
+        EXPECT_EQ(memory(m), c.bytes) << c.name;
+        EXPECT_DOUBLE_EQ(m.memPressure, c.pressure) << c.name;
+        EXPECT_EQ(std::tie(m.memTotalBytes, m.uptime), std::make_tuple(c.total, 11.5)) << c.name;
     }
 }
 

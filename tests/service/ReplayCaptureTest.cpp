@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -44,7 +46,8 @@ Captured runReport(const std::string& args, bool unprivileged = false) {
     const std::string as = unprivileged && ::geteuid() == 0
                                ? "setpriv --reuid=65534 --regid=65534 --clear-groups "
                                : "";
-    const std::string cmd = as + ORVANE_REPORT_BIN + " " + args + " 2>&1";
+    // A report that hangs fails the test instead of stopping it.
+    const std::string cmd = "timeout 60 " + as + ORVANE_REPORT_BIN + " " + args + " 2>&1";
     FILE* f = ::popen(cmd.c_str(), "r");
     if (!f) return c;
     char buf[4096];
@@ -106,21 +109,20 @@ TEST(Replay, LiveSamplesAdvanceAndTheLastRepeats) {
         {"uptime":2,"pageSize":4096,"vm":null,"swapUsed":null,"cpuTicks":null},
         {"uptime":3,"pageSize":-1,"vm":{"active":1},"swapUsed":-5,"cpuTicks":[[1,2,3]]}]})");
     ReplayPlatform p(dir);
-    const LiveInputs a = p.sampleLive();
-    EXPECT_EQ(a.uptime, 1);
-    ASSERT_TRUE(a.vm && a.swapUsed && a.cpuTicks);
-    EXPECT_EQ(a.vm->active, 1u);
-    EXPECT_EQ(a.vm->inactive, 0u);
-    EXPECT_EQ(*a.swapUsed, 5u);
-    EXPECT_EQ(a.cpuTicks->at(0), (CpuTicks{1, 2, 3, 4}));
-    const LiveInputs b = p.sampleLive();
-    EXPECT_EQ(b.uptime, 2);
-    EXPECT_FALSE(b.vm || b.swapUsed || b.cpuTicks);
-    for (int i = 0; i < 3; ++i) {
-        const LiveInputs c = p.sampleLive();  // malformed values are failed reads
-        EXPECT_EQ(c.uptime, 3);
-        EXPECT_FALSE(c.vm || c.swapUsed || c.cpuTicks);
-    }
+    const auto at = [](double uptime) {
+        LiveInputs in;
+        in.uptime = uptime;
+        return in;
+    };
+    LiveInputs first = at(1);
+    first.vm.emplace().pageSize = 4096;
+    first.vm->active = 1;
+    first.swapUsed = 5;
+    first.cpuTicks = {{1, 2, 3, 4}};
+    EXPECT_EQ(p.sampleLive(), first);
+    EXPECT_EQ(p.sampleLive(), at(2));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(p.sampleLive(), at(3));  // malformed values are failed reads
     fs::remove_all(dir);
 }
 
@@ -139,12 +141,6 @@ TEST(Replay, MissingAndMalformedFilesReadAsNothing) {
     EXPECT_FALSE(p.sampleLive().cpuTicks);
     EXPECT_EQ(MacCaptureSource(dir / "does-not-exist").hostName(), "");
 
-    // A facts document this program cannot read is not taken for one.
-    for (const char* facts : {R"({"format": "orvane-facts", "version": 2})",
-                              R"({"format": "other", "version": 1})", "[]", "{"}) {
-        write(dir / "facts.json", facts);
-        EXPECT_FALSE(ReplayPlatform(dir).holdsFacts()) << facts;
-    }
     fs::remove_all(dir);
 }
 
@@ -241,28 +237,158 @@ TEST(ReportTool, BadArgumentsExitWithStatusTwo) {
     fs::remove_all(dir);
 }
 
-// A capture directory that cannot be read, a file too large for a capture and numbers beyond
-// any integer: each is said on stderr and the rest of the report still shows.
-TEST(ReportTool, UnreadableAndOversizedCapturesAreSaidAndSkipped) {
+// A capture that cannot be read whole is an error: one line naming the file and the reason,
+// exit 2, never a hang, an abort or an empty machine shown as this one.
+TEST(ReportTool, CapturesThatCannotBeReadAreRefused) {
     const fs::path dir = tempDir("unreadable");
-    fs::copy(kFixtures / "mac-portable", dir / "closed");
-    fs::permissions(dir / "closed", fs::perms::none);
-    Captured c = runReport("--replay " + (dir / "closed").string() + " --samples 1", true);
-    EXPECT_EQ(c.status, 0);
-    EXPECT_NE(c.result.find("orvane-report: cannot read capture directory"), std::string::npos)
-        << c.result;
-    EXPECT_NE(c.result.find("Battery"), std::string::npos) << c.result;
-    fs::permissions(dir / "closed", fs::perms::owner_all);
+    using Setup = std::function<void(const fs::path&)>;
+    const auto facts = [](std::string text) {
+        return [text](const fs::path& d) { write(d / "facts.json", text); };
+    };
+    const auto link = [](const char* file, const char* to) {
+        return [=](const fs::path& d) {
+            fs::remove(d / file);
+            fs::create_symlink(to, d / file);
+        };
+    };
+    const std::tuple<std::string, Setup, std::string> cases[] = {
+        {"closed", [](const fs::path& d) { fs::permissions(d, fs::perms::none); },
+         "cannot read capture directory"},
+        {"large",
+         [](const fs::path& d) { fs::resize_file(d / "live.json", kMaxCaptureFileBytes + 1); },
+         "live.json: larger than 8 MB"},
+        {"fifo",
+         [](const fs::path& d) {
+             fs::remove(d / "host.json"), ::mkfifo((d / "host.json").c_str(), 0600);
+         },
+         "host.json: not a regular file"},
+        {"zero", link("kernel.json", "/dev/zero"), "kernel.json: not a regular file"},
+        {"mem", link("live.json", "/proc/self/mem"), "live.json: Input/output error"},
+        {"version", facts(R"({"format": "orvane-facts", "version": 2})"),
+         "facts.json: not a well-formed facts"},
+        {"other", facts(R"({"format": "other", "version": 1})"),
+         "facts.json: not a well-formed facts"},
+        {"garbage", facts(R"({"format": "orvane-facts", "version": 1} x)"), "facts.json: not a"},
+        {"nan", facts(R"({"format": "orvane-facts", "version": 1, "installedMemory": NaN})"),
+         "facts.json: not a"},
+        {"utf16", facts(std::string("{\0\"\0", 4)), "facts.json: not a"},
+        {"empty", facts(""), "facts.json: not a"},
+    };
+    for (const auto& [name, setup, problem] : cases) {
+        const fs::path capture = dir / name;
+        fs::copy(kFixtures / "mac-portable", capture);
+        setup(capture);
+        const Captured c = runReport("--replay " + capture.string() + " --samples 1", true);
+        EXPECT_EQ(c.status, 2) << name;
+        EXPECT_EQ(c.result.rfind("orvane-report: cannot read ", 0), 0u) << c.result;
+        EXPECT_NE(c.result.find(capture.string()), std::string::npos) << c.result;
+        EXPECT_NE(c.result.find(problem), std::string::npos) << c.result;
+        EXPECT_EQ(std::count(c.result.begin(), c.result.end(), '\n'), 1) << c.result;
+        fs::permissions(capture, fs::perms::owner_all);
+    }
+    fs::remove_all(dir);
+}
 
-    fs::copy(kFixtures / "mac-portable", dir / "large");
-    fs::resize_file(dir / "large" / "live.json", kMaxCaptureFileBytes + 1);
-    write(dir / "large" / "host.json", R"({"osVersion": [1e300, -1e300, 14.9], "uptime": 1e300})");
-    const ReplayPlatform replay(dir / "large");
-    EXPECT_EQ(replay.problems(),
-              std::vector<std::string>{"cannot read " + (dir / "large" / "live.json").string() +
-                                       ": larger than 8 MB"});
-    EXPECT_EQ(replay.hardware().osVersion, (OsVersion{INT64_MAX, INT64_MIN, 14}));
-    c = runReport("--replay " + (dir / "large").string() + " --json --samples 1");
+// Files the Mac platform does not use are not read; what a capture claims is kept within
+// real ranges, lists within what machines have, and one bad character spoils only itself.
+TEST(Replay, ReadsOnlyWhatItUsesWithinRealRanges) {
+    const fs::path dir = tempDir("ranges");
+    fs::copy(kFixtures / "mac-portable", dir / "mac");
+    write(dir / "mac" / "system_profiler-SPUnused.json", "");
+    fs::resize_file(dir / "mac" / "system_profiler-SPUnused.json", kMaxCaptureFileBytes + 1);
+    ::mkfifo((dir / "mac" / "ioreg-Other.plist").c_str(), 0600);
+    write(dir / "mac" / "host.json", R"({"osVersion": [1e300, -1e300, 14.9], "uptime": 1e300})");
+    const ReplayPlatform mac(dir / "mac");
+    EXPECT_TRUE(mac.problems().empty());
+    EXPECT_EQ(mac.hardware().osVersion, std::nullopt);
+    EXPECT_EQ(mac.hardware().uptime, 0);
+
+    nlohmann::json doc = {{"format", "orvane-facts"}, {"version", 1}, {"installedMemory", -5}};
+    doc["hardware"] = {{"logicalProcessors", -4},
+                       {"performanceCores", 4097},
+                       {"memoryBytes", 18446744073709551615u},
+                       {"uptime", -1},
+                       {"serial", "@"}};
+    using Json = nlohmann::json;
+    doc["power"]["batteries"] = std::vector<Json>(
+        17, {{"designCapacity", -4922}, {"chargePercent", 1e308}, {"voltage", 12.5}});
+    doc["volumes"] = std::vector<Json>(300, {{"totalBytes", -1}, {"freeBytes", 10}});
+    doc["graphics"] = std::vector<Json>(65, {{"displays", Json::array({{{"main", true}}})}});
+    doc["graphics"][0]["displays"] = std::vector<nlohmann::json>(70, nlohmann::json::object());
+    std::string text = doc.dump();
+    text.replace(text.find("\"@\""), 3, "\"A\xff\\ud800\"");  // an invalid byte, a lone surrogate
+    fs::create_directories(dir / "facts");
+    write(dir / "facts" / "facts.json", text);
+    const ReplayPlatform facts(dir / "facts");
+    const HardwareFacts h = facts.hardware();
+    const auto b = facts.power().batteries;
+    const auto v = facts.volumes();
+    const auto g = facts.graphics();
+    EXPECT_TRUE(facts.problems().empty());
+    EXPECT_EQ(h.serial, "A\uFFFD\uFFFD");
+    EXPECT_FALSE(h.logicalProcessors || h.performanceCores || h.memoryBytes || h.uptime ||
+                 facts.installedMemory() || b[0].designCapacity || b[0].chargePercent ||
+                 v[0].totalBytes);
+    EXPECT_EQ(std::tuple(b.size(), b[0].voltage, v.size(), v[0].freeBytes, g.size(),
+                         g[0].displays.size(), g[1].displays.size()),
+              std::tuple(16u, 12.5, 256u, 10, 64u, 64u, 0u));
+    EXPECT_EQ(facts.notes(),
+              (std::vector<std::string>{
+                  "1 of 17 batteries left out: no machine has more than 16",
+                  "44 of 300 volumes left out: no machine has more than 256",
+                  "6 of 70 displays left out: no machine has more than 64",
+                  "1 of 65 graphics processors left out: no machine has more than 64",
+                  "63 of 127 displays left out: no machine has more than 64"}));
+    fs::remove_all(dir);
+}
+
+// A capture or a report that cannot be written whole says why and exits non-zero; it never
+// leaves half a capture, never replaces a good one with it, and never writes through a link
+// planted in the target.
+TEST(CaptureTargets, WritesAreCheckedAndNothingPlantedIsFollowed) {
+    const fs::path dir = tempDir("targets");
+    const std::string replay = "--replay " + (kFixtures / "mac-portable").string();
+    // A previous capture holding a link to a file elsewhere is replaced; the file is not touched.
+    fs::create_directories(dir / "cap");
+    write(dir / "outside", "keep");
+    write(dir / "cap" / "live.json", "{}");
+    fs::create_symlink(dir / "outside", dir / "cap" / "host.json");
+    Captured c = runReport(replay + " --capture " + (dir / "cap").string());
     EXPECT_EQ(c.status, 0) << c.result;
+    EXPECT_EQ(readText(dir / "outside"), "keep");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "cap" / "host.json")));
+
+    // A write that fails part way (files limited to a few blocks): the reason, and the
+    // previous capture as it was.
+    const std::string before = readText(dir / "cap" / "host.json");
+    const std::string limited = "sh -c \"trap '' XFSZ; ulimit -f 1; exec " +
+                                std::string(ORVANE_REPORT_BIN) + " " + replay + " --capture ";
+    for (const fs::path& target : {dir / "cap", dir / "new"}) {
+        FILE* f = ::popen((limited + target.string() + "\" 2>&1").c_str(), "r");
+        char buf[512] = {};
+        const std::string out(buf, std::fread(buf, 1, sizeof buf - 1, f));
+        EXPECT_EQ(WEXITSTATUS(::pclose(f)), 1) << out;
+        EXPECT_NE(out.find("File too large"), std::string::npos) << out;
+    }
+    EXPECT_EQ(readText(dir / "cap" / "host.json"), before);
+    EXPECT_FALSE(fs::exists(dir / "new"));
+    for (const auto& e : fs::directory_iterator(dir))  // no temporary directory left
+        EXPECT_FALSE(e.path().filename().string().starts_with(".")) << e.path();
+
+    // A directory holding anything else is not replaced.
+    fs::create_directories(dir / "other");
+    write(dir / "other" / "notes.txt", "mine");
+    c = runReport(replay + " --capture " + (dir / "other").string());
+    EXPECT_EQ(c.status, 1);
+    EXPECT_NE(c.result.find("holds other files"), std::string::npos) << c.result;
+    EXPECT_EQ(readText(dir / "other" / "notes.txt"), "mine");
+
+    // A report that cannot be written: the cron recipe then keeps its last good file.
+    const int status = std::system(("timeout 60 " + std::string(ORVANE_REPORT_BIN) + " " + replay +
+                                    " --samples 1 > /dev/full 2> " + (dir / "err").string())
+                                       .c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(readText(dir / "err"),
+              "orvane-report: cannot write the report: No space left on device\n");
     fs::remove_all(dir);
 }

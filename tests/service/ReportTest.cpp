@@ -21,11 +21,12 @@ std::vector<std::string> samplesOf(const std::string& metrics) {
 }  // namespace
 
 TEST(Report, OddValuesAreEscapedAndUnknownFactsLeftOut) {
-    Report r;
+    Snapshot r;
     r.hardware.modelName = "Pro *1*";
     r.hardware.chip = "M\xff";
     r.hardware.hostname = "a\"b\\c\nd";
     r.battery.present = true;  // and nothing known about it
+    r.live.perCore = {0, 0};   // one sample of the counters: nothing measured yet
     r.volumes = {VolumeInfo("Unsized", "/u", "apfs", 0, 0, true, false),
                  VolumeInfo("x|y\nz", "/b", "apfs", 100, 40, true, false),
                  VolumeInfo("x|y\nz", "/b", "apfs", 200, 50, true, false)};
@@ -47,4 +48,29 @@ TEST(Report, OddValuesAreEscapedAndUnknownFactsLeftOut) {
 
     const std::string json = formatReport(r, ReportFormat::json);
     EXPECT_NE(json.find("\"chip\": \"M\xef\xbf\xbd\""), std::string::npos) << json;
+}
+
+// Text from a capture cannot drive the terminal or reorder what is shown; what was not
+// measured reads "-" or null, never 0.
+TEST(Report, ControlCharactersEscapedAndUnmeasuredNotZero) {
+    Snapshot r;
+    r.hardware.modelName = "A\x1b[2JB";
+    r.hardware.hostname = "\x1b]0;t\x07 \xc2\x9b \u202Ex\u2067\t\x7f";
+    r.live.perCore = {0};
+    const std::string host = R"(\x1B]0;t\x07 \u{009B} \u{202E}x\u{2067}\x09\x7F)";
+    const std::string text = formatReport(r, ReportFormat::text);
+    const std::string markdown = formatReport(r, ReportFormat::markdown);
+    for (const std::string& expected :
+         std::vector<std::string>{"A\\x1B[2JB\n", "  Host name          " + host + "\n",
+                                  "  Processor          -\n", "  Per core           -\n",
+                                  "  Memory used        - of -\n", "  Pressure           -\n"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << text;
+    EXPECT_NE(markdown.find(R"(| Host name | \x1B\]0;t\x07 \u{009B} \u{202E}x\u{2067}\x09\x7F |)"),
+              std::string::npos)
+        << markdown;
+    EXPECT_EQ(markdown.rfind("# A\\x1B\\[2JB\n", 0), 0u) << markdown;
+    const std::string json = formatReport(r, ReportFormat::json);
+    for (const char* key :
+         {"cpuIdlePct", "perCore", "cpuBusyPct", "memUsedBytes", "memTotalBytes", "memPressure"})
+        EXPECT_NE(json.find("\"" + std::string(key) + "\": null"), std::string::npos) << key;
 }

@@ -61,9 +61,14 @@ TEST(IntOf, ConvertsLeniently) {
 }
 
 TEST(DecodeJson, OnlyAnObjectIsData) {
-    for (const char* bad : {"", "[1,2]", "42", "{\"a\": ", "{\"a\": 1} trailing",
-                            "{\"a\": \"\xff\"}" /* invalid UTF-8 */})
+    for (const char* bad : {"", "[1,2]", "42", "{\"a\": ", "{\"a\": 1} trailing"})
         EXPECT_FALSE(decodeJsonObject(bytesOf(bad))) << bad;
+    // One invalid byte or lone surrogate half spoils only itself; escapes stay as they are.
+    const auto mended = decodeJsonObject(
+        bytesOf("{\"a\": \"\xff\\ud800x\\udc00\\\"\\ud83d\\ude00\", \"\xc3\": \"\\u00e9\"}"));
+    ASSERT_TRUE(mended);
+    EXPECT_EQ(*mended->getString("a"), "\uFFFD\uFFFDx\uFFFD\"\U0001F600");
+    EXPECT_EQ(*mended->getString("\uFFFD"), "\u00e9");
     auto v = decodeJsonObject(bytesOf(R"({"s":"x","i":-2,"u":18446744073709549596,"r":2.5,
         "b":true,"n":null,"a":[{"k":1}],"o":{}})"));
     ASSERT_TRUE(v);
@@ -83,6 +88,10 @@ TEST(DecodeJson, OnlyAnObjectIsData) {
 TEST(DecodeJson, RefusesAbsurdNestingWithoutCrashing) {
     std::string deep = "{\"a\":" + std::string(100000, '[') + std::string(100000, ']') + "}";
     EXPECT_FALSE(decodeJsonObject(bytesOf(deep)));
+    std::string many = "{\"a\":[";  // a million values and one: not tool output
+    for (int i = 0; i < 1'000'000; ++i)
+        many += "0,";
+    EXPECT_FALSE(decodeJsonObject(bytesOf(many + "0]}")));
 }
 
 TEST(DecodePlist, ReadsXmlWithNegativeAndLargeIntegers) {

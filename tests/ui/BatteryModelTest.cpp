@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "tests/ui/PageTextPrinters.h"
 #include "ui/model/BatteryModel.h"
@@ -43,11 +44,15 @@ TEST(BatteryModel, NoticeAndTaglineNameTheMachine) {
     }
 }
 
-TEST(BatteryModel, Subtitle) {
+TEST(BatteryModel, SubtitleGaugesAndConditionBadge) {
     EXPECT_EQ(BatteryModel::subtitle(BatteryInfo{}), "No internal battery detected");
     EXPECT_EQ(BatteryModel::subtitle(present()), "Health, cycles & charge");
     EXPECT_FALSE(BatteryModel::showGauges(BatteryInfo{}));
     EXPECT_TRUE(BatteryModel::showGauges(present()));
+    BatteryInfo b = present();
+    b.condition = "Service Recommended";
+    EXPECT_EQ(BatteryModel::conditionBadge(b), (PageText::Badge{"Service Recommended", Tint::red}));
+    EXPECT_EQ(BatteryModel::conditionBadge(BatteryInfo{}), (PageText::Badge{"-", Tint::secondary}));
 }
 
 TEST(BatteryModel, HealthGaugeTintFollowsWear) {
@@ -68,27 +73,15 @@ TEST(BatteryModel, HealthGaugeTintFollowsWear) {
         EXPECT_EQ(g.title, c.title) << c.health;
         EXPECT_EQ(g.tint, c.tint) << c.health;
         EXPECT_DOUBLE_EQ(g.fraction, c.health / 100);
-        EXPECT_EQ(g.subtitle, "Maximum\nCapacity");
     }
 }
 
-TEST(BatteryModel, ConditionBadge) {
-    BatteryInfo b = present();
-    b.condition = "Service Recommended";
-    EXPECT_EQ(BatteryModel::conditionBadge(b), (PageText::Badge{"Service Recommended", Tint::red}));
-    EXPECT_EQ(BatteryModel::conditionBadge(BatteryInfo{}), (PageText::Badge{"-", Tint::secondary}));
-}
-
 TEST(BatteryModel, ChargeTitleRoundsTiesToEven) {
-    struct Case {
-        double charge;
-        const char* title;
-    };
-    for (const Case& c : {Case{99.5, "100%"}, Case{0.5, "0%"}, Case{87.4, "87%"}, Case{2.5, "2%"},
-                          Case{100, "100%"}}) {
+    for (auto [charge, title] :
+         {std::pair{99.5, "100%"}, {0.5, "0%"}, {87.4, "87%"}, {2.5, "2%"}, {100.0, "100%"}}) {
         BatteryInfo b = present();
-        b.chargePercent = c.charge;
-        EXPECT_EQ(BatteryModel::chargeGauge(b).title, c.title) << c.charge;
+        b.chargePercent = charge;
+        EXPECT_EQ(BatteryModel::chargeGauge(b).title, title) << charge;
     }
 }
 
@@ -151,25 +144,18 @@ TEST(BatteryModel, CyclesWithAndWithoutARating) {
 }
 
 TEST(BatteryModel, TimeRemaining) {
-    struct Case {
-        std::int64_t minutes;
-        bool onAC;
-        const char* text;
-    };
-    const Case cases[] = {
-        {0, true, "On AC"},
-        {-1, false, "Calculating\u2026"},
-        {0, false, "Calculating\u2026"},
-        {-1, true, "On AC"},
-        {90, false, "1h 30m"},
-        {1, true, "1m"},
-        {1440, false, "1d 0h 0m"},
-    };
-    for (const Case& c : cases) {
+    const std::tuple<std::int64_t, bool, const char*> cases[] = {{0, true, "On AC"},
+                                                                 {-1, false, "Calculating\u2026"},
+                                                                 {0, false, "Calculating\u2026"},
+                                                                 {-1, true, "On AC"},
+                                                                 {90, false, "1h 30m"},
+                                                                 {1, true, "1m"},
+                                                                 {1440, false, "1d 0h 0m"}};
+    for (const auto& [minutes, onAC, text] : cases) {
         BatteryInfo b = present();
-        b.timeRemaining = c.minutes;
-        b.onAC = c.onAC;
-        EXPECT_EQ(BatteryModel::timeRemaining(b), c.text) << c.minutes;
+        b.timeRemaining = minutes;
+        b.onAC = onAC;
+        EXPECT_EQ(BatteryModel::timeRemaining(b), text) << minutes;
     }
 }
 
@@ -186,29 +172,23 @@ TEST(BatteryModel, CapacityRows) {
 }
 
 TEST(BatteryModel, TemperatureBoundaryAndAmperageSign) {
-    struct Case {
-        double temperature;
-        const char* text;
-        Tint color;
-    };
-    for (const Case& c :
-         {Case{35.0, "35.0 \u00b0C", Tint::primary}, Case{35.1, "35.1 \u00b0C", Tint::yellow},
-          Case{35.04, "35.0 \u00b0C", Tint::yellow}, Case{0, "0.0 \u00b0C", Tint::primary}}) {
+    const std::tuple<double, const char*, Tint> temperatures[] = {
+        {35.0, "35.0 \u00b0C", Tint::primary},
+        {35.1, "35.1 \u00b0C", Tint::yellow},
+        {35.04, "35.0 \u00b0C", Tint::yellow},
+        {0, "0.0 \u00b0C", Tint::primary}};
+    for (const auto& [temperature, text, color] : temperatures) {
         BatteryInfo b = present();
-        b.temperature = c.temperature;
+        b.temperature = temperature;
         const auto row = BatteryModel::electricalRows(b)[0];
-        EXPECT_EQ(row.value, c.text) << c.temperature;
-        EXPECT_EQ(row.valueColor, c.color) << c.temperature;
+        EXPECT_EQ(row.value, text) << temperature;
+        EXPECT_EQ(row.valueColor, color) << temperature;
     }
-    struct Amp {
-        double amperes;
-        const char* text;
-    };
-    for (const Amp& a :
-         {Amp{-1.5, "-1500 mA"}, Amp{-1.2345, "-1234 mA"}, Amp{-0.0004, "-0 mA"}, Amp{0, "0 mA"}}) {
+    for (auto [amperes, text] :
+         {std::pair{-1.5, "-1500 mA"}, {-1.2345, "-1234 mA"}, {-0.0004, "-0 mA"}, {0.0, "0 mA"}}) {
         BatteryInfo b = present();
-        b.amperage = a.amperes;
-        EXPECT_EQ(BatteryModel::electricalRows(b)[2].value, a.text) << a.amperes;
+        b.amperage = amperes;
+        EXPECT_EQ(BatteryModel::electricalRows(b)[2].value, text) << amperes;
     }
 }
 

@@ -64,6 +64,10 @@ TEST_F(CopyableTest, ClickPutsTheValueOnTheClipboardAndShowsTheBadge) {
         EXPECT_EQ(w->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_EQ(w->toolTip(), QStringLiteral("Click to copy"));
     }
+    // A value too long to lay out is copied whole.
+    second_->setValue(QString(100'000, QLatin1Char('y')));
+    second_->copyable()->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().size(), 100'000);
 }
 
 TEST_F(CopyableTest, TwoRowsClickedInQuickSuccessionKeepTheirOwnBadges) {

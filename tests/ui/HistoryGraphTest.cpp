@@ -14,14 +14,10 @@ namespace {
 
 // A second's values; a negative share is one that was not measured.
 HistoryPoint sample(double time, double user, double system, double mem) {
-    HistoryPoint p{time,
-                   user >= 0,
-                   mem >= 0,
-                   static_cast<float>(std::max(user, 0.0)),
-                   static_cast<float>(system),
-                   static_cast<float>(std::max(mem, 0.0)),
-                   8'000'000'000};
-    return p;
+    return {time,          user >= 0,
+            mem >= 0,      float(std::max(user, 0.0)),
+            float(system), float(std::max(mem, 0.0)),
+            8'000'000'000};
 }
 
 // The largest difference of any channel of any pixel.

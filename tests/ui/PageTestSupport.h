@@ -73,26 +73,22 @@ struct ServiceRig {
                          [this](FieldSet f) { seen |= f; });
     }
 
-    // Runs a full load and waits until it and every notification are through.
-    bool load() {
-        seen = 0;
-        svc->loadAll();
-        return spinUntil([&] { return (seen & loadedBit()) != 0; });
-    }
-    // A dynamic refresh, waited for.
+    // A full load, waited for until it, the service's first live sample (taken on its own
+    // queue) and every notification are through; a dynamic refresh; one live sample.
+    bool load() { return run(&SystemService::loadAll, SystemService::Field::loaded); }
     bool refreshDynamic() {
-        seen = 0;
-        svc->refreshDynamic();
-        return spinUntil([&] { return (seen & fieldBit(SystemService::Field::volumes)) != 0; });
+        return run(&SystemService::refreshDynamic, SystemService::Field::volumes);
     }
-    // One live sample, waited for.
-    bool sample() {
-        seen = 0;
-        svc->updateLive();
-        return spinUntil([&] { return (seen & fieldBit(SystemService::Field::live)) != 0; });
-    }
+    bool sample() { return run(&SystemService::updateLive, SystemService::Field::live); }
 
-    static FieldSet loadedBit() { return fieldBit(SystemService::Field::loaded); }
+    bool run(void (SystemService::*start)(), SystemService::Field until) {
+        seen = 0;
+        (svc.get()->*start)();
+        return spinUntil([&] {
+            return (seen & fieldBit(until)) != 0 &&
+                   (until != SystemService::Field::loaded || !svc->history().empty());
+        });
+    }
 
     std::shared_ptr<SwappablePlatform> platform;
     std::unique_ptr<QObject> context;

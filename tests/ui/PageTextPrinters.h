@@ -8,7 +8,7 @@
 namespace orvane {
 
 inline std::ostream& operator<<(std::ostream& os, Symbol s) {
-    return os << "Symbol(" << systemName(s) << ")";
+    return os << "Symbol(" << static_cast<int>(s) << ")";
 }
 inline std::ostream& operator<<(std::ostream& os, Tint t) {
     return os << "Tint(" << static_cast<int>(t) << ")";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "tests/ui/PageTextPrinters.h"
 #include "ui/model/PerformanceModel.h"
@@ -21,26 +22,26 @@ TEST(PerformanceModel, BeforeTheSecondSample) {
         EXPECT_EQ(c.percent, "0%");
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 4);
     EXPECT_EQ(PerformanceModel::coreCountText(live), "4 logical cores");
+    // Any swap at all turns its row yellow.
+    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::primary);
+    live.swapUsedBytes = 1;
+    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::yellow);
 }
 
 TEST(PerformanceModel, CpuGaugeTintAndRounding) {
-    struct Case {
-        double user, system;
-        const char* title;
-        Tint tint;
-    };
-    const Case cases[] = {
-        {40, 19.5, "60%", Tint::green},  // 59.5 -> 60, tint of 0.595
-        {50, 10, "60%", Tint::yellow},   {80, 5, "85%", Tint::red},
-        {0.25, 0.25, "0%", Tint::green}, {99, 1, "100%", Tint::red},
-    };
-    for (const Case& c : cases) {
+    // 40 + 19.5: "60%", tinted as 0.595.
+    const std::tuple<double, double, const char*, Tint> cases[] = {{40, 19.5, "60%", Tint::green},
+                                                                   {50, 10, "60%", Tint::yellow},
+                                                                   {80, 5, "85%", Tint::red},
+                                                                   {0.25, 0.25, "0%", Tint::green},
+                                                                   {99, 1, "100%", Tint::red}};
+    for (const auto& [user, system, title, tint] : cases) {
         LiveMetrics live;
-        live.cpuUserPct = c.user;
-        live.cpuSystemPct = c.system;
+        live.cpuUserPct = user;
+        live.cpuSystemPct = system;
         const auto g = PerformanceModel::cpuGauge(live);
-        EXPECT_EQ(g.title, c.title) << c.user;
-        EXPECT_EQ(g.tint, c.tint) << c.user;
+        EXPECT_EQ(g.title, title) << user;
+        EXPECT_EQ(g.tint, tint) << user;
     }
 }
 
@@ -67,29 +68,19 @@ TEST(PerformanceModel, CoreCells) {
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.5), 75);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.01), 4);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, std::nan("")), 4);
-    EXPECT_EQ(PerformanceModel::coreCountText(LiveMetrics{}), "0 logical cores");
-    LiveMetrics one;
-    one.perCore = {0.5};
-    EXPECT_EQ(PerformanceModel::coreCountText(one), "1 logical core");
     EXPECT_TRUE(PerformanceModel::showSampling(LiveMetrics{}));
     EXPECT_FALSE(PerformanceModel::showSampling(live));
 }
 
 TEST(PerformanceModel, AdaptiveGridColumns) {
-    struct Case {
-        double width;
-        int count;
-        double column;
-    };
-    const Case cases[] = {
-        {100, 1, 100},  // narrower than one column: one core per row
-        {120, 1, 120}, {251, 1, 251}, {252, 2, 120}, {300, 2, 144},
-        {816, 6, 126}, {0, 1, 0},     {-5, 1, 0},
-    };
-    for (const Case& c : cases) {
-        const GridColumns g = PerformanceModel::gridColumns(c.width);
-        EXPECT_EQ(g.count, c.count) << c.width;
-        EXPECT_DOUBLE_EQ(g.width, c.column) << c.width;
+    // Narrower than one column: one core per row.
+    const std::tuple<double, int, double> cases[] = {{100, 1, 100}, {120, 1, 120}, {251, 1, 251},
+                                                     {252, 2, 120}, {300, 2, 144}, {816, 6, 126},
+                                                     {0, 1, 0},     {-5, 1, 0}};
+    for (const auto& [width, count, column] : cases) {
+        const GridColumns g = PerformanceModel::gridColumns(width);
+        EXPECT_EQ(g.count, count) << width;
+        EXPECT_DOUBLE_EQ(g.width, column) << width;
     }
     EXPECT_EQ(PerformanceModel::gridColumns(std::nan("")).count, 1);
 }
@@ -112,16 +103,6 @@ TEST(PerformanceModel, BreakdownDividesByAtLeastOne) {
     EXPECT_EQ(bars[1], (PageText::Bar{"Wired", "2 GB", 0.125, Tint::red}));
     EXPECT_EQ(bars[2], (PageText::Bar{"Compressed", "1 GB", 0.0625, Tint::accent}));
     EXPECT_EQ(bars[3], (PageText::Bar{"Cached Files", "4 GB", 0.25, Tint::green}));
-}
-
-TEST(PerformanceModel, SwapRowTurnsYellowWithAnySwap) {
-    LiveMetrics live;
-    const auto none = PerformanceModel::swapRow(live);
-    EXPECT_EQ(none.label, "Swap Used");
-    EXPECT_EQ(none.icon, Symbol::arrowLeftRight);
-    EXPECT_EQ(none.valueColor, Tint::primary);
-    live.swapUsedBytes = 1;
-    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::yellow);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ namespace orvane {
 TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
     // Started as `--replay` starts it: the capture's name is in the title from the start.
     OrvaneApp app(std::make_shared<ReplayPlatform>(ORVANE_FIXTURES "/mac-portable"));
-    app.setStartCaptureName(QStringLiteral("mac-portable"));
+    app.machines().setStartCaptureName(QStringLiteral("mac-portable"));
     QStringList messages;
     app.setMessageSink([&](const QString& title, const QString&) { messages << title; });
     app.showMainWindow();
@@ -32,7 +32,7 @@ TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
     app.mainWindow()->activateWindow();
     QTest::keyClick(app.contentView()->sidebarList(), Qt::Key_C,
                     Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), app.report(ReportFormat::text));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), app.reports().report(ReportFormat::text));
 
     // The ending decides; without a known one, the chosen file type.
     QTemporaryDir dir;
@@ -43,22 +43,28 @@ TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
                                     {"e.report", "", "MacBook Pro\n"}};
     for (const auto& [name, filter, starts] : cases) {
         QFile file(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(app.exportReportTo(file.fileName(), QLatin1String(filter))) << name;
+        EXPECT_TRUE(app.reports().exportTo(file.fileName(), QLatin1String(filter))) << name;
         EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.readAll().startsWith(starts)) << name;
     }
     // A write that fails is said, never lost silently; so are directories that are not
     // captures, and the window keeps showing what it showed.
-    EXPECT_FALSE(app.exportReportTo(dir.filePath(QStringLiteral("missing/x.txt"))));
+    EXPECT_FALSE(app.reports().exportTo(dir.filePath(QStringLiteral("missing/x.txt"))));
     QDir(dir.path()).mkpath(QStringLiteral("empty"));
     QDir(dir.path()).mkpath(QStringLiteral("odd/live.json"));  // a capture file that is not a file
-    for (const char* bad : {"empty", "odd", "absent"}) {
-        EXPECT_FALSE(app.openCapture(dir.filePath(QLatin1String(bad)))) << bad;
+    QDir(dir.path()).mkpath(QStringLiteral("refused"));        // facts of a later version
+    QFile refused(dir.filePath(QStringLiteral("refused/facts.json")));
+    EXPECT_TRUE(refused.open(QIODevice::WriteOnly) &&
+                refused.write(R"({"format": "orvane-facts", "version": 9})") > 0);
+    refused.close();
+    for (const char* bad : {"empty", "odd", "absent", "refused"}) {
+        EXPECT_FALSE(app.machines().open(dir.filePath(QLatin1String(bad)))) << bad;
         EXPECT_EQ(app.svc(), home);
         EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("mac-portable — Orvane"));
-        EXPECT_FALSE(app.showThisMachineAction()->isEnabled());
+        EXPECT_FALSE(app.menus().showHome()->isEnabled());
     }
     EXPECT_EQ(messages, (QStringList{"The report could not be saved", "This is not a capture",
-                                     "The capture could not be read", "This is not a capture"}));
+                                     "The capture could not be read", "This is not a capture",
+                                     "The capture could not be read"}));
 
     // A capture dropped on the window shows in it, on the same page.
     QMimeData mime;
@@ -68,18 +74,19 @@ TEST(ReportCommands, CopyExportOpenCaptureAndBack) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(app.mainWindow(), &drop);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app.captureName() == "mac-desktop"; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return app.machines().captureName() == "mac-desktop"; }, 5000));
     EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("mac-desktop — Orvane"));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return app.report(ReportFormat::text).startsWith("Mac Studio\n"); }, 5000));
+        [&] { return app.reports().report(ReportFormat::text).startsWith("Mac Studio\n"); }, 5000));
     EXPECT_EQ(app.contentView()->selection(), Section::storage);
     EXPECT_EQ(app.contentView()->reportMenu()->actions(),
-              (QList<QAction*>{app.copyAllAction(), app.exportAction()}));
+              (QList<QAction*>{app.menus().copyAll(), app.menus().exportReport()}));
 
-    app.showThisMachineAction()->trigger();
+    app.menus().showHome()->trigger();
     EXPECT_EQ(app.svc(), home);
     EXPECT_EQ(app.mainWindow()->windowTitle(), QStringLiteral("mac-portable — Orvane"));
-    EXPECT_FALSE(app.showThisMachineAction()->isEnabled());
+    EXPECT_FALSE(app.menus().showHome()->isEnabled());
 }
 
 }  // namespace orvane

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include "ui/app/AppStyle.h"
+#include "ui/app/Translations.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("OrvaneTests"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setStyle(new orvane::AppStyle);
+    // English, as the application shows it: the plurals come from its catalogue.
+    orvane::Translations::install(QStringLiteral("en"));
 
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

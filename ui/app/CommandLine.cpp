@@ -122,6 +122,11 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
         if (!okW || !okH || windowSize.isEmpty())
             return fail(QStringLiteral("not a window size (WIDTHxHEIGHT): ") +
                         parser.value(sizeOpt));
+        // Larger pictures take gigabytes and go beyond what painting handles.
+        constexpr int kMaxSide = 8192;
+        if (windowSize.width() > kMaxSide || windowSize.height() > kMaxSide)
+            return fail(QStringLiteral("window size larger than %1x%1: ").arg(kMaxSide) +
+                        parser.value(sizeOpt));
     }
     screenshot = parser.value(screenshotOpt);
     return std::nullopt;

@@ -1,5 +1,6 @@
-// The interface's language: Qt's translator with our catalogues (embedded under :/i18n), the
-// pages' translation hook, and the locale that numbers follow.
+// The interface's language: Qt's translator with our catalogues (embedded under :/i18n; the
+// English one holds only plural forms), the pages' translation hook, and the locale that
+// numbers follow.
 #pragma once
 
 #include <QLocale>

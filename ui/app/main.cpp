@@ -1,8 +1,12 @@
 // Orvane: one window with five pages about the machine, and an About window.
+#include <sys/stat.h>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <optional>
 
@@ -12,11 +16,41 @@
 #include "ui/app/CommandLine.h"
 #include "ui/app/DisplayCheck.h"
 #include "ui/app/OrvaneApp.h"
+#include "ui/app/ScreenshotRenderer.h"
 #include "ui/app/Translations.h"
 #include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
 #include "ui/shell/ScreenFit.h"
 #include "ui/shell/Section.h"
+
+namespace {
+
+// Qt reads the settings file on first use and blocks on one that is a FIFO (or never ends on a
+// device). Such a file is left alone: this run keeps its settings in a place of its own, with
+// the defaults, and says so once. (A Mac's preferences go through the system's own service.)
+void useSettingsIfReadable() {
+#if !defined(Q_OS_MACOS)
+    static QTemporaryDir own;
+    const QString organization = QApplication::organizationName();
+    QStringList files;
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        files << dir + QLatin1Char('/') + organization + QLatin1Char('/') +
+                     QApplication::applicationName() + QStringLiteral(".conf")
+              << dir + QLatin1Char('/') + organization + QStringLiteral(".conf");
+    for (const QString& file : files) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(file).constData(), &st) != 0 || S_ISREG(st.st_mode)) continue;
+        std::fprintf(stderr, "orvane: %s is not a regular file: settings are not read or kept\n",
+                     qPrintable(file));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, own.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, own.path());
+        return;
+    }
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     orvane::CommandLine options;
@@ -51,6 +85,7 @@ int main(int argc, char** argv) {
     // The desktop entry's name: the desktop finds the launcher's icon and name through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("app.orvane.Orvane"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    useSettingsIfReadable();
     // The system's language or the one asked for; numbers use the decimal separator of that
     // locale, which an app started from the Finder or the Dock does not get through the C library.
     orvane::Translations::install(options.language);
@@ -61,9 +96,13 @@ int main(int argc, char** argv) {
     if (!options.replay.isEmpty()) {
         auto captured = std::make_shared<orvane::ReplayPlatform>(
             QDir(options.replay).absolutePath().toStdString());
-        // What could not be read is said once; the window shows what could.
+        // A capture that cannot be read whole is not shown as a machine, as Open Capture
+        // refuses it; what was left out of one that was read is said.
         for (const std::string& problem : captured->problems())
             std::fprintf(stderr, "orvane: %s\n", problem.c_str());
+        if (!captured->problems().empty()) return 2;
+        for (const std::string& note : captured->notes())
+            std::fprintf(stderr, "orvane: %s\n", note.c_str());
         platform = std::move(captured);
     } else {
         platform = orvane::makeHostPlatform(
@@ -72,16 +111,22 @@ int main(int argc, char** argv) {
 
     orvane::OrvaneApp orvane(platform);
     if (!options.replay.isEmpty())
-        orvane.setStartCaptureName(QFileInfo(QDir(options.replay).absolutePath()).fileName());
+        orvane.machines().setStartCaptureName(
+            QFileInfo(QDir(options.replay).absolutePath()).fileName());
     if (!options.screenshot.isEmpty()) {
         const QString dir = QDir(options.screenshot).absolutePath();
-        if (!orvane.saveScreenshots(dir, options.windowSize, !options.replay.isEmpty())) {
-            std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
-                         qPrintable(dir));
-            return 1;
-        }
-        std::printf("Screenshots written to %s\n", qPrintable(dir));
-        return 0;
+        orvane::ScreenshotRenderer renderer(orvane, dir, options.windowSize,
+                                            !options.replay.isEmpty());
+        QObject::connect(&renderer, &orvane::ScreenshotRenderer::finished, &app, [&](bool ok) {
+            if (ok)
+                std::printf("Screenshots written to %s\n", qPrintable(dir));
+            else
+                std::fprintf(stderr, "orvane: could not write the screenshots to %s\n",
+                             qPrintable(dir));
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+        renderer.start();
+        return app.exec();
     }
     if (options.section) orvane.contentView()->setSelection(*options.section);
     // On a small or strongly scaled screen the window's minimum shrinks to what the screen shows.

@@ -32,13 +32,17 @@ int textWidth(const QFont& font, const QString& text) {
 
 InfoRow::InfoRow(const QString& label, const QString& value, Symbol icon,
                  std::optional<QColor> valueColor, QWidget* parent)
-    : QWidget(parent), label_(label), value_(value), icon_(icon), valueColor_(valueColor) {
+    : QWidget(parent),
+      label_(Text::forLayout(label)),
+      value_(Text::forLayout(value)),
+      icon_(icon),
+      valueColor_(valueColor) {
     // As tall as its text needs for the width it gets: a fixed height would cap it at the
     // size hint's single line.
     QSizePolicy sp(QSizePolicy::Expanding, QSizePolicy::Preferred);
     sp.setHeightForWidth(true);
     setSizePolicy(sp);
-    copyable_ = Copyable::attach(this, value_);
+    copyable_ = Copyable::attach(this, value);
     copyable_->setNameOf([](const QWidget* row) {
         const auto* self = static_cast<const InfoRow*>(row);
         return self->label() + QStringLiteral(": ") + self->value();
@@ -49,15 +53,17 @@ QColor InfoRow::valueColor() const {
     return valueColor_ ? *valueColor_ : Theme::primary();
 }
 
-void InfoRow::setLabel(const QString& label) {
+void InfoRow::setLabel(const QString& full) {
+    const QString label = Text::forLayout(full);
     if (label == label_) return;
     label_ = label;
     updateGeometry();
     update();
 }
 
-void InfoRow::setValue(const QString& value) {
-    copyable_->setValue(value);
+void InfoRow::setValue(const QString& full) {
+    copyable_->setValue(full);
+    const QString value = Text::forLayout(full);
     if (value == value_) return;
     const int before = heightForWidth(width());
     value_ = value;

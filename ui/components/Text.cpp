@@ -31,14 +31,23 @@ QAccessibleInterface* textInterface(QWidget* w) {
 }  // namespace
 
 Text::Text(const QString& text, const QFont& font, TextStyle style, QWidget* parent)
-    : QWidget(parent), text_(text), style_(style) {
+    : QWidget(parent), text_(forLayout(text)), style_(style) {
     Accessible::registerFactory(textInterface);
     setFont(font);
     setSizePolicy(QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred, QSizePolicy::Label));
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void Text::setText(const QString& text) {
+QString Text::forLayout(const QString& text) {
+    constexpr qsizetype kMaxChars = 300;
+    if (text.size() <= kMaxChars) return text;
+    // Not between the two halves of a surrogate pair.
+    const qsizetype cut = text.at(kMaxChars - 1).isHighSurrogate() ? kMaxChars - 1 : kMaxChars;
+    return text.left(cut) + QChar(0x2026);
+}
+
+void Text::setText(const QString& full) {
+    const QString text = forLayout(full);
     if (text == text_) return;
     const QSize oldHint = sizeHint();
     const QSize oldMin = minimumSizeHint();

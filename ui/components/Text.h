@@ -18,6 +18,10 @@ namespace orvane {
 class Text : public QWidget {
     Q_OBJECT
   public:
+    // At most a few hundred characters, the rest replaced by "…": nobody reads more of a name,
+    // and laying out megabytes of it takes minutes. What is copied or reported stays whole.
+    static QString forLayout(const QString& text);
+
     explicit Text(const QString& text = {}, const QFont& font = Theme::font(13),
                   TextStyle style = TextStyle::primary, QWidget* parent = nullptr);
 

@@ -23,7 +23,17 @@ PageText::Gauge healthGauge(const BatteryInfo& b) {
 }
 
 PageText::Badge conditionBadge(const BatteryInfo& b) {
-    return {b.condition, tintNamed(b.conditionColorName()).value_or(Tint::secondary)};
+    switch (b.conditionTint()) {
+        case ConditionTint::green:
+            return {b.condition, Tint::green};
+        case ConditionTint::yellow:
+            return {b.condition, Tint::yellow};
+        case ConditionTint::red:
+            return {b.condition, Tint::red};
+        case ConditionTint::secondary:
+            break;
+    }
+    return {b.condition, Tint::secondary};
 }
 
 Tint chargeColor(const BatteryInfo& b) {

@@ -10,7 +10,7 @@ using PageText::Row;
 std::string subtitle(std::size_t gpuCount, std::size_t displayCount) {
     // Counts as int, the plural's type (and written apart: lupdate does not read casts here).
     const int gpus = static_cast<int>(gpuCount), displays = static_cast<int>(displayCount);
-    return translate("DisplaysModel", "%n GPU", nullptr, gpus) + " \u00b7 " +
+    return translate("DisplaysModel", "%n GPU(s)", nullptr, gpus) + " \u00b7 " +
            translate("DisplaysModel", "%n display(s)", nullptr, displays);
 }
 

@@ -21,11 +21,28 @@ std::string osNameAndVersion(const HardwareInfo& hw) {
     return joined({hw.macOSName, hw.macOSVersion}, " ");
 }
 
+// The icon of a kind of machine.
+Symbol machineSymbol(MachineKind kind) {
+    switch (kind) {
+        case MachineKind::laptop:
+            return Symbol::laptop;
+        case MachineKind::desktop:
+            return Symbol::desktop;
+        case MachineKind::macMini:
+            return Symbol::macMini;
+        case MachineKind::macStudio:
+            return Symbol::macStudio;
+        case MachineKind::macPro:
+            return Symbol::macPro;
+    }
+    return Symbol::desktop;
+}
+
 }  // namespace
 
 HeroText hero(const HardwareInfo& hw) {
     HeroText h;
-    h.symbol = symbolNamed(hw.symbol()).value_or(Symbol::desktop);
+    h.symbol = machineSymbol(hw.symbol());
     h.modelName = hw.modelName;
     h.chip = hw.chip;
     if (const std::string os = osNameAndVersion(hw); !os.empty()) h.pills.push_back(os);

@@ -47,12 +47,9 @@ void setTranslator(Translator translator) {
 }
 
 std::string translate(const char* context, const char* source, const char* disambiguation, int n) {
-    const Translator t = gTranslator;
-    std::string out = t ? t(context, source, disambiguation, n) : std::string(source);
-    if (n >= 0) {
-        replaceAll(out, "%n", integer(n));
-        replaceAll(out, "(s)", n == 1 ? "" : "s");
-    }
+    if (const Translator t = gTranslator) return t(context, source, disambiguation, n);
+    std::string out = source;
+    if (n >= 0) replaceAll(out, "%n", integer(n));
     return out;
 }
 

@@ -63,10 +63,11 @@ struct Badge {
     bool operator==(const Badge&) const = default;
 };
 
-// Translation of what the pages show. The interface installs Qt's translator, with the
-// signature of QCoreApplication::translate (UTF-8 in and out); without one (tests, tools) the
-// English source stays. `n` >= 0 makes a plural: "%n" becomes n, and an English "(s)" reads
-// "" for 1 and "s" otherwise ("%n volume(s)"); the catalogues give each language its own forms.
+// Translation of what the pages show: the interface installs QCoreApplication::translate
+// (UTF-8 in and out), so the models' texts take the same path as the widgets' tr(). `n` >= 0
+// makes a plural: "%n" becomes n and the catalogues give each language its forms (English
+// too: "%n volume(s)" reads "1 volume", "2 volumes"). Without a translator the source stays,
+// with "%n" filled in.
 using Translator = std::string (*)(const char* context, const char* source,
                                    const char* disambiguation, int n);
 void setTranslator(Translator translator);

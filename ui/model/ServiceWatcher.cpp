@@ -13,8 +13,8 @@ ServiceWatcher::ServiceWatcher(std::shared_ptr<SystemService> svc, QObject* pare
         const bool first = pending_ == 0;
         pending_ |= fieldBit(f);
         if (!first) return;
-        // Observers are told before the value is stored: emit after this turn, when every
-        // assignment of the task has landed.
+        // Emit after this turn: one signal for every field the service's tasks of this
+        // turn assign.
         QMetaObject::invokeMethod(
             this,
             [this] {

@@ -4,8 +4,6 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
-#include <string_view>
 
 namespace orvane {
 
@@ -75,10 +73,5 @@ constexpr std::array<Symbol, kSymbolCount - 1> allSymbols() {
         all[i - 1] = static_cast<Symbol>(i);
     return all;
 }
-
-// The system symbol name the records use for a machine ("laptopcomputer", "macmini", ...),
-// and back. Names the interface does not know give nothing.
-std::string_view systemName(Symbol symbol);
-std::optional<Symbol> symbolNamed(std::string_view name);
 
 }  // namespace orvane

@@ -2,9 +2,6 @@
 // the current scheme.
 #pragma once
 
-#include <optional>
-#include <string_view>
-
 namespace orvane {
 
 enum class Tint {
@@ -25,16 +22,6 @@ constexpr Tint usageTint(double fraction) {
     if (fraction < 0.6) return Tint::green;
     if (fraction < 0.85) return Tint::yellow;
     return Tint::red;
-}
-
-// A colour the records name ("green", "yellow", "red", "blue", "secondary"); nothing for any other.
-constexpr std::optional<Tint> tintNamed(std::string_view name) {
-    if (name == "green") return Tint::green;
-    if (name == "yellow") return Tint::yellow;
-    if (name == "red") return Tint::red;
-    if (name == "blue") return Tint::blue;
-    if (name == "secondary") return Tint::secondary;
-    return std::nullopt;
 }
 
 }  // namespace orvane

@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
-#include <QSettings>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -151,12 +150,7 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
     root->setSpacing(0);
     root->addWidget(split_);
 
-    picker_->setCurrentKey(rawValue(
-        appearanceFromStored(QSettings().value(QLatin1String(kAppearanceKey)).toString())));
-    connect(picker_, &SegmentedPicker::chosen, this, [this](const QString& raw) {
-        QSettings().setValue(QLatin1String(kAppearanceKey), raw);
-        emit appearanceChosen(raw);
-    });
+    connect(picker_, &SegmentedPicker::chosen, this, &ContentView::appearanceChosen);
     connect(list_, &SidebarList::selectionChanged, this, [this](Section s) {
         showPage(s);
         emit selectionChanged(s);

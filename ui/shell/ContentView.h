@@ -40,7 +40,8 @@ class ContentView : public QWidget {
     // The page shown in the detail column.
     QWidget* currentPage() const { return page_; }
 
-    // The raw appearance value the picker shows; setting it does not store anything.
+    // The stored appearance the picker shows (anything unknown shows "Auto"); setting it
+    // stores nothing.
     void showAppearance(const QString& raw);
 
     QTimer* ticker() const { return ticker_; }
@@ -62,7 +63,7 @@ class ContentView : public QWidget {
 
   signals:
     void selectionChanged(orvane::Section section);
-    // The user picked an appearance in the picker; the choice has been stored.
+    // The user picked an appearance in the picker; the application stores it.
     void appearanceChosen(const QString& raw);
 
   public slots:

@@ -1,5 +1,5 @@
 // The live counters of /proc/stat and /proc/meminfo, parsed without allocating beyond the
-// result. Both run every second on the main thread.
+// result. Both run every second, for each live sample.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "service/Records.h"
-#include "service/platform/Platform.h"
+#include "service/platform/Facts.h"
 
 namespace orvane::ProcCounters {
 

@@ -19,7 +19,8 @@ class MacPlatform final : public Platform {
     std::vector<GpuFacts> graphics() const override;
     std::int64_t installedMemory() const override { return source_->sysctlInt("hw.memsize"); }
     LiveInputs sampleLive() const override { return source_->sampleLive(); }
-    const MacSource* macSource() const override { return source_.get(); }
+    // The tools and kernel values the facts come from.
+    const MacSource& source() const { return *source_; }
 
   private:
     std::shared_ptr<const MacSource> source_;
