@@ -44,8 +44,8 @@ const char* kUsage =
     "  --sysroot DIR       read /proc and /sys under DIR (Linux)\n"
     "  --samples N         live samples to take, at least 1 (default 2)\n"
     "  --interval SECONDS  time between live samples (default 1.0)\n"
-    "  --help              show this help\n"
-    "  --version           show the version\n";
+    "  -h, --help          show this help\n"
+    "  -v, --version       show the version\n";
 
 [[noreturn]] void fail(const std::string& message) {
     std::cerr << "orvane-report: " << message << "\n";
@@ -91,7 +91,7 @@ Options parse(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             std::exit(0);
-        } else if (a == "--version") {
+        } else if (a == "--version" || a == "-v") {
             std::cout << "orvane-report " << ORVANE_VERSION << "\n";
             std::exit(0);
         } else if (a == "--json") {
