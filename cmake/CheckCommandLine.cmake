@@ -1,6 +1,6 @@
 # orvane's options where no display can be opened (no DISPLAY or WAYLAND_DISPLAY, the xcb
 # platform asked for): --help and --version answer, a wrong option or value exits 2 with one
-# line, and nothing aborts for want of a screen.
+# line, and nothing aborts for want of a screen: starting without one says so in one line.
 unset(ENV{DISPLAY})
 unset(ENV{WAYLAND_DISPLAY})
 set(ENV{QT_QPA_PLATFORM} xcb)
@@ -30,7 +30,23 @@ expect(2 1 --window-size 10)
 expect(2 1 --replay /nonexistent/capture)
 expect(2 1 --replay ${CMAKE_CURRENT_LIST_DIR} --sysroot ${CMAKE_CURRENT_LIST_DIR})
 
-execute_process(COMMAND "${ORVANE}" --version OUTPUT_VARIABLE out)
-if(NOT out MATCHES "^Orvane [0-9]+\\.[0-9]+")
-  message(SEND_ERROR "orvane --version printed: ${out}")
-endif()
+# One version, the project's in full, from both programs, for -v as for --version.
+foreach(option --version -v)
+  foreach(program "${ORVANE}|Orvane" "${REPORT}|orvane-report")
+    string(REPLACE "|" ";" program "${program}")
+    list(GET program 0 path)
+    list(GET program 1 name)
+    execute_process(COMMAND "${path}" ${option} OUTPUT_VARIABLE out)
+    if(NOT out STREQUAL "${name} ${VERSION}\n")
+      message(SEND_ERROR "${path} ${option} printed: ${out}")
+    endif()
+  endforeach()
+endforeach()
+
+# No window system to start: one line and status 2, not Qt's abort. Asked for X11 without a
+# display; then a Wayland session whose compositor is not there, with nothing asked for.
+expect(2 1)
+unset(ENV{QT_QPA_PLATFORM})
+set(ENV{WAYLAND_DISPLAY} orvane-test-no-compositor)
+expect(2 1)
+expect(2 1 --section battery)

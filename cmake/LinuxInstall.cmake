@@ -81,7 +81,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pci.ids")
+# qt6-wayland: without it a Wayland session gets the window through X11, blurry at
+# fractional scales, or none at all where there is no X11.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pci.ids, qt6-wayland")
 # The extended description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Orvane is a desktop system-information viewer: one window with five pages
@@ -101,6 +103,7 @@ if(ORVANE_BUILD_TESTS)
   find_program(LINTIAN lintian REQUIRED)
   add_test(NAME CommandLine.WithoutADisplay
     COMMAND ${CMAKE_COMMAND} -DORVANE=$<TARGET_FILE:orvane>
+      -DREPORT=$<TARGET_FILE:orvane-report> -DVERSION=${PROJECT_VERSION}
       -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckCommandLine.cmake)
   add_test(NAME Install.DesktopEntry
     COMMAND ${DESKTOP_FILE_VALIDATE} ${ORVANE_PACKAGING}/${ORVANE_APP_ID}.desktop)

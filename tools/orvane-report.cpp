@@ -73,8 +73,8 @@ const char* kUsage =
     "  --no-journal        neither read nor record the journal: reports and captures\n"
     "                      leave its projections and points out\n"
     "\n"
-    "  --help              show this help\n"
-    "  --version           show the version\n";
+    "  -h, --help          show this help\n"
+    "  -v, --version       show the version\n";
 
 [[noreturn]] void fail(const std::string& message) {
     std::cerr << "orvane-report: " << message << "\n";
@@ -120,7 +120,7 @@ Options parse(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             std::exit(0);
-        } else if (a == "--version") {
+        } else if (a == "--version" || a == "-v") {
             std::cout << "orvane-report " << ORVANE_VERSION << "\n";
             std::exit(0);
         } else if (a == "--json") {

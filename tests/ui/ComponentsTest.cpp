@@ -11,6 +11,7 @@
 
 #include "tests/ui/WidgetSpies.h"
 #include "ui/components/Card.h"
+#include "ui/components/Divider.h"
 #include "ui/components/DropShadow.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/RingGauge.h"
@@ -220,6 +221,30 @@ TEST(Shadow, PaintsIntoAnImage) {
     const QRect reach = Shadow::bounds(QRectF(30, 30, 40, 40), style).toAlignedRect();
     EXPECT_EQ(qAlpha(image.pixel(50, reach.bottom() + 2)), 0);
     EXPECT_EQ(qAlpha(image.pixel(reach.left() - 2, 54)), 0);
+}
+
+// At 125 % and 150 % a logical pixel covers one device row or two, by position: every divider
+// is drawn as whole device rows of one thickness wherever it lands.
+TEST(Divider, SameDeviceThicknessAtEveryPositionAndScale) {
+    QWidget host;
+    auto* column = new QVBoxLayout(&host);
+    column->setContentsMargins(0, 1, 0, 0);
+    column->setSpacing(7);
+    for (int i = 0; i < 8; ++i)
+        column->addWidget(new Divider);
+    host.resize(20, 64);
+    column->activate();
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+        QImage image(20 * scale, 64 * scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        host.render(&image, {}, {}, QWidget::DrawChildren);
+        QString rows;  // one letter per device row down the middle: '#' a line, '.' none
+        for (int y = 0; y < image.height(); ++y)
+            rows += qAlpha(image.pixel(10, y)) ? u'#' : u'.';
+        const QStringList lines = rows.split(u'.', Qt::SkipEmptyParts);
+        EXPECT_EQ(lines, QStringList(8, QString(int(scale), u'#'))) << scale;
+    }
 }
 
 TEST(Components, SettersRepaintOnlyOnChange) {

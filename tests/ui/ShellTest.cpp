@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QProcessEnvironment>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +17,7 @@
 
 #include "service/platform/ReplayPlatform.h"
 #include "tests/ui/ReplayForwarder.h"
+#include "ui/app/DisplayCheck.h"
 #include "ui/app/OrvaneApp.h"
 #include "ui/app/ScreenshotRenderer.h"
 #include "ui/components/PlainButton.h"
@@ -25,6 +28,7 @@
 #include "ui/pages/DisplaysView.h"
 #include "ui/paint/Theme.h"
 #include "ui/shell/ContentView.h"
+#include "ui/shell/ScreenFit.h"
 #include "ui/shell/Section.h"
 #include "ui/shell/SidebarList.h"
 
@@ -215,6 +219,57 @@ TEST_F(ShellTest, SidebarSelectsThePageInAWindowOfAtLeastTheMinimumSize) {
     EXPECT_GE(app.contentView()->width(), ContentView::kMinimumWidth);
     EXPECT_GE(app.contentView()->height(), ContentView::kMinimumHeight);
     EXPECT_GE(app.contentView()->sidebar()->width(), ContentView::kSidebarMinimumWidth);
+}
+
+// The first window opens within a screen smaller than its minimum, Refresh and Report inside:
+// here offscreen's 800 x 600, and 1093 x 614 (1366 x 768 at 125 %) in the SmallScreen test of
+// CMakeLists.txt.
+TEST_F(ShellTest, WindowFitsASmallScreenWithRefreshAndReportInside) {
+    OrvaneApp app(platform_);
+    QMainWindow* w = app.mainWindow();
+    ScreenFit::keep(w);
+    app.showMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    for (QWidget* b : {static_cast<QWidget*>(app.contentView()->refreshButton()),
+                       static_cast<QWidget*>(app.contentView()->reportButton())})
+        EXPECT_TRUE(w->rect().contains(QRect(b->mapTo(w, QPoint()), b->size())));
+}
+
+TEST(DisplayCheck, ChoosesAPlatformThatCanStartOrSaysWhyNone) {
+    QTemporaryDir run, xcb, wayland;
+    for (const QString& file :
+         {run.filePath(QStringLiteral("wayland-1")), xcb.filePath(QStringLiteral("libqxcb.so")),
+          wayland.filePath(QStringLiteral("libqwayland-generic.so"))})
+        QFile(file).open(QIODevice::WriteOnly);
+    const struct {
+        const char* env;  // NAME=value, space-separated
+        bool waylandPlugin;
+        const char* platform;  // what QT_QPA_PLATFORM is set to
+        const char* problem;   // a word of the one line that ends the start; empty: none
+    } cases[] = {
+        {"WAYLAND_DISPLAY=wayland-1", true, "", ""},
+        {"WAYLAND_DISPLAY=wayland-1 DISPLAY=:0", false, "xcb", ""},
+        {"WAYLAND_DISPLAY=wayland-1", false, "", "qt6-wayland"},
+        {"WAYLAND_DISPLAY=wayland-9", true, "", "wayland-9"},
+        {"", true, "", "DISPLAY"},
+        {"QT_QPA_PLATFORM=xcb", true, "", "DISPLAY"},
+        {"QT_QPA_PLATFORM=wayland;xcb DISPLAY=:0", false, "", ""},
+        {"QT_QPA_PLATFORM=offscreen:configfile=x", false, "", ""},
+    };
+    for (const auto& c : cases) {
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), run.path());
+        for (const QString& pair : QString::fromLatin1(c.env).split(u' ', Qt::SkipEmptyParts))
+            env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        const auto got = DisplayCheck::check(
+            [&](const char* name) { return env.value(QLatin1String(name)).toLocal8Bit(); }, {},
+            c.waylandPlugin ? QStringList{xcb.path(), wayland.path()} : QStringList{xcb.path()});
+        EXPECT_EQ(got.platform, c.platform) << c.env;
+        EXPECT_EQ(got.note.isEmpty(), !*c.platform) << c.env;
+        EXPECT_EQ(got.problem.isEmpty(), !*c.problem) << c.env;
+        EXPECT_TRUE(got.problem.contains(QLatin1String(c.problem))) << c.env;
+    }
 }
 
 TEST_F(ShellTest, FirstShowLoadsOnceAndTimersDriveTheService) {

@@ -7,7 +7,6 @@
 
 #include "ui/app/Translations.h"
 #include "ui/model/PageText.h"
-#include "ui/pages/AboutView.h"
 
 namespace orvane {
 
@@ -24,7 +23,7 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
     // A plain core application: it opens no display.
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane"));
-    QCoreApplication::setApplicationVersion(AboutView::version());
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
 
     // The help speaks the language asked for, so --lang is read before the rest.
     const QStringList args = QCoreApplication::arguments();
@@ -95,7 +94,7 @@ std::optional<int> CommandLine::parse(int argc, char** argv) {
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("Orvane %s\n", qPrintable(AboutView::version()));
+        std::printf("Orvane %s\n", ORVANE_VERSION);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())

@@ -14,11 +14,13 @@
 #include "service/platform/ReplayPlatform.h"
 #include "ui/app/AppStyle.h"
 #include "ui/app/CommandLine.h"
+#include "ui/app/DisplayCheck.h"
 #include "ui/app/OrvaneApp.h"
 #include "ui/app/ScreenshotRenderer.h"
 #include "ui/app/Translations.h"
 #include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
+#include "ui/shell/ScreenFit.h"
 #include "ui/shell/Section.h"
 
 namespace {
@@ -57,6 +59,23 @@ int main(int argc, char** argv) {
     if (!options.screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    {
+        const orvane::DisplayCheck::Environment env = [](const char* name) {
+            return qgetenv(name);
+        };
+        const orvane::DisplayCheck::Outcome display =
+            orvane::DisplayCheck::check(env, orvane::DisplayCheck::platformArgument(argc, argv),
+                                        orvane::DisplayCheck::pluginDirs(env));
+        if (!display.problem.isEmpty()) {
+            std::fprintf(stderr, "orvane: %s\n", qPrintable(display.problem));
+            return 2;
+        }
+        if (!display.note.isEmpty()) std::fprintf(stderr, "orvane: %s\n", qPrintable(display.note));
+        if (!display.platform.isEmpty()) qputenv("QT_QPA_PLATFORM", display.platform);
+    }
+#endif
+
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
@@ -65,7 +84,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationDomain(QStringLiteral("orvane.app"));
     // The desktop entry's name: the desktop finds the launcher's icon and name through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("app.orvane.Orvane"));
-    QApplication::setApplicationVersion(orvane::AboutView::version());
+    QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
     useSettingsIfReadable();
     // The system's language or the one asked for; numbers use the decimal separator of that
     // locale, which an app started from the Finder or the Dock does not get through the C library.
@@ -110,6 +129,8 @@ int main(int argc, char** argv) {
         return app.exec();
     }
     if (options.section) orvane.contentView()->setSelection(*options.section);
+    // On a small or strongly scaled screen the window's minimum shrinks to what the screen shows.
+    orvane::ScreenFit::keep(orvane.mainWindow());
     orvane.showMainWindow();
     return app.exec();
 }

@@ -61,7 +61,14 @@ std::optional<qint64> Motion::frame(qint64 now) {
         return std::nullopt;
     }
     const double v = from_ + (to_ - from_) * easeOut(t);
-    // Skip frames the eye would not see; the last frame always lands on the target.
+    // Within a pixel of the target the rest of the ease-out would not show: land there now and
+    // let the clock stop, instead of waking it for the slow tail.
+    if (std::abs(to_ - v) * pixelsPerUnit_ < kMinStepPx) {
+        running_ = false;
+        show(to_);
+        return std::nullopt;
+    }
+    // Skip frames the eye would not see.
     if (std::abs(v - value_) * pixelsPerUnit_ >= kMinStepPx) show(v);
     return nextDue();
 }
@@ -70,7 +77,10 @@ qint64 Motion::nextDue() const {
     const qint64 end = start_ + duration_;
     const double total = std::abs(to_ - from_) * pixelsPerUnit_;
     if (total <= 0) return end;
-    const double p = (std::abs(value_ - from_) * pixelsPerUnit_ + kMinStepPx) / total;
+    // The next pixel of movement, or the point within a pixel of the target where it lands.
+    const double p =
+        std::min(std::abs(value_ - from_) * pixelsPerUnit_ + kMinStepPx, total - kMinStepPx) /
+        total;
     if (p >= 1) return end;
     // Invert the ease-out: 1 - (1 - t)^3 = p.
     const double t = 1 - std::cbrt(1 - p);

@@ -1,8 +1,9 @@
 // A drawn value (an arc's fill, a bar's level) that eases out from where it is to each new
-// target over a fixed duration, driven by the shared FrameClock. Two rules keep it cheap: a
-// change too small to read as motion (under three pixels) jumps without animating, and a frame
-// that would move the drawing by less than a pixel is skipped, so the slow tail of the ease-out
-// costs nothing. The owner repaints only the part between the old and the new value.
+// target over a fixed duration, driven by the shared FrameClock. Three rules keep it cheap: a
+// change too small to read as motion (under three pixels) jumps without animating, a frame
+// that would move the drawing by less than a pixel is skipped, and once the drawing is within a
+// pixel of the target it lands there and stops, so the slow tail of the ease-out costs nothing. The
+// owner repaints only the part between the old and the new value.
 #pragma once
 
 #include <QtGlobal>

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <functional>
@@ -16,7 +17,6 @@
 #include "ui/components/FocusRing.h"
 #include "ui/components/Text.h"
 #include "ui/model/PageText.h"
-#include "ui/paint/Icon.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/WindowBackground.h"
 
@@ -26,18 +26,20 @@ namespace {
 constexpr int kTileSize = 88;
 constexpr int kTileRadius = 22;
 
-// The application's icon: a gradient tile with the magnifier symbol.
-// The application's icon: a gradient tile with the magnifier symbol, scaled to `r`.
-void paintAppIcon(QPainter& p, const QRectF& r) {
+// The application's icon, from the one SVG the desktop's icon theme installs too: a gradient
+// tile with a magnifier holding a sparkle, inside a margin of 8 of its 128 units.
+constexpr qreal kIconMargin = 8.0 / 128;
+
+QSvgRenderer& appIconSvg() {
+    static QSvgRenderer svg(QStringLiteral(":/app-icon/app.orvane.Orvane.svg"));
+    return svg;
+}
+
+// Paints the icon so that its tile fills `tile`.
+void paintAppIcon(QPainter& p, const QRectF& tile) {
+    const qreal margin = tile.width() * kIconMargin / (1 - 2 * kIconMargin);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal scale = r.width() / kTileSize;
-    QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, QColor::fromRgbF(0.36, 0.4, 0.92));
-    g.setColorAt(1, QColor::fromRgbF(0.55, 0.36, 0.93));
-    p.fillPath(Theme::continuousRect(r, kTileRadius * scale), g);
-    const qreal box = Icon::boxSize(42) * scale;
-    Icon::paint(p, QRectF(r.center().x() - box / 2, r.center().y() - box / 2, box, box),
-                Symbol::sparkleMagnifyingGlass, Qt::white, QFont::DemiBold);
+    appIconSvg().render(&p, tile.adjusted(-margin, -margin, margin, margin));
 }
 
 class IconTile : public QWidget {
@@ -113,13 +115,12 @@ QString AboutView::version() {
 
 QIcon AboutView::appIcon() {
     QIcon icon;
-    for (int side : {16, 32, 48, 64, 128, 256}) {
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
         QPixmap pm(side, side);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
-        // The tile inset a little, as application icons are.
-        const qreal inset = side / 16.0;
-        paintAppIcon(p, QRectF(inset, inset, side - 2 * inset, side - 2 * inset));
+        p.setRenderHint(QPainter::Antialiasing);
+        appIconSvg().render(&p, QRectF(0, 0, side, side));
         p.end();
         icon.addPixmap(pm);
     }

@@ -165,12 +165,24 @@ void HistoryGraph::paintLayer(int fromX, int toX) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Theme::color(Tint::green), kLineWidth * dpr, Qt::SolidLine, Qt::RoundCap,
                   Qt::RoundJoin));
+    // Each unbroken run of known points is one polyline: segments drawn one by one would lay
+    // their antialiased ends over each other and leave darker dots at the joins.
+    QPolygonF run;
+    const auto flush = [&] {
+        if (run.size() > 1) p.drawPolyline(run);
+        run.clear();
+    };
     for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
         const HistoryPoint &a = history_.at(k - 1), &b = history_.at(k);
         const double x0 = slotX(k - 1), x1 = slotX(k);
-        if (x1 < fromX - pad || x0 > toX + pad || !a.memKnown || !b.memKnown) continue;
-        p.drawLine(QPointF(x0, y(a.memUsed)), QPointF(x1, y(b.memUsed)));
+        if (x1 < fromX - pad || x0 > toX + pad || !a.memKnown || !b.memKnown) {
+            flush();
+            continue;
+        }
+        if (run.isEmpty()) run << QPointF(x0, y(a.memUsed));
+        run << QPointF(x1, y(b.memUsed));
     }
+    flush();
 }
 
 std::optional<std::uint64_t> HistoryGraph::slotAt(const QPoint& pos) const {
