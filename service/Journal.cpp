@@ -290,7 +290,7 @@ fs::path defaultJournalPath() {
     return fs::path(home) / "Library" / "Application Support" / "Orvane" / "journal.sqlite";
 #else
     const char* state = std::getenv("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG_STATE_HOME holding a relative path is to be ignored, as the XDG base directories say.
     if (state && *state == '/') return fs::path(state) / "orvane" / "journal.sqlite";
     if (!home || !*home) return {};
     return fs::path(home) / ".local" / "state" / "orvane" / "journal.sqlite";
