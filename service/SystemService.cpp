@@ -135,19 +135,20 @@ bool SystemService::updateSensors() {
     sensorsBusy_ = true;
     sensorsAskedAt_ = now;
     std::weak_ptr<SystemService> weak = weak_from_this();
-    queue_.submit([weak, platform = platform_, mainQueue = mainQueue_, previous = published_.sensors] {
-        if (weak.expired()) return;
-        auto readings =
-            guarded([&] { return collectSensors(previous, platform->sampleSensors()); });
-        auto self = weak.lock();
-        if (!self) return;
-        // The task takes the only strong reference this worker holds, so the service is never
-        // destroyed here after main() has let it go.
-        mainQueue([self = std::move(self), readings = std::move(readings)]() mutable {
-            self->assign(Field::sensors, self->published_.sensors, std::move(readings));
-            self->sensorsBusy_ = false;
+    queue_.submit(
+        [weak, platform = platform_, mainQueue = mainQueue_, previous = published_.sensors] {
+            if (weak.expired()) return;
+            auto readings =
+                guarded([&] { return collectSensors(previous, platform->sampleSensors()); });
+            auto self = weak.lock();
+            if (!self) return;
+            // The task takes the only strong reference this worker holds, so the service is never
+            // destroyed here after main() has let it go.
+            mainQueue([self = std::move(self), readings = std::move(readings)]() mutable {
+                self->assign(Field::sensors, self->published_.sensors, std::move(readings));
+                self->sensorsBusy_ = false;
+            });
         });
-    });
     return true;
 }
 

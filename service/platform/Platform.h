@@ -27,7 +27,6 @@ class Platform {
     // Temperatures, fans, throughput counters and graphics load, read now; nothing where the
     // platform has no such sources. Devices that sleep are not woken to answer.
     virtual SensorInputs sampleSensors() const { return {}; }
-
 };
 
 }  // namespace orvane

@@ -56,11 +56,10 @@ TEST(Translations, GermanAndEnglishPluralsReachTheModelsThroughQt) {
                                                 "2 logische Kerne", "0 GPUs \u00b7 1 Display",
                                                 "2 GPUs \u00b7 0 Displays", "30,6 \u00b0C",
                                                 "Volle Kapazität"}));
-    EXPECT_EQ(english, (std::vector<std::string>{"1 volume", "2 volumes", "1 logical core",
-                                                 "2 logical cores", "0 GPUs \u00b7 1 display",
-                                                 "2 GPUs \u00b7 0 displays", "30.6 \u00b0C",
-                                                 "Full Charge Capacity",
-                                                 "Displays version information."}));
+    EXPECT_EQ(english, (std::vector<std::string>{
+                           "1 volume", "2 volumes", "1 logical core", "2 logical cores",
+                           "0 GPUs \u00b7 1 display", "2 GPUs \u00b7 0 displays", "30.6 \u00b0C",
+                           "Full Charge Capacity", "Displays version information."}));
 }
 
 }  // namespace

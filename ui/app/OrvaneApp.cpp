@@ -9,8 +9,8 @@
 
 #include "ui/app/MotionPreference.h"
 #include "ui/model/Layout.h"
-#include "ui/pages/AboutView.h"
 #include "ui/model/PageText.h"
+#include "ui/pages/AboutView.h"
 #include "ui/shell/ContentView.h"
 
 namespace orvane {

@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "ui/app/OrvaneApp.h"
-#include "ui/paint/Theme.h"
 #include "ui/pages/AboutView.h"
+#include "ui/paint/Theme.h"
 #include "ui/shell/ContentView.h"
 
 namespace orvane {
