@@ -10,6 +10,7 @@
 
 #include "service/HealthTrend.h"
 #include "service/Journal.h"
+#include "service/JournalKeeper.h"
 
 namespace {
 
@@ -63,6 +64,28 @@ void BM_RecordOnce(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecordOnce)->Unit(benchmark::kMillisecond);
+
+// The app's hourly step: the recording above, then the points read back for the pages.
+void BM_AppRecordsAndReadsBack(benchmark::State& state) {
+    orvane::JournalKeeper::Options o;
+    o.journal = filledJournal();
+    o.stableId = [] { return "bench"; };
+    std::int64_t now = 1900000000;
+    o.clock = [&now] { return now; };
+    orvane::JournalKeeper keeper(o);
+    orvane::BatteryInfo battery;
+    battery.present = true;
+    battery.designCapacity = 6000;
+    const std::vector<orvane::VolumeInfo> volumes = {
+        {"Macintosh HD", "/", "APFS", 1000000000000, 400000000000, true, true}};
+    for (auto _ : state) {
+        now += 3600;
+        battery.maxCapacity = 5400 - (now % 7);
+        battery.healthPercent = battery.maxCapacity / 60.0;
+        benchmark::DoNotOptimize(keeper.collected(battery, volumes));
+    }
+}
+BENCHMARK(BM_AppRecordsAndReadsBack)->Unit(benchmark::kMillisecond);
 
 void BM_HistoryWithProjections(benchmark::State& state) {
     std::string error;

@@ -59,7 +59,7 @@ void SystemService::assign(Field field, T& slot, T value) {
 
 void SystemService::collect(bool full) {
     std::weak_ptr<SystemService> weak = weak_from_this();
-    queue_.submit([weak, full, platform = platform_, mainQueue = mainQueue_] {
+    queue_.submit([weak, full, platform = platform_, mainQueue = mainQueue_, keeper = keeper_] {
         if (weak.expired()) return;
         Snapshot records;
         if (full) records.hardware = guarded([&] { return collectHardware(platform->hardware()); });
@@ -67,11 +67,18 @@ void SystemService::collect(bool full) {
         records.volumes = guarded([&] { return collectVolumes(platform->volumes()); });
         std::tie(records.displays, records.graphics) =
             guarded([&] { return collectDisplays(platform->graphics()); });
+        // The journal's step is cheap unless a recording is due (hourly); its points go out
+        // with the records, so a page shows both at once.
+        JournalKeeper::Update journal;
+        if (keeper)
+            journal = guarded([&] { return keeper->collected(records.battery, records.volumes); });
         auto self = weak.lock();
         if (!self) return;
-        mainQueue([self, records = std::move(records), full]() mutable {
-            self->publish(std::move(records), full);
-        });
+        mainQueue(
+            [self, records = std::move(records), full, journal = std::move(journal)]() mutable {
+                self->publish(std::move(records), full);
+                self->publishJournal(std::move(journal));
+            });
     });
 }
 
@@ -85,6 +92,40 @@ void SystemService::publish(Snapshot records, bool full) {
         assign(Field::loaded, published_.loaded, true);
     else
         dynamicBusy_ = false;
+}
+
+void SystemService::keepJournal(std::shared_ptr<JournalKeeper> keeper, NoticeSink notice) {
+    keeper_ = std::move(keeper);
+    notice_ = std::move(notice);
+}
+
+void SystemService::setJournalRecording(bool on) {
+    journalStep([on](JournalKeeper& k) { return k.setRecording(on); });
+}
+
+void SystemService::clearJournal() {
+    journalStep([](JournalKeeper& k) { return k.forget(); });
+}
+
+void SystemService::journalStep(std::function<JournalKeeper::Update(JournalKeeper&)> step) {
+    if (!keeper_) return;
+    std::weak_ptr<SystemService> weak = weak_from_this();
+    queue_.submit([weak, keeper = keeper_, step = std::move(step), mainQueue = mainQueue_] {
+        if (weak.expired()) return;
+        JournalKeeper::Update update = guarded([&] { return step(*keeper); });
+        auto self = weak.lock();
+        if (!self) return;
+        mainQueue([self = std::move(self), update = std::move(update)]() mutable {
+            self->publishJournal(std::move(update));
+        });
+    });
+}
+
+void SystemService::publishJournal(JournalKeeper::Update update) {
+    if (update.state) assign(Field::journal, journal_, std::move(*update.state));
+    if (notice_)
+        for (const JournalNotice& n : update.notices)
+            notice_(n);
 }
 
 void SystemService::loadAll() {

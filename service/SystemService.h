@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "service/JournalKeeper.h"
 #include "service/LiveHistory.h"
 #include "service/Records.h"
 #include "service/Sensors.h"
@@ -30,7 +31,17 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     using Clock = std::function<double()>;
 
     // The published fields, as observers are told about them.
-    enum class Field { hardware, battery, volumes, displays, graphics, live, loaded, sensors };
+    enum class Field {
+        hardware,
+        battery,
+        volumes,
+        displays,
+        graphics,
+        live,
+        loaded,
+        sensors,
+        journal
+    };
     using Observer = std::function<void(Field)>;
 
     // Defaults, the work queues, and a first live sample. Call on the main thread.
@@ -51,6 +62,15 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     // show them call this every second while visible). True when a read was started.
     bool updateSensors();
 
+    // The health history: `keeper` records and reads it on the collect queue after every
+    // collection, and `journal` is published when it changed; what the user is to be told goes
+    // to `notice`, on the main thread. Set before the first load.
+    using NoticeSink = std::function<void(const JournalNotice&)>;
+    void keepJournal(std::shared_ptr<JournalKeeper> keeper, NoticeSink notice);
+    // Recording switched on or off, and "Clear History…": queued, then published.
+    void setJournalRecording(bool on);
+    void clearJournal();
+
     // Published fields; read on the main thread.
     const Snapshot& snapshot() const { return published_; }
     const HardwareInfo& hardware() const { return published_.hardware; }
@@ -61,6 +81,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     const LiveMetrics& live() const { return published_.live; }
     bool loaded() const { return published_.loaded; }
     const SensorReadings& sensors() const { return published_.sensors; }
+    const JournalState& journal() const { return journal_; }
     // The last two minutes of published live samples, kept from construction on whatever
     // page is shown; it grows with every assignment to `live`, before observers are told.
     const LiveHistory& history() const { return history_; }
@@ -84,6 +105,9 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     // the live metrics (`full`, then `loaded` is set) or the dynamic ones.
     void collect(bool full);
     void publish(Snapshot records, bool full);
+    // Runs a step of the keeper on the collect queue and publishes what it changed.
+    void journalStep(std::function<JournalKeeper::Update(JournalKeeper&)> step);
+    void publishJournal(JournalKeeper::Update update);
     template <class T>
     void assign(Field field, T& slot, T value);
     void notify(Field field);
@@ -98,6 +122,9 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     bool dynamicBusy_ = false;
     bool sensorsBusy_ = false;
     std::optional<double> sensorsAskedAt_;
+    JournalState journal_;
+    std::shared_ptr<JournalKeeper> keeper_;
+    NoticeSink notice_;
 
     std::map<int, Observer> observers_;
     int nextToken_ = 1;

@@ -696,6 +696,45 @@ Ladung</translation>
     </message>
 </context>
 <context>
+    <name>orvane::JournalController</name>
+    <message>
+        <source>Record Health History</source>
+        <translation>Zustandsverlauf aufzeichnen</translation>
+    </message>
+    <message>
+        <source>Clear History…</source>
+        <translation>Verlauf löschen …</translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation>Verlauf löschen</translation>
+    </message>
+    <message>
+        <source>Clear the health history?</source>
+        <translation>Den Zustandsverlauf löschen?</translation>
+    </message>
+    <message>
+        <source>The recorded points of the battery and the volumes are deleted from this Mac. This cannot be undone.</source>
+        <translation>Die aufgezeichneten Werte der Batterie und der Volumes werden von diesem Mac gelöscht. Das kann nicht widerrufen werden.</translation>
+    </message>
+    <message>
+        <source>The recorded points of the battery and the volumes are deleted from this computer. This cannot be undone.</source>
+        <translation>Die aufgezeichneten Werte der Batterie und der Volumes werden von diesem Computer gelöscht. Das kann nicht widerrufen werden.</translation>
+    </message>
+    <message>
+        <source>The health history was started afresh</source>
+        <translation>Der Zustandsverlauf wurde neu begonnen</translation>
+    </message>
+    <message>
+        <source>The health history cannot be recorded</source>
+        <translation>Der Zustandsverlauf kann nicht aufgezeichnet werden</translation>
+    </message>
+    <message>
+        <source>The health history could not be cleared</source>
+        <translation>Der Zustandsverlauf konnte nicht gelöscht werden</translation>
+    </message>
+</context>
+<context>
     <name>orvane::OrvaneApp</name>
     <message>
         <source>About Orvane</source>

@@ -174,7 +174,7 @@ std::int64_t MacCaptureSource::sysctlInt(const std::string& name) const {
     return 0;
 }
 
-ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) {
+ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) : dir_(dir) {
     // A directory that cannot be listed is one problem; its files then fail for the same
     // reason and are not reported again.
     std::error_code ec;

@@ -84,8 +84,11 @@ class ReplayPlatform final : public Platform {
     LiveInputs sampleLive() const override;
     // A Mac capture's files; nothing for a capture of facts.
     const MacSource* macSource() const { return mac_ ? &mac_->source() : nullptr; }
+    // The capture directory read.
+    const std::filesystem::path& dir() const { return dir_; }
 
   private:
+    std::filesystem::path dir_;
     std::vector<std::string> problems_;
     std::vector<std::string> notes_;
     bool holdsFacts_ = false;

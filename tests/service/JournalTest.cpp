@@ -18,6 +18,7 @@
 #include "service/HealthTrend.h"
 #include "service/HistoryReport.h"
 #include "service/Journal.h"
+#include "service/JournalKeeper.h"
 #include "service/Sha256.h"
 
 using namespace orvane;
@@ -276,6 +277,65 @@ TEST(Journal, ReadsOnlyWellFormedPointsFromJson) {
     EXPECT_FALSE(h.battery[0].temperature);
     EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(sha256Hex(std::string(56, 'a')).substr(0, 8), "b35439a4");  // two tail blocks
+}
+
+// The app's recording: at start, then not within the interval (unless the clock went back);
+// nothing while switched off; a journal that cannot be written is said once and the keeper
+// goes on; a capture is only read.
+TEST(JournalKeeper, RecordsAtStartThenHourlyOnlyWhileOnAndSaysAFaultOnce) {
+    const fs::path dir = scratch("keeper");
+    std::int64_t now = kT0;
+    JournalKeeper::Options o;
+    o.journal = dir / "journal.sqlite";
+    o.stableId = [] { return "machine-id:test"; };
+    o.clock = [&] { return now; };
+    JournalKeeper keeper(o);
+    enum Step { collect, off, on, forget };
+    const struct {
+        std::int64_t at;  // seconds after kT0
+        Step step;
+        int attempts;
+        std::size_t points;
+    } steps[] = {
+        {0, collect, 1, 1},    {1800, collect, 1, 1}, {3599, collect, 1, 1}, {3600, collect, 2, 2},
+        {3700, off, 2, 2},     {9000, collect, 2, 2}, {9000, on, 2, 2},      {9001, collect, 3, 3},
+        {9500, collect, 3, 3}, {100, collect, 4, 4},  {200, forget, 4, 0},   {300, collect, 4, 0},
+    };
+    for (const auto& s : steps) {
+        now = kT0 + s.at;
+        const BatteryInfo b = battery(5000 - keeper.attempts() - static_cast<int>(s.at % 7));
+        const JournalKeeper::Update u = s.step == collect  ? keeper.collected(b, {})
+                                        : s.step == forget ? keeper.forget()
+                                                           : keeper.setRecording(s.step == on);
+        SCOPED_TRACE(s.at);
+        EXPECT_EQ(keeper.attempts(), s.attempts);
+        EXPECT_TRUE(u.notices.empty());
+        if (u.state) {
+            EXPECT_EQ(u.state->history.battery.size(), s.points);
+            EXPECT_EQ(u.state->recording, s.step != off);
+        }
+    }
+
+    std::ofstream(dir / "file") << "x";
+    o.journal = dir / "file" / "journal.sqlite";
+    JournalKeeper broken(o);
+    int notices = 0;
+    for (std::int64_t t : {0, 3600, 7200}) {
+        now = kT0 + t;
+        const JournalKeeper::Update u = broken.collected(battery(5000), {});
+        notices += static_cast<int>(u.notices.size());
+        ASSERT_TRUE(u.state);
+        EXPECT_TRUE(u.state->history.empty());
+    }
+    EXPECT_EQ(broken.attempts(), 3);
+    EXPECT_EQ(notices, 1);
+
+    const auto capture = JournalKeeper::ofCapture(fs::path(ORVANE_FIXTURES) / "mac-portable");
+    const JournalKeeper::Update shown = capture->collected(battery(5000), {});
+    ASSERT_TRUE(shown.state && shown.state->capture);
+    EXPECT_EQ(shown.state->history.battery.size(), 620u);
+    EXPECT_FALSE(capture->collected(battery(5000), {}).state);
+    EXPECT_EQ(capture->attempts(), 0);
 }
 
 #if defined(__linux__)

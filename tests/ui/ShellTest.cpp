@@ -386,12 +386,13 @@ TEST_F(ShellTest, OneAboutWindowAndMenusThatReachTheirCommands) {
 #if defined(Q_OS_MACOS)
     const QStringList expected = {
         "&File: Open Capture… Ctrl+O, Show This Mac , Copy All "
-        "Ctrl+Shift+C, Export Report… Ctrl+E",
+        "Ctrl+Shift+C, Export Report… Ctrl+E, Record Health History , Clear History… ",
         pages + ", About Orvane , Quit Orvane Ctrl+Q", "Window: Minimize Ctrl+M, Close Ctrl+W"};
 #else
     const QStringList expected = {
         "&File: Open Capture… Ctrl+O, Show This Computer , Copy All "
-        "Ctrl+Shift+C, Export Report… Ctrl+E, Quit Orvane Ctrl+Q",
+        "Ctrl+Shift+C, Export Report… Ctrl+E, Record Health History , Clear History… , "
+        "Quit Orvane Ctrl+Q",
         pages, "&Help: About Orvane "};
 #endif
     EXPECT_EQ(items.join(" | ").toStdString(), expected.join(" | ").toStdString());

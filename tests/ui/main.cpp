@@ -15,6 +15,11 @@ int main(int argc, char** argv) {
     QTemporaryDir settingsDir;
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    // The health journal too: a test never records into the user's.
+    qputenv("XDG_STATE_HOME", settingsDir.path().toUtf8());
+#if defined(Q_OS_MACOS)
+    qputenv("HOME", settingsDir.path().toUtf8());
+#endif
 
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);

@@ -47,6 +47,10 @@ void AppMenus::install(QMainWindow* window) {
     file->addActions({openCapture_, showHome_});
     file->addSeparator();
     file->addActions({copyAll_, export_});
+    if (!journal_.empty()) {
+        file->addSeparator();
+        file->addActions({journal_.begin(), journal_.end()});
+    }
 
     QMenu* view = bar->addMenu(tr("&View"));
     view->addActions({pages_.begin(), pages_.end()});

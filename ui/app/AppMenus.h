@@ -27,6 +27,10 @@ class AppMenus : public QObject {
     const std::vector<QAction*>& pages() const { return pages_; }
     QAction* refresh() const { return refresh_; }
 
+    // The health history's commands ("Record Health History", "Clear History…"), in the File
+    // menu after the report's; added before install().
+    void addJournalCommands(QAction* record, QAction* clear) { journal_ = {record, clear}; }
+
     // Builds `window`'s menu bar from the commands.
     void install(QMainWindow* window);
 
@@ -39,6 +43,7 @@ class AppMenus : public QObject {
     std::vector<QAction*> pages_;
     QAction* refresh_;
     QAction* quit_;
+    std::vector<QAction*> journal_;
 };
 
 }  // namespace orvane

@@ -48,6 +48,7 @@ QString MachineSwitcher::showHomeText() {
 std::shared_ptr<SystemService> MachineSwitcher::svc() {
     if (!svc_) {
         svc_ = SystemService::create(platform_, qtMainQueue(this));
+        if (prepare_) prepare_(svc_, platform_);
         if (platform_ == home_) homeSvc_ = svc_;
     }
     return svc_;

@@ -28,6 +28,10 @@ class MachineSwitcher : public QObject {
 
     // The service of the machine shown, created on first use.
     std::shared_ptr<SystemService> svc();
+    // Called with each service created, before it is used, and its machine.
+    using Prepare = std::function<void(const std::shared_ptr<SystemService>&,
+                                       const std::shared_ptr<const Platform>&)>;
+    void setPrepare(Prepare prepare) { prepare_ = std::move(prepare); }
 
     // "Open Capture…": asks for a directory, then opens it.
     void choose();
@@ -71,6 +75,7 @@ class MachineSwitcher : public QObject {
     QString startCaptureName_;
     const Messages& messages_;
     std::function<QWidget*()> window_;
+    Prepare prepare_;
 };
 
 }  // namespace orvane

@@ -28,8 +28,12 @@ void bringForward(QWidget* w) {
 OrvaneApp::OrvaneApp(std::shared_ptr<const Platform> platform, QObject* parent)
     : QObject(parent),
       messages_([this] { return mainWindow(); }),
+      journal_(messages_, [this] { return mainWindow(); }),
       machines_(std::move(platform), messages_, [this] { return mainWindow(); }),
       reports_([this] { return svc(); }, [this] { return mainWindow(); }, messages_) {
+    machines_.setPrepare(
+        [this](const auto& svc, const auto& platform) { journal_.attach(svc, platform); });
+    menus_.addJournalCommands(journal_.recordAction(), journal_.clearAction());
     connect(menus_.about(), &QAction::triggered, this, [this] { openAbout(); });
     connect(menus_.openCapture(), &QAction::triggered, &machines_, &MachineSwitcher::choose);
     connect(menus_.showHome(), &QAction::triggered, &machines_, &MachineSwitcher::showHome);

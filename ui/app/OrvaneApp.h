@@ -11,6 +11,7 @@
 #include "service/platform/Platform.h"
 #include "ui/app/AppMenus.h"
 #include "ui/app/AppearanceController.h"
+#include "ui/app/JournalController.h"
 #include "ui/app/MachineSwitcher.h"
 #include "ui/app/Messages.h"
 #include "ui/app/ReportExporter.h"
@@ -43,6 +44,7 @@ class OrvaneApp : public QObject {
 
     AppearanceController& appearance() { return appearance_; }
     MachineSwitcher& machines() { return machines_; }
+    JournalController& journal() { return journal_; }
     ReportExporter& reports() { return reports_; }
     const AppMenus& menus() const { return menus_; }
     // Where messages to the user go: a message box over the main window, unless set (tests).
@@ -57,6 +59,7 @@ class OrvaneApp : public QObject {
 
     Messages messages_;
     AppearanceController appearance_;
+    JournalController journal_;
     MachineSwitcher machines_;
     ReportExporter reports_;
     AppMenus menus_;

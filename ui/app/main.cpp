@@ -110,6 +110,14 @@ int main(int argc, char** argv) {
     }
 
     orvane::OrvaneApp orvane(platform);
+    // The journal records this machine as the user runs it: not a tree read from elsewhere,
+    // nor a run that only renders pictures (which still show the points recorded).
+    if (!options.sysroot.isEmpty()) {
+        orvane.journal().setRoot(QDir(options.sysroot).absolutePath().toStdString());
+        orvane.journal().setRecordingAllowed(QDir(options.sysroot).canonicalPath() ==
+                                             QLatin1String("/"));
+    }
+    if (!options.screenshot.isEmpty()) orvane.journal().setRecordingAllowed(false);
     if (!options.replay.isEmpty())
         orvane.machines().setStartCaptureName(
             QFileInfo(QDir(options.replay).absolutePath()).fileName());
