@@ -243,6 +243,156 @@ Ladung</translation>
     </message>
 </context>
 <context>
+    <name>JournalModel</name>
+    <message>
+        <source>Needs a month of history</source>
+        <translation>Braucht einen Monat Verlauf</translation>
+    </message>
+    <message>
+        <source>Needs more readings</source>
+        <translation>Braucht mehr Messungen</translation>
+    </message>
+    <message>
+        <source>Health is holding steady</source>
+        <translation>Der Zustand bleibt stabil</translation>
+    </message>
+    <message>
+        <source>Health is at or below 80%</source>
+        <translation>Der Zustand liegt bei 80 % oder darunter</translation>
+    </message>
+    <message>
+        <source>This capture holds no health history</source>
+        <translation>Diese Aufzeichnung enthält keinen Zustandsverlauf</translation>
+    </message>
+    <message>
+        <source>Recording is switched off</source>
+        <translation>Der Verlauf wird nicht aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>No history recorded yet</source>
+        <translation>Noch kein Verlauf aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>Jan</source>
+        <translation>Jan.</translation>
+    </message>
+    <message>
+        <source>Feb</source>
+        <translation>Feb.</translation>
+    </message>
+    <message>
+        <source>Mar</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <source>Apr</source>
+        <translation>Apr.</translation>
+    </message>
+    <message>
+        <source>May</source>
+        <translation>Mai</translation>
+    </message>
+    <message>
+        <source>Jun</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <source>Jul</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <source>Aug</source>
+        <translation>Aug.</translation>
+    </message>
+    <message>
+        <source>Sep</source>
+        <translation>Sep.</translation>
+    </message>
+    <message>
+        <source>Oct</source>
+        <translation>Okt.</translation>
+    </message>
+    <message>
+        <source>Nov</source>
+        <translation>Nov.</translation>
+    </message>
+    <message>
+        <source>Dec</source>
+        <translation>Dez.</translation>
+    </message>
+    <message>
+        <source>January</source>
+        <translation>Januar</translation>
+    </message>
+    <message>
+        <source>February</source>
+        <translation>Februar</translation>
+    </message>
+    <message>
+        <source>March</source>
+        <translation>März</translation>
+    </message>
+    <message>
+        <source>April</source>
+        <translation>April</translation>
+    </message>
+    <message>
+        <source>June</source>
+        <translation>Juni</translation>
+    </message>
+    <message>
+        <source>July</source>
+        <translation>Juli</translation>
+    </message>
+    <message>
+        <source>August</source>
+        <translation>August</translation>
+    </message>
+    <message>
+        <source>September</source>
+        <translation>September</translation>
+    </message>
+    <message>
+        <source>October</source>
+        <translation>Oktober</translation>
+    </message>
+    <message>
+        <source>November</source>
+        <translation>November</translation>
+    </message>
+    <message>
+        <source>December</source>
+        <translation>Dezember</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>month and year</comment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Health reaches 80% around %1</source>
+        <translation>Der Zustand erreicht 80 % etwa im %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n cycle(s)</source>
+        <translation>
+            <numerusform>%n Ladezyklus</numerusform>
+            <numerusform>%n Ladezyklen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Full in about %n month(s)</source>
+        <translation>
+            <numerusform>Voll in etwa %n Monat</numerusform>
+            <numerusform>Voll in etwa %n Monaten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Used space over the last 90 days: %1 to %2</source>
+        <translation>Belegter Speicher in den letzten 90 Tagen: %1 bis %2</translation>
+    </message>
+</context>
+<context>
     <name>OrvaneApp</name>
     <message>
         <source>Copy All</source>
@@ -677,6 +827,13 @@ Ladung</translation>
     </message>
 </context>
 <context>
+    <name>orvane::HealthHistoryCard</name>
+    <message>
+        <source>Health History</source>
+        <translation>Zustandsverlauf</translation>
+    </message>
+</context>
+<context>
     <name>orvane::HistoryGraph</name>
     <message>
         <source>Processor and memory history</source>
@@ -807,6 +964,13 @@ Ladung</translation>
     <message>
         <source>Reading volumes…</source>
         <translation>Volumes werden gelesen …</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::VolumeCard</name>
+    <message>
+        <source>Last 90 days</source>
+        <translation>Letzte 90 Tage</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,23 @@
     </message>
 </context>
 <context>
+    <name>JournalModel</name>
+    <message numerus="yes">
+        <source>%n cycle(s)</source>
+        <translation>
+            <numerusform>%n cycle</numerusform>
+            <numerusform>%n cycles</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Full in about %n month(s)</source>
+        <translation>
+            <numerusform>Full in about %n month</numerusform>
+            <numerusform>Full in about %n months</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>OverviewModel</name>
     <message numerus="yes">
         <source>%n connected</source>

@@ -129,6 +129,8 @@ UsageBar::UsageBar(const QString& label, const QString& detail, double fraction,
     bar_->setColor(tint);
     bar_->setFraction(fraction);
     bar_->setAccessibleName(label);
+    // Without a label the detail takes the caption's whole width.
+    label_->setVisible(!label.isEmpty());
 
     auto* caption = new QHBoxLayout;
     caption->setContentsMargins(0, 0, 0, 0);
@@ -152,6 +154,7 @@ QString UsageBar::detail() const {
 }
 void UsageBar::setLabel(const QString& label) {
     label_->setText(label);
+    label_->setVisible(!label.isEmpty());
     // The page sets the same label every second; an unchanged name tells assistive
     // technology nothing.
     if (bar_->accessibleName() != label) bar_->setAccessibleName(label);

@@ -12,8 +12,10 @@
 #include "ui/components/Text.h"
 #include "ui/components/UsageBar.h"
 #include "ui/model/BatteryModel.h"
+#include "ui/model/JournalModel.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
+#include "ui/widgets/HealthHistoryCard.h"
 #include "ui/widgets/PageScroll.h"
 #include "ui/widgets/PageStyle.h"
 #include "ui/widgets/RowList.h"
@@ -111,15 +113,19 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     details->addWidget(new Card(electrical_, nullptr), 1, Qt::AlignTop);
     panel->addLayout(details);
 
+    history_ = new HealthHistoryCard;
+    panel->addWidget(history_);
+
     noBatteryText_ = static_cast<Text*>(
         PageStyle::placeholder(qs(BatteryModel::noBatteryText(svc_->hardware())), 30));
     noBattery_ = new Card(noBatteryText_, nullptr);
     stack->addWidget(noBattery_);
 
     apply();
-    auto* watcher = new ServiceWatcher(
-        svc_, this,
-        fieldBit(SystemService::Field::battery) | fieldBit(SystemService::Field::hardware));
+    auto* watcher = new ServiceWatcher(svc_, this,
+                                       fieldBit(SystemService::Field::battery) |
+                                           fieldBit(SystemService::Field::hardware) |
+                                           fieldBit(SystemService::Field::journal));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
@@ -166,6 +172,7 @@ void BatteryView::apply() {
 
     capacity_->setRows(BatteryModel::capacityRows(b));
     electrical_->setRows(BatteryModel::electricalRows(b));
+    history_->setView(JournalModel::battery(svc_->journal()));
 }
 
 }  // namespace orvane

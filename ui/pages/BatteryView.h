@@ -11,6 +11,7 @@
 namespace orvane {
 
 class CapsuleBadge;
+class HealthHistoryCard;
 class IconView;
 class PageHeader;
 class RingGauge;
@@ -39,6 +40,7 @@ class BatteryView : public QWidget {
     Text* remainingText() const { return remaining_; }
     RowList* capacityCard() const { return capacity_; }
     RowList* electricalCard() const { return electrical_; }
+    HealthHistoryCard* historyCard() const { return history_; }
 
   private:
     void apply();
@@ -59,6 +61,7 @@ class BatteryView : public QWidget {
     Text* remaining_;
     RowList* capacity_;
     RowList* electrical_;
+    HealthHistoryCard* history_;
 };
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 
 #include "ui/components/Card.h"
 #include "ui/components/PageHeader.h"
+#include "ui/model/JournalModel.h"
 #include "ui/model/StorageModel.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/PageScroll.h"
@@ -27,7 +28,9 @@ StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(placeholder_);
 
     apply();
-    auto* watcher = new ServiceWatcher(svc_, this, fieldBit(SystemService::Field::volumes));
+    auto* watcher = new ServiceWatcher(
+        svc_, this,
+        fieldBit(SystemService::Field::volumes) | fieldBit(SystemService::Field::journal));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
@@ -49,6 +52,7 @@ void StorageView::apply() {
             cards_.push_back(card);
         }
         ++rebuilds_;
+        applyHistory();
         setUpdatesEnabled(true);
         return;
     }
@@ -56,6 +60,14 @@ void StorageView::apply() {
         const VolumeCardText text = StorageModel::card(volumes[i]);
         if (!(text == cards_[i]->text())) cards_[i]->setText(text);
     }
+    applyHistory();
+}
+
+// Each volume's points, found by its mount point.
+void StorageView::applyHistory() {
+    const std::vector<VolumeInfo>& volumes = svc_->volumes();
+    for (std::size_t i = 0; i < volumes.size() && i < cards_.size(); ++i)
+        cards_[i]->setHistory(JournalModel::volume(svc_->journal(), volumes[i].mountPoint));
 }
 
 }  // namespace orvane

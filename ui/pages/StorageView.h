@@ -28,6 +28,7 @@ class StorageView : public QWidget {
 
   private:
     void apply();
+    void applyHistory();
 
     std::shared_ptr<SystemService> svc_;
     PageHeader* header_;

@@ -10,6 +10,7 @@
 #include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
 #include "ui/widgets/PageStyle.h"
+#include "ui/widgets/Sparkline.h"
 
 namespace orvane {
 
@@ -92,7 +93,29 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
     }
     body()->addLayout(legendRow);
 
+    historyRow_ = new QWidget;
+    auto* history = new QHBoxLayout(historyRow_);
+    history->setContentsMargins(0, 0, 0, 0);
+    history->setSpacing(8);
+    sparkline_ = new Sparkline;
+    trend_ = new Text({}, Theme::font(11, QFont::Medium), TextStyle::secondary);
+    history->addWidget(new Text(tr("Last 90 days"), Theme::font(10), TextStyle::secondary), 0,
+                       Qt::AlignVCenter);
+    history->addWidget(sparkline_, 0, Qt::AlignVCenter);
+    history->addStretch(1);
+    history->addWidget(trend_, 0, Qt::AlignVCenter);
+    historyRow_->setVisible(false);
+    body()->addWidget(historyRow_);
+
     setText(text);
+}
+
+void VolumeCard::setHistory(const VolumeHistoryView& view) {
+    historyRow_->setVisible(view.show);
+    sparkline_->setPoints(view.used, text_.color);
+    sparkline_->setToolTip(qs(view.summary));
+    sparkline_->setAccessibleName(qs(view.summary));
+    trend_->setText(qs(view.trend));
 }
 
 void VolumeCard::setText(const VolumeCardText& t) {

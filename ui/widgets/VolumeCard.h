@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/components/Card.h"
+#include "ui/model/JournalModel.h"
 #include "ui/model/StorageModel.h"
 
 namespace orvane {
@@ -14,6 +15,7 @@ class FillBar;
 class IconView;
 class Text;
 class LegendDot;
+class Sparkline;
 
 class VolumeCard : public Card {
     Q_OBJECT
@@ -40,6 +42,12 @@ class VolumeCard : public Card {
     };
     const std::array<Legend, 3>& legend() const { return legend_; }
 
+    // The used space over the last 90 days, under the legend, while there is some.
+    void setHistory(const VolumeHistoryView& view);
+    QWidget* historyRow() const { return historyRow_; }
+    Sparkline* sparkline() const { return sparkline_; }
+    Text* trendText() const { return trend_; }
+
   private:
     VolumeCardText text_;
     IconView* icon_;
@@ -49,6 +57,9 @@ class VolumeCard : public Card {
     Text* used_;
     FillBar* bar_;
     std::array<Legend, 3> legend_{};
+    QWidget* historyRow_;
+    Sparkline* sparkline_;
+    Text* trend_;
 };
 
 // The 9-point dot before a legend entry, coloured by name at an opacity.
