@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "ServiceFakes.h"
@@ -194,10 +195,23 @@ TEST(ServiceCoreStress, InterleavedEntryPointsWithASlowPlatform) {
     Rig r;
     r.platform->delay = 100us;
     r.start();
+    // The journal's steps share the collect queue: switched on and off and cleared meanwhile.
+    JournalKeeper::Options o;
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("orvane-stress-" + std::to_string(std::random_device()()));
+    o.journal = dir / "journal.sqlite";
+    o.stableId = [] { return "stress"; };
+    r.svc->keepJournal(std::make_shared<JournalKeeper>(o), nullptr);
     std::mt19937 rng(7);
     int fullLoads = 0, samples = 1;
     for (int i = 0; i < 3000; ++i) {
-        switch (rng() % 4) {
+        switch (rng() % 6) {
+            case 4:
+                r.svc->setJournalRecording(rng() % 2);
+                break;
+            case 5:
+                if (rng() % 16 == 0) r.svc->clearJournal();
+                break;
             case 0:
                 r.svc->loadAll();
                 ++fullLoads;
@@ -229,4 +243,6 @@ TEST(ServiceCoreStress, InterleavedEntryPointsWithASlowPlatform) {
     EXPECT_EQ(r.svc->live().perCore.size(), 4u);
     EXPECT_EQ(r.svc->hardware().hostname, "host-" + std::to_string(fullLoads));
     EXPECT_EQ(r.platform->readsOnMain, 0);
+    EXPECT_GT(r.count(Field::journal), 0u);
+    std::filesystem::remove_all(dir);
 }
