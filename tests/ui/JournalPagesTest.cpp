@@ -1,7 +1,10 @@
 // The health history on the pages: what a battery's and a volume's points draw and say, a
-// journal that cannot be written (one message, the app goes on), and a replayed machine that
-// shows its capture's points and records nothing.
+// journal that cannot be written (one message, the app goes on), Clear History and the setting,
+// and a replayed machine that shows its capture's points and records nothing.
 #include <gtest/gtest.h>
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 
@@ -87,7 +90,7 @@ TEST(JournalModel, PointsGiveTheCurveMarkersAndTexts) {
     }
 }
 
-TEST(JournalPages, AFaultIsSaidOnceAndAReplayShowsItsCaptureWithoutRecording) {
+TEST(JournalPages, AFaultIsSaidOnceClearingAsksFirstAndAReplayRecordsNothing) {
     const std::filesystem::path userJournal = defaultJournalPath();
     std::int64_t now = kT0;
     {
@@ -109,6 +112,28 @@ TEST(JournalPages, AFaultIsSaidOnceAndAReplayShowsItsCaptureWithoutRecording) {
         EXPECT_TRUE(svc->loaded());
         EXPECT_EQ(messages, QStringList{QStringLiteral("The health history cannot be recorded")});
         EXPECT_TRUE(svc->journal().history.empty());
+    }
+
+    {
+        // "Clear History…" deletes only once confirmed; switched off, the pages are told.
+        QTemporaryDir dir;
+        OrvaneApp app(
+            macPlatformOf(std::make_shared<ReplayForwarder>(ORVANE_FIXTURES "/mac-portable")));
+        app.journal().options().journal = dir.filePath(QStringLiteral("j.sqlite")).toStdString();
+        const std::shared_ptr<SystemService> svc = app.svc();
+        svc->loadAll();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !svc->journal().history.empty(); }));
+        for (const bool confirmed : {false, true}) {
+            app.journal().setConfirm([confirmed] { return confirmed; });
+            app.journal().clearAction()->trigger();
+            QTest::qWait(100);
+            EXPECT_EQ(svc->journal().history.empty(), confirmed);
+            EXPECT_EQ(QFile::exists(dir.filePath(QStringLiteral("j.sqlite"))), !confirmed);
+        }
+        app.journal().recordAction()->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !svc->journal().recording; }));
+        app.journal().recordAction()->trigger();
+        EXPECT_TRUE(JournalController::recordingStored());
     }
 
     OrvaneApp app(std::make_shared<ReplayPlatform>(ORVANE_FIXTURES "/mac-portable"));
