@@ -72,8 +72,13 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     chargeLabel->addWidget(chargeIcon_);
     chargeLabel->addWidget(chargeText_);
     chargeLabel->addStretch(1);
+    // As tall as the health card's badge, so both rings sit at the same height.
+    auto* chargeLine = new QWidget;
+    chargeLine->setFixedHeight(condition_->sizeHint().height());
+    chargeLabel->setContentsMargins(0, 0, 0, 0);
+    chargeLine->setLayout(chargeLabel);
     col->addWidget(charge_, 0, Qt::AlignHCenter);
-    col->addLayout(chargeLabel);
+    col->addWidget(chargeLine);
     col->addStretch(1);
     gauges->addWidget(chargeCard, 1);
 
@@ -107,8 +112,8 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     details->setSpacing(Layout::cardSpacing);
     capacity_ = new RowList(tr("Capacity"));
     electrical_ = new RowList(tr("Electrical & Status"));
-    details->addWidget(new Card(capacity_, nullptr), 1, Qt::AlignTop);
-    details->addWidget(new Card(electrical_, nullptr), 1, Qt::AlignTop);
+    details->addWidget(new Card(capacity_, nullptr), 1);
+    details->addWidget(new Card(electrical_, nullptr), 1);
     panel->addLayout(details);
 
     noBatteryText_ = static_cast<Text*>(
@@ -152,7 +157,7 @@ void BatteryView::apply() {
     chargeIcon_->setSymbol(state.icon);
     chargeIcon_->setColor(Theme::color(charge.tint));
     chargeText_->setText(qs(state.text));
-    chargeText_->setColor(Theme::color(charge.tint));
+    PageStyle::setTextColor(chargeText_, charge.tint);
 
     const CyclesText cycles = BatteryModel::cycles(b);
     cycles_->setText(qs(cycles.count));

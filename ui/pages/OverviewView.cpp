@@ -33,7 +33,7 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(hero_);
 
     auto* chipRow = new QHBoxLayout;
-    chipRow->setSpacing(Layout::tileSpacing);
+    chipRow->setSpacing(Layout::cardSpacing);
     for (auto& chip : chips_) {
         chip = new StatChip({}, {}, {}, QColor());
         chipRow->addWidget(chip, 1);
@@ -42,8 +42,8 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
 
     auto* cards = new QHBoxLayout;
     cards->setSpacing(Layout::cardSpacing);
-    cards->addWidget(new Card(system_, nullptr), 1, Qt::AlignTop);
-    cards->addWidget(new Card(glance_, nullptr), 1, Qt::AlignTop);
+    cards->addWidget(new Card(system_, nullptr), 1);
+    cards->addWidget(new Card(glance_, nullptr), 1);
     stack->addLayout(cards);
 
     apply(kAll);

@@ -21,13 +21,44 @@ QStringList lines(const QString& text, const QFont& font, qreal width, int maxLi
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    QList<QPair<int, int>> ranges;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(std::max<qreal>(width, 1));
-        ranges.append({line.textStart(), line.textLength()});
+    const auto breakAt = [&](qreal w) {
+        QList<QPair<int, int>> ranges;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(std::max<qreal>(w, 1));
+            ranges.append({line.textStart(), line.textLength()});
+        }
+        layout.endLayout();
+        return ranges;
+    };
+    QList<QPair<int, int>> ranges = breakAt(width);
+    // A last line of a single word (no break inside it) while the line before holds more than
+    // one: the narrowest width that keeps the number of lines balances them.
+    const auto widow = [&](const QList<QPair<int, int>>& r) {
+        if (r.size() < 2 || (maxLines > 0 && r.size() > maxLines)) return false;
+        const QString last = prepared.mid(r.back().first, r.back().second).trimmed();
+        const QString before = prepared.mid(r[r.size() - 2].first, r[r.size() - 2].second);
+        const auto breaks = [](const QString& s) {
+            return s.contains(QLatin1Char(' ')) || s.contains(QLatin1Char('-'));
+        };
+        return !breaks(last) && breaks(before.trimmed());
+    };
+    if (widow(ranges)) {
+        qreal lo = 1, hi = width;
+        for (int step = 0; step < 10 && hi - lo > 1; ++step) {
+            const qreal mid = (lo + hi) / 2;
+            const auto tried = breakAt(mid);
+            // Narrower only while nothing breaks inside a word (a line's end is a break).
+            bool clean = tried.size() == ranges.size();
+            for (int i = 0; clean && i + 1 < tried.size(); ++i) {
+                const int end = tried[i].first + tried[i].second;
+                const QChar at = prepared.at(end - 1);
+                clean = at.isSpace() || at == QLatin1Char('-');
+            }
+            (clean ? hi : lo) = mid;
+        }
+        ranges = breakAt(hi);
     }
-    layout.endLayout();
 
     QStringList out;
     for (int i = 0; i < ranges.size(); ++i) {

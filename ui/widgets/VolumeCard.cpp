@@ -106,7 +106,7 @@ void VolumeCard::setText(const VolumeCardText& t) {
     startup_->setText(qs(StorageModel::startupBadge().text));
     summary_->setText(qs(t.summary));
     used_->setText(qs(t.usedText));
-    used_->setColor(usage);
+    PageStyle::setTextColor(used_, t.color);
     bar_->setColor(usage);
     bar_->setMinimumFill(t.showFill ? kMinFill : 0);
     bar_->setFraction(t.fraction);
