@@ -21,43 +21,35 @@ QStringList lines(const QString& text, const QFont& font, qreal width, int maxLi
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    const auto breakAt = [&](qreal w) {
-        QList<QPair<int, int>> ranges;
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(std::max<qreal>(w, 1));
-            ranges.append({line.textStart(), line.textLength()});
-        }
-        layout.endLayout();
-        return ranges;
-    };
-    QList<QPair<int, int>> ranges = breakAt(width);
-    // A last line of a single word (no break inside it) while the line before holds more than
-    // one: the narrowest width that keeps the number of lines balances them.
-    const auto widow = [&](const QList<QPair<int, int>>& r) {
-        if (r.size() < 2 || (maxLines > 0 && r.size() > maxLines)) return false;
-        const QString last = prepared.mid(r.back().first, r.back().second).trimmed();
-        const QString before = prepared.mid(r[r.size() - 2].first, r[r.size() - 2].second);
-        const auto breaks = [](const QString& s) {
+    QList<QPair<int, int>> ranges;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max<qreal>(width, 1));
+        ranges.append({line.textStart(), line.textLength()});
+    }
+    layout.endLayout();
+    // A last line of a single word while the line before holds more: that line gives its
+    // last word too, when both then fit (never a separator to the start of a line).
+    if (ranges.size() >= 2 && (maxLines == 0 || ranges.size() <= maxLines)) {
+        const auto breaksIn = [](const QString& s) {
             return s.contains(QLatin1Char(' ')) || s.contains(QLatin1Char('-'));
         };
-        return !breaks(last) && breaks(before.trimmed());
-    };
-    if (widow(ranges)) {
-        qreal lo = 1, hi = width;
-        for (int step = 0; step < 10 && hi - lo > 1; ++step) {
-            const qreal mid = (lo + hi) / 2;
-            const auto tried = breakAt(mid);
-            // Narrower only while nothing breaks inside a word (a line's end is a break).
-            bool clean = tried.size() == ranges.size();
-            for (int i = 0; clean && i + 1 < tried.size(); ++i) {
-                const int end = tried[i].first + tried[i].second;
-                const QChar at = prepared.at(end - 1);
-                clean = at.isSpace() || at == QLatin1Char('-');
+        const int before = ranges[ranges.size() - 2].first;
+        const int start = ranges.back().first, end = start + ranges.back().second;
+        const QFontMetricsF fm(font);
+        if (!breaksIn(prepared.mid(start, end - start).trimmed()) &&
+            breaksIn(prepared.mid(before, start - before).trimmed())) {
+            for (int p = start - 1; p > before; --p) {
+                const QChar c = prepared.at(p - 1);
+                if ((c != QLatin1Char(' ') && c != QLatin1Char('-')) || prepared.at(p).isSpace())
+                    continue;
+                if (QStringLiteral("\u00b7\u2013\u2014/:|").contains(prepared.at(p))) break;
+                if (fm.horizontalAdvance(prepared.mid(p, end - p).trimmed()) > width) break;
+                ranges[ranges.size() - 2].second = p - before;
+                ranges.back() = {p, end - p};
+                break;
             }
-            (clean ? hi : lo) = mid;
         }
-        ranges = breakAt(hi);
     }
 
     QStringList out;
