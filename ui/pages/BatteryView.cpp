@@ -116,6 +116,14 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     details->addWidget(new Card(electrical_, nullptr), 1);
     panel->addLayout(details);
 
+    // Cards in a row share it equally: their widths follow the stretch alone, not what they
+    // hold, down to what their content needs (set as each update changes it).
+    for (Card* card : panel_->findChildren<Card*>(Qt::FindDirectChildrenOnly)) {
+        QSizePolicy policy = card->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        card->setSizePolicy(policy);
+    }
+
     noBatteryText_ = static_cast<Text*>(
         PageStyle::placeholder(qs(BatteryModel::noBatteryText(svc_->hardware())), 30));
     noBattery_ = new Card(noBatteryText_, nullptr);
@@ -171,6 +179,8 @@ void BatteryView::apply() {
 
     capacity_->setRows(BatteryModel::capacityRows(b));
     electrical_->setRows(BatteryModel::electricalRows(b));
+    for (Card* card : panel_->findChildren<Card*>(Qt::FindDirectChildrenOnly))
+        card->setMinimumWidth(card->minimumSizeHint().width());
 }
 
 }  // namespace orvane
