@@ -68,7 +68,7 @@ TEST(OverviewView, ChipsAndRowsFollowTheMachine) {
         EXPECT_EQ(chip->icon(), c.icon);
         EXPECT_EQ(chip->value(), c.value);
         EXPECT_EQ(chip->caption(), c.caption);
-        EXPECT_EQ(chip->tint(), Theme::color(c.tint));
+        EXPECT_EQ(chip->tint(), Theme::markColor(c.tint));
         EXPECT_EQ(rowValue(view->glanceCard(), c.row), c.rowValue);
     }
     ServiceRig failed("mac-failed");

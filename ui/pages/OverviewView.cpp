@@ -1,6 +1,7 @@
 #include "ui/pages/OverviewView.h"
 #include "ui/model/Layout.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -55,6 +56,11 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
     connect(watcher, &ServiceWatcher::changed, this, &OverviewView::apply);
 }
 
+void OverviewView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && chips_.back()) apply(fieldBit(Field::volumes));
+}
+
 void OverviewView::apply(FieldSet fields) {
     const SystemService& s = *svc_;
     const auto touched = [fields](std::initializer_list<Field> list) {
@@ -72,7 +78,8 @@ void OverviewView::apply(FieldSet fields) {
             chips_[i]->setIcon(chips[i].icon);
             chips_[i]->setValue(qs(chips[i].value));
             chips_[i]->setCaption(qs(chips[i].caption));
-            chips_[i]->setTint(Theme::color(chips[i].tint));
+            // The icon is a mark that carries meaning: the shade that reads on the chip.
+            chips_[i]->setTint(Theme::markColor(chips[i].tint));
         }
     }
     if (touched({Field::hardware, Field::live, Field::battery, Field::displays})) {
