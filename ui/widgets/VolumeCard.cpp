@@ -1,5 +1,7 @@
 #include "ui/widgets/VolumeCard.h"
 
+#include <QEvent>
+
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -95,11 +97,17 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
     setText(text);
 }
 
+void VolumeCard::changeEvent(QEvent* event) {
+    Card::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) icon_->setColor(Theme::markColor(text_.color));
+}
+
 void VolumeCard::setText(const VolumeCardText& t) {
     text_ = t;
     const QColor usage = Theme::color(t.color);
     icon_->setSymbol(t.icon);
-    icon_->setColor(usage);
+    // The icon is a mark: the shade of the usage colour that reads on the card.
+    icon_->setColor(Theme::markColor(t.color));
     name_->setText(qs(t.name));
     bar_->setAccessibleName(qs(t.name));
     startup_->setVisible(t.startup);

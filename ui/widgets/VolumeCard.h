@@ -40,6 +40,10 @@ class VolumeCard : public Card {
     };
     const std::array<Legend, 3>& legend() const { return legend_; }
 
+  protected:
+    // A new scheme recolours the icon.
+    void changeEvent(QEvent* event) override;
+
   private:
     VolumeCardText text_;
     IconView* icon_;
