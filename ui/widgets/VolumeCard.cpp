@@ -1,7 +1,8 @@
 #include "ui/widgets/VolumeCard.h"
+#include "ui/model/Layout.h"
 
 #include <QEvent>
-
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -75,9 +76,10 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
     bar_->setAnimationDuration(0);
     body()->addWidget(bar_);
 
-    auto* legendRow = new QHBoxLayout;
+    // Three equal columns, so each entry starts at the same place in every card.
+    auto* legendRow = new QGridLayout;
+    legendRow->setHorizontalSpacing(Layout::cardSpacing);
     for (std::size_t i = 0; i < legend_.size(); ++i) {
-        if (i > 0) legendRow->addStretch(1);
         Legend& e = legend_[i];
         e.dot = new LegendDot;
         e.label = new Text({}, Theme::font(10), TextStyle::secondary);
@@ -90,7 +92,10 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
         entry->setSpacing(6);
         entry->addWidget(e.dot, 0, Qt::AlignVCenter);
         entry->addLayout(texts);
-        legendRow->addLayout(entry);
+        const int column = static_cast<int>(i);
+        legendRow->addLayout(entry, 0, column,
+                             i + 1 == legend_.size() ? Qt::AlignRight : Qt::AlignLeft);
+        legendRow->setColumnStretch(column, 1);
     }
     body()->addLayout(legendRow);
 
