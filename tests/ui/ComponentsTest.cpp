@@ -44,6 +44,17 @@ TEST(Theme, UsageColorBoundaries) {
     }
 }
 
+// Every text and mark colour the theme gives reads on every surface it lands on, both schemes.
+TEST(Theme, EveryPairingReachesItsContrast) {
+    for (bool dark : {false, true}) {
+        Theme::setDark(dark);
+        for (const Theme::Pairing& p : Theme::pairings())
+            EXPECT_GE(Theme::contrast(p.foreground, p.surface), p.minimum)
+                << (dark ? "dark " : "light ") << p.what.toStdString();
+    }
+    Theme::setDark(false);
+}
+
 TEST(RingGauge, ArcSpanClampsTheFraction) {
     const struct {
         double fraction;
@@ -72,12 +83,11 @@ TEST(FillBar, FillWidths) {
         bool clamped;
         double expected;
     } cases[] = {
-        {300, 0, 10, true, 10},       // an empty bar still shows a dot as wide as the bar is high
-        {300, -0.4, 10, true, 10},    // negative: the dot
+        {300, 0, 10, true, 0},        // an empty bar shows no fill at all
+        {300, -0.4, 10, true, 0},     // negative: none either
         {300, 0.5, 10, true, 150},    //
         {300, 1.3, 10, true, 300},    // exactly the full width
-        {300, 1.0, 10, true, 300},    //
-        {300, kNaN, 10, true, 10},    // not a number counts as 0
+        {300, kNaN, 10, true, 0},     // not a number counts as 0
         {400, 0.02, 12, false, 12},   // a computed 8 is drawn 12
         {400, 0.5, 12, false, 200},   //
         {400, 1.25, 12, false, 500},  // unclamped: past the track
@@ -172,8 +182,10 @@ TEST(Text, TabularDigitsAndSensibleBreaks) {
         const char* text;
         QStringList lines;
     } cases[] = {
-        {"9.83 GB of 17.18 GB", {"9.83 GB", "of 17.18 GB"}},  // not "17.18 / GB"
-        {"macOS Sonoma 14.5 (23F79)", {"macOS Sonoma 14.5", "(23F79)"}},
+        {"9.83 GB of 17.18 GB", {"9.83 GB", "of 17.18 GB"}},              // not "17.18 / GB"
+        {"macOS Sonoma 14.5 (23F79)", {"macOS Sonoma", "14.5 (23F79)"}},  // no lone last word
+        {"Fedora Linux 40", {"Fedora", "Linux 40"}},
+        {"Robins-MacBook-Pro", {"Robins-", "MacBook-Pro"}},
         {"Full 5400 mAh", {"Full", "5400 mAh"}},  // a number keeps its unit
     };
     for (const auto& c : cases) {

@@ -22,8 +22,8 @@ TEST(DisplaysModel, GpuCardDividerRuleCoresAndPlaceholder) {
     };
     const Case cases[] = {
         {"Apple", "Metal 3", "", {vendor, divider, metal}},
-        {"Apple", "", "", {vendor, divider}},  // the divider stays with nothing after it
-        {"", "Metal 3", "", {metal}},          // no divider before Metal alone
+        {"Apple", "", "", {vendor}},   // no divider under a lone row
+        {"", "Metal 3", "", {metal}},  // no divider before Metal alone
         {"", "", "", {}},
         // Without Metal the kernel driver takes its row; Metal, where known, wins.
         {"Apple", "", "amdgpu", {vendor, divider, driver}},

@@ -65,9 +65,15 @@ bool spinUntil(Pred done, int ms = 10000) {
 // A service over a capture, with its main-thread queue on the test's thread.
 struct ServiceRig {
     explicit ServiceRig(const std::string& fixtureName)
-        : platform(std::make_shared<SwappablePlatform>(fixture(fixtureName))),
+        : ServiceRig(std::make_shared<SwappablePlatform>(fixture(fixtureName)), nullptr) {}
+    // Any other platform (a Linux tree under a root directory, say).
+    explicit ServiceRig(std::shared_ptr<const Platform> other) : ServiceRig(nullptr, other) {}
+
+    ServiceRig(std::shared_ptr<SwappablePlatform> mac, std::shared_ptr<const Platform> other)
+        : platform(std::move(mac)),
           context(std::make_unique<QObject>()),
-          svc(SystemService::create(macPlatformOf(platform), qtMainQueue(context.get()))),
+          svc(SystemService::create(platform ? macPlatformOf(platform) : std::move(other),
+                                    qtMainQueue(context.get()))),
           watcher(std::make_unique<ServiceWatcher>(svc)) {
         QObject::connect(watcher.get(), &ServiceWatcher::changed,
                          [this](FieldSet f) { seen |= f; });

@@ -16,11 +16,11 @@ TEST(PerformanceModel, BeforeTheSecondSample) {
     EXPECT_EQ(g, (PageText::Gauge{0, "0%", "CPU Load", Tint::green}));
     const auto s = PerformanceModel::cpuStats(live);
     EXPECT_EQ(s[0], (MiniStat{"0%", "User", Tint::blue}));
-    EXPECT_EQ(s[1], (MiniStat{"0%", "System", Tint::red}));
+    EXPECT_EQ(s[1], (MiniStat{"0%", "System", Tint::orange}));
     EXPECT_EQ(s[2], (MiniStat{"100%", "Idle", Tint::secondary}));
     for (const CoreCell& c : PerformanceModel::coreCells(live))
         EXPECT_EQ(c.percent, "0%");
-    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 4);
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 0);
     EXPECT_EQ(PerformanceModel::coreCountText(live), "4 logical cores");
     // Any swap at all turns its row yellow.
     EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::primary);
@@ -67,7 +67,7 @@ TEST(PerformanceModel, CoreCells) {
     EXPECT_EQ(cells[3].percent, "0%");
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.5), 75);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.01), 4);
-    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, std::nan("")), 4);
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, std::nan("")), 0);
     EXPECT_TRUE(PerformanceModel::showSampling(LiveMetrics{}));
     EXPECT_FALSE(PerformanceModel::showSampling(live));
 }
@@ -83,6 +83,11 @@ TEST(PerformanceModel, AdaptiveGridColumns) {
         EXPECT_DOUBLE_EQ(g.width, column) << width;
     }
     EXPECT_EQ(PerformanceModel::gridColumns(std::nan("")).count, 1);
+    // Given the cells: nine fit, ten cores make two rows of five, not nine and one; four
+    // cores take four columns; eleven (prime) fill their last row best with six.
+    const std::tuple<std::size_t, int> byCells[] = {{10, 5}, {4, 4}, {11, 6}, {16, 8}, {18, 9}};
+    for (const auto& [cells, count] : byCells)
+        EXPECT_EQ(PerformanceModel::gridColumns(1220, 120, 12, cells).count, count) << cells;
 }
 
 TEST(PerformanceModel, BreakdownDividesByAtLeastOne) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLayout>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -63,6 +64,19 @@ void ScreenshotRenderer::onChanged(FieldSet fields) {
         t->stop();
 }
 
+void ScreenshotRenderer::completeLayout(QWidget* window) {
+    // A layout pass can ask for another (a wrapped text's height for its new width, a scroll
+    // view's content): run them until none is pending, a bounded number of times.
+    for (int pass = 0; pass < 8; ++pass) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        bool active = false;
+        for (QLayout* l : window->findChildren<QLayout*>())
+            active |= l->activate();
+        if (!active) break;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
 void ScreenshotRenderer::shoot() {
     poll_->stop();
     deadline_->stop();
@@ -113,6 +127,7 @@ void ScreenshotRenderer::next() {
         const Section s = allSections()[static_cast<std::size_t>(at)];
         app_.contentView()->setSelection(s);
         QTimer::singleShot(kPageSettleMs, this, [this, s, suffix] {
+            completeLayout(app_.mainWindow());
             ok_ &= app_.mainWindow()->grab().save(
                 QDir(dir_).filePath(rawValue(s) + QLatin1Char('-') + suffix + ".png"));
             next();
@@ -120,11 +135,13 @@ void ScreenshotRenderer::next() {
     } else {
         app_.openAbout();
         QTimer::singleShot(kAboutSettleMs, this, [this, suffix] {
-            if (AboutView* about = app_.aboutWindow())
+            if (AboutView* about = app_.aboutWindow()) {
+                completeLayout(about);
                 ok_ &= about->grab().save(
                     QDir(dir_).filePath(QStringLiteral("about-") + suffix + ".png"));
-            else
+            } else {
                 ok_ = false;
+            }
             next();
         });
     }

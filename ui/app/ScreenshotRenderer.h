@@ -14,6 +14,7 @@
 #include "ui/shell/Section.h"
 
 class QMainWindow;
+class QWidget;
 class QTimer;
 
 namespace orvane {
@@ -30,6 +31,10 @@ class ScreenshotRenderer : public QObject {
     ~ScreenshotRenderer() override;
 
     void start();
+
+    // Runs every pending layout of `window` to its end, so a picture shows it laid out whole
+    // however busy the machine is.
+    static void completeLayout(QWidget* window);
 
   signals:
     // Every picture is taken; `ok` is false when a file could not be written. The window's

@@ -28,6 +28,13 @@ int textWidth(const QFont& font, const QString& text) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text))) + 1;
 }
 
+// One token without a space or a hyphen: a serial number, a model identifier, a build.
+bool isIdentifier(const QString& value) {
+    return !value.isEmpty() && std::none_of(value.begin(), value.end(), [](QChar c) {
+        return c.isSpace() || c == QLatin1Char('-');
+    });
+}
+
 }  // namespace
 
 InfoRow::InfoRow(const QString& label, const QString& value, Symbol icon,
@@ -50,7 +57,7 @@ InfoRow::InfoRow(const QString& label, const QString& value, Symbol icon,
 }
 
 QColor InfoRow::valueColor() const {
-    return valueColor_ ? *valueColor_ : Theme::primary();
+    return valueColor_ ? *valueColor_ : Theme::textColor(valueTint_);
 }
 
 void InfoRow::setLabel(const QString& full) {
@@ -83,6 +90,13 @@ void InfoRow::setValueColor(std::optional<QColor> color) {
     update();
 }
 
+void InfoRow::setValueTint(Tint tint) {
+    if (!valueColor_ && tint == valueTint_) return;
+    valueColor_.reset();
+    valueTint_ = tint;
+    update();
+}
+
 InfoRow::Geometry InfoRow::geometry(int width) const {
     Geometry g;
     const QFontMetrics lf(labelFont()), vf(valueFont());
@@ -109,7 +123,13 @@ InfoRow::Geometry InfoRow::geometry(int width) const {
     g.labelElided = labelW < labelNatural;
     g.valueLines = QStringList{value_};
     int shownValueW = valueNatural;
-    if (valueNatural > valueW) {
+    if (valueNatural > valueW && isIdentifier(value_)) {
+        // An identifier or serial number is never broken: it is shortened in the middle (the
+        // tooltip and a click give it whole).
+        g.valueLines = QStringList{vf.elidedText(value_, Qt::ElideMiddle, valueW)};
+        g.valueElided = true;
+        shownValueW = valueW;
+    } else if (valueNatural > valueW) {
         g.valueWraps = true;
         g.valueLines = TextWrap::lines(value_, valueFont(), valueW, kMaxValueLines);
         g.valueElided =

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "ui/model/Symbol.h"
+#include "ui/model/Tint.h"
 
 namespace orvane {
 
@@ -37,6 +38,8 @@ class InfoRow : public QWidget {
     void setValue(const QString& value);
     void setIcon(Symbol icon);
     void setValueColor(std::optional<QColor> color);
+    // The value in the text shade of a tint, following the scheme (Tint::primary: the default).
+    void setValueTint(Tint tint);
     Copyable* copyable() const { return copyable_; }
 
     // Where the parts go in a row `width` wide (for painting and tests).
@@ -64,6 +67,7 @@ class InfoRow : public QWidget {
     QString label_, value_;
     Symbol icon_;
     std::optional<QColor> valueColor_;
+    Tint valueTint_ = Tint::primary;
     Copyable* copyable_;
 };
 

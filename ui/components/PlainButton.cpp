@@ -25,7 +25,7 @@ void PlainButton::setColor(std::optional<QColor> color) {
 }
 
 QColor PlainButton::color() const {
-    return color_ ? *color_ : Theme::accent();
+    return color_ ? *color_ : Theme::textColor(Tint::accent);
 }
 
 QSize PlainButton::sizeHint() const {

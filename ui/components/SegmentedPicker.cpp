@@ -44,9 +44,26 @@ void SegmentedPicker::setCurrentKey(const QString& key) {
 }
 
 QRect SegmentedPicker::segmentRect(int index) const {
+    // Each segment as wide as its icon and label plus an equal share of the rest, so every
+    // label has the same room on either side however long it is in this language.
+    const QFontMetrics fm(labelFont());
+    const auto content = [&](int i) {
+        return Icon::boxSize(11) + 4 + fm.horizontalAdvance(options_[i].label);
+    };
     const int n = std::max<int>(1, static_cast<int>(options_.size()));
-    const qreal w = (width() - 2.0 * kInset) / n;
-    return QRectF(kInset + index * w, kInset, w, height() - 2.0 * kInset).toAlignedRect();
+    qreal used = 0;
+    for (int i = 0; i < options_.size(); ++i)
+        used += content(i);
+    const qreal share = (width() - 2.0 * kInset - used) / n;
+    if (share < 0) {
+        const qreal w = (width() - 2.0 * kInset) / n;
+        return QRectF(kInset + index * w, kInset, w, height() - 2.0 * kInset).toAlignedRect();
+    }
+    qreal x = kInset;
+    for (int i = 0; i < index; ++i)
+        x += content(i) + share;
+    const qreal w = index < options_.size() ? content(index) + share : share;
+    return QRectF(x, kInset, w, height() - 2.0 * kInset).toAlignedRect();
 }
 
 QSize SegmentedPicker::sizeHint() const {
@@ -66,7 +83,7 @@ void SegmentedPicker::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF whole = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    p.fillPath(Theme::continuousRect(whole, 8), Theme::primary(Theme::isDark() ? 0.1 : 0.07));
+    p.fillPath(Theme::continuousRect(whole, 8), Theme::pickerTrack());
 
     const QFont font = labelFont();
     const QFontMetrics fm(font);
@@ -80,8 +97,7 @@ void SegmentedPicker::paintEvent(QPaintEvent*) {
             // A raised segment with a hairline shadow.
             p.fillPath(Theme::continuousRect(knob.translated(0, 0.75), 6),
                        QColor::fromRgbF(0, 0, 0, 0.12));
-            p.fillPath(Theme::continuousRect(knob, 6),
-                       Theme::isDark() ? QColor(0x63, 0x63, 0x69) : QColor(Qt::white));
+            p.fillPath(Theme::continuousRect(knob, 6), Theme::pickerKnob());
         } else if (i == hovered_) {
             p.fillPath(Theme::continuousRect(r.adjusted(1, 1, -1, -1), 6), Theme::primary(0.05));
         }

@@ -92,18 +92,28 @@ void Text::setWordWrap(bool wrap) {
 void Text::setColor(const QColor& color) {
     if (color_ && *color_ == color) return;
     color_ = color;
+    tint_.reset();
+    update();
+}
+
+void Text::setTint(Tint tint) {
+    if (tint_ == tint) return;
+    tint_ = tint;
+    color_.reset();
     update();
 }
 
 void Text::setStyle(TextStyle style) {
-    if (!color_ && style == style_) return;
+    if (!color_ && !tint_ && style == style_) return;
     color_.reset();
+    tint_.reset();
     style_ = style;
     update();
 }
 
 QColor Text::color() const {
-    return color_ ? *color_ : Theme::styleColor(style_);
+    if (color_) return *color_;
+    return tint_ ? Theme::textColor(*tint_) : Theme::styleColor(style_);
 }
 
 void Text::setElide(bool elide) {
@@ -161,12 +171,29 @@ QFont Text::fittedFont() const {
     return f;
 }
 
+QFont Text::wrapFont(int width) const {
+    if (maxLines_ == 0 || minScale_ >= 1 || text_.isEmpty()) return font();
+    const auto fits = [&](const QFont& f) {
+        const QStringList lines = TextWrap::lines(text_, f, width, maxLines_);
+        return !lines.back().endsWith(QChar(0x2026)) || text_.endsWith(QChar(0x2026));
+    };
+    if (fits(font())) return font();
+    const int full = font().pixelSize();
+    const int smallest = std::max(1, static_cast<int>(std::floor(full * minScale_)));
+    QFont f = font();
+    for (int px = full - 1; px >= smallest; --px) {
+        f.setPixelSize(px);
+        if (fits(f)) return f;
+    }
+    return f;
+}
+
 QStringList Text::shownLines(bool* elided) const {
     const QRect r = contentsRect();
     bool cut = false;
     QStringList lines;
     if (wrap_) {
-        lines = TextWrap::lines(text_, font(), r.width(), maxLines_);
+        lines = TextWrap::lines(text_, wrapFont(r.width()), r.width(), maxLines_);
         cut = maxLines_ > 0 && !lines.isEmpty() && lines.back().endsWith(QChar(0x2026)) &&
               !text_.endsWith(QChar(0x2026));
     } else if (elide_ && !text_.contains(QLatin1Char('\n'))) {
@@ -212,12 +239,14 @@ QSize Text::sizeForWidth(int width) const {
         return {br.width() + m.left() + m.right(), br.height() + m.top() + m.bottom()};
     }
     const auto measure = [&](int w) {
-        const QStringList lines = TextWrap::lines(text_, font(), w, maxLines_);
+        const QFont f = wrapFont(w);
+        const QFontMetrics wm(f);
+        const QStringList lines = TextWrap::lines(text_, f, w, maxLines_);
         qreal widest = 0;
         for (const QString& line : lines)
-            widest = std::max(widest, QFontMetricsF(font()).horizontalAdvance(line));
+            widest = std::max(widest, QFontMetricsF(f).horizontalAdvance(line));
         return QSize(static_cast<int>(std::ceil(widest)),
-                     static_cast<int>(lines.size() - 1) * fm.lineSpacing() + fm.height());
+                     static_cast<int>(lines.size() - 1) * wm.lineSpacing() + wm.height());
     };
     // A paragraph prefers a pleasant column; a title with a line limit prefers one line.
     const bool tryWidth = width < 0 && maxLines_ == 0;
@@ -300,9 +329,9 @@ void Text::paintEvent(QPaintEvent*) {
     p.setPen(color());
     const QRect r = contentsRect();
     if (wrap_) {
-        p.setFont(font());
+        p.setFont(wrapFont(r.width()));
         const QStringList lines = shownLines();
-        const QFontMetrics fm = fontMetrics();
+        const QFontMetrics fm(p.font());
         const int blockH = static_cast<int>(lines.size() - 1) * fm.lineSpacing() + fm.height();
         int y = r.top();
         if (align_ & Qt::AlignVCenter) y += (r.height() - blockH) / 2;

@@ -37,13 +37,16 @@ class Text : public QWidget {
 
     // A fixed colour; overrides the text style.
     void setColor(const QColor& color);
+    // The text shade of a tint in the current scheme; overrides the text style.
+    void setTint(Tint tint);
     void setStyle(TextStyle style);
     QColor color() const;
     // Elide single-line text that does not fit (default true); false keeps the full width as
     // the minimum.
     void setElide(bool elide);
     // Single-line text shrinks down to this share of its font size before it is elided; the
-    // minimum width is the text's at that size (default 1: no shrinking).
+    // minimum width is the text's at that size (default 1: no shrinking). Wrapped text with a
+    // line limit shrinks likewise before its last line is elided.
     void setMinimumScale(qreal scale);
     // Wrapped text takes at most this many lines, the last one elided (0: no limit).
     void setMaximumLines(int lines);
@@ -75,6 +78,9 @@ class Text : public QWidget {
     void relayout();
     qreal advance(const QFont& font) const;
     QFont scaledFont(qreal scale) const;
+    // The font wrapped text is drawn at in `width`: smaller, down to the minimum scale, while
+    // the text would not fit its line limit.
+    QFont wrapFont(int width) const;
     // The lines drawn in the contents rectangle, and whether they cut the text short.
     QStringList shownLines(bool* elided = nullptr) const;
     // An elided text takes the mouse so its tooltip can show the full text.
@@ -88,6 +94,7 @@ class Text : public QWidget {
     int maxLines_ = 0;
     bool tabular_ = false;
     std::optional<QColor> color_;
+    std::optional<Tint> tint_;
     TextStyle style_;
 
     // Size hints, computed on demand and dropped when the text, font or flags change.

@@ -54,7 +54,9 @@ QRectF FillBar::changedRect(qreal fromWidth, qreal toWidth, int height) {
 }
 
 qreal FillBar::fillWidth(qreal barWidth, double fraction, qreal minWidth, bool clamped) {
-    return std::max(minWidth, barWidth * drawnFraction(fraction, clamped));
+    // Nothing at all is drawn for nothing: a dot would read as a small value.
+    const double f = drawnFraction(fraction, clamped);
+    return f > 0 ? std::max(minWidth, barWidth * f) : 0;
 }
 
 void FillBar::setFraction(double fraction) {
@@ -114,7 +116,7 @@ void FillBar::paintEvent(QPaintEvent*) {
     const QRectF track(0, 0, width(), height_);
     p.fillPath(Theme::capsule(track), Theme::primary(0.08));
     const QRectF fill(0, 0, currentFillWidth(), height_);
-    p.fillPath(Theme::capsule(fill), Theme::gradient(fillColor(), fill));
+    if (fill.width() > 0) p.fillPath(Theme::capsule(fill), Theme::gradient(fillColor(), fill));
 }
 
 UsageBar::UsageBar(const QString& label, const QString& detail, double fraction,

@@ -28,7 +28,7 @@ GpuCardText gpuCard(const GraphicsInfo& g) {
     c.name = g.name;
     if (!g.cores.empty())
         c.coresText = PageText::arg(translate("DisplaysModel", "%1-core GPU"), {g.cores});
-    // The Vendor row always brings its divider, even when no Metal row follows it.
+    // A divider only between rows: none under a Vendor row alone.
     if (!g.vendor.empty()) {
         c.lines.push_back(
             Line{false, Row{translate("DisplaysModel", "Vendor"), g.vendor, Symbol::building}});
@@ -40,6 +40,7 @@ GpuCardText gpuCard(const GraphicsInfo& g) {
     else if (!g.driver.empty())
         c.lines.push_back(
             Line{false, Row{translate("DisplaysModel", "Driver"), g.driver, Symbol::stack}});
+    if (!c.lines.empty() && c.lines.back().divider) c.lines.pop_back();
     return c;
 }
 

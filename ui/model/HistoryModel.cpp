@@ -24,8 +24,10 @@ std::array<MiniStat, 3> legend(const HistoryPoint& newest) {
     const auto share = [](bool known, double f) { return known ? percent(f * 100) : kUnknown; };
     return {{
         {share(newest.cpuKnown, newest.cpuUser), translate("HistoryModel", "User"), Tint::blue},
-        {share(newest.cpuKnown, newest.cpuSystem), translate("HistoryModel", "System"), Tint::red},
-        {share(newest.memKnown, newest.memUsed), translate("HistoryModel", "Memory"), Tint::green},
+        {share(newest.cpuKnown, newest.cpuSystem), translate("HistoryModel", "System"),
+         Tint::orange},
+        {share(newest.memKnown, newest.memUsed), translate("HistoryModel", "Memory"),
+         usageTint(newest.memUsed)},
     }};
 }
 

@@ -14,9 +14,12 @@ inline constexpr int sidebarMinimumWidth = 210;
 // Inset of the sidebar's header, picker and footer from its edges.
 inline constexpr int sidebarInset = 14;
 
-// Around a page's content, and between its cards and between cards side by side.
+// Around a page's content, and between its cards and tiles, stacked or side by side (one
+// gutter for the whole page).
 inline constexpr int pagePadding = 22;
 inline constexpr int cardSpacing = 18;
+// A page's content is at most this wide, centred in a wider window.
+inline constexpr int contentMaximumWidth = 1100;
 // Between the small tiles of a row (stat chips, per-core cells' rows, stacked sections).
 inline constexpr int tileSpacing = 12;
 

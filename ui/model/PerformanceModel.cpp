@@ -20,7 +20,7 @@ PageText::Gauge cpuGauge(const LiveMetrics& live) {
 std::array<MiniStat, 3> cpuStats(const LiveMetrics& live) {
     return {{
         {percent(live.cpuUserPct), translate("PerformanceModel", "User"), Tint::blue},
-        {percent(live.cpuSystemPct), translate("PerformanceModel", "System"), Tint::red},
+        {percent(live.cpuSystemPct), translate("PerformanceModel", "System"), Tint::orange},
         {percent(live.cpuIdlePct), translate("PerformanceModel", "Idle"), Tint::secondary},
     }};
 }
@@ -56,14 +56,27 @@ std::vector<CoreCell> coreCells(const LiveMetrics& live) {
 
 double coreLevelWidth(double cellWidth, double fraction) {
     const double w = cellWidth * fraction;
-    return std::isnan(w) ? 4 : std::max(w, 4.0);
+    return std::isnan(w) || w <= 0 ? 0 : std::max(w, 4.0);
 }
 
-GridColumns gridColumns(double width, double minColumn, double spacing) {
+GridColumns gridColumns(double width, double minColumn, double spacing, std::size_t cells) {
     int count = 1;
     if (width > minColumn && minColumn + spacing > 0)
         count =
             std::max(1, static_cast<int>(std::floor((width + spacing) / (minColumn + spacing))));
+    if (cells > 0 && cells <= static_cast<std::size_t>(count)) {
+        count = static_cast<int>(cells);
+    } else if (cells > 0) {
+        // The fullest last row (a full one best), the more columns on a tie.
+        const auto fill = [cells](int c) {
+            const std::size_t rest = cells % static_cast<std::size_t>(c);
+            return rest == 0 ? 1.0 : static_cast<double>(rest) / c;
+        };
+        int best = count;
+        for (int c = count - 1; c >= std::max(1, (count + 1) / 2); --c)
+            if (fill(c) > fill(best)) best = c;
+        count = best;
+    }
     const double w = std::max(0.0, (width - spacing * (count - 1)) / count);
     return {count, w};
 }

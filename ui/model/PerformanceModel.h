@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -57,9 +58,11 @@ CoreCell coreCell(std::size_t index, double fraction);
 // Width of a core's level capsule: cell width × fraction, at least a 4-point stub.
 double coreLevelWidth(double cellWidth, double fraction);
 // As many columns of at least `minColumn` as fit in `width` with `spacing` between them
-// (always at least one), sharing the width equally.
+// (always at least one), sharing the width equally. Given the number of `cells`, no more
+// columns than cells, and rather fewer (down to half) that divide the cells into full rows, or
+// else fill the last row best, than a last row with one cell alone.
 GridColumns gridColumns(double width, double minColumn = kCoreMinColumn,
-                        double spacing = kCoreSpacing);
+                        double spacing = kCoreSpacing, std::size_t cells = 0);
 
 std::array<PageText::Bar, 4> breakdown(const LiveMetrics& live);
 PageText::Row swapRow(const LiveMetrics& live);

@@ -12,6 +12,7 @@ enum class Tint {
     yellow,
     red,
     blue,
+    orange,  // the system share of processor load, beside blue for the user share
     white,
 };
 

@@ -58,7 +58,7 @@ class IconTile : public QWidget {
 // A label and a value on one line, the value at the trailing edge.
 class AboutRow : public QWidget {
   public:
-    AboutRow(const QString& label, const QString& value, std::optional<QColor> valueColor,
+    AboutRow(const QString& label, const QString& value, std::optional<Tint> valueTint,
              QWidget* parent = nullptr)
         : QWidget(parent) {
         auto* row = new QHBoxLayout(this);
@@ -67,7 +67,7 @@ class AboutRow : public QWidget {
         row->addWidget(new Text(label, Theme::font(13), TextStyle::secondary));
         row->addStretch(1);
         auto* v = new Text(value, Theme::font(13, QFont::Medium));
-        if (valueColor) v->setColor(*valueColor);
+        if (valueTint) v->setTint(*valueTint);
         row->addWidget(v);
     }
 };
@@ -76,7 +76,7 @@ class AboutRow : public QWidget {
 class LinkRow : public AboutRow {
   public:
     LinkRow(const QString& label, const QString& value, std::function<void()> onClick)
-        : AboutRow(label, value, Theme::accent()), onClick_(std::move(onClick)) {
+        : AboutRow(label, value, Tint::accent), onClick_(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
         setToolTip(QStringLiteral("mailto:") + value);
         setFocusPolicy(Qt::TabFocus);

@@ -74,8 +74,13 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     chargeLabel->addWidget(chargeIcon_);
     chargeLabel->addWidget(chargeText_);
     chargeLabel->addStretch(1);
+    // As tall as the health card's badge, so both rings sit at the same height.
+    auto* chargeLine = new QWidget;
+    chargeLine->setFixedHeight(condition_->sizeHint().height());
+    chargeLabel->setContentsMargins(0, 0, 0, 0);
+    chargeLine->setLayout(chargeLabel);
     col->addWidget(charge_, 0, Qt::AlignHCenter);
-    col->addLayout(chargeLabel);
+    col->addWidget(chargeLine);
     col->addStretch(1);
     gauges->addWidget(chargeCard, 1);
 
@@ -109,9 +114,17 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     details->setSpacing(Layout::cardSpacing);
     capacity_ = new RowList(tr("Capacity"));
     electrical_ = new RowList(tr("Electrical & Status"));
-    details->addWidget(new Card(capacity_, nullptr), 1, Qt::AlignTop);
-    details->addWidget(new Card(electrical_, nullptr), 1, Qt::AlignTop);
+    details->addWidget(new Card(capacity_, nullptr), 1);
+    details->addWidget(new Card(electrical_, nullptr), 1);
     panel->addLayout(details);
+
+    // Cards in a row share it equally: their widths follow the stretch alone, not what they
+    // hold, down to what their content needs (set as each update changes it).
+    for (Card* card : panel_->findChildren<Card*>(Qt::FindDirectChildrenOnly)) {
+        QSizePolicy policy = card->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        card->setSizePolicy(policy);
+    }
 
     history_ = new HealthHistoryCard;
     panel->addWidget(history_);
@@ -158,7 +171,7 @@ void BatteryView::apply() {
     chargeIcon_->setSymbol(state.icon);
     chargeIcon_->setColor(Theme::color(charge.tint));
     chargeText_->setText(qs(state.text));
-    chargeText_->setColor(Theme::color(charge.tint));
+    PageStyle::setTextColor(chargeText_, charge.tint);
 
     const CyclesText cycles = BatteryModel::cycles(b);
     cycles_->setText(qs(cycles.count));
@@ -172,6 +185,8 @@ void BatteryView::apply() {
 
     capacity_->setRows(BatteryModel::capacityRows(b));
     electrical_->setRows(BatteryModel::electricalRows(b));
+    for (Card* card : panel_->findChildren<Card*>(Qt::FindDirectChildrenOnly))
+        card->setMinimumWidth(card->minimumSizeHint().width());
     history_->setView(JournalModel::battery(svc_->journal()));
 }
 

@@ -1,6 +1,7 @@
 #include "ui/pages/OverviewView.h"
 #include "ui/model/Layout.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -33,7 +34,7 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(hero_);
 
     auto* chipRow = new QHBoxLayout;
-    chipRow->setSpacing(Layout::tileSpacing);
+    chipRow->setSpacing(Layout::cardSpacing);
     for (auto& chip : chips_) {
         chip = new StatChip({}, {}, {}, QColor());
         chipRow->addWidget(chip, 1);
@@ -42,8 +43,8 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
 
     auto* cards = new QHBoxLayout;
     cards->setSpacing(Layout::cardSpacing);
-    cards->addWidget(new Card(system_, nullptr), 1, Qt::AlignTop);
-    cards->addWidget(new Card(glance_, nullptr), 1, Qt::AlignTop);
+    cards->addWidget(new Card(system_, nullptr), 1);
+    cards->addWidget(new Card(glance_, nullptr), 1);
     stack->addLayout(cards);
 
     apply(kAll);
@@ -53,6 +54,11 @@ OverviewView::OverviewView(std::shared_ptr<SystemService> svc, QWidget* parent)
                            fieldBit(Field::displays);
     auto* watcher = new ServiceWatcher(svc_, this, shown);
     connect(watcher, &ServiceWatcher::changed, this, &OverviewView::apply);
+}
+
+void OverviewView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && chips_.back()) apply(fieldBit(Field::volumes));
 }
 
 void OverviewView::apply(FieldSet fields) {
@@ -72,7 +78,8 @@ void OverviewView::apply(FieldSet fields) {
             chips_[i]->setIcon(chips[i].icon);
             chips_[i]->setValue(qs(chips[i].value));
             chips_[i]->setCaption(qs(chips[i].caption));
-            chips_[i]->setTint(Theme::color(chips[i].tint));
+            // The icon is a mark that carries meaning: the shade that reads on the chip.
+            chips_[i]->setTint(Theme::markColor(chips[i].tint));
         }
     }
     if (touched({Field::hardware, Field::live, Field::battery, Field::displays})) {

@@ -25,6 +25,10 @@ class OverviewView : public QWidget {
     RowList* systemCard() const { return system_; }
     RowList* glanceCard() const { return glance_; }
 
+  protected:
+    // A new scheme recolours the chips' icons.
+    void changeEvent(QEvent* event) override;
+
   private:
     void apply(FieldSet fields);
 

@@ -2,7 +2,9 @@
 #include "ui/model/Layout.h"
 
 #include <QHBoxLayout>
+#include <QResizeEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/components/Card.h"
 #include "ui/components/Divider.h"
@@ -68,7 +70,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     }
     statRow->addStretch(1);
     cpuCol->addLayout(statRow);
-    gauges->addWidget(new Card(cpuBox, nullptr), 1, Qt::AlignVCenter);
+    cpuCol->addStretch(1);
+    gauges->addWidget(new Card(cpuBox, nullptr), 1);
 
     auto* memBox = new QWidget;
     QVBoxLayout* memCol = gaugeColumn(memBox);
@@ -77,7 +80,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     memCaption_->setAlignment(Qt::AlignHCenter);
     memCol->addWidget(mem_, 0, Qt::AlignHCenter);
     memCol->addWidget(memCaption_);
-    gauges->addWidget(new Card(memBox, nullptr), 1, Qt::AlignVCenter);
+    memCol->addStretch(1);
+    gauges->addWidget(new Card(memBox, nullptr), 1);
 
     // The last two minutes, with the current values beside the title as the graph's legend.
     auto* historyBox = new QWidget;
@@ -88,9 +92,13 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     historyHeader->setSpacing(14);
     historyHeader->addWidget(new Text(tr("History"), Theme::font(15, QFont::DemiBold)));
     historyHeader->addStretch(1);
-    for (auto& item : legend_) {
+    for (std::size_t i = 0; i < legend_.size(); ++i) {
+        MiniStatWidgets& item = legend_[i];
         auto* row = new QHBoxLayout;
         row->setSpacing(5);
+        // Memory is the graph's line, the others its areas.
+        swatches_[i] = new LegendSwatch(i == 2);
+        row->addWidget(swatches_[i], 0, Qt::AlignVCenter);
         item.label = new Text({}, Theme::font(12), TextStyle::secondary);
         item.value = new Text({}, Theme::font(12, QFont::DemiBold));
         item.value->setTabularDigits(true);
@@ -147,6 +155,12 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
+void PerformanceView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A taller window gives the history a taller plot, within reason.
+    history_->setPlotHeight(std::clamp(height() / 5, int(HistoryGraph::kPlotHeight), 240));
+}
+
 void PerformanceView::apply() {
     const LiveMetrics& live = svc_->live();
 
@@ -174,6 +188,7 @@ void PerformanceView::apply() {
         legend_[i].label->setText(qs(legend[i].label));
         legend_[i].value->setText(qs(legend[i].value));
         PageStyle::setTextColor(legend_[i].value, legend[i].color);
+        swatches_[i]->setTint(legend[i].color);
     }
 
     coreCount_->setText(qs(PerformanceModel::coreCountText(live)));
@@ -191,7 +206,7 @@ void PerformanceView::apply() {
     }
     const PageText::Row swap = PerformanceModel::swapRow(live);
     swap_->setValue(qs(swap.value));
-    swap_->setValueColor(PageStyle::rowColor(swap.valueColor));
+    swap_->setValueTint(swap.valueColor);
 }
 
 }  // namespace orvane

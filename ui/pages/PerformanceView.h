@@ -14,6 +14,7 @@ namespace orvane {
 class CoreGrid;
 class HistoryGraph;
 class InfoRow;
+class LegendSwatch;
 class PageHeader;
 class RingGauge;
 class Text;
@@ -43,6 +44,11 @@ class PerformanceView : public QWidget {
     const std::array<UsageBar*, 4>& breakdown() const { return bars_; }
     InfoRow* swapRow() const { return swap_; }
 
+    const std::array<LegendSwatch*, 3>& historySwatches() const { return swatches_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void apply();
 
@@ -54,6 +60,7 @@ class PerformanceView : public QWidget {
     Text* memCaption_;
     HistoryGraph* history_;
     std::array<MiniStatWidgets, 3> legend_{};
+    std::array<LegendSwatch*, 3> swatches_{};
     Text* coreCount_;
     Text* sampling_;
     CoreGrid* grid_;

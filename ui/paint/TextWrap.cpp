@@ -28,6 +28,29 @@ QStringList lines(const QString& text, const QFont& font, qreal width, int maxLi
         ranges.append({line.textStart(), line.textLength()});
     }
     layout.endLayout();
+    // A last line of a single word while the line before holds more: that line gives its
+    // last word too, when both then fit (never a separator to the start of a line).
+    if (ranges.size() >= 2 && (maxLines == 0 || ranges.size() <= maxLines)) {
+        const auto breaksIn = [](const QString& s) {
+            return s.contains(QLatin1Char(' ')) || s.contains(QLatin1Char('-'));
+        };
+        const int before = ranges[ranges.size() - 2].first;
+        const int start = ranges.back().first, end = start + ranges.back().second;
+        const QFontMetricsF fm(font);
+        if (!breaksIn(prepared.mid(start, end - start).trimmed()) &&
+            breaksIn(prepared.mid(before, start - before).trimmed())) {
+            for (int p = start - 1; p > before; --p) {
+                const QChar c = prepared.at(p - 1);
+                if ((c != QLatin1Char(' ') && c != QLatin1Char('-')) || prepared.at(p).isSpace())
+                    continue;
+                if (QStringLiteral("\u00b7\u2013\u2014/:|").contains(prepared.at(p))) break;
+                if (fm.horizontalAdvance(prepared.mid(p, end - p).trimmed()) > width) break;
+                ranges[ranges.size() - 2].second = p - before;
+                ranges.back() = {p, end - p};
+                break;
+            }
+        }
+    }
 
     QStringList out;
     for (int i = 0; i < ranges.size(); ++i) {

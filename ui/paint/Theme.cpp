@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace orvane::Theme {
 namespace {
@@ -44,10 +45,137 @@ QColor color(Tint tint) {
             return rgb(0.95, 0.3, 0.3);
         case Tint::blue:
             return rgb(0.31, 0.55, 0.98);
+        case Tint::orange:
+            return rgb(0.96, 0.54, 0.12);
         case Tint::white:
             return Qt::white;
     }
     return secondary();
+}
+
+namespace {
+
+// Shades of the tints in the four uses: text and marks, light and dark. Text shades reach
+// 4.5:1 and mark shades 3:1 on the window, card and chip surfaces (pairings() lists them); in
+// dark mode green and yellow read as they are.
+struct Shades {
+    QRgb lightText, darkText, lightMark, darkMark;
+};
+
+std::optional<Shades> shadesOf(Tint tint) {
+    switch (tint) {
+        case Tint::accent:
+            return Shades{0x3448f2, 0x9fa9f9, 0x5a6af4, 0x7784f6};
+        case Tint::green:
+            return Shades{0x1c6e3f, 0x33c773, 0x238a50, 0x33c773};
+        case Tint::yellow:
+            return Shades{0x7c5803, 0xfabd2e, 0x9f7104, 0xfabd2e};
+        case Tint::red:
+            return Shades{0xc10e0e, 0xf78f8f, 0xe52424, 0xf35b5b};
+        case Tint::blue:
+            return Shades{0x0654df, 0x83aefb, 0x2772f9, 0x4f8cfa};
+        case Tint::orange:
+            return Shades{0x934d07, 0xf69535, 0xba6108, 0xf58a1f};
+        case Tint::primary:
+        case Tint::secondary:
+        case Tint::white:
+            break;
+    }
+    return std::nullopt;
+}
+
+double luminance(const QColor& c) {
+    const auto channel = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+}  // namespace
+
+QColor textColor(Tint tint) {
+    const auto s = shadesOf(tint);
+    return s ? QColor::fromRgb(gDark ? s->darkText : s->lightText) : color(tint);
+}
+
+QColor markColor(Tint tint) {
+    const auto s = shadesOf(tint);
+    return s ? QColor::fromRgb(gDark ? s->darkMark : s->lightMark) : color(tint);
+}
+
+QColor badgeFill(Tint tint, qreal opacity) {
+    QColor fill = color(tint);
+    fill.setAlphaF(fill.alphaF() * opacity);
+    return fill;
+}
+
+QColor heroStart() {
+    return rgb(0.26, 0.3, 0.8);
+}
+QColor heroEnd() {
+    return rgb(0.42, 0.25, 0.8);
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+std::vector<Pairing> pairings() {
+    std::vector<Pairing> out;
+    const auto add = [&](const QString& what, const QColor& fg, const QColor& surface,
+                         double minimum) {
+        out.push_back({what, opaqueOver(fg, surface), surface, minimum});
+    };
+    QColor wash = accent();
+    wash.setAlphaF(0.06);
+    const QColor window = windowBackground(), windowTop = opaqueOver(wash, window);
+    const std::pair<const char*, QColor> surfaces[] = {
+        {"window", window},
+        {"window top", windowTop},
+        {"card", opaqueOver(cardFill(), window)},
+        {"card at the top", opaqueOver(cardFill(), windowTop)},
+        {"chip", opaqueOver(chipFill(), windowTop)},
+        {"chip in a card", opaqueOver(chipFill(), opaqueOver(cardFill(), windowTop))},
+    };
+    const std::pair<const char*, Tint> tints[] = {
+        {"primary", Tint::primary}, {"secondary", Tint::secondary}, {"accent", Tint::accent},
+        {"green", Tint::green},     {"yellow", Tint::yellow},       {"red", Tint::red},
+        {"blue", Tint::blue},       {"orange", Tint::orange},
+    };
+    for (const auto& [on, surface] : surfaces) {
+        for (const auto& [name, tint] : tints) {
+            add(QStringLiteral("%1 text on %2").arg(name, on), textColor(tint), surface, 4.5);
+            if (shadesOf(tint))
+                add(QStringLiteral("%1 mark on %2").arg(name, on), markColor(tint), surface, 3);
+        }
+    }
+    // Badges: a word in the tint's text shade on a wash of the tint, on a card.
+    const QColor card = opaqueOver(cardFill(), windowTop);
+    for (const auto& [name, tint] : tints) {
+        if (tint == Tint::primary) continue;
+        add(QStringLiteral("%1 badge").arg(name), textColor(tint),
+            opaqueOver(badgeFill(tint, 0.15), card), 4.5);
+    }
+    // The sidebar, its selected row, its buttons and the appearance picker.
+    const QColor sidebar = sidebarBackground();
+    add(QStringLiteral("sidebar text"), primary(), sidebar, 4.5);
+    add(QStringLiteral("sidebar caption"), secondary(), sidebar, 4.5);
+    add(QStringLiteral("sidebar button"), textColor(Tint::accent), sidebar, 4.5);
+    QColor selected = accent();
+    selected.setAlphaF(sidebarSelectionOpacity());
+    add(QStringLiteral("selected sidebar row"), primary(), opaqueOver(selected, sidebar), 4.5);
+    const QColor track = opaqueOver(pickerTrack(), sidebar);
+    add(QStringLiteral("picker option"), secondary(), track, 4.5);
+    add(QStringLiteral("picker choice"), primary(), pickerKnob(), 4.5);
+    // White on the banner and on its pills; the "Copied!" badge.
+    for (const QColor& hero : {heroStart(), heroEnd()}) {
+        add(QStringLiteral("banner text"), rgb(1, 1, 1, 0.9), hero, 4.5);
+        add(QStringLiteral("banner pill"), Qt::white,
+            opaqueOver(badgeFill(Tint::white, heroPillOpacity), hero), 4.5);
+    }
+    add(QStringLiteral("copied badge"), Qt::white, opaqueOver(rgb(0, 0, 0, 0.82), card), 4.5);
+    return out;
 }
 
 QColor usageColor(double fraction) {
@@ -67,7 +195,19 @@ QColor primary(qreal opacity) {
 }
 
 QColor secondary() {
-    return gDark ? rgb(1, 1, 1, 0.55) : rgb(0, 0, 0, 0.5);
+    return gDark ? rgb(1, 1, 1, 0.6) : rgb(0, 0, 0, 0.6);
+}
+
+qreal sidebarSelectionOpacity() {
+    return gDark ? 0.32 : 0.17;
+}
+
+QColor pickerTrack() {
+    return primary(gDark ? 0.1 : 0.07);
+}
+
+QColor pickerKnob() {
+    return gDark ? QColor(0x63, 0x63, 0x69) : QColor(Qt::white);
 }
 
 QColor windowBackground() {

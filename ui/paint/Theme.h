@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QRegion>
 #include <QString>
+#include <vector>
 
 #include "ui/model/Layout.h"
 #include "ui/model/Tint.h"
@@ -33,6 +34,33 @@ inline constexpr qreal cardCorner = Layout::cardCorner;
 
 // The colour of a tint in the current scheme (primary and secondary follow it).
 QColor color(Tint tint);
+// The shade of a tint for text, drawn on the theme's surfaces: darker in light mode and lighter
+// in dark mode than the fill colour, so that it reads at 4.5:1 or more (primary, secondary and
+// white are their own text colours).
+QColor textColor(Tint tint);
+// The shade of a tint for lines, areas and swatches that carry meaning (3:1 or more).
+QColor markColor(Tint tint);
+// A capsule badge's fill: the tint at `opacity` (or the secondary colour for Tint::secondary).
+QColor badgeFill(Tint tint, qreal opacity);
+// The two ends of the Overview banner's gradient, and the fill of its pills.
+QColor heroStart();
+QColor heroEnd();
+inline constexpr qreal heroPillOpacity = 0.16;
+
+// The WCAG contrast ratio of two opaque colours (1 to 21).
+double contrast(const QColor& a, const QColor& b);
+
+// One pairing of a foreground the theme gives with a surface it is drawn on, both made opaque
+// as they show, and the contrast it must reach (4.5 for text, 3 for large text and for marks).
+struct Pairing {
+    QString what;
+    QColor foreground;
+    QColor surface;
+    double minimum = 4.5;
+};
+// Every pairing of the current scheme: each text colour on each surface it lands on.
+std::vector<Pairing> pairings();
+
 // The colour of usageTint(fraction): green below 0.6, yellow below 0.85, red from 0.85 on (and
 // for NaN).
 QColor usageColor(double fraction);
@@ -54,6 +82,11 @@ QColor sidebarBackground();
 QColor cardFill();
 // Fill of a chip (a neutral grey at low opacity).
 QColor chipFill();
+// The sidebar's selected row: the accent at this opacity.
+qreal sidebarSelectionOpacity();
+// The appearance picker's track and its raised choice.
+QColor pickerTrack();
+QColor pickerKnob();
 // Hairline separators and dividers.
 QColor separator();
 

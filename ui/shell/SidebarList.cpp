@@ -65,7 +65,7 @@ void SidebarList::paintEvent(QPaintEvent*) {
         if (selected) {
             // A soft accent wash, so every icon keeps its own tint on it.
             QColor fill = Theme::accent();
-            fill.setAlphaF(Theme::isDark() ? 0.32 : 0.17);
+            fill.setAlphaF(Theme::sidebarSelectionOpacity());
             p.fillPath(Theme::continuousRect(QRectF(r), 8), fill);
         } else if (hovered_ == s) {
             p.fillPath(Theme::continuousRect(QRectF(r), 8), Theme::primary(0.06));

@@ -1,6 +1,7 @@
 #include "ui/widgets/CapsuleBadge.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "ui/components/Accessible.h"
 #include "ui/paint/Theme.h"
@@ -36,6 +37,19 @@ void CapsuleBadge::setTint(Tint tint) {
     update();
 }
 
+void CapsuleBadge::setShrinkable(bool shrinkable) {
+    shrinkable_ = shrinkable;
+    setSizePolicy(shrinkable ? QSizePolicy::Maximum : QSizePolicy::Fixed, QSizePolicy::Fixed);
+    updateGeometry();
+}
+
+QSize CapsuleBadge::minimumSizeHint() const {
+    if (!shrinkable_) return sizeHint();
+    const QFontMetrics fm(font_);
+    return {std::min(sizeHint().width(), fm.horizontalAdvance(QStringLiteral("MMM…")) + 2 * padX_),
+            sizeHint().height()};
+}
+
 QSize CapsuleBadge::sizeHint() const {
     const QFontMetrics fm(font_);
     return {fm.horizontalAdvance(text_) + 2 * padX_, fm.height() + 2 * padY_};
@@ -44,13 +58,12 @@ QSize CapsuleBadge::sizeHint() const {
 void CapsuleBadge::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QColor c = Theme::color(tint_);
-    QColor fill = c;
-    fill.setAlphaF(c.alphaF() * fillOpacity_);
-    p.fillPath(Theme::capsule(QRectF(rect())), fill);
+    p.fillPath(Theme::capsule(QRectF(rect())), Theme::badgeFill(tint_, fillOpacity_));
     p.setFont(font_);
-    p.setPen(c);
-    p.drawText(rect(), Qt::AlignCenter, text_);
+    p.setPen(Theme::textColor(tint_));
+    const QString shown =
+        QFontMetrics(font_).elidedText(text_, Qt::ElideMiddle, width() - 2 * padX_ + 1);
+    p.drawText(rect(), Qt::AlignCenter, shown);
 }
 
 }  // namespace orvane

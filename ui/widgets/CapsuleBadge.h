@@ -20,9 +20,13 @@ class CapsuleBadge : public QWidget {
     Tint tint() const { return tint_; }
     void setText(const QString& text);
     void setTint(Tint tint);
+    // A long text (an identifier) may be shortened in the middle when the row has no room
+    // (the banner's accessible name keeps it whole).
+    void setShrinkable(bool shrinkable);
+    bool isShrinkable() const { return shrinkable_; }
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,6 +37,7 @@ class CapsuleBadge : public QWidget {
     QFont font_;
     int padX_, padY_;
     qreal fillOpacity_;
+    bool shrinkable_ = false;
 };
 
 }  // namespace orvane

@@ -74,9 +74,14 @@ QRectF CoreGrid::cellRect(std::size_t i) const {
     return {x, y, c.width, double(cellHeight())};
 }
 
+GridColumns CoreGrid::columnsFor(int width) const {
+    return PerformanceModel::gridColumns(width, PerformanceModel::kCoreMinColumn,
+                                         PerformanceModel::kCoreSpacing, cells_.size());
+}
+
 int CoreGrid::heightForWidth(int width) const {
     if (cells_.empty()) return 0;
-    const int cols = PerformanceModel::gridColumns(width).count;
+    const int cols = columnsFor(width).count;
     const int rows = static_cast<int>((cells_.size() + cols - 1) / cols);
     return rows * cellHeight() + (rows - 1) * static_cast<int>(PerformanceModel::kCoreSpacing);
 }
@@ -151,7 +156,7 @@ void CoreGrid::paintEvent(QPaintEvent* event) {
             p.setPen(secondary);
             p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, PageStyle::qs(c.label));
             p.setFont(pf);
-            p.setPen(usage);
+            p.setPen(Theme::textColor(c.color));
             TabularDigits::draw(p, text, Qt::AlignRight | Qt::AlignVCenter,
                                 PageStyle::qs(c.percent));
         }

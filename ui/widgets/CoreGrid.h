@@ -31,7 +31,7 @@ class CoreGrid : public QWidget {
     // Whether any bar is moving towards a new value.
     bool isAnimating() const;
 
-    GridColumns columns() const { return PerformanceModel::gridColumns(width()); }
+    GridColumns columns() const { return columnsFor(width()); }
     // The rectangle of cell `i` at the current width.
     QRectF cellRect(std::size_t i) const;
     // The bar's rectangle inside a cell rectangle.
@@ -47,6 +47,7 @@ class CoreGrid : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    GridColumns columnsFor(int width) const;
     // Repaints what changes when bar `i` moves from one level to another.
     void barMoved(std::size_t i, double from, double to);
 

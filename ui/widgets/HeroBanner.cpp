@@ -16,12 +16,7 @@
 
 namespace orvane {
 
-namespace {
-
-const QColor kFrom = QColor::fromRgbF(0.36f, 0.40f, 0.92f);
-const QColor kTo = QColor::fromRgbF(0.55f, 0.36f, 0.93f);
-
-}  // namespace
+namespace {}  // namespace
 
 HeroBanner::HeroBanner(QWidget* parent)
     : QWidget(parent),
@@ -40,9 +35,11 @@ HeroBanner::HeroBanner(QWidget* parent)
     icon_->setGraphicsEffect(iconShadow);
 
     model_->setColor(Qt::white);
-    // A long model name takes two lines at most, then is elided (the tooltip has it in full).
+    // A long model name takes two lines at most, shrinking before it is elided (the tooltip has
+    // it in full).
     model_->setWordWrap(true);
     model_->setMaximumLines(2);
+    model_->setMinimumScale(0.75);
     chip_->setColor(QColor::fromRgbF(1, 1, 1, 0.9f));
 
     pills_->setContentsMargins(0, 4, 0, 0);
@@ -64,12 +61,16 @@ HeroBanner::HeroBanner(QWidget* parent)
     row->setContentsMargins(Layout::heroPadding, Layout::heroPadding, Layout::heroPadding,
                             Layout::heroPadding);
     row->setSpacing(26);
+    // The icon and the texts as one group, centred in a wide banner.
+    row->addStretch(1);
     row->addWidget(icon_, 0, Qt::AlignVCenter);
-    row->addLayout(texts, 1);
+    row->addLayout(texts, 0);
+    row->addStretch(1);
 
     ShadowStyle shadow;
     shadow.cornerRadius = kCorner;
-    shadow.color = QColor::fromRgbF(0.36f, 0.40f, 0.92f, 0.35f);
+    shadow.color = Theme::heroStart();
+    shadow.color.setAlphaF(0.35f);
     shadow.blur = 18;
     shadow.offset = {0, 8};
     DropShadow::attach(this, shadow);
@@ -98,7 +99,9 @@ void HeroBanner::setHero(const HeroText& hero) {
             pillWidgets_[i]->setText(text);
             continue;
         }
-        auto* pill = new CapsuleBadge(text, Tint::white, 12, QFont::DemiBold, 12, 5, 0.18, this);
+        auto* pill = new CapsuleBadge(text, Tint::white, 12, QFont::DemiBold, 12, 5,
+                                      Theme::heroPillOpacity, this);
+        pill->setShrinkable(true);
         pills_->insertWidget(static_cast<int>(i), pill);
         pillWidgets_.push_back(pill);
     }
@@ -109,8 +112,8 @@ void HeroBanner::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(rect());
     QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, kFrom);
-    g.setColorAt(1, kTo);
+    g.setColorAt(0, Theme::heroStart());
+    g.setColorAt(1, Theme::heroEnd());
     p.fillPath(Theme::continuousRect(r, kCorner), g);
 }
 

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "ui/model/HistoryModel.h"
+#include "ui/model/PageText.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/PageStyle.h"
 
@@ -42,8 +43,43 @@ HistoryGraph::HistoryGraph(QWidget* parent) : QWidget(parent) {
     updateSummary();
 }
 
+LegendSwatch::LegendSwatch(bool line, QWidget* parent) : QWidget(parent), line_(line) {
+    setFixedSize(kSize, kSize);
+}
+
+void LegendSwatch::setTint(Tint tint) {
+    if (tint == tint_) return;
+    tint_ = tint;
+    update();
+}
+
+void LegendSwatch::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor c = Theme::markColor(tint_);
+    if (line_) {
+        p.setPen(QPen(c, HistoryGraph::kLineWidth, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(1.5, kSize / 2.0), QPointF(kSize - 1.5, kSize / 2.0));
+    } else {
+        p.fillPath(Theme::continuousRect(QRectF(rect()), 2.5), c);
+    }
+}
+
 QSize HistoryGraph::sizeHint() const {
-    return {480, kPlotHeight + kAxisGap + QFontMetrics(axisFont()).height()};
+    return {480, plotHeight_ + kAxisGap + QFontMetrics(axisFont()).height()};
+}
+
+void HistoryGraph::setPlotHeight(int height) {
+    height = std::max(height, int(kPlotHeight));
+    if (height == plotHeight_) return;
+    plotHeight_ = height;
+    layer_ = {};
+    updateGeometry();
+    update();
+}
+
+int HistoryGraph::scaleWidth() const {
+    return QFontMetrics(axisFont()).horizontalAdvance(qs(PageText::percent(100))) + 6;
 }
 
 QSize HistoryGraph::minimumSizeHint() const {
@@ -51,11 +87,11 @@ QSize HistoryGraph::minimumSizeHint() const {
 }
 
 QRect HistoryGraph::plotRect() const {
-    return {0, 0, width(), kPlotHeight};
+    return {0, 0, std::max(1, width() - scaleWidth()), plotHeight_};
 }
 
 int HistoryGraph::plotPixelsWide() const {
-    return std::max(1, static_cast<int>(std::lround(width() * devicePixelRatioF())));
+    return std::max(1, static_cast<int>(std::lround(plotRect().width() * devicePixelRatioF())));
 }
 
 // Slots sit on whole device pixels counted from slot 0, so moving by a step shifts every drawn
@@ -72,7 +108,7 @@ bool HistoryGraph::layerCurrent() const {
     const qreal dpr = devicePixelRatioF();
     return !layer_.isNull() &&
            layer_.size() ==
-               QSize(plotPixelsWide(), static_cast<int>(std::lround(kPlotHeight * dpr))) &&
+               QSize(plotPixelsWide(), static_cast<int>(std::lround(plotHeight_ * dpr))) &&
            layerDark_ == Theme::isDark();
 }
 
@@ -111,7 +147,7 @@ void HistoryGraph::setHistory(const LiveHistory& history) {
 
 void HistoryGraph::redrawLayer() {
     const qreal dpr = devicePixelRatioF();
-    layer_ = QPixmap(plotPixelsWide(), static_cast<int>(std::lround(kPlotHeight * dpr)));
+    layer_ = QPixmap(plotPixelsWide(), static_cast<int>(std::lround(plotHeight_ * dpr)));
     layer_.fill(Qt::transparent);  // gives the pixmap an alpha channel
     layerDark_ = Theme::isDark();
     ++fullRedraws_;
@@ -140,8 +176,8 @@ void HistoryGraph::paintLayer(int fromX, int toX) {
     };
     const double pad = kLineWidth * dpr + 1;
     const double base = y(0);
-    const QColor userFill = solid(Theme::color(Tint::blue), 0.6f);
-    const QColor systemFill = solid(Theme::color(Tint::red), 0.6f);
+    const QColor userFill = solid(Theme::markColor(kUserTint), 0.8f);
+    const QColor systemFill = solid(Theme::markColor(kSystemTint), 0.8f);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
@@ -159,17 +195,21 @@ void HistoryGraph::paintLayer(int fromX, int toX) {
     // The grid over the areas, where it still shows, and under the memory line.
     p.setRenderHint(QPainter::Antialiasing, false);
     const int hair = std::max(1, static_cast<int>(std::lround(dpr)));
-    for (double f : {0.0, 0.25, 0.5, 0.75})
+    for (double f : {0.0, 0.5, 1.0})
         p.fillRect(QRect(fromX, static_cast<int>(std::lround(y(f))) - hair / 2, toX - fromX, hair),
                    Theme::separator());
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Theme::color(Tint::green), kLineWidth * dpr, Qt::SolidLine, Qt::RoundCap,
-                  Qt::RoundJoin));
-    // Each unbroken run of known points is one polyline: segments drawn one by one would lay
-    // their antialiased ends over each other and leave darker dots at the joins.
+    // Each unbroken run of known points in one usage colour is one polyline: segments drawn one
+    // by one would lay their antialiased ends over each other and leave darker dots at the
+    // joins. A segment takes the colour of its newer second, as the ring did then.
     QPolygonF run;
+    Tint runTint = Tint::green;
     const auto flush = [&] {
-        if (run.size() > 1) p.drawPolyline(run);
+        if (run.size() > 1) {
+            p.setPen(QPen(Theme::markColor(runTint), kLineWidth * dpr, Qt::SolidLine, Qt::RoundCap,
+                          Qt::RoundJoin));
+            p.drawPolyline(run);
+        }
         run.clear();
     };
     for (std::uint64_t k = history_.begin() + 1; k < history_.end(); ++k) {
@@ -178,6 +218,13 @@ void HistoryGraph::paintLayer(int fromX, int toX) {
         if (x1 < fromX - pad || x0 > toX + pad || !a.memKnown || !b.memKnown) {
             flush();
             continue;
+        }
+        const Tint tint = usageTint(b.memUsed);
+        if (tint != runTint) {
+            const QPointF last = run.isEmpty() ? QPointF() : run.back();
+            flush();
+            if (!last.isNull()) run << last;
+            runTint = tint;
         }
         if (run.isEmpty()) run << QPointF(x0, y(a.memUsed));
         run << QPointF(x1, y(b.memUsed));
@@ -230,13 +277,23 @@ void HistoryGraph::paintEvent(QPaintEvent* event) {
             const double x = slotX(*hover_) / devicePixelRatioF();
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(QPen(Theme::primary(0.35), 1));
-            p.drawLine(QPointF(x, 0), QPointF(x, kPlotHeight));
+            p.drawLine(QPointF(x, 0), QPointF(x, plotHeight_));
         }
     }
-    const QRect axis(0, kPlotHeight + kAxisGap, width(), height() - kPlotHeight - kAxisGap);
-    if (!event->rect().intersects(axis)) return;
     p.setFont(axisFont());
     p.setPen(Theme::secondary());
+    // The scale at the right of its grid lines (inset as the plot insets its lines).
+    const qreal inset = (std::ceil(kLineWidth * devicePixelRatioF() / 2) + 1) / devicePixelRatioF();
+    const QRect plot = plotRect();
+    const int th = QFontMetrics(axisFont()).height();
+    for (double f : {0.0, 0.5, 1.0}) {
+        const qreal y = std::clamp(inset + (1 - f) * (plot.height() - 2 * inset), th / 2.0,
+                                   plot.height() - th / 2.0);
+        p.drawText(QRectF(plot.right() + 5, y - th / 2.0, scaleWidth() - 5, th),
+                   Qt::AlignLeft | Qt::AlignVCenter, qs(PageText::percent(f * 100)));
+    }
+    const QRect axis(0, plotHeight_ + kAxisGap, plot.width(), height() - plotHeight_ - kAxisGap);
+    if (!event->rect().intersects(axis)) return;
     const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
     // Under the time axis, left to right.
     const QString labels[] = {tr("2 min"), tr("1 min"), tr("now")};

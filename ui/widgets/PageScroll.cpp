@@ -1,5 +1,6 @@
 #include "ui/widgets/PageScroll.h"
 
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace orvane {
@@ -16,10 +17,19 @@ PageScroll::PageScroll(QWidget* parent) : QScrollArea(parent) {
     auto* outer = new QVBoxLayout(content);
     outer->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     outer->setSpacing(0);
-    stack_ = new QVBoxLayout;
+    column_ = new QWidget;
+    column_->setMaximumWidth(Layout::contentMaximumWidth);
+    column_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    stack_ = new QVBoxLayout(column_);
     stack_->setSpacing(kSpacing);
     stack_->setContentsMargins(0, 0, 0, 0);
-    outer->addLayout(stack_);
+    // Centred by stretches on either side: an aligned item would lose its height for width.
+    auto* centre = new QHBoxLayout;
+    centre->setSpacing(0);
+    centre->addStretch(1);
+    centre->addWidget(column_, 1000);
+    centre->addStretch(1);
+    outer->addLayout(centre);
     outer->addStretch(1);
     setWidget(content);
 }

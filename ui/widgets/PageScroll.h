@@ -1,5 +1,6 @@
 // The skeleton every page shares: a vertical scroll view holding a centred stack with
-// spacing 18 and padding 22. Content added to stack() lines up from the top.
+// spacing 18 and padding 22, at most Layout::contentMaximumWidth wide. Content added to stack()
+// lines up from the top.
 #pragma once
 
 #include <QScrollArea>
@@ -19,10 +20,13 @@ class PageScroll : public QScrollArea {
     explicit PageScroll(QWidget* parent = nullptr);
 
     QVBoxLayout* stack() const { return stack_; }
+    // The column the stack fills: the content's width less the padding, capped and centred.
+    QWidget* column() const { return column_; }
     // Fills `page` with this scroll view, edge to edge.
     static PageScroll* install(QWidget* page);
 
   private:
+    QWidget* column_;
     QVBoxLayout* stack_;
 };
 

@@ -8,18 +8,13 @@
 
 namespace orvane::PageStyle {
 
-std::optional<QColor> rowColor(Tint tint) {
-    if (tint == Tint::primary) return std::nullopt;
-    return Theme::color(tint);
-}
-
 void setTextColor(Text* text, Tint tint) {
     if (tint == Tint::primary)
         text->setStyle(TextStyle::primary);
     else if (tint == Tint::secondary)
         text->setStyle(TextStyle::secondary);
     else
-        text->setColor(Theme::color(tint));
+        text->setTint(tint);
 }
 
 void addHeading(QBoxLayout* layout, const QString& title) {

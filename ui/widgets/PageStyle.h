@@ -23,8 +23,6 @@ inline QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// A row's value colour: none (the scheme's primary colour) for Tint::primary.
-std::optional<QColor> rowColor(Tint tint);
 // Colours a text, following the scheme for Tint::primary and Tint::secondary.
 void setTextColor(Text* text, Tint tint);
 

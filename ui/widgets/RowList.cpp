@@ -26,6 +26,8 @@ RowList::RowList(const QString& heading, QWidget* parent)
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(2);
     if (!heading.isEmpty()) PageStyle::addHeading(column_, heading);
+    // Rows from the top: a card made as tall as its neighbour leaves the room below them.
+    column_->addStretch(1);
 }
 
 void RowList::setLines(const std::vector<PageText::Line>& lines) {
@@ -43,7 +45,7 @@ void RowList::setLines(const std::vector<PageText::Line>& lines) {
         w->setLabel(qs(row.label));
         w->setValue(qs(row.value));
         w->setIcon(row.icon);
-        w->setValueColor(PageStyle::rowColor(row.valueColor));
+        w->setValueTint(row.valueColor);
     }
     lines_ = lines;
 }
@@ -59,12 +61,13 @@ void RowList::rebuild() {
             w = new Divider(this);
         } else {
             auto* row = new InfoRow(qs(line.row.label), qs(line.row.value), line.row.icon,
-                                    PageStyle::rowColor(line.row.valueColor), this);
+                                    std::nullopt, this);
+            row->setValueTint(line.row.valueColor);
             rows_.push_back(row);
             w = row;
         }
         widgets_.push_back(w);
-        column_->addWidget(w);
+        column_->insertWidget(column_->count() - 1, w);
     }
     built_ = true;
 }

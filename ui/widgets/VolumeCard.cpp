@@ -1,5 +1,8 @@
 #include "ui/widgets/VolumeCard.h"
+#include "ui/model/Layout.h"
 
+#include <QEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -74,9 +77,10 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
     bar_->setAnimationDuration(0);
     body()->addWidget(bar_);
 
-    auto* legendRow = new QHBoxLayout;
+    // Three equal columns, so each entry starts at the same place in every card.
+    auto* legendRow = new QGridLayout;
+    legendRow->setHorizontalSpacing(Layout::cardSpacing);
     for (std::size_t i = 0; i < legend_.size(); ++i) {
-        if (i > 0) legendRow->addStretch(1);
         Legend& e = legend_[i];
         e.dot = new LegendDot;
         e.label = new Text({}, Theme::font(10), TextStyle::secondary);
@@ -89,7 +93,10 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
         entry->setSpacing(6);
         entry->addWidget(e.dot, 0, Qt::AlignVCenter);
         entry->addLayout(texts);
-        legendRow->addLayout(entry);
+        const int column = static_cast<int>(i);
+        legendRow->addLayout(entry, 0, column,
+                             i + 1 == legend_.size() ? Qt::AlignRight : Qt::AlignLeft);
+        legendRow->setColumnStretch(column, 1);
     }
     body()->addLayout(legendRow);
 
@@ -118,18 +125,24 @@ void VolumeCard::setHistory(const VolumeHistoryView& view) {
     trend_->setText(qs(view.trend));
 }
 
+void VolumeCard::changeEvent(QEvent* event) {
+    Card::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) icon_->setColor(Theme::markColor(text_.color));
+}
+
 void VolumeCard::setText(const VolumeCardText& t) {
     text_ = t;
     const QColor usage = Theme::color(t.color);
     icon_->setSymbol(t.icon);
-    icon_->setColor(usage);
+    // The icon is a mark: the shade of the usage colour that reads on the card.
+    icon_->setColor(Theme::markColor(t.color));
     name_->setText(qs(t.name));
     bar_->setAccessibleName(qs(t.name));
     startup_->setVisible(t.startup);
     startup_->setText(qs(StorageModel::startupBadge().text));
     summary_->setText(qs(t.summary));
     used_->setText(qs(t.usedText));
-    used_->setColor(usage);
+    PageStyle::setTextColor(used_, t.color);
     bar_->setColor(usage);
     bar_->setMinimumFill(t.showFill ? kMinFill : 0);
     bar_->setFraction(t.fraction);

@@ -48,6 +48,10 @@ class VolumeCard : public Card {
     Sparkline* sparkline() const { return sparkline_; }
     Text* trendText() const { return trend_; }
 
+  protected:
+    // A new scheme recolours the icon.
+    void changeEvent(QEvent* event) override;
+
   private:
     VolumeCardText text_;
     IconView* icon_;
