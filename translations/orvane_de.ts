@@ -508,7 +508,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory Used</source>
-        <translation>Belegter Arbeitsspeicher</translation>
+        <translation>Arbeitsspeicher</translation>
     </message>
     <message>
         <source>%1 of %2</source>
@@ -801,7 +801,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory Used</source>
-        <translation>Belegter Arbeitsspeicher</translation>
+        <translation>Arbeitsspeicher</translation>
     </message>
     <message>
         <source>Per-Core Activity</source>
