@@ -57,7 +57,7 @@ void BM_RecordOnce(benchmark::State& state) {
     std::int64_t now = 1800000000;
     for (auto _ : state) {
         battery.maxCapacity = 5400 - (now % 7);  // a change each time: a point is written
-        battery.healthPercent = battery.maxCapacity / 60.0;
+        battery.healthPercent = static_cast<double>(*battery.maxCapacity) / 60.0;
         std::string error;
         auto j = orvane::Journal::open(path, "bench", &error);
         benchmark::DoNotOptimize(j->record(battery, volumes, now += 3600));

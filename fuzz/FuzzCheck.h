@@ -21,6 +21,11 @@ inline bool finite(double d) {
     return std::isfinite(d);
 }
 
+// Not read counts as finite: only a value that is there must be a number.
+inline bool finite(const std::optional<double>& d) {
+    return !d || std::isfinite(*d);
+}
+
 // Every collector over the facts, with the properties the pages rely on.
 inline void collectAll(const HardwareFacts& hw, const PowerFacts& power,
                        const std::vector<VolumeFacts>& volumes, const std::vector<GpuFacts>& gpus) {

@@ -13,6 +13,11 @@ namespace {
 
 // Still estimating: nothing below a minute, and the registry's 65535.
 constexpr std::int64_t kEstimating = 65535;
+// No real estimate runs past 100 hours (a controller's 59999 is a placeholder).
+constexpr std::int64_t kMaxMinutes = 100 * 60;
+// Temperatures a working battery can report.
+constexpr double kMinCelsius = -40;
+constexpr double kMaxCelsius = 100;
 
 template <typename T, typename F>
 std::optional<T> sumOf(const std::vector<BatteryFacts>& batteries, F field) {
@@ -58,18 +63,21 @@ std::optional<std::string> conditionOf(const std::vector<BatteryFacts>& batterie
 BatteryInfo collectBattery(const PowerFacts& facts) {
     BatteryInfo b;
     const std::vector<BatteryFacts>& all = facts.batteries;
-    b.onAC = facts.externalPower.value_or(false);
+    b.onAC = facts.externalPower;
     if (all.empty()) return b;
 
     b.present = std::any_of(all.begin(), all.end(), [](const auto& x) { return x.installed; });
-    b.cycleCount = maxOf<std::int64_t>(all, &BatteryFacts::cycleCount).value_or(0);
-    b.designCycleCount = maxOf<std::int64_t>(all, &BatteryFacts::designCycleCount).value_or(0);
-    b.designCapacity = sumOf<std::int64_t>(all, &BatteryFacts::designCapacity).value_or(0);
-    b.maxCapacity = sumOf<std::int64_t>(all, &BatteryFacts::fullCapacity).value_or(0);
-    b.currentCapacity = sumOf<std::int64_t>(all, &BatteryFacts::currentCapacity).value_or(0);
-    b.voltage = firstOf<double>(all, &BatteryFacts::voltage).value_or(0);
-    b.amperage = sumOf<double>(all, &BatteryFacts::current).value_or(0);
-    b.temperature = maxOf<double>(all, &BatteryFacts::temperature).value_or(0);
+    b.cycleCount = maxOf<std::int64_t>(all, &BatteryFacts::cycleCount);
+    b.designCycleCount = maxOf<std::int64_t>(all, &BatteryFacts::designCycleCount);
+    b.designCapacity = sumOf<std::int64_t>(all, &BatteryFacts::designCapacity);
+    b.maxCapacity = sumOf<std::int64_t>(all, &BatteryFacts::fullCapacity);
+    b.currentCapacity = sumOf<std::int64_t>(all, &BatteryFacts::currentCapacity);
+    b.voltage = firstOf<double>(all, &BatteryFacts::voltage);
+    b.amperage = sumOf<double>(all, &BatteryFacts::current);
+    // A broken controller reports -270 °C or thousands of degrees: not a reading.
+    b.temperature = maxOf<double>(all, &BatteryFacts::temperature);
+    if (b.temperature && !(*b.temperature >= kMinCelsius && *b.temperature <= kMaxCelsius))
+        b.temperature.reset();
     b.serial = firstOf<std::string>(all, &BatteryFacts::serial).value_or("");
     const bool discharging =
         std::any_of(all.begin(), all.end(), [](const auto& x) { return x.discharging; });
@@ -80,7 +88,10 @@ BatteryInfo collectBattery(const PowerFacts& facts) {
 
     if (facts.timeRemaining) {
         const std::int64_t minutes = *facts.timeRemaining;
-        b.timeRemaining = (minutes < 1 || minutes == kEstimating) ? -1 : minutes;
+        if (minutes < 1 || minutes == kEstimating)
+            b.timeRemaining = -1;
+        else if (minutes <= kMaxMinutes)
+            b.timeRemaining = minutes;
     } else if (b.present) {
         b.timeRemaining = -1;
     }
@@ -91,18 +102,19 @@ BatteryInfo collectBattery(const PowerFacts& facts) {
         all.size() == 1 ? all.front().healthPercent : std::nullopt;
     const std::optional<double> statedCharge =
         all.size() == 1 ? all.front().chargePercent : std::nullopt;
+    const std::int64_t design = b.designCapacity.value_or(0);
+    const std::int64_t full = b.maxCapacity.value_or(0);
+    const std::int64_t current = b.currentCapacity.value_or(0);
     if (statedHealth) {
         b.healthPercent = *statedHealth;
-    } else if (b.designCapacity >= 1 && b.maxCapacity >= 1) {
-        b.healthPercent =
-            static_cast<double>(b.maxCapacity) / static_cast<double>(b.designCapacity) * 100.0;
+    } else if (design >= 1 && full >= 1) {
+        b.healthPercent = static_cast<double>(full) / static_cast<double>(design) * 100.0;
     }
     if (statedCharge) {
         b.chargePercent = *statedCharge;
-    } else if (b.maxCapacity >= 1 && b.currentCapacity >= 1) {
-        b.chargePercent = std::min(
-            static_cast<double>(b.currentCapacity) / static_cast<double>(b.maxCapacity) * 100.0,
-            100.0);
+    } else if (full >= 1 && b.currentCapacity && current >= 0) {
+        b.chargePercent =
+            std::min(static_cast<double>(current) / static_cast<double>(full) * 100.0, 100.0);
     }
 
     // A battery that states no condition ("-" says none too) is "Normal".

@@ -43,6 +43,9 @@ std::string formatC(const char* fmt, double value) {
 // The decimal separator for byte counts, as the user interface's locale gives it.
 std::mutex pointMutex;
 std::string userPoint = ".";
+std::string userGroup = ",";
+// U+2212, the minus sign of typeset numbers.
+constexpr const char* kMinus = "\u2212";
 
 std::string currentPoint() {
     std::lock_guard lock(pointMutex);
@@ -84,14 +87,17 @@ std::string bytes(std::int64_t count) {
     return bytes(count, currentPoint());
 }
 
-std::string bytes(std::int64_t count, std::string_view decimalPoint) {
-    struct Unit {
-        const char* name;
-        double size;
-        const char* fmt;
-    };
-    static constexpr Unit kUnits[] = {
-        {"MB", 1e6, "%.1f"}, {"GB", 1e9, "%.2f"}, {"TB", 1e12, "%.2f"}};
+namespace {
+
+struct Unit {
+    const char* name;
+    double size;
+    const char* fmt;
+};
+
+// MB, GB and TB of `kUnits`' sizes, as bytes() describes them.
+template <std::size_t N>
+std::string inUnits(std::int64_t count, std::string_view decimalPoint, const Unit (&kUnits)[N]) {
     const double c = static_cast<double>(count);
     // The largest unit the magnitude reaches; then the next one while the rounded number would
     // read 1000 or more ("1000 GB" is shown as "1 TB").
@@ -120,6 +126,58 @@ std::string bytes(std::int64_t count, std::string_view decimalPoint) {
     return number + " " + kUnits[u].name;
 }
 
+constexpr double kKiB = 1024.0;
+
+}  // namespace
+
+std::string bytes(std::int64_t count, std::string_view decimalPoint) {
+    static constexpr Unit kUnits[] = {
+        {"MB", 1e6, "%.1f"}, {"GB", 1e9, "%.2f"}, {"TB", 1e12, "%.2f"}};
+    return inUnits(count, decimalPoint, kUnits);
+}
+
+std::string memory(std::int64_t count) {
+    static constexpr Unit kUnits[] = {{"MB", kKiB * kKiB, "%.1f"},
+                                      {"GB", kKiB * kKiB * kKiB, "%.2f"},
+                                      {"TB", kKiB * kKiB * kKiB * kKiB, "%.2f"}};
+    return inUnits(count, currentPoint(), kUnits);
+}
+
+std::string memoryGB(std::int64_t count) {
+    const double gb = static_cast<double>(count) / (kKiB * kKiB * kKiB);
+    if (gb < 1024) return formatC("%.0f GB", gb);
+    return withDecimalPoint(formatC("%.2f TB", gb / kKiB));
+}
+
+void setGroupSeparator(std::string_view separator) {
+    std::lock_guard lock(pointMutex);
+    userGroup = std::string(separator);
+}
+
+std::string integer(std::int64_t value) {
+    // Digits from the magnitude, so the smallest value has no sign to lose.
+    std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const std::string digits = std::to_string(magnitude);
+    std::string group;
+    {
+        std::lock_guard lock(pointMutex);
+        group = userGroup;
+    }
+    std::string out = value < 0 ? kMinus : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        // Groups of three from the right, from four digits on.
+        if (i > 0 && digits.size() >= 4 && (digits.size() - i) % 3 == 0) out += group;
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string withMinusSign(std::string text) {
+    if (text.starts_with('-') && text.size() > 1 && isDigit(text[1])) text.replace(0, 1, kMinus);
+    return text;
+}
+
 std::string bytesGB(std::int64_t count) {
     const double gb = static_cast<double>(count) / 1'000'000'000.0;
     if (gb < 1000) return formatC("%.0f GB", gb);
@@ -127,6 +185,15 @@ std::string bytesGB(std::int64_t count) {
 }
 
 std::string duration(double seconds) {
+    const DurationParts p = durationParts(seconds);
+    if (p.days > 0)
+        return std::to_string(p.days) + "d " + std::to_string(p.hours) + "h " +
+               std::to_string(p.minutes) + "m";
+    if (p.hours > 0) return std::to_string(p.hours) + "h " + std::to_string(p.minutes) + "m";
+    return std::to_string(p.minutes) + "m";
+}
+
+DurationParts durationParts(double seconds) {
     std::int64_t s = 0;
     if (std::isnan(seconds)) {
         s = 0;
@@ -137,13 +204,10 @@ std::string duration(double seconds) {
     } else {
         s = static_cast<std::int64_t>(seconds);
     }
-    const std::int64_t d = s / 86400;
-    const std::int64_t h = (s % 86400) / 3600;
-    const std::int64_t m = (s % 3600) / 60;
-    if (s >= 86400)
-        return std::to_string(d) + "d " + std::to_string(h) + "h " + std::to_string(m) + "m";
-    if (s % 86400 >= 3600) return std::to_string(h) + "h " + std::to_string(m) + "m";
-    return std::to_string(m) + "m";
+    // Below a day the days are 0, and a negative time reads as its hours and minutes, as
+    // before the parts were given apart.
+    return {s >= 86400 ? s / 86400 : 0, s % 86400 >= 3600 ? (s % 86400) / 3600 : 0,
+            (s % 3600) / 60};
 }
 
 }  // namespace orvane::Fmt

@@ -61,7 +61,7 @@ HardwareInfo collectHardware(const HardwareFacts& f) {
     // empty rather than claim "0 GB".
     hw.memoryGB = f.memoryText.value_or("");
     if (hw.memoryGB.empty() && f.memoryBytes.value_or(0) >= 1) {
-        hw.memoryGB = Fmt::bytesGB(*f.memoryBytes);
+        hw.memoryGB = Fmt::memoryGB(*f.memoryBytes);
     }
     hw.memoryType = f.memoryType.value_or("Unified Memory");
 

@@ -356,9 +356,14 @@ RecordResult Journal::record(const BatteryInfo& battery, const std::vector<Volum
     };
     if (int rc = db_.exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return fail(rc);
 
-    if (battery.present && (battery.maxCapacity > 0 || battery.healthPercent > 0)) {
+    // A value the battery did not state is stored as 0, as before it was told apart.
+    const std::int64_t designMah = battery.designCapacity.value_or(0);
+    const std::int64_t fullMah = battery.maxCapacity.value_or(0);
+    const std::int64_t cycles = battery.cycleCount.value_or(0);
+    const double health = battery.healthPercent.value_or(0);
+    if (battery.present && (fullMah > 0 || health > 0)) {
         const std::string id =
-            hashed("battery:" + battery.serial + ":" + std::to_string(battery.designCapacity));
+            hashed("battery:" + battery.serial + ":" + std::to_string(designMah));
         sqlite::Statement last(db_,
                                "SELECT time, curve, battery, design_mah, full_mah, cycles, health,"
                                " condition, temperature FROM battery WHERE machine = ?"
@@ -369,11 +374,9 @@ RecordResult Journal::record(const BatteryInfo& battery, const std::vector<Volum
             prev = batteryRow(last);
         else if (rc != SQLITE_DONE)
             return fail(rc);
-        const bool changed =
-            prev &&
-            (prev->fullCapacity != battery.maxCapacity || prev->cycleCount != battery.cycleCount ||
-             std::abs(prev->healthPercent - battery.healthPercent) >= 0.05 ||
-             prev->condition != battery.condition);
+        const bool changed = prev && (prev->fullCapacity != fullMah || prev->cycleCount != cycles ||
+                                      std::abs(prev->healthPercent - health) >= 0.05 ||
+                                      prev->condition != battery.condition);
         const Placement at = place(prev, now, prev && prev->battery == id, changed);
         if (at.store) {
             sqlite::Statement ins(db_,
@@ -381,11 +384,10 @@ RecordResult Journal::record(const BatteryInfo& battery, const std::vector<Volum
                                   " full_mah, cycles, health, condition, temperature)"
                                   " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
             ins.bind(1, now).bind(2, machine_).bind(3, at.curve).bind(4, id);
-            ins.bind(5, battery.designCapacity).bind(6, battery.maxCapacity);
-            ins.bind(7, battery.cycleCount).bind(8, battery.healthPercent);
+            ins.bind(5, designMah).bind(6, fullMah);
+            ins.bind(7, cycles).bind(8, health);
             ins.bind(9, battery.condition);
-            ins.bind(10,
-                     battery.temperature != 0 ? std::optional(battery.temperature) : std::nullopt);
+            ins.bind(10, battery.temperature);
             if (int rc = ins.step(); rc != SQLITE_DONE) return fail(rc);
             ++r.stored;
         }

@@ -63,6 +63,14 @@ LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>&
     m.memTotalBytes = memTotalBytes;
     m.uptime = inputs.uptime;
 
+    // Counters that did not move at all since the previous sample (a replay past its last
+    // captured sample) measure nothing new: the previous sample stands whole, so the ring, the
+    // per-core bars and the memory keep showing one and the same moment.
+    if (inputs.cpuTicks && !prevTicks.empty() && *inputs.cpuTicks == prevTicks) {
+        sample.ticks = prevTicks;
+        return sample;
+    }
+
     if (inputs.vm) {
         applyMemory(m, *inputs.vm);
         sample.memMeasured = m.memMeasured = true;
@@ -108,7 +116,8 @@ LiveSample computeLive(const LiveMetrics& previous, const std::vector<CpuTicks>&
         m.cpuSystemPct = systemSum / all * 100;
         m.cpuIdlePct = idleSum / all * 100;
     }
-    if (!perCore.empty()) m.perCore = std::move(perCore);
+    // Per-core shares only from a measured interval: the first sample has nothing to compare.
+    if (all > 0 && !perCore.empty()) m.perCore = std::move(perCore);
     return sample;
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,23 +76,27 @@ struct LiveMetrics {
     double memUsedFraction() const;
 };
 
+// A value the system did not state (or stated out of any real range) is empty: the pages show
+// it as not known, never as 0.
 struct BatteryInfo {
     bool present = false;
-    std::int64_t cycleCount = 0;
-    std::int64_t designCycleCount = 0;
-    double healthPercent = 0;
+    std::optional<std::int64_t> cycleCount;
+    std::optional<std::int64_t> designCycleCount;
+    std::optional<double> healthPercent;
     std::string condition = "-";
-    double chargePercent = 0;
+    std::optional<double> chargePercent;
     bool isCharging = false;
-    bool onAC = false;
+    std::optional<bool> onAC;  // whether the power source was read at all
     bool fullyCharged = false;
-    double temperature = 0;
-    double voltage = 0;
-    double amperage = 0;
-    std::int64_t designCapacity = 0;
-    std::int64_t maxCapacity = 0;
-    std::int64_t currentCapacity = 0;
-    std::int64_t timeRemaining = 0;
+    std::optional<double> temperature;  // degrees Celsius, within -40...100
+    std::optional<double> voltage;
+    std::optional<double> amperage;
+    std::optional<std::int64_t> designCapacity;
+    std::optional<std::int64_t> maxCapacity;
+    std::optional<std::int64_t> currentCapacity;
+    // Minutes until empty, or until full while charging; -1 while the system is still
+    // estimating; empty when not stated or beyond any real estimate (over 100 hours).
+    std::optional<std::int64_t> timeRemaining;
     std::string serial;
 
     // From the condition text.

@@ -109,7 +109,7 @@ std::vector<Section> sectionsOf(const Snapshot& r) {
     out.push_back({"Overview", {"Property", "Value"}, {}});
     row("Model", orDash(h.modelIdentifier));
     row("Chip", orDash(h.chip));
-    std::string cores = std::to_string(h.totalCores);
+    std::string cores = h.totalCores > 0 ? std::to_string(h.totalCores) : "-";
     if (h.threads > 0) cores += " cores, " + std::to_string(h.threads) + " threads";
     if (h.performanceCores > 0 || h.efficiencyCores > 0)
         cores += " (" + std::to_string(h.performanceCores) + "P + " +
@@ -120,28 +120,40 @@ std::vector<Section> sectionsOf(const Snapshot& r) {
     row("System", orDash(h.macOSName) + (h.macOSVersion.empty() ? "" : " " + h.macOSVersion) +
                       (h.macOSBuild.empty() ? "" : " (" + h.macOSBuild + ")"));
     row("Host name", orDash(h.hostname));
-    row("Uptime", Fmt::duration(h.uptime));
+    row("Uptime", h.uptime > 0 ? Fmt::duration(h.uptime) : "-");
 
     out.push_back({"Battery", {"Property", "Value"}, {}});
     if (!b.present) {
         row("Installed", "no");
     } else {
-        row("Charge", Fmt::format("%.0f%%", b.chargePercent) +
+        const auto pctOr = [](const std::optional<double>& v) {
+            return v ? Fmt::format("%.0f%%", *v) : std::string("-");
+        };
+        const auto intOr = [](const std::optional<std::int64_t>& v) {
+            return v ? std::to_string(*v) : std::string("-");
+        };
+        const auto fmtOr = [](const char* f, const std::optional<double>& v) {
+            return v ? Fmt::format(f, *v) : std::string("-");
+        };
+        row("Charge", pctOr(b.chargePercent) +
                           (b.isCharging     ? ", charging"
                            : b.fullyCharged ? ", fully charged"
                                             : "") +
-                          (b.onAC ? ", on power adapter" : ", on battery"));
-        row("Health", Fmt::format("%.0f%%", b.healthPercent) + " (" + b.condition + ")");
+                          (!b.onAC   ? ""
+                           : *b.onAC ? ", on power adapter"
+                                     : ", on battery"));
+        row("Health", pctOr(b.healthPercent) + " (" + b.condition + ")");
         row("Cycles",
-            std::to_string(b.cycleCount) +
-                (b.designCycleCount > 0 ? " of " + std::to_string(b.designCycleCount) : ""));
-        row("Capacity", std::to_string(b.currentCapacity) + " / " + std::to_string(b.maxCapacity) +
-                            " mAh (design " + std::to_string(b.designCapacity) + " mAh)");
-        row("Electrical", Fmt::format("%.2f V", b.voltage) + ", " +
-                              Fmt::format("%.2f A", b.amperage) + ", " +
-                              Fmt::format("%.1f °C", b.temperature));
-        row("Time remaining",
-            b.timeRemaining < 0 ? "calculating" : Fmt::duration(b.timeRemaining * 60.0));
+            intOr(b.cycleCount) +
+                (b.designCycleCount.value_or(0) > 0 ? " of " + intOr(b.designCycleCount) : ""));
+        row("Capacity", intOr(b.currentCapacity) + " / " + intOr(b.maxCapacity) + " mAh (design " +
+                            intOr(b.designCapacity) + " mAh)");
+        row("Electrical", fmtOr("%.2f V", b.voltage) + ", " + fmtOr("%.2f A", b.amperage) + ", " +
+                              fmtOr("%.1f °C", b.temperature));
+        row(b.isCharging ? "Time to full" : "Time remaining",
+            !b.timeRemaining       ? "-"
+            : *b.timeRemaining < 0 ? "calculating"
+                                   : Fmt::duration(static_cast<double>(*b.timeRemaining) * 60.0));
         row("Serial", orDash(b.serial));
     }
 
@@ -173,12 +185,13 @@ std::vector<Section> sectionsOf(const Snapshot& r) {
     for (std::size_t i = 0; i < l.perCore.size(); ++i)
         coresLine += (i ? " " : "") + Fmt::format("%.0f%%", l.perCore[i] * 100);
     row("Per core", cpu(orDash(coresLine)));
-    row("Memory used", mem(Fmt::bytes(l.memUsedBytes)) + " of " +
-                           (l.memTotalBytes > 0 ? Fmt::bytes(l.memTotalBytes) : "-"));
-    row("App / wired", mem(Fmt::bytes(l.memAppBytes) + " / " + Fmt::bytes(l.memWiredBytes)));
-    row("Compressed", mem(Fmt::bytes(l.memCompressedBytes)));
-    row("Cached", mem(Fmt::bytes(l.memCachedBytes)));
-    row("Swap used", mem(Fmt::bytes(l.swapUsedBytes)));
+    // Memory in binary units, as the system counts it.
+    row("Memory used", mem(Fmt::memory(l.memUsedBytes)) + " of " +
+                           (l.memTotalBytes > 0 ? Fmt::memory(l.memTotalBytes) : "-"));
+    row("App / wired", mem(Fmt::memory(l.memAppBytes) + " / " + Fmt::memory(l.memWiredBytes)));
+    row("Compressed", mem(Fmt::memory(l.memCompressedBytes)));
+    row("Cached", mem(Fmt::memory(l.memCachedBytes)));
+    row("Swap used", mem(Fmt::memory(l.swapUsedBytes)));
     row("Pressure", mem(Fmt::format("%.0f%%", l.memPressure * 100)));
     addSensorSections(r.sensors, out);
     return out;
@@ -243,6 +256,11 @@ std::string markdown(const Snapshot& r) {
 
 json orNull(const std::optional<double>& v) {
     return v && std::isfinite(*v) ? json(*v) : json(nullptr);
+}
+
+template <typename T>
+json orNull(const std::optional<T>& v) {
+    return v ? json(*v) : json(nullptr);
 }
 
 json jsonOf(const Snapshot& r) {
@@ -345,21 +363,21 @@ json jsonOf(const Snapshot& r) {
           {"symbol", std::string(symbolName(h.symbol()))}}},
         {"battery",
          {{"present", b.present},
-          {"cycleCount", b.cycleCount},
-          {"designCycleCount", b.designCycleCount},
-          {"healthPercent", b.healthPercent},
+          {"cycleCount", orNull(b.cycleCount)},
+          {"designCycleCount", orNull(b.designCycleCount)},
+          {"healthPercent", orNull(b.healthPercent)},
           {"condition", b.condition},
-          {"chargePercent", b.chargePercent},
+          {"chargePercent", orNull(b.chargePercent)},
           {"isCharging", b.isCharging},
-          {"onAC", b.onAC},
+          {"onAC", orNull(b.onAC)},
           {"fullyCharged", b.fullyCharged},
-          {"temperature", b.temperature},
-          {"voltage", b.voltage},
-          {"amperage", b.amperage},
-          {"designCapacity", b.designCapacity},
-          {"maxCapacity", b.maxCapacity},
-          {"currentCapacity", b.currentCapacity},
-          {"timeRemaining", b.timeRemaining},
+          {"temperature", orNull(b.temperature)},
+          {"voltage", orNull(b.voltage)},
+          {"amperage", orNull(b.amperage)},
+          {"designCapacity", orNull(b.designCapacity)},
+          {"maxCapacity", orNull(b.maxCapacity)},
+          {"currentCapacity", orNull(b.currentCapacity)},
+          {"timeRemaining", orNull(b.timeRemaining)},
           {"serial", b.serial},
           {"conditionColorName", std::string(tintName(b.conditionTint()))}}},
         {"volumes", volumes},
@@ -549,27 +567,29 @@ std::string openMetrics(const Snapshot& r) {
     m.single("orvane_swap_used_bytes", "Swap space in use.", memory, l.swapUsedBytes);
 
     if (b.present) {
+        const auto known = [](const auto& v) { return v.has_value(); };
         m.single("orvane_battery_health_ratio",
                  "Full charge capacity over design capacity, as the system states it.",
-                 b.healthPercent > 0, b.healthPercent / 100);
-        m.single("orvane_battery_charge_ratio", "State of charge.",
-                 b.chargePercent > 0 || b.maxCapacity > 0, b.chargePercent / 100);
+                 known(b.healthPercent), b.healthPercent.value_or(0) / 100);
+        m.single("orvane_battery_charge_ratio", "State of charge.", known(b.chargePercent),
+                 b.chargePercent.value_or(0) / 100);
         m.single("orvane_battery_cycles_total", "Charge cycles the battery has been through.",
-                 b.cycleCount > 0, b.cycleCount, "counter");
+                 known(b.cycleCount), b.cycleCount.value_or(0), "counter");
         m.single("orvane_battery_design_cycles", "Charge cycles the battery is designed for.",
-                 b.designCycleCount > 0, b.designCycleCount);
+                 b.designCycleCount.value_or(0) > 0, b.designCycleCount.value_or(0));
         m.single("orvane_battery_design_capacity_coulombs",
-                 "Charge the battery was designed to hold.", b.designCapacity > 0,
-                 b.designCapacity * kCoulombsPerMilliampereHour);
+                 "Charge the battery was designed to hold.", b.designCapacity.value_or(0) > 0,
+                 b.designCapacity.value_or(0) * kCoulombsPerMilliampereHour);
         m.single("orvane_battery_full_capacity_coulombs", "Charge the battery holds when full.",
-                 b.maxCapacity > 0, b.maxCapacity * kCoulombsPerMilliampereHour);
+                 b.maxCapacity.value_or(0) > 0,
+                 b.maxCapacity.value_or(0) * kCoulombsPerMilliampereHour);
         m.single("orvane_battery_current_capacity_coulombs", "Charge the battery holds now.",
-                 b.maxCapacity > 0 || b.currentCapacity > 0,
-                 b.currentCapacity * kCoulombsPerMilliampereHour);
-        m.single("orvane_battery_temperature_celsius", "Battery temperature.", b.temperature != 0,
-                 b.temperature);
-        m.single("orvane_battery_on_ac", "1 when the power adapter is connected, else 0.", true,
-                 std::int64_t{b.onAC});
+                 known(b.currentCapacity),
+                 b.currentCapacity.value_or(0) * kCoulombsPerMilliampereHour);
+        m.single("orvane_battery_temperature_celsius", "Battery temperature.", known(b.temperature),
+                 b.temperature.value_or(0));
+        m.single("orvane_battery_on_ac", "1 when the power adapter is connected, else 0.",
+                 known(b.onAC), std::int64_t{b.onAC.value_or(false)});
     }
 
     // Volumes of unknown size are left out, and so is a second volume with the same labels

@@ -162,8 +162,21 @@ void SystemService::updateLive() {
             historyPoint(sample.metrics, time, sample.cpuMeasured, sample.memMeasured);
         auto self = weak.lock();
         if (!self) return;
-        mainQueue([self, m = std::move(sample.metrics), point]() mutable {
-            self->history_.append(point);
+        const bool measured = sample.cpuMeasured || sample.memMeasured;
+        mainQueue([self, m = std::move(sample.metrics), point, measured]() mutable {
+            // The history holds what was measured: a sample that measured nothing adds no
+            // point (the next one that does leaves the gap).
+            if (measured) {
+                self->history_.append(point);
+            } else {
+                // Nothing new: the sample published last stands whole (samples asked for in
+                // a row all start from the record as it stood when they were asked for).
+                LiveMetrics kept = self->published_.live;
+                kept.uptime = m.uptime;
+                kept.memTotalBytes = m.memTotalBytes;
+                m = std::move(kept);
+            }
+            ++self->liveSamples_;
             self->assign(Field::live, self->published_.live, std::move(m));
         });
     });

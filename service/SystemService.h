@@ -85,6 +85,8 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     // The last two minutes of published live samples, kept from construction on whatever
     // page is shown; it grows with every assignment to `live`, before observers are told.
     const LiveHistory& history() const { return history_; }
+    // How many live samples have been published since construction.
+    std::uint64_t liveSamples() const { return liveSamples_; }
 
     // Every assignment to a published field stores the value, then calls each observer
     // once. Main thread only. Returns a token for unsubscribe().
@@ -118,6 +120,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
 
     Snapshot published_;
     LiveHistory history_;
+    std::uint64_t liveSamples_ = 0;
     std::shared_ptr<LiveTicks> liveTicks_ = std::make_shared<LiveTicks>();
     bool dynamicBusy_ = false;
     bool sensorsBusy_ = false;

@@ -115,11 +115,47 @@ Ladung</translation>
         <translation>Seriennummer</translation>
     </message>
     <message>
-        <source>This Mac runs on AC power - no battery to report.</source>
+        <source>Good</source>
+        <translation>Gut</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Fair</source>
+        <translation>Ausreichend</translation>
+    </message>
+    <message>
+        <source>Poor</source>
+        <translation>Schwach</translation>
+    </message>
+    <message>
+        <source>Service Recommended</source>
+        <translation>Service empfohlen</translation>
+    </message>
+    <message>
+        <source>Check Battery</source>
+        <translation>Batterie prüfen</translation>
+    </message>
+    <message>
+        <source>Replace Soon</source>
+        <translation>Bald ersetzen</translation>
+    </message>
+    <message>
+        <source>Replace Now</source>
+        <translation>Jetzt ersetzen</translation>
+    </message>
+    <message>
+        <source>Time to Full</source>
+        <translation>Bis vollständig geladen</translation>
+    </message>
+    <message>
+        <source>This Mac runs on AC power – no battery to report.</source>
         <translation>Dieser Mac läuft am Stromnetz – es gibt keine Batterie.</translation>
     </message>
     <message>
-        <source>This computer runs on AC power - no battery to report.</source>
+        <source>This computer runs on AC power – no battery to report.</source>
         <translation>Dieser Computer läuft am Stromnetz – es gibt keine Batterie.</translation>
     </message>
 </context>
@@ -194,6 +230,18 @@ Ladung</translation>
         <source>Type</source>
         <translation>Typ</translation>
     </message>
+    <message>
+        <source>Internal</source>
+        <translation>Intern</translation>
+    </message>
+    <message>
+        <source>Built-in Display</source>
+        <translation>Integriertes Display</translation>
+    </message>
+    <message>
+        <source>Display</source>
+        <translation>Display</translation>
+    </message>
 </context>
 <context>
     <name>HistoryModel</name>
@@ -211,7 +259,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory</source>
-        <translation>Speicher</translation>
+        <translation>Arbeitsspeicher</translation>
     </message>
     <message>
         <source>now</source>
@@ -231,7 +279,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory %1 (%2)</source>
-        <translation>Speicher %1 (%2)</translation>
+        <translation>Arbeitsspeicher %1 (%2)</translation>
     </message>
     <message>
         <source>not measured yet</source>
@@ -239,7 +287,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Processor load, last 2 minutes: %1. Memory used: %2.</source>
-        <translation>Prozessorlast der letzten 2 Minuten: %1. Belegter Speicher: %2.</translation>
+        <translation>Prozessorlast der letzten 2 Minuten: %1. Belegter Arbeitsspeicher: %2.</translation>
     </message>
 </context>
 <context>
@@ -521,7 +569,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory Used</source>
-        <translation>Belegter Speicher</translation>
+        <translation>Belegter Arbeitsspeicher</translation>
     </message>
     <message>
         <source>%1 of %2</source>
@@ -573,6 +621,22 @@ Ladung</translation>
         <source>Know your computer</source>
         <translation>Kenne deinen Computer</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>%1d %2h %3m</source>
+        <translation>%1 T %2 Std. %3 Min.</translation>
+    </message>
+    <message>
+        <source>%1h %2m</source>
+        <translation>%1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <source>%1m</source>
+        <translation>%1 Min.</translation>
+    </message>
 </context>
 <context>
     <name>PerformanceModel</name>
@@ -594,7 +658,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory Used</source>
-        <translation>Belegter Speicher</translation>
+        <translation>Arbeitsspeicher</translation>
     </message>
     <message>
         <source>%1 of %2</source>
@@ -613,7 +677,7 @@ Ladung</translation>
     </message>
     <message>
         <source>App Memory</source>
-        <translation>App-Speicher</translation>
+        <translation>App-Arbeitsspeicher</translation>
     </message>
     <message>
         <source>Wired</source>
@@ -825,6 +889,14 @@ Ladung</translation>
         <source>Reading display info…</source>
         <translation>Displayinformationen werden gelesen …</translation>
     </message>
+    <message>
+        <source>No Graphics</source>
+        <translation>Keine Grafik</translation>
+    </message>
+    <message>
+        <source>No graphics processors or displays were reported</source>
+        <translation>Es wurden keine Grafikprozessoren oder Displays gemeldet</translation>
+    </message>
 </context>
 <context>
     <name>orvane::HealthHistoryCard</name>
@@ -837,7 +909,7 @@ Ladung</translation>
     <name>orvane::HistoryGraph</name>
     <message>
         <source>Processor and memory history</source>
-        <translation>Verlauf von Prozessor und Speicher</translation>
+        <translation>Verlauf von Prozessor und Arbeitsspeicher</translation>
     </message>
     <message>
         <source>2 min</source>
@@ -917,7 +989,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Live CPU &amp; memory · updates every second</source>
-        <translation>CPU &amp; Speicher live · jede Sekunde neu</translation>
+        <translation>CPU &amp; Arbeitsspeicher live · jede Sekunde neu</translation>
     </message>
     <message>
         <source>CPU Load</source>
@@ -925,7 +997,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory Used</source>
-        <translation>Belegter Speicher</translation>
+        <translation>Arbeitsspeicher</translation>
     </message>
     <message>
         <source>Per-Core Activity</source>
@@ -933,7 +1005,7 @@ Ladung</translation>
     </message>
     <message>
         <source>Memory Breakdown</source>
-        <translation>Speicheraufteilung</translation>
+        <translation>Aufteilung des Arbeitsspeichers</translation>
     </message>
     <message>
         <source>Swap Used</source>
@@ -946,6 +1018,14 @@ Ladung</translation>
     <message>
         <source>History</source>
         <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>No Processor Load</source>
+        <translation>Keine Prozessorlast</translation>
+    </message>
+    <message>
+        <source>Processor load is not available on this machine</source>
+        <translation>Die Prozessorlast ist auf diesem Rechner nicht verfügbar</translation>
     </message>
 </context>
 <context>
@@ -964,6 +1044,14 @@ Ladung</translation>
     <message>
         <source>Reading volumes…</source>
         <translation>Volumes werden gelesen …</translation>
+    </message>
+    <message>
+        <source>No Volumes</source>
+        <translation>Keine Volumes</translation>
+    </message>
+    <message>
+        <source>No volumes were found</source>
+        <translation>Es wurden keine Volumes gefunden</translation>
     </message>
 </context>
 <context>

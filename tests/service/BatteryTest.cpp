@@ -79,24 +79,31 @@ TEST(Battery, SeveralBatteriesReadAsOne) {
     b.charging = true, b.fullyCharged = true, b.serial = "B2", b.condition = "Overheat";
     BatteryFacts huge;
     huge.designCapacity = huge.fullCapacity = huge.currentCapacity = INT64_MAX;
+    BatteryFacts broken = a;  // a controller's sentinels: not readings
+    broken.temperature = -270.0;
     struct Case {
         PowerFacts facts;
         std::string expected;
     };
     const Case table[] = {
         {{{a, b}, false, 90},
-         "P--- | 150/0 | 90 | 50 | Overheat | 35 | 12 | -1.5 | 5000/4500/2250 | 90 | B2"},
+         "P--- | 150/- | 90 | 50 | Overheat | 35 | 12 | -1.5 | 5000/4500/2250 | 90 | B2"},
         // None discharging: one charging is enough; no estimate yet.
         {{{b, b}, true, std::nullopt},
-         "PCAF | 150/0 | 90 | 50 | Overheat | 35 | 11.5 | -1 | 4000/3600/1800 | -1 | B2"},
+         "PCAF | 150/- | 90 | 50 | Overheat | 35 | 11.5 | -1 | 4000/3600/1800 | -1 | B2"},
         {{{b}, true, 0},
-         "PCAF | 150/0 | 90 | 50 | Overheat | 35 | 11.5 | -0.5 | 2000/1800/900 | -1 | B2"},
+         "PCAF | 150/- | 90 | 50 | Overheat | 35 | 11.5 | -0.5 | 2000/1800/900 | -1 | B2"},
         {{{a}, false, 65535},
-         "P--- | 100/0 | 90 | 48 | Good | 30 | 12 | -1 | 3000/2700/1350 | -1 | "},
-        // Capacities at the top of the range (a corrupt capture) add up without wrapping.
+         "P--- | 100/- | 90 | 48 | Good | 30 | 12 | -1 | 3000/2700/1350 | -1 | "},
+        {{{broken}, false, 59999},
+         "P--- | 100/- | 90 | 48 | Good | - | 12 | -1 | 3000/2700/1350 | - | "},
+        // Capacities at the top of the range (a corrupt capture) add up without wrapping;
+        // what no battery stated stays not read.
         {{{huge, huge}, false, std::nullopt},
-         "P--- | 0/0 | 100 | 100 | Normal | 0 | 0 | 0 | " + std::to_string(INT64_MAX) + "/" +
+         "P--- | -/- | 100 | 100 | Normal | - | - | - | " + std::to_string(INT64_MAX) + "/" +
              std::to_string(INT64_MAX) + "/" + std::to_string(INT64_MAX) + " | -1 | "},
+        // No battery and no power source read: nothing claimed.
+        {{{}, std::nullopt, std::nullopt}, "---- | -/- | - | - | - | - | - | - | -/-/- | - | "},
     };
     for (const Case& c : table)
         EXPECT_EQ(describe(collectBattery(c.facts)), c.expected);

@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <tuple>
 
 #include "service/Fmt.h"
 
@@ -47,6 +48,21 @@ TEST(FmtBytes, UsesTheGivenDecimalSeparator) {
         EXPECT_EQ(Fmt::bytes(17'179'869'184), expected);
         EXPECT_EQ(Fmt::bytes(500'000'000'000), "500 GB");
     }
+}
+
+// Memory in binary units; integers grouped from four digits, with a minus sign.
+TEST(FmtMemory, BinaryUnitsGroupedIntegersAndMinusSign) {
+    Fmt::setDecimalPoint(".");
+    for (const auto& [n, text] : std::initializer_list<std::pair<std::int64_t, const char*>>{
+             {0, "0 MB 0 GB 0"}, {1'610'612'736, "1.5 GB 2 GB 1,610,612,736"},
+             {17'179'869'184, "16 GB 16 GB 17,179,869,184"}, {999, "0 MB 0 GB 999"},
+             {1'073'741'824'000, "0.98 TB 1000 GB 1,073,741,824,000"}})
+        EXPECT_EQ(Fmt::memory(n) + " " + Fmt::memoryGB(n) + " " + Fmt::integer(n), text);
+    EXPECT_EQ(Fmt::integer(INT64_MIN), "\u22129,223,372,036,854,775,808");
+    Fmt::setGroupSeparator(".");
+    EXPECT_EQ(Fmt::integer(-12345), "\u221212.345");
+    Fmt::setGroupSeparator(",");
+    EXPECT_EQ(Fmt::withMinusSign("-3.5 \u00b0C") + Fmt::withMinusSign("-"), "\u22123.5 \u00b0C-");
 }
 
 TEST(FmtBytesGB, WholeGigabytesThenTerabytes) {

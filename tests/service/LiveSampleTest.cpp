@@ -41,12 +41,14 @@ TEST(LiveSample, TicksThatCannotBeComparedKeepTheOverallPercentages) {
     previous.perCore = {0.5, 0.5};
     const std::vector<CpuTicks> two = {{100, 50, 900, 5}, {7, 7, 7, 7}};
     const std::vector<CpuTicks> three = {{5, 5, 5, 5}, {5, 5, 5, 5}, {5, 5, 5, 5}};
-    // No previous ticks (the first sample), a changed processor count, unchanged counters.
+    // No previous ticks (the first sample), a changed processor count, unchanged counters (a
+    // replay past its last sample): nothing measured, the previous sample stands whole.
     const std::pair<std::vector<CpuTicks>, std::vector<CpuTicks>> table[] = {
         {std::vector<CpuTicks>(), three}, {two, three}, {two, two}};
     for (const auto& [prev, cur] : table) {
         const LiveSample s = computeLive(previous, prev, 0, ticksOnly(cur));
-        EXPECT_EQ(s.metrics.perCore, std::vector<double>(cur.size(), 0.0));
+        EXPECT_EQ(s.metrics.perCore, previous.perCore);
+        EXPECT_FALSE(s.cpuMeasured);
         EXPECT_EQ(std::tie(s.metrics.cpuUserPct, s.metrics.cpuSystemPct, s.metrics.cpuIdlePct),
                   std::make_tuple(12.0, 8.0, 80.0));
         EXPECT_EQ(s.ticks, cur);

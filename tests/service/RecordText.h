@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iomanip>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,15 @@ inline std::string flags(std::initializer_list<std::pair<bool, char>> bits) {
     for (const auto& [on, letter] : bits)
         out += on ? letter : '-';
     return out;
+}
+
+// A value not read prints as "-".
+template <typename T>
+std::string opt(const std::optional<T>& v) {
+    if (!v) return "-";
+    std::ostringstream out;
+    out << std::setprecision(10) << *v;
+    return out.str();
 }
 
 template <typename... Fields>
@@ -42,13 +52,15 @@ inline std::string describe(const HardwareInfo& h) {
 // present, charging, on AC, fully charged (PCAF) | cycles/design cycles | health | charge |
 // condition | temperature V A | design/max/current capacity | minutes left | serial
 inline std::string describe(const BatteryInfo& b) {
-    return joined(
-        flags({{b.present, 'P'}, {b.isCharging, 'C'}, {b.onAC, 'A'}, {b.fullyCharged, 'F'}}),
-        std::to_string(b.cycleCount) + "/" + std::to_string(b.designCycleCount), b.healthPercent,
-        b.chargePercent, b.condition, joined(b.temperature, b.voltage, b.amperage),
-        std::to_string(b.designCapacity) + "/" + std::to_string(b.maxCapacity) + "/" +
-            std::to_string(b.currentCapacity),
-        b.timeRemaining, b.serial);
+    return joined(flags({{b.present, 'P'},
+                         {b.isCharging, 'C'},
+                         {b.onAC.value_or(false), 'A'},
+                         {b.fullyCharged, 'F'}}),
+                  opt(b.cycleCount) + "/" + opt(b.designCycleCount), opt(b.healthPercent),
+                  opt(b.chargePercent), b.condition,
+                  joined(opt(b.temperature), opt(b.voltage), opt(b.amperage)),
+                  opt(b.designCapacity) + "/" + opt(b.maxCapacity) + "/" + opt(b.currentCapacity),
+                  opt(b.timeRemaining), b.serial);
 }
 
 // name | mount point | file system | total/free | boot, internal (BI)

@@ -36,7 +36,6 @@ TEST(Report, OddValuesAreEscapedAndUnknownFactsLeftOut) {
                   R"(orvane_machine_info{model="Pro *1*",chip="M)"
                   "\xef\xbf\xbd"
                   R"(",host="a\"b\\c\nd"} 1)",
-                  "orvane_battery_on_ac 0",
                   R"(orvane_volume_size_bytes{mountpoint="/b",name="x|y\nz",fstype="apfs"} 100)",
                   R"(orvane_volume_free_bytes{mountpoint="/b",name="x|y\nz",fstype="apfs"} 40)",
                   R"(orvane_volume_used_bytes{mountpoint="/b",name="x|y\nz",fstype="apfs"} 60)"}));

@@ -47,7 +47,7 @@ TEST(ServiceCoreLive, SamplesBuildOnEachOtherAndTheHistoryKeepsTheirGaps) {
     EXPECT_TRUE(r.svc->live().perCore.empty());  // published by a main-thread task
     ASSERT_TRUE(r.main.runUntil([&] { return r.count(Field::live) == 1; }));
     const LiveMetrics first = r.svc->live();
-    EXPECT_EQ(first.perCore, std::vector<double>(4, 0.0));
+    EXPECT_TRUE(first.perCore.empty());  // nothing to compare the first ticks with
     EXPECT_EQ(std::tie(first.cpuUserPct, first.cpuSystemPct, first.cpuIdlePct),
               std::make_tuple(0.0, 0.0, 100.0));
     EXPECT_EQ(first.memTotalBytes, 16LL << 30);
@@ -102,7 +102,8 @@ TEST(ServiceCoreLoad, QuickRefreshesStoreThenTellInOrder) {
     EXPECT_FALSE(r.svc->loaded());
     ASSERT_TRUE(
         r.main.runUntil([&] { return r.count(Field::loaded) == 3 && r.count(Field::live) == 4; }));
-    std::erase(seen, "4");  // the live samples land between the loads
+    // The live samples land between the loads.
+    std::erase_if(seen, [](const std::string& s) { return s == "0" || s == "4"; });
     EXPECT_EQ(seen, (std::vector<std::string>{"host-1", "loaded", "host-2", "loaded", "host-3",
                                               "loaded"}));
     std::erase(r.told, Field::live);

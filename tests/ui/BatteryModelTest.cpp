@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 #include <tuple>
 
 #include "tests/ui/PageTextPrinters.h"
@@ -36,8 +37,8 @@ TEST(BatteryModel, NoticeAndTaglineNameTheMachine) {
         HardwareInfo hw;
         hw.macOSName = c.osName;
         EXPECT_EQ(BatteryModel::noBatteryText(hw),
-                  c.mac ? "This Mac runs on AC power - no battery to report."
-                        : "This computer runs on AC power - no battery to report.")
+                  c.mac ? "This Mac runs on AC power \u2013 no battery to report."
+                        : "This computer runs on AC power \u2013 no battery to report.")
             << c.osName;
         EXPECT_EQ(PageText::tagline(c.osName), c.mac ? "Know your Mac" : "Know your computer")
             << c.osName;
@@ -74,6 +75,12 @@ TEST(BatteryModel, HealthGaugeTintFollowsWear) {
         EXPECT_EQ(g.tint, c.tint) << c.health;
         EXPECT_DOUBLE_EQ(g.fraction, c.health / 100);
     }
+    // Not read: no arc, "-".
+    EXPECT_EQ(BatteryModel::healthGauge(present()),
+              (PageText::Gauge{0, "-", "Maximum\nCapacity", Tint::secondary}));
+    EXPECT_EQ(BatteryModel::chargeGauge(present()),
+              (PageText::Gauge{0, "-", "Current\nCharge", Tint::secondary}));
+    EXPECT_EQ(BatteryModel::cycles(present()).count, "-");
 }
 
 TEST(BatteryModel, ChargeTitleRoundsTiesToEven) {
@@ -125,37 +132,43 @@ TEST(BatteryModel, CyclesWithAndWithoutARating) {
     b.designCycleCount = 1000;
     const CyclesText rated = BatteryModel::cycles(b);
     EXPECT_TRUE(rated.showRated);
-    EXPECT_EQ(rated.ratedBar, (PageText::Bar{"", "312 / 1000 rated", 0.312, Tint::accent}));
+    EXPECT_EQ(rated.ratedBar, (PageText::Bar{"", "312 / 1,000 rated", 0.312, Tint::accent}));
     EXPECT_EQ(rated.remaining, "688 cycles remaining (rated)");
 
     // Above the rating: the raw quotient goes to the bar and nothing remains.
     b.cycleCount = 1200;
     const CyclesText over = BatteryModel::cycles(b);
-    EXPECT_EQ(over.ratedBar.detail, "1200 / 1000 rated");
+    EXPECT_EQ(over.ratedBar.detail, "1,200 / 1,000 rated");
     EXPECT_DOUBLE_EQ(over.ratedBar.fraction, 1.2);
     EXPECT_EQ(over.remaining, "0 cycles remaining (rated)");
 
     // Nonsense counts must not overflow the remaining count.
     b.cycleCount = std::numeric_limits<std::int64_t>::min();
     b.designCycleCount = std::numeric_limits<std::int64_t>::max();
-    EXPECT_EQ(BatteryModel::cycles(b).remaining, "9223372036854775807 cycles remaining (rated)");
+    EXPECT_EQ(BatteryModel::cycles(b).remaining,
+              "9,223,372,036,854,775,807 cycles remaining (rated)");
     b.designCycleCount = -5;
     EXPECT_FALSE(BatteryModel::cycles(b).showRated);
 }
 
-TEST(BatteryModel, TimeRemaining) {
-    const std::tuple<std::int64_t, bool, const char*> cases[] = {{0, true, "On AC"},
-                                                                 {-1, false, "Calculating\u2026"},
-                                                                 {0, false, "Calculating\u2026"},
-                                                                 {-1, true, "On AC"},
-                                                                 {90, false, "1h 30m"},
-                                                                 {1, true, "1m"},
-                                                                 {1440, false, "1d 0h 0m"}};
-    for (const auto& [minutes, onAC, text] : cases) {
+TEST(BatteryModel, TimeRemainingAndTimeToFull) {
+    const std::tuple<std::optional<std::int64_t>, bool, bool, const char*> cases[] = {
+        {0, true, false, "On AC"},
+        {-1, false, false, "Calculating\u2026"},
+        {0, false, false, "Calculating\u2026"},
+        {-1, true, true, "Calculating\u2026"},
+        {90, false, false, "1h 30m"},
+        {1, true, true, "1m"},
+        {1440, false, false, "1d 0h 0m"},
+        {std::nullopt, false, false, "-"}};
+    for (const auto& [minutes, onAC, charging, text] : cases) {
         BatteryInfo b = present();
         b.timeRemaining = minutes;
         b.onAC = onAC;
-        EXPECT_EQ(BatteryModel::timeRemaining(b), text) << minutes;
+        b.isCharging = charging;
+        EXPECT_EQ(BatteryModel::timeRemaining(b), text) << minutes.value_or(-99);
+        EXPECT_EQ(BatteryModel::capacityRows(b)[3].label,
+                  charging ? "Time to Full" : "Time Remaining");
     }
 }
 
@@ -165,10 +178,11 @@ TEST(BatteryModel, CapacityRows) {
     b.designCapacity = 5000;
     const auto rows = BatteryModel::capacityRows(b);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], (PageText::Row{"Full Charge Capacity", "4382 mAh", Symbol::boltFill}));
-    EXPECT_EQ(rows[1].value, "5000 mAh");
-    EXPECT_EQ(rows[2].value, "0 mAh");
-    EXPECT_EQ(rows[3].label, "Time Remaining");
+    EXPECT_EQ(rows[0], (PageText::Row{"Full Charge Capacity", "4,382 mAh", Symbol::boltFill}));
+    EXPECT_EQ(rows[1].value, "5,000 mAh");
+    // Not read: the placeholder in the secondary style, never "0 mAh".
+    EXPECT_EQ(rows[2],
+              (PageText::Row{"Current Capacity", "-", Symbol::boltCircle, Tint::secondary}));
 }
 
 TEST(BatteryModel, TemperatureBoundaryAndAmperageSign) {
@@ -176,7 +190,8 @@ TEST(BatteryModel, TemperatureBoundaryAndAmperageSign) {
         {35.0, "35.0 \u00b0C", Tint::primary},
         {35.1, "35.1 \u00b0C", Tint::yellow},
         {35.04, "35.0 \u00b0C", Tint::yellow},
-        {0, "0.0 \u00b0C", Tint::primary}};
+        {0, "0.0 \u00b0C", Tint::primary},
+        {-5, "\u22125.0 \u00b0C", Tint::primary}};
     for (const auto& [temperature, text, color] : temperatures) {
         BatteryInfo b = present();
         b.temperature = temperature;
@@ -184,8 +199,11 @@ TEST(BatteryModel, TemperatureBoundaryAndAmperageSign) {
         EXPECT_EQ(row.value, text) << temperature;
         EXPECT_EQ(row.valueColor, color) << temperature;
     }
-    for (auto [amperes, text] :
-         {std::pair{-1.5, "-1500 mA"}, {-1.2345, "-1234 mA"}, {-0.0004, "-0 mA"}, {0.0, "0 mA"}}) {
+    EXPECT_EQ(BatteryModel::electricalRows(present())[0].value, "-");
+    for (auto [amperes, text] : {std::pair{-1.5, "\u22121,500 mA"},
+                                 {-1.2345, "\u22121,234 mA"},
+                                 {-0.0004, "0 mA"},
+                                 {0.0, "0 mA"}}) {
         BatteryInfo b = present();
         b.amperage = amperes;
         EXPECT_EQ(BatteryModel::electricalRows(b)[2].value, text) << amperes;
@@ -200,12 +218,15 @@ TEST(BatteryModel, ElectricalRows) {
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[1], (PageText::Row{"Voltage", "12.85 V", Symbol::waveform}));
     EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Power Adapter", Symbol::powerPlugFill}));
-    EXPECT_EQ(rows[4], (PageText::Row{"Battery Serial", "-", Symbol::barcode}));
+    EXPECT_EQ(rows[4], (PageText::Row{"Battery Serial", "-", Symbol::barcode, Tint::secondary}));
     b.onAC = false;
     b.serial = "F8Y1234";
     rows = BatteryModel::electricalRows(b);
     EXPECT_EQ(rows[3], (PageText::Row{"Power Source", "Battery", Symbol::battery75}));
     EXPECT_EQ(rows[4].value, "F8Y1234");
+    // A power source that was not read is not claimed.
+    b.onAC.reset();
+    EXPECT_EQ(BatteryModel::electricalRows(b).size(), 4u);
 }
 
 }  // namespace

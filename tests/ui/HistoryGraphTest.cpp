@@ -85,9 +85,9 @@ TEST(HistoryGraph, Texts) {
               "Processor load, last 2 minutes: average 30%, peak 45%. Memory used: average 53%, "
               "peak 60%.");
     EXPECT_EQ(HistoryModel::pointText(h.at(2), 1), "1 s ago\nNo sample");
-    EXPECT_EQ(HistoryModel::pointText(h.at(0), 3), "3 s ago\nMemory 50% (8 GB)");
+    EXPECT_EQ(HistoryModel::pointText(h.at(0), 3), "3 s ago\nMemory 50% (7.45 GB)");
     EXPECT_EQ(HistoryModel::pointText(h.newest(), 0),
-              "now\nProcessor 45% (user 30%, system 15%)\nMemory 60% (8 GB)");
+              "now\nProcessor 45% (user 30%, system 15%)\nMemory 60% (7.45 GB)");
     EXPECT_EQ(HistoryModel::legend(h.at(0))[0], (MiniStat{"-", "User", Tint::blue}));
 }
 

@@ -84,11 +84,13 @@ TEST(OverviewModel, ChipsWithoutABattery) {
     desktop.isLaptop = false;
     desktop.memoryGB.clear();
     desktop.memoryType.clear();
-    const auto c = OverviewModel::chips(desktop, BatteryInfo{}, {});
+    BatteryInfo mains;
+    mains.onAC = true;
+    const auto c = OverviewModel::chips(desktop, mains, {});
     EXPECT_EQ(c[0], (PageText::Chip{Symbol::memoryChip, "-", "", Tint::blue}));
     EXPECT_EQ(c[3], (PageText::Chip{Symbol::boltFill, "AC", "Power", Tint::yellow}));
     // A portable whose battery was not found keeps its battery icon.
-    EXPECT_EQ(OverviewModel::chips(hardware(), BatteryInfo{}, {})[3],
+    EXPECT_EQ(OverviewModel::chips(hardware(), mains, {})[3],
               (PageText::Chip{Symbol::battery100, "AC", "Power", Tint::yellow}));
     // A desktop reporting a battery (a UPS, say) keeps the plug icon but shows health.
     EXPECT_EQ(OverviewModel::chips(desktop, battery(100, 50), {})[3],
@@ -148,7 +150,7 @@ TEST(OverviewModel, SystemRows) {
         EXPECT_EQ(Rows(rows.begin() + 4, rows.end() - 1), c.os) << c.osName;
         EXPECT_EQ(rows.back().label, "Serial Number");
         for (const auto& r : rows)
-            EXPECT_EQ(r.valueColor, Tint::primary);
+            EXPECT_EQ(r.valueColor, r.value == "-" ? Tint::secondary : Tint::primary);
     }
     // Defaults before the first load: dashes for the empty identifier and serial.
     const auto defaults = OverviewModel::systemRows(HardwareInfo{});
@@ -162,17 +164,44 @@ TEST(OverviewModel, GlanceRowsWithoutABattery) {
     live.uptime = 93784;
     live.cpuUserPct = 30;
     live.cpuSystemPct = 12.5;  // 42.5 rounds to the even 42
-    live.memUsedBytes = 9'000'000'000;
-    live.memTotalBytes = 10'000'000'000;
-    const auto rows = OverviewModel::glanceRows(hardware(), live, BatteryInfo{}, 2);
+    live.memUsedBytes = 9LL << 30;
+    live.memTotalBytes = 10LL << 30;
+    live.cpuMeasured = live.memMeasured = true;
+    BatteryInfo mains;
+    mains.onAC = true;
+    const auto rows = OverviewModel::glanceRows(hardware(), live, mains, 2);
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0].value, "ada");
     EXPECT_EQ(rows[1].value, "1d 2h 3m");
     EXPECT_EQ(rows[2], (PageText::Row{"CPU Load", "42%", Symbol::gauge, Tint::green}));
-    EXPECT_EQ(rows[3].value, "9 GB of 10 GB");
+    EXPECT_EQ(rows[3].value, "9 GB of 10 GB");  // memory in binary units
     EXPECT_EQ(rows[3].valueColor, Tint::red);
     EXPECT_EQ(rows[4], (PageText::Row{"Power", "AC Power", Symbol::powerPlug}));
     EXPECT_EQ(rows[5], (PageText::Row{"Displays", "2 connected", Symbol::display}));
+}
+
+// Nothing read: every value is the placeholder in the secondary style, and a power source
+// that was not read is not claimed.
+TEST(OverviewModel, GlanceRowsBeforeAnythingWasRead) {
+    const auto rows = OverviewModel::glanceRows(HardwareInfo{}, LiveMetrics{}, BatteryInfo{}, 0);
+    ASSERT_EQ(rows.size(), 5u);
+    for (const auto& r : rows) {
+        EXPECT_EQ(r.value, "-") << r.label;
+        EXPECT_EQ(r.valueColor, Tint::secondary) << r.label;
+    }
+    EXPECT_EQ(rows[4].label, "Displays");
+    // The hardware's uptime stands in until a live sample has one.
+    HardwareInfo hw;
+    hw.uptime = 3660;
+    EXPECT_EQ(OverviewModel::glanceRows(hw, LiveMetrics{}, BatteryInfo{}, 0)[1].value, "1h 1m");
+    const auto chips = OverviewModel::chips(HardwareInfo{}, BatteryInfo{}, {});
+    EXPECT_EQ(chips[3], (PageText::Chip{Symbol::battery100, "-", "Power", Tint::secondary}));
+    BatteryInfo unread;
+    unread.present = true;
+    const auto battery = OverviewModel::glanceRows(hardware(), LiveMetrics{}, unread, 0);
+    EXPECT_EQ(battery[4].value, "-");
+    EXPECT_EQ(battery[5].value, "-");
+    EXPECT_EQ(OverviewModel::chips(hardware(), unread, {})[3].value, "-");
 }
 
 TEST(OverviewModel, GlanceRowsWithABattery) {
@@ -196,14 +225,6 @@ TEST(OverviewModel, GlanceRowsWithABattery) {
         EXPECT_EQ(rows[4], (PageText::Row{"Battery", c.value, Symbol::battery75}));
         EXPECT_EQ(rows[5], (PageText::Row{"Cycle Count", "312", Symbol::arrowCirclePath}));
     }
-}
-
-TEST(OverviewModel, GlanceRowsBeforeAnyMemoryReading) {
-    // memTotalBytes 0: the fraction is 0, so the value is green, not a division fault.
-    const auto rows = OverviewModel::glanceRows(HardwareInfo{}, LiveMetrics{}, BatteryInfo{}, 0);
-    EXPECT_EQ(rows[2].value, "0%");
-    EXPECT_EQ(rows[3].valueColor, Tint::green);
-    EXPECT_EQ(rows[1].value, "0m");
 }
 
 }  // namespace

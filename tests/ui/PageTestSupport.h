@@ -92,7 +92,7 @@ struct ServiceRig {
         (svc.get()->*start)();
         return spinUntil([&] {
             return (seen & fieldBit(until)) != 0 &&
-                   (until != SystemService::Field::loaded || !svc->history().empty());
+                   (until != SystemService::Field::loaded || svc->liveSamples() > 0);
         });
     }
 

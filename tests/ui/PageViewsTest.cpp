@@ -1,8 +1,14 @@
 // The five pages over captured machines: what they show, and that updates land in place.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QMainWindow>
+#include <QRegularExpression>
+
 #include "tests/ui/PageTestSupport.h"
+#include "ui/app/OrvaneApp.h"
 #include "ui/components/Card.h"
+#include "ui/components/EmptyState.h"
 #include "ui/components/IconView.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/PageHeader.h"
@@ -16,6 +22,7 @@
 #include "ui/pages/PerformanceView.h"
 #include "ui/pages/StorageView.h"
 #include "ui/paint/Theme.h"
+#include "ui/shell/ContentView.h"
 #include "ui/widgets/CapsuleBadge.h"
 #include "ui/widgets/CoreGrid.h"
 #include "ui/widgets/DeviceCard.h"
@@ -37,6 +44,21 @@ std::unique_ptr<View> showPage(ServiceRig& rig, int width = 680, int height = 90
     view->show();
     QCoreApplication::processEvents();
     return view;
+}
+
+// Every name and value a screen reader finds under `w`, skipping what is not shown.
+QStringList accessibleTexts(QWidget* w) {
+    QStringList out;
+    std::vector<QAccessibleInterface*> stack = {QAccessible::queryAccessibleInterface(w)};
+    while (!stack.empty()) {
+        QAccessibleInterface* i = stack.back();
+        stack.pop_back();
+        if (!i || i->state().invisible) continue;
+        out << i->text(QAccessible::Name) << i->text(QAccessible::Value);
+        for (int k = 0; k < i->childCount(); ++k)
+            stack.push_back(i->child(k));
+    }
+    return out;
 }
 
 std::string rowValue(const RowList* list, const std::string& label) {
@@ -76,7 +98,7 @@ TEST(OverviewView, ChipsAndRowsFollowTheMachine) {
     auto bare = showPage<OverviewView>(failed);
     EXPECT_EQ(bare->chips()[2]->value(), "-");
     EXPECT_EQ(rowValue(bare->systemCard(), "Serial Number"), "-");
-    EXPECT_EQ(rowValue(bare->glanceCard(), "Displays"), "0 connected");
+    EXPECT_EQ(rowValue(bare->glanceCard(), "Displays"), "-");
 }
 
 TEST(OverviewView, ShowsDefaultsUntilLoadedAndAHiddenPageCatchesUpWhenShown) {
@@ -84,7 +106,7 @@ TEST(OverviewView, ShowsDefaultsUntilLoadedAndAHiddenPageCatchesUpWhenShown) {
     auto view = showPage<OverviewView>(rig);
     EXPECT_EQ(view->banner()->hero().modelName, "Mac");
     EXPECT_EQ(rowValue(view->systemCard(), "Identifier"), "-");
-    EXPECT_EQ(view->chips()[3]->value(), "AC");
+    EXPECT_EQ(view->chips()[3]->value(), "-");  // the power source is not read yet
     EXPECT_EQ(view->chips()[3]->icon(), Symbol::battery100);  // isLaptop defaults to true
     view->hide();
     ASSERT_TRUE(rig.load());
@@ -120,7 +142,7 @@ TEST(BatteryView, GaugesAndDetailsOrTheNotice) {
         EXPECT_EQ(view->healthRing()->title(), "91%");
         EXPECT_EQ(view->conditionBadge()->tint(), Tint::green);
         EXPECT_EQ(view->chargeIcon()->symbol(), Symbol::battery100Bolt);
-        EXPECT_EQ(view->ratedBar()->detail(), "212 / 1000 rated");
+        EXPECT_EQ(view->ratedBar()->detail(), "212 / 1,000 rated");
         EXPECT_EQ(rowValue(view->electricalCard(), "Battery Serial"), "F8Y2TEST0BAT1");
     }
 }
@@ -144,13 +166,6 @@ TEST(StorageView, OneCardPerVolumeAndThePlaceholder) {
                          StorageModel::fillWidth(bar->width(), card->text().fraction));
         EXPECT_EQ(bar->height(), VolumeCard::kBarHeight);
     }
-
-    ServiceRig failed("mac-failed");
-    ASSERT_TRUE(failed.load());
-    auto empty = showPage<StorageView>(failed);
-    EXPECT_EQ(empty->header()->subtitle(), "0 volumes");
-    EXPECT_TRUE(empty->cards().empty());
-    EXPECT_TRUE(empty->placeholder()->isVisible());
 }
 
 TEST(StorageView, RepublishedListUpdatesCardsAndRebuildsOnlyOnANewCount) {
@@ -182,41 +197,88 @@ TEST(StorageView, RepublishedListUpdatesCardsAndRebuildsOnlyOnANewCount) {
     EXPECT_EQ(view->rebuildCount(), rebuilds + 1);
     EXPECT_EQ(view->header()->subtitle(), "1 volume");
 
-    // Nothing readable any more: the placeholder comes back.
+    // Nothing readable any more: the reading has finished, so the empty state, not "Reading…".
     rig.platform->setOutput("system_profiler-SPStorageDataType.json", "not json");
     ASSERT_TRUE(rig.refreshDynamic());
     EXPECT_TRUE(view->cards().empty());
-    EXPECT_TRUE(view->placeholder()->isVisible());
+    EXPECT_FALSE(view->placeholder()->isVisible());
+    EXPECT_TRUE(view->emptyCard()->isVisible());
 }
 
-TEST(PerformanceView, SamplingWithoutProcessorCounters) {
-    ServiceRig rig("mac-failed");  // no live counters were captured
-    ASSERT_TRUE(rig.load());
+// The empty capture once loading has finished: every page shows its placeholders and empty
+// states, and nothing a screen reader reads claims a value that was not read.
+TEST(Pages, EmptyCaptureShowsWhatWasNotRead) {
+    OrvaneApp app(std::make_shared<ReplayPlatform>(pagetest::fixture("mac-failed")));
+    app.showMainWindow();
+    ASSERT_TRUE(
+        pagetest::spinUntil([&] { return app.svc()->loaded() && app.svc()->liveSamples() >= 2; }));
+    ContentView* content = app.contentView();
+    const QRegularExpression claimed(
+        QStringLiteral("(^|[^0-9.,])0 ?%|0 MB of 0 MB|(^|[^0-9])0m\\b|AC Power|Reading|Sampling"));
+    for (Section s : allSections()) {
+        content->setSelection(s);
+        QCoreApplication::processEvents();
+        for (const QString& text : accessibleTexts(app.mainWindow()))
+            EXPECT_FALSE(claimed.match(text).hasMatch())
+                << rawValue(s).toStdString() << ": " << text.toStdString();
+    }
+    // Each empty state with its reason.
+    const auto reasonOf = [&](Section s) {
+        content->setSelection(s);
+        QCoreApplication::processEvents();
+        for (const EmptyState* e : content->currentPage()->findChildren<EmptyState*>())
+            if (e->isVisible()) return e->reason().toStdString();
+        return std::string("<none>");
+    };
+    EXPECT_EQ(reasonOf(Section::storage), "No volumes were found");
+    EXPECT_EQ(reasonOf(Section::displays), "No graphics processors or displays were reported");
+    EXPECT_EQ(reasonOf(Section::performance), "Processor load is not available on this machine");
+    const auto* perf = content->findChild<PerformanceView*>();
+    ASSERT_NE(perf, nullptr);
+    EXPECT_EQ(std::tuple(perf->cpuRing()->title(), perf->cpuRing()->fraction(),
+                         perf->memRing()->title(), perf->memCaption()->text()),
+              std::tuple(QString("-"), 0.0, QString("-"), QString("-")));
+    EXPECT_TRUE(perf->historyGraph()->history().empty());
+}
+
+// Samples update the page in place; a replay past its last captured sample keeps that sample
+// whole (ring, legend, per-core bars, memory), and the history holds only what was captured.
+TEST(PerformanceView, LiveSamplesUpdateInPlaceAndAReplayKeepsItsLastSample) {
+    ServiceRig rig("mac-portable");  // three samples: one at construction, two more
     auto view = showPage<PerformanceView>(rig);
-    EXPECT_EQ(view->coreCount()->text(), "0 logical cores");
+    // The first sample has nothing to compare its ticks with: still sampling.
+    ASSERT_TRUE(pagetest::spinUntil([&] { return rig.svc->liveSamples() == 1; }));
     EXPECT_TRUE(view->sampling()->isVisible());
-    EXPECT_FALSE(view->coreGrid()->isVisible());
-}
-
-TEST(PerformanceView, LiveSampleUpdatesInPlace) {
-    ServiceRig rig("mac-portable");
-    auto view = showPage<PerformanceView>(rig);
-    // The first sample, taken at construction, has no previous one: every core at 0 %.
-    ASSERT_TRUE(pagetest::spinUntil([&] { return view->coreGrid()->cells().size() == 12; }));
-    EXPECT_EQ(view->coreGrid()->cells()[0].percent, "0%");
+    EXPECT_EQ(view->cpuRing()->title(), "-");
     CoreGrid* grid = view->coreGrid();
     RingGauge* ring = view->cpuRing();
-
     ASSERT_TRUE(rig.sample());
-    EXPECT_EQ(view->coreGrid(), grid);
-    EXPECT_EQ(view->cpuRing(), ring);
-    EXPECT_EQ(view->cpuRing()->title(), "50%");
-    EXPECT_EQ(view->cpuStats()[0].value->text(), "40%");
-    EXPECT_EQ(grid->cells()[0].percent, "50%");
-    EXPECT_EQ(view->coreCount()->text(), "12 logical cores");
-    // The history card's legend shows the newest sample.
-    EXPECT_TRUE(view->historyGraph()->history().newest().cpuKnown);
-    EXPECT_EQ(view->historyLegend()[0].value->text(), "40%");
+    EXPECT_EQ(std::tuple(view->coreGrid(), view->cpuRing(), view->cpuRing()->title(),
+                         grid->cells()[0].percent, view->coreCount()->text()),
+              std::tuple(grid, ring, QString("50%"), std::string("50%"),
+                         QString("12 logical cores")));
+    const auto shown = [&] {
+        QStringList out = {view->cpuRing()->title(), view->memRing()->title(),
+                           view->memCaption()->text()};
+        for (const auto& s : view->cpuStats())
+            out << s.value->text();
+        for (const auto& s : view->historyLegend())
+            out << s.value->text();
+        for (const CoreCell& c : view->coreGrid()->cells())
+            out << QString::fromStdString(c.percent);
+        return out;
+    };
+    ASSERT_TRUE(rig.sample());
+    const QStringList last = shown();
+    const std::size_t held = rig.svc->history().size();
+    // The legend and the mini stats read the same sample.
+    EXPECT_EQ(std::pair(last[3], last[4]), std::pair(last[6], last[7]));
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(rig.sample());
+        EXPECT_EQ(shown(), last) << i;
+    }
+    EXPECT_EQ(rig.svc->history().size(), held);
+    EXPECT_TRUE(view->coreGrid()->isVisible());
 }
 
 TEST(PerformanceView, CoreGridReflowsWithTheWidth) {
@@ -254,22 +316,16 @@ TEST(DisplaysView, CardsAndBadges) {
               view->displayCards()[0]->mapTo(view.get(), QPoint()).y());
 }
 
-TEST(DisplaysView, PlaceholderOnlyWhileBothListsAreEmpty) {
+TEST(DisplaysView, AProcessorWithoutDisplaysEndsTheEmptyState) {
     ServiceRig rig("mac-failed");
     ASSERT_TRUE(rig.load());
     auto view = showPage<DisplaysView>(rig);
-    EXPECT_EQ(view->header()->subtitle(), "0 GPUs \u00b7 0 displays");
-    EXPECT_TRUE(view->placeholder()->isVisible());
-    const auto* text = view->placeholder()->findChild<Text*>();
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->text(), "Reading display info\u2026");
-
-    // A processor without displays is enough to drop the placeholder.
+    // A processor without displays is enough to end the empty state.
     rig.platform->setOutput("system_profiler-SPDisplaysDataType.json",
                             R"({"SPDisplaysDataType": [{"_name": "llvmpipe"}]})");
     ASSERT_TRUE(rig.refreshDynamic());
     EXPECT_EQ(view->header()->subtitle(), "1 GPU \u00b7 0 displays");
-    EXPECT_FALSE(view->placeholder()->isVisible());
+    EXPECT_FALSE(view->emptyCard()->isVisible());
     ASSERT_EQ(view->gpuCards().size(), 1u);
     EXPECT_TRUE(view->gpuCards()[0]->rows()->lines().empty());
     EXPECT_FALSE(view->gpuCards()[0]->note()->isVisible());

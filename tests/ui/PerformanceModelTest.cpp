@@ -9,23 +9,28 @@
 namespace orvane {
 namespace {
 
-TEST(PerformanceModel, BeforeTheSecondSample) {
-    LiveMetrics live;  // defaults: idle 100, nothing else known
-    live.perCore = {0, 0, 0, 0};
-    const auto g = PerformanceModel::cpuGauge(live);
-    EXPECT_EQ(g, (PageText::Gauge{0, "0%", "CPU Load", Tint::green}));
-    const auto s = PerformanceModel::cpuStats(live);
-    EXPECT_EQ(s[0], (MiniStat{"0%", "User", Tint::blue}));
-    EXPECT_EQ(s[1], (MiniStat{"0%", "System", Tint::orange}));
-    EXPECT_EQ(s[2], (MiniStat{"100%", "Idle", Tint::secondary}));
-    for (const CoreCell& c : PerformanceModel::coreCells(live))
-        EXPECT_EQ(c.percent, "0%");
-    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 0);
-    EXPECT_EQ(PerformanceModel::coreCountText(live), "4 logical cores");
-    // Any swap at all turns its row yellow.
-    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::primary);
+// Before anything was measured every value is the placeholder: no arc, no "0%", no "0 MB".
+TEST(PerformanceModel, BeforeAnythingWasMeasured) {
+    LiveMetrics live;  // defaults: idle 100, nothing measured
+    live.memTotalBytes = 8LL << 30;
     live.swapUsedBytes = 1;
+    EXPECT_EQ(PerformanceModel::cpuGauge(live),
+              (PageText::Gauge{0, "-", "CPU Load", Tint::secondary}));
+    EXPECT_EQ(PerformanceModel::memGauge(live),
+              (PageText::Gauge{0, "-", "Memory Used", Tint::secondary}));
+    for (const MiniStat& s : PerformanceModel::cpuStats(live))
+        EXPECT_EQ(std::pair(s.value, s.color), std::pair(std::string("-"), Tint::secondary));
+    EXPECT_EQ(PerformanceModel::memCaption(live), "-");
+    for (const PageText::Bar& b : PerformanceModel::breakdown(live))
+        EXPECT_EQ(std::pair(b.detail, b.fraction), std::pair(std::string("-"), 0.0));
+    EXPECT_EQ(PerformanceModel::swapRow(live).value, "-");
+    EXPECT_EQ(PerformanceModel::coreCountText(live), "");
+    // Measured: any swap at all turns its row yellow.
+    live.memMeasured = true;
     EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::yellow);
+    live.swapUsedBytes = 0;
+    EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::primary);
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 4);
 }
 
 TEST(PerformanceModel, CpuGaugeTintAndRounding) {
@@ -37,6 +42,7 @@ TEST(PerformanceModel, CpuGaugeTintAndRounding) {
                                                                    {99, 1, "100%", Tint::red}};
     for (const auto& [user, system, title, tint] : cases) {
         LiveMetrics live;
+        live.cpuMeasured = true;
         live.cpuUserPct = user;
         live.cpuSystemPct = system;
         const auto g = PerformanceModel::cpuGauge(live);
@@ -47,10 +53,10 @@ TEST(PerformanceModel, CpuGaugeTintAndRounding) {
 
 TEST(PerformanceModel, MemoryGaugeWithAndWithoutATotal) {
     LiveMetrics live;
-    live.memUsedBytes = 5'000'000'000;
-    EXPECT_EQ(PerformanceModel::memGauge(live),
-              (PageText::Gauge{0, "0%", "Memory Used", Tint::green}));
-    live.memTotalBytes = 8'000'000'000;
+    live.memMeasured = true;
+    live.memUsedBytes = 5LL << 30;
+    EXPECT_EQ(PerformanceModel::memGauge(live).title, "-");
+    live.memTotalBytes = 8LL << 30;
     EXPECT_EQ(PerformanceModel::memGauge(live),
               (PageText::Gauge{0.625, "62%", "Memory Used", Tint::yellow}));
     EXPECT_EQ(PerformanceModel::memCaption(live), "5 GB of 8 GB");
@@ -68,8 +74,11 @@ TEST(PerformanceModel, CoreCells) {
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.5), 75);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0.01), 4);
     EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, std::nan("")), 0);
-    EXPECT_TRUE(PerformanceModel::showSampling(LiveMetrics{}));
-    EXPECT_FALSE(PerformanceModel::showSampling(live));
+    // "Sampling…" until the second sample, then the grid or, with no core measured, the
+    // empty state.
+    EXPECT_EQ(PerformanceModel::coreState(LiveMetrics{}, 1), CoreState::sampling);
+    EXPECT_EQ(PerformanceModel::coreState(LiveMetrics{}, 2), CoreState::unavailable);
+    EXPECT_EQ(PerformanceModel::coreState(live, 0), CoreState::cells);
 }
 
 TEST(PerformanceModel, AdaptiveGridColumns) {
@@ -92,17 +101,18 @@ TEST(PerformanceModel, AdaptiveGridColumns) {
 
 TEST(PerformanceModel, BreakdownDividesByAtLeastOne) {
     LiveMetrics live;
+    live.memMeasured = true;
     live.memAppBytes = 3;
     live.memWiredBytes = 2;
     live.memCompressedBytes = 0;
     live.memCachedBytes = 1;
     auto bars = PerformanceModel::breakdown(live);
     EXPECT_DOUBLE_EQ(bars[0].fraction, 3);  // no total: divided by 1
-    live.memTotalBytes = 16'000'000'000;
-    live.memAppBytes = 8'000'000'000;
-    live.memWiredBytes = 2'000'000'000;
-    live.memCompressedBytes = 1'000'000'000;
-    live.memCachedBytes = 4'000'000'000;
+    live.memTotalBytes = 16LL << 30;
+    live.memAppBytes = 8LL << 30;
+    live.memWiredBytes = 2LL << 30;
+    live.memCompressedBytes = 1LL << 30;
+    live.memCachedBytes = 4LL << 30;
     bars = PerformanceModel::breakdown(live);
     EXPECT_EQ(bars[0], (PageText::Bar{"App Memory", "8 GB", 0.5, Tint::blue}));
     EXPECT_EQ(bars[1], (PageText::Bar{"Wired", "2 GB", 0.125, Tint::red}));

@@ -56,8 +56,6 @@ TEST(StorageModel, CardTexts) {
     EXPECT_EQ(legend, "Used 293.38 GB (dot); Free 201 GB (dot); Total 494.38 GB; ");
     EXPECT_EQ(StorageModel::card(VolumeInfo("", "", "", 64, 1, false, false)).icon,
               Symbol::externalDriveFill);
-    EXPECT_TRUE(StorageModel::showPlaceholder({}));
-    EXPECT_FALSE(StorageModel::showPlaceholder({boot}));
 }
 
 TEST(StorageModel, SummaryLeavesOutEmptyPartsWithTheirSeparators) {

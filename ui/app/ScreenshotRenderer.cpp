@@ -86,14 +86,17 @@ void ScreenshotRenderer::shoot() {
         t->stop();
     if (fillHistory_) {
         // A replayed machine's samples are the same whenever they are taken: take the rest of
-        // two minutes' worth at once, a second apart on a stepped clock, for a full history.
+        // two minutes' worth at once, a second apart on a stepped clock. The history keeps
+        // only the samples the capture holds, as it does in the window.
         const std::shared_ptr<SystemService> svc = app_.svc();
         double now = svc->history().newest().time;
         svc->setClock([&now] { return now += 1; });
-        for (std::size_t n = svc->history().size(); n < LiveHistory::kCapacity; ++n)
+        for (std::size_t n = svc->history().size(); n < LiveHistory::kCapacity; ++n) {
             svc->updateLive();
+            ++filledUntil_;
+        }
+        filledUntil_ += svc->liveSamples();
         svc->setClock(historyClock);
-        filledUntil_ = now;
     }
     animations_ = Theme::animationsEnabled();
     Theme::setAnimationsEnabled(false);
@@ -104,8 +107,7 @@ void ScreenshotRenderer::shoot() {
 // The samples are taken on the work queue: the pictures wait (bounded) until the last one is
 // published, and then until what it posted has been delivered.
 void ScreenshotRenderer::settle() {
-    if (app_.svc()->history().newest().time < filledUntil_ &&
-        ++settleWaits_ < kLoadTimeoutMs / kPollMs) {
+    if (app_.svc()->liveSamples() < filledUntil_ && ++settleWaits_ < kLoadTimeoutMs / kPollMs) {
         QTimer::singleShot(kPollMs, this, &ScreenshotRenderer::settle);
         return;
     }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 #include "ui/model/ServiceWatcher.h"
@@ -59,7 +60,7 @@ class ScreenshotRenderer : public QObject {
     bool ticking_[2] = {};
     int liveSamples_ = 0;
     // With a filled history: the time of its last sample, and how long it has been awaited.
-    double filledUntil_ = 0;
+    std::uint64_t filledUntil_ = 0;  // the live samples published once the fill is done
     int settleWaits_ = 0;
     bool animations_ = true;
     Section before_ = Section::overview;

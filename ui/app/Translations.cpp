@@ -68,6 +68,7 @@ QLocale install(const QString& language) {
     if (!language.isEmpty()) QLocale::setDefault(locale);
     PageText::setTranslator(&translatePage);
     Fmt::setDecimalPoint(locale.decimalPoint().toStdString());
+    Fmt::setGroupSeparator(locale.groupSeparator().toStdString());
     return locale;
 }
 

@@ -36,7 +36,9 @@ inline bool showGauges(const BatteryInfo& b) {
 std::string noBatteryText(const HardwareInfo& hw);
 
 PageText::Gauge healthGauge(const BatteryInfo& b);
-// The condition word as stored, in the colour its name gives.
+// A condition the systems state, in the interface's language; any other as stated.
+std::string conditionText(const std::string& condition);
+// The condition word, translated where known, in the colour its name gives.
 PageText::Badge conditionBadge(const BatteryInfo& b);
 
 // Green while charging, else the usage colour of the missing charge.

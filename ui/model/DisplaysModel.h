@@ -31,9 +31,13 @@ namespace DisplaysModel {
 
 // "1 GPU · 2 displays": the word GPU never takes a plural.
 std::string subtitle(std::size_t gpuCount, std::size_t displayCount);
-// The placeholder card shows only while both lists are empty.
-bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
-                     const std::vector<DisplayInfo>& displays);
+
+// System words as people read them; a value not known here passes unchanged.
+std::string vendorName(const std::string& raw);      // "amd" -> "AMD"
+std::string connectionName(const std::string& raw);  // "Displayport" -> "DisplayPort"
+std::string apiName(const std::string& raw);         // "metal3" -> "Metal 3"
+std::string displayName(const std::string& raw);     // "Built-in Display", translated
+std::string refreshRate(const std::string& raw);     // "120.00Hz" -> "120.00 Hz"
 
 PageText::Badge mainBadge();
 GpuCardText gpuCard(const GraphicsInfo& g);

@@ -43,7 +43,7 @@ std::string pointText(const HistoryPoint& point, std::uint64_t secondsAgo) {
                             percent(point.cpuSystem * 100.0)});
     if (point.memKnown)
         text += "\n" + arg(translate("HistoryModel", "Memory %1 (%2)"),
-                           {percent(point.memUsed * 100.0), Fmt::bytes(point.memUsedBytes)});
+                           {percent(point.memUsed * 100.0), Fmt::memory(point.memUsedBytes)});
     return text;
 }
 

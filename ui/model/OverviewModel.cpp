@@ -81,13 +81,23 @@ std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& b
     // The icon follows the kind of machine; value, caption and tint follow the battery.
     c[3].icon = hw.isLaptop ? Symbol::battery100 : Symbol::boltFill;
     if (battery.present) {
-        c[3].value = percent(battery.healthPercent);
         c[3].caption = translate("OverviewModel", "Battery Health");
-        c[3].tint = usageTint(1 - battery.healthPercent / 100);
-    } else {
+        if (battery.healthPercent) {
+            c[3].value = percent(*battery.healthPercent);
+            c[3].tint = usageTint(1 - *battery.healthPercent / 100);
+        } else {
+            c[3].value = PageText::kNotRead;
+            c[3].tint = Tint::secondary;
+        }
+    } else if (battery.onAC.value_or(false)) {
         c[3].value = translate("OverviewModel", "AC");
         c[3].caption = translate("OverviewModel", "Power");
         c[3].tint = Tint::yellow;
+    } else {
+        // The power source was not read: not claimed.
+        c[3].value = PageText::kNotRead;
+        c[3].caption = translate("OverviewModel", "Power");
+        c[3].tint = Tint::secondary;
     }
     return c;
 }
@@ -114,37 +124,57 @@ std::vector<PageText::Row> systemRows(const HardwareInfo& hw) {
     }
     rows.push_back(
         {translate("OverviewModel", "Serial Number"), orDash(hw.serialNumber), Symbol::barcode});
+    for (PageText::Row& row : rows)
+        row = PageText::notRead(std::move(row));
     return rows;
 }
 
 std::vector<PageText::Row> glanceRows(const HardwareInfo& hw, const LiveMetrics& live,
                                       const BatteryInfo& battery, std::size_t displayCount) {
+    using PageText::notRead;
     const double busy = live.cpuBusyPct();
+    // The live sample's uptime, else the one read with the hardware.
+    const double uptime = live.uptime > 0 ? live.uptime : hw.uptime;
     std::vector<PageText::Row> rows = {
-        {translate("OverviewModel", "Computer Name"), hw.hostname, Symbol::person},
-        {translate("OverviewModel", "Uptime"), Fmt::duration(live.uptime), Symbol::clock},
-        {translate("OverviewModel", "CPU Load"), percent(busy), Symbol::gauge,
-         usageTint(busy / 100)},
-        {translate("OverviewModel", "Memory Used"),
-         PageText::arg(translate("OverviewModel", "%1 of %2"),
-                       {Fmt::bytes(live.memUsedBytes), Fmt::bytes(live.memTotalBytes)}),
-         Symbol::memoryChip, usageTint(live.memUsedFraction())},
+        notRead({translate("OverviewModel", "Computer Name"), hw.hostname, Symbol::person}),
+        notRead({translate("OverviewModel", "Uptime"), uptime > 0 ? PageText::duration(uptime) : "",
+                 Symbol::clock}),
+        notRead({translate("OverviewModel", "CPU Load"), live.cpuMeasured ? percent(busy) : "",
+                 Symbol::gauge, usageTint(busy / 100)}),
+        notRead(
+            {translate("OverviewModel", "Memory Used"),
+             live.memMeasured && live.memTotalBytes > 0
+                 ? PageText::arg(translate("OverviewModel", "%1 of %2"),
+                                 {Fmt::memory(live.memUsedBytes), Fmt::memory(live.memTotalBytes)})
+                 : "",
+             Symbol::memoryChip, usageTint(live.memUsedFraction())}),
     };
     if (battery.present) {
-        const std::string status = battery.isCharging ? translate("OverviewModel", "Charging")
-                                   : battery.onAC     ? translate("OverviewModel", "On AC")
-                                                      : translate("OverviewModel", "On Battery");
-        rows.push_back({translate("OverviewModel", "Battery"),
-                        percent(battery.chargePercent) + " \u00b7 " + status, Symbol::battery75});
-        rows.push_back({translate("OverviewModel", "Cycle Count"), integer(battery.cycleCount),
-                        Symbol::arrowCirclePath});
+        std::string status;
+        if (battery.isCharging)
+            status = translate("OverviewModel", "Charging");
+        else if (battery.onAC)
+            status = *battery.onAC ? translate("OverviewModel", "On AC")
+                                   : translate("OverviewModel", "On Battery");
+        rows.push_back(
+            notRead({translate("OverviewModel", "Battery"),
+                     PageText::joined(
+                         {battery.chargePercent ? percent(*battery.chargePercent) : "", status},
+                         " \u00b7 "),
+                     Symbol::battery75}));
+        rows.push_back(notRead({translate("OverviewModel", "Cycle Count"),
+                                battery.cycleCount ? integer(*battery.cycleCount) : "",
+                                Symbol::arrowCirclePath}));
     } else {
-        rows.push_back({translate("OverviewModel", "Power"), translate("OverviewModel", "AC Power"),
-                        Symbol::powerPlug});
+        // The power source only where it was read.
+        if (battery.onAC.value_or(false))
+            rows.push_back({translate("OverviewModel", "Power"),
+                            translate("OverviewModel", "AC Power"), Symbol::powerPlug});
         const int displays = static_cast<int>(displayCount);
-        rows.push_back({translate("OverviewModel", "Displays"),
-                        translate("OverviewModel", "%n connected", nullptr, displays),
-                        Symbol::display});
+        rows.push_back(notRead(
+            {translate("OverviewModel", "Displays"),
+             displays > 0 ? translate("OverviewModel", "%n connected", nullptr, displays) : "",
+             Symbol::display}));
     }
     return rows;
 }

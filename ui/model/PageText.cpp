@@ -7,11 +7,21 @@
 namespace orvane::PageText {
 
 std::string percent(double value) {
-    return Fmt::format("%.0f%%", value);
+    // The language places the sign: "91%", German "91 %".
+    return arg(translate("PageText", "%1%"), {Fmt::withMinusSign(Fmt::format("%.0f", value))});
 }
 
 std::string integer(std::int64_t value) {
-    return std::to_string(value);
+    return Fmt::integer(value);
+}
+
+std::string duration(double seconds) {
+    const Fmt::DurationParts p = Fmt::durationParts(seconds);
+    const std::string d = std::to_string(p.days), h = std::to_string(p.hours),
+                      m = std::to_string(p.minutes);
+    if (p.days > 0) return arg(translate("PageText", "%1d %2h %3m"), {d, h, m});
+    if (p.hours > 0) return arg(translate("PageText", "%1h %2m"), {h, m});
+    return arg(translate("PageText", "%1m"), {m});
 }
 
 namespace {
@@ -65,6 +75,14 @@ std::string joined(const std::vector<std::string>& parts, const std::string& sep
 
 std::string bracketed(const std::string& text) {
     return text.empty() ? std::string() : "(" + text + ")";
+}
+
+Row notRead(Row row) {
+    if (row.value.empty() || row.value == kNotRead) {
+        row.value = kNotRead;
+        row.valueColor = Tint::secondary;
+    }
+    return row;
 }
 
 std::vector<Line> withDividers(const std::vector<Row>& rows) {

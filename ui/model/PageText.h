@@ -77,14 +77,28 @@ std::string translate(const char* context, const char* source, const char* disam
 // `pattern` with %1, %2, ... replaced by `values` in order (a translated text orders them).
 std::string arg(std::string pattern, std::initializer_list<std::string> values);
 
-// value rounded with "%.0f%%" (ties to even, as printf rounds): 99.5 -> "100%", 0.5 -> "0%".
+// value rounded to a whole number (ties to even, as printf rounds) with the language's percent
+// sign: 99.5 -> "100%", 0.5 -> "0%", German "100 %".
 std::string percent(double value);
-// Plain decimal integer without grouping.
+// A decimal integer, grouped from four digits on and with a minus sign: "12,345", "−5".
 std::string integer(std::int64_t value);
+// Days, hours and minutes in the language's words: "1d 2h 3m", German "1 T 2 Std. 3 Min.".
+std::string duration(double seconds);
+// A page's list of devices: "Reading…" until the first collection has finished, then its
+// items, or an empty state saying none were found.
+enum class ListState { reading, items, empty };
+inline ListState listState(bool loaded, bool hasItems) {
+    return hasItems ? ListState::items : loaded ? ListState::empty : ListState::reading;
+}
+// The placeholder of a value that was not read.
+inline const std::string kNotRead = "-";
 // The non-empty parts joined by `separator`: an empty part brings no separator of its own.
 std::string joined(const std::vector<std::string>& parts, const std::string& separator);
 // `text` in round brackets, or nothing when it is empty.
 std::string bracketed(const std::string& text);
+// The row as it is, or, when its value is empty or "-" (not read), with the placeholder "-" in
+// the secondary style.
+Row notRead(Row row);
 // The rows with a divider between each two neighbours (none after the last).
 std::vector<Line> withDividers(const std::vector<Row>& rows);
 

@@ -12,32 +12,52 @@ using PageText::translate;
 using PageText::percent;
 
 PageText::Gauge cpuGauge(const LiveMetrics& live) {
+    const std::string title = translate("PerformanceModel", "CPU Load");
+    if (!live.cpuMeasured) return {0, PageText::kNotRead, title, Tint::secondary};
     const double busy = live.cpuBusyPct();
-    return {busy / 100, percent(busy), translate("PerformanceModel", "CPU Load"),
-            usageTint(busy / 100)};
+    return {busy / 100, percent(busy), title, usageTint(busy / 100)};
 }
 
 std::array<MiniStat, 3> cpuStats(const LiveMetrics& live) {
+    const auto stat = [&](double pct, std::string label, Tint tint) -> MiniStat {
+        if (!live.cpuMeasured) return {PageText::kNotRead, label, Tint::secondary};
+        return {percent(pct), label, tint};
+    };
     return {{
-        {percent(live.cpuUserPct), translate("PerformanceModel", "User"), Tint::blue},
-        {percent(live.cpuSystemPct), translate("PerformanceModel", "System"), Tint::orange},
-        {percent(live.cpuIdlePct), translate("PerformanceModel", "Idle"), Tint::secondary},
+        stat(live.cpuUserPct, translate("PerformanceModel", "User"), Tint::blue),
+        stat(live.cpuSystemPct, translate("PerformanceModel", "System"), Tint::orange),
+        stat(live.cpuIdlePct, translate("PerformanceModel", "Idle"), Tint::secondary),
     }};
 }
 
+namespace {
+bool memoryKnown(const LiveMetrics& live) {
+    return live.memMeasured && live.memTotalBytes > 0;
+}
+}  // namespace
+
 PageText::Gauge memGauge(const LiveMetrics& live) {
+    const std::string title = translate("PerformanceModel", "Memory Used");
+    if (!memoryKnown(live)) return {0, PageText::kNotRead, title, Tint::secondary};
     const double f = live.memUsedFraction();
-    return {f, percent(f * 100), translate("PerformanceModel", "Memory Used"), usageTint(f)};
+    return {f, percent(f * 100), title, usageTint(f)};
 }
 
 std::string memCaption(const LiveMetrics& live) {
+    if (!memoryKnown(live)) return PageText::kNotRead;
     return PageText::arg(translate("PerformanceModel", "%1 of %2"),
-                         {Fmt::bytes(live.memUsedBytes), Fmt::bytes(live.memTotalBytes)});
+                         {Fmt::memory(live.memUsedBytes), Fmt::memory(live.memTotalBytes)});
 }
 
 std::string coreCountText(const LiveMetrics& live) {
+    if (live.perCore.empty()) return {};
     const int n = static_cast<int>(live.perCore.size());
     return translate("PerformanceModel", "%n logical core(s)", nullptr, n);
+}
+
+CoreState coreState(const LiveMetrics& live, std::uint64_t liveSamples) {
+    if (!live.perCore.empty()) return CoreState::cells;
+    return liveSamples < 2 ? CoreState::sampling : CoreState::unavailable;
 }
 
 CoreCell coreCell(std::size_t index, double fraction) {
@@ -83,8 +103,10 @@ GridColumns gridColumns(double width, double minColumn, double spacing, std::siz
 
 std::array<PageText::Bar, 4> breakdown(const LiveMetrics& live) {
     const double t = std::max(static_cast<double>(live.memTotalBytes), 1.0);
-    auto bar = [t](const std::string& label, std::int64_t bytes, Tint tint) {
-        return PageText::Bar{label, Fmt::bytes(bytes), static_cast<double>(bytes) / t, tint};
+    const bool known = live.memMeasured;
+    auto bar = [t, known](const std::string& label, std::int64_t bytes, Tint tint) {
+        if (!known) return PageText::Bar{label, PageText::kNotRead, 0, tint};
+        return PageText::Bar{label, Fmt::memory(bytes), static_cast<double>(bytes) / t, tint};
     };
     return {{
         bar(translate("PerformanceModel", "App Memory"), live.memAppBytes, Tint::blue),
@@ -95,8 +117,10 @@ std::array<PageText::Bar, 4> breakdown(const LiveMetrics& live) {
 }
 
 PageText::Row swapRow(const LiveMetrics& live) {
-    return {translate("PerformanceModel", "Swap Used"), Fmt::bytes(live.swapUsedBytes),
-            Symbol::arrowLeftRight, live.swapUsedBytes >= 1 ? Tint::yellow : Tint::primary};
+    return PageText::notRead({translate("PerformanceModel", "Swap Used"),
+                              live.memMeasured ? Fmt::memory(live.swapUsedBytes) : "",
+                              Symbol::arrowLeftRight,
+                              live.swapUsedBytes >= 1 ? Tint::yellow : Tint::primary});
 }
 
 }  // namespace orvane::PerformanceModel

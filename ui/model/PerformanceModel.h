@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct CoreCell {
     bool operator==(const CoreCell&) const = default;
 };
 
+enum class CoreState { sampling, cells, unavailable };
+
 // Column count and width of an adaptive grid.
 struct GridColumns {
     int count = 1;
@@ -44,15 +47,14 @@ inline constexpr double kCoreSpacing = Layout::tileSpacing;
 PageText::Gauge cpuGauge(const LiveMetrics& live);
 std::array<MiniStat, 3> cpuStats(const LiveMetrics& live);
 PageText::Gauge memGauge(const LiveMetrics& live);
-// "8.59 GB of 17.18 GB".
+// "8 GB of 16 GB" (binary units, as memory is counted); "-" while not measured.
 std::string memCaption(const LiveMetrics& live);
 
-// "10 logical cores".
+// "10 logical cores"; nothing while no core was measured.
 std::string coreCountText(const LiveMetrics& live);
-// "Sampling…" stands in for the grid while no processor counters were read.
-inline bool showSampling(const LiveMetrics& live) {
-    return live.perCore.empty();
-}
+// What the per-core card shows: "Sampling…" until the second live sample has been published,
+// then the grid, or, when no core could be measured, that load is not available.
+CoreState coreState(const LiveMetrics& live, std::uint64_t liveSamples);
 std::vector<CoreCell> coreCells(const LiveMetrics& live);
 CoreCell coreCell(std::size_t index, double fraction);
 // Width of a core's level capsule: cell width × fraction, at least a 4-point stub.

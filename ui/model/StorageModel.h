@@ -39,10 +39,6 @@ namespace StorageModel {
 
 // "0 volumes", "1 volume", "2 volumes".
 std::string subtitle(std::size_t volumeCount);
-// The placeholder card shows exactly while the list is empty.
-inline bool showPlaceholder(const std::vector<VolumeInfo>& v) {
-    return v.empty();
-}
 
 PageText::Badge startupBadge();
 VolumeCardText card(const VolumeInfo& v);

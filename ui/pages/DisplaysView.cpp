@@ -2,6 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "ui/components/Card.h"
+#include "ui/components/EmptyState.h"
 #include "ui/components/PageHeader.h"
 #include "ui/model/DisplaysModel.h"
 #include "ui/paint/Theme.h"
@@ -51,10 +53,15 @@ DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addLayout(displayList_);
     placeholder_ = new Card(PageStyle::placeholder(tr("Reading display info\u2026"), 24), nullptr);
     stack->addWidget(placeholder_);
+    emptyState_ = new EmptyState(Symbol::display, tr("No Graphics"),
+                                 tr("No graphics processors or displays were reported"));
+    emptyCard_ = new Card(emptyState_, nullptr);
+    stack->addWidget(emptyCard_);
 
     apply();
-    auto* watcher =
-        new ServiceWatcher(svc_, this, fieldBit(Field::displays) | fieldBit(Field::graphics));
+    auto* watcher = new ServiceWatcher(
+        svc_, this,
+        fieldBit(Field::displays) | fieldBit(Field::graphics) | fieldBit(Field::loaded));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
@@ -62,7 +69,10 @@ void DisplaysView::apply() {
     const auto& graphics = svc_->graphics();
     const auto& displays = svc_->displays();
     header_->setSubtitle(qs(DisplaysModel::subtitle(graphics.size(), displays.size())));
-    placeholder_->setVisible(DisplaysModel::showPlaceholder(graphics, displays));
+    const PageText::ListState state =
+        PageText::listState(svc_->loaded(), !graphics.empty() || !displays.empty());
+    placeholder_->setVisible(state == PageText::ListState::reading);
+    emptyCard_->setVisible(state == PageText::ListState::empty);
     // The two lists sit in separate columns of the stack, so GPU cards always come first.
     sync(gpuList_, gpuCards_, graphics,
          [](DeviceCard* c, const GraphicsInfo& g) { c->setGpu(DisplaysModel::gpuCard(g)); });

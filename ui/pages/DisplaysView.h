@@ -14,6 +14,7 @@ class QVBoxLayout;
 namespace orvane {
 
 class DeviceCard;
+class EmptyState;
 class PageHeader;
 
 class DisplaysView : public QWidget {
@@ -25,6 +26,9 @@ class DisplaysView : public QWidget {
     const std::vector<DeviceCard*>& gpuCards() const { return gpuCards_; }
     const std::vector<DeviceCard*>& displayCards() const { return displayCards_; }
     QWidget* placeholder() const { return placeholder_; }
+    // Shown once reading has finished without a processor or display.
+    QWidget* emptyCard() const { return emptyCard_; }
+    EmptyState* emptyState() const { return emptyState_; }
 
   private:
     void apply();
@@ -34,6 +38,8 @@ class DisplaysView : public QWidget {
     QVBoxLayout* gpuList_;
     QVBoxLayout* displayList_;
     QWidget* placeholder_;
+    QWidget* emptyCard_;
+    EmptyState* emptyState_;
     std::vector<DeviceCard*> gpuCards_;
     std::vector<DeviceCard*> displayCards_;
 };

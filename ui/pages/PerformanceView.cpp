@@ -8,6 +8,7 @@
 
 #include "ui/components/Card.h"
 #include "ui/components/Divider.h"
+#include "ui/components/EmptyState.h"
 #include "ui/components/InfoRow.h"
 #include "ui/components/PageHeader.h"
 #include "ui/components/RingGauge.h"
@@ -124,6 +125,9 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     cores->addLayout(coresHeader);
     sampling_ = new Text(tr("Sampling\u2026"), Theme::font(13), TextStyle::secondary);
     cores->addWidget(sampling_);
+    noLoad_ = new EmptyState(Symbol::cpu, tr("No Processor Load"),
+                             tr("Processor load is not available on this machine"));
+    cores->addWidget(noLoad_);
     grid_ = new CoreGrid;
     cores->addWidget(grid_);
     stack->addWidget(new Card(coresBox, nullptr));
@@ -192,9 +196,10 @@ void PerformanceView::apply() {
     }
 
     coreCount_->setText(qs(PerformanceModel::coreCountText(live)));
-    const bool sampling = PerformanceModel::showSampling(live);
-    sampling_->setVisible(sampling);
-    grid_->setVisible(!sampling);
+    const CoreState cores = PerformanceModel::coreState(live, svc_->liveSamples());
+    sampling_->setVisible(cores == CoreState::sampling);
+    noLoad_->setVisible(cores == CoreState::unavailable);
+    grid_->setVisible(cores == CoreState::cells);
     grid_->setCells(PerformanceModel::coreCells(live));
 
     const auto bars = PerformanceModel::breakdown(live);

@@ -12,6 +12,7 @@
 namespace orvane {
 
 class CoreGrid;
+class EmptyState;
 class HistoryGraph;
 class InfoRow;
 class LegendSwatch;
@@ -40,6 +41,8 @@ class PerformanceView : public QWidget {
     Text* memCaption() const { return memCaption_; }
     Text* coreCount() const { return coreCount_; }
     Text* sampling() const { return sampling_; }
+    // Stands in for the grid once sampling has ended without a measured core.
+    EmptyState* noLoad() const { return noLoad_; }
     CoreGrid* coreGrid() const { return grid_; }
     const std::array<UsageBar*, 4>& breakdown() const { return bars_; }
     InfoRow* swapRow() const { return swap_; }
@@ -63,6 +66,7 @@ class PerformanceView : public QWidget {
     std::array<LegendSwatch*, 3> swatches_{};
     Text* coreCount_;
     Text* sampling_;
+    EmptyState* noLoad_;
     CoreGrid* grid_;
     std::array<UsageBar*, 4> bars_{};
     InfoRow* swap_;

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "ui/components/Card.h"
+#include "ui/components/EmptyState.h"
 #include "ui/components/PageHeader.h"
 #include "ui/model/JournalModel.h"
 #include "ui/model/StorageModel.h"
@@ -26,18 +27,25 @@ StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addLayout(list_);
     placeholder_ = new Card(PageStyle::placeholder(tr("Reading volumes\u2026"), 24), nullptr);
     stack->addWidget(placeholder_);
+    emptyState_ =
+        new EmptyState(Symbol::internalDrive, tr("No Volumes"), tr("No volumes were found"));
+    emptyCard_ = new Card(emptyState_, nullptr);
+    stack->addWidget(emptyCard_);
 
     apply();
     auto* watcher = new ServiceWatcher(
         svc_, this,
-        fieldBit(SystemService::Field::volumes) | fieldBit(SystemService::Field::journal));
+        fieldBit(SystemService::Field::volumes) | fieldBit(SystemService::Field::journal) |
+            fieldBit(SystemService::Field::loaded));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
 void StorageView::apply() {
     const std::vector<VolumeInfo>& volumes = svc_->volumes();
     header_->setSubtitle(qs(StorageModel::subtitle(volumes.size())));
-    placeholder_->setVisible(StorageModel::showPlaceholder(volumes));
+    const PageText::ListState state = PageText::listState(svc_->loaded(), !volumes.empty());
+    placeholder_->setVisible(state == PageText::ListState::reading);
+    emptyCard_->setVisible(state == PageText::ListState::empty);
 
     // Every collection brings new identities, but usually the same volumes: with as many cards
     // as volumes, the cards take the new values in place instead of being built again.

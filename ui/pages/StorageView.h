@@ -12,6 +12,7 @@ class QVBoxLayout;
 
 namespace orvane {
 
+class EmptyState;
 class PageHeader;
 class VolumeCard;
 
@@ -23,6 +24,9 @@ class StorageView : public QWidget {
     PageHeader* header() const { return header_; }
     const std::vector<VolumeCard*>& cards() const { return cards_; }
     QWidget* placeholder() const { return placeholder_; }
+    // Shown once reading has finished without a volume.
+    QWidget* emptyCard() const { return emptyCard_; }
+    EmptyState* emptyState() const { return emptyState_; }
     // How many times the cards were built anew (a changed number of volumes).
     int rebuildCount() const { return rebuilds_; }
 
@@ -34,6 +38,8 @@ class StorageView : public QWidget {
     PageHeader* header_;
     QVBoxLayout* list_;
     QWidget* placeholder_;
+    QWidget* emptyCard_;
+    EmptyState* emptyState_;
     std::vector<VolumeCard*> cards_;
     int rebuilds_ = 0;
 };

@@ -265,12 +265,18 @@ void readRegistry(const Value& entry, BatteryFacts& b, PowerFacts& power) {
     }
     b.charging = boolOf(entry, "IsCharging");
     b.fullyCharged = boolOf(entry, "FullyCharged");
-    b.temperature = static_cast<double>(intMember(entry, "Temperature")) / 100.0;
-    b.voltage = static_cast<double>(intMember(entry, "Voltage")) / 1000.0;
-    b.current = static_cast<double>(intMember(entry, "Amperage")) / 1000.0;
+    // A reading the registry does not hold is not known (not 0 °C, 0 V, 0 A).
+    const auto scaled = [&](std::string_view key, double unit) -> std::optional<double> {
+        if (!entry.get(key)) return std::nullopt;
+        return static_cast<double>(intMember(entry, key)) / unit;
+    };
+    b.temperature = scaled("Temperature", 100.0);
+    b.voltage = scaled("Voltage", 1000.0);
+    b.current = scaled("Amperage", 1000.0);
+    if (!entry.get("CycleCount")) b.cycleCount.reset();
     b.serial = stringOf(entry, "Serial");
     power.externalPower = boolOf(entry, "ExternalConnected");
-    power.timeRemaining = intMember(entry, "TimeRemaining");
+    if (entry.get("TimeRemaining")) power.timeRemaining = intMember(entry, "TimeRemaining");
 }
 
 // The power report's items; the last one that says a thing wins.
