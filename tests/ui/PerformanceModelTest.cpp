@@ -30,7 +30,7 @@ TEST(PerformanceModel, BeforeAnythingWasMeasured) {
     EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::yellow);
     live.swapUsedBytes = 0;
     EXPECT_EQ(PerformanceModel::swapRow(live).valueColor, Tint::primary);
-    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 4);
+    EXPECT_DOUBLE_EQ(PerformanceModel::coreLevelWidth(150, 0), 0);
 }
 
 TEST(PerformanceModel, CpuGaugeTintAndRounding) {

@@ -87,8 +87,8 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     Card* cyclesCard = gaugeCard(col, 8);
     cycles_ = new Text({}, Theme::font(64, QFont::Bold));
     cycles_->setColor(Theme::accent());
-    // A count of four or five digits shrinks rather than being cut.
-    cycles_->setMinimumScale(0.5);
+    // A count of four or five digits ("12,345" with its separator) shrinks rather than being cut.
+    cycles_->setMinimumScale(0.4);
     cycles_->setTabularDigits(true);
     cycles_->setAlignment(Qt::AlignCenter);
     auto* caption = new Text(tr("Cycle Count"), Theme::font(13), TextStyle::secondary);
