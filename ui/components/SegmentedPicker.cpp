@@ -43,6 +43,11 @@ void SegmentedPicker::setCurrentKey(const QString& key) {
     Accessible::currentItemChanged(this, before, current_);
 }
 
+void SegmentedPicker::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    Accessible::focusCurrentItem(this);
+}
+
 QRect SegmentedPicker::segmentRect(int index) const {
     const int n = std::max<int>(1, static_cast<int>(options_.size()));
     const qreal w = (width() - 2.0 * kInset) / n;

@@ -72,6 +72,7 @@ void OverviewView::apply(FieldSet fields) {
             chips_[i]->setIcon(chips[i].icon);
             chips_[i]->setValue(qs(chips[i].value));
             chips_[i]->setCaption(qs(chips[i].caption));
+            chips_[i]->setWhat(qs(chips[i].what));
             chips_[i]->setTint(Theme::color(chips[i].tint));
         }
     }

@@ -54,6 +54,7 @@ class PerformanceView : public QWidget {
     Text* memCaption_;
     HistoryGraph* history_;
     std::array<MiniStatWidgets, 3> legend_{};
+    Text* coresTitle_;
     Text* coreCount_;
     Text* sampling_;
     CoreGrid* grid_;

@@ -24,6 +24,7 @@ void setTextColor(Text* text, Tint tint) {
 
 void addHeading(QBoxLayout* layout, const QString& title) {
     auto* heading = new Text(title, Theme::font(15, QFont::DemiBold));
+    heading->setHeading(true);
     heading->setContentsMargins(0, 0, 0, Layout::headingGap);
     layout->addWidget(heading);
 }
