@@ -127,7 +127,12 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     coresHeader->addWidget(coreCount_);
     cores->addLayout(coresHeader);
     sampling_ = new Text(tr("Sampling\u2026"), Theme::font(13), TextStyle::secondary);
-    TabStop::attach(sampling_);
+    // In place of the list of cores, with the card's count: "0 logical cores, Sampling…".
+    TabStop::attach(sampling_)->setName([this] {
+        return coreCount_->text().isEmpty()
+                   ? sampling_->text()
+                   : coreCount_->text() + QStringLiteral(", ") + sampling_->text();
+    });
     cores->addWidget(sampling_);
     grid_ = new CoreGrid;
     cores->addWidget(grid_);
