@@ -504,6 +504,10 @@ Ladung</translation>
         <source>JSON (*.json)</source>
         <translation>JSON (*.json)</translation>
     </message>
+    <message>
+        <source>Copied report</source>
+        <translation>Bericht kopiert</translation>
+    </message>
 </context>
 <context>
     <name>OverviewModel</name>
@@ -786,10 +790,6 @@ Ladung</translation>
         <source>Click to copy</source>
         <translation>Zum Kopieren klicken</translation>
     </message>
-    <message>
-        <source>%1 %2 percent</source>
-        <translation>%1 %2 Prozent</translation>
-    </message>
 </context>
 <context>
     <name>orvane::AppMenus</name>
@@ -848,6 +848,10 @@ Ladung</translation>
         <source>Electrical &amp; Status</source>
         <translation>Elektrik &amp; Status</translation>
     </message>
+    <message>
+        <source>Condition: %1</source>
+        <translation>Zustand: %1</translation>
+    </message>
 </context>
 <context>
     <name>orvane::ContentView</name>
@@ -866,6 +870,10 @@ Ladung</translation>
     <message>
         <source>Copy or export the whole report</source>
         <translation>Den ganzen Bericht kopieren oder exportieren</translation>
+    </message>
+    <message>
+        <source>Refreshed</source>
+        <translation>Aktualisiert</translation>
     </message>
 </context>
 <context>

@@ -69,10 +69,10 @@ TEST(OverviewModel, BootCapacityPrefersTheBootVolumeThenTheFirst) {
 
 TEST(OverviewModel, ChipsWithABattery) {
     const auto c = OverviewModel::chips(hardware(), battery(87.4, 50), {});
-    EXPECT_EQ(c[0], (PageText::Chip{Symbol::memoryChip, "18 GB", "LPDDR5", Tint::blue}));
-    EXPECT_EQ(c[1], (PageText::Chip{Symbol::cpu, "12", "6P + 6E", Tint::accent}));
-    EXPECT_EQ(c[2], (PageText::Chip{Symbol::internalDrive, "-", "Storage", Tint::green}));
-    EXPECT_EQ(c[3], (PageText::Chip{Symbol::battery100, "87%", "Battery Health", Tint::green}));
+    EXPECT_EQ(c[0], (PageText::Chip{Symbol::memoryChip, "18 GB", "LPDDR5", Tint::blue, "Memory"}));
+    EXPECT_EQ(c[1], (PageText::Chip{Symbol::cpu, "12", "6P + 6E", Tint::accent, "CPU Cores"}));
+    EXPECT_EQ(c[2], (PageText::Chip{Symbol::internalDrive, "-", "Storage", Tint::green, {}}));
+    EXPECT_EQ(c[3], (PageText::Chip{Symbol::battery100, "87%", "Battery Health", Tint::green, {}}));
     // Worn batteries turn the chip yellow, then red (tint = usage colour of 1 - health).
     EXPECT_EQ(OverviewModel::chips(hardware(), battery(40, 50), {})[3].tint, Tint::yellow);
     EXPECT_EQ(OverviewModel::chips(hardware(), battery(15, 50), {})[3].tint, Tint::red);
@@ -87,14 +87,14 @@ TEST(OverviewModel, ChipsWithoutABattery) {
     BatteryInfo mains;
     mains.onAC = true;
     const auto c = OverviewModel::chips(desktop, mains, {});
-    EXPECT_EQ(c[0], (PageText::Chip{Symbol::memoryChip, "-", "", Tint::blue}));
-    EXPECT_EQ(c[3], (PageText::Chip{Symbol::boltFill, "AC", "Power", Tint::yellow}));
+    EXPECT_EQ(c[0], (PageText::Chip{Symbol::memoryChip, "-", "", Tint::blue, "Memory"}));
+    EXPECT_EQ(c[3], (PageText::Chip{Symbol::boltFill, "AC", "Power", Tint::yellow, {}}));
     // A portable whose battery was not found keeps its battery icon.
     EXPECT_EQ(OverviewModel::chips(hardware(), mains, {})[3],
-              (PageText::Chip{Symbol::battery100, "AC", "Power", Tint::yellow}));
+              (PageText::Chip{Symbol::battery100, "AC", "Power", Tint::yellow, {}}));
     // A desktop reporting a battery (a UPS, say) keeps the plug icon but shows health.
     EXPECT_EQ(OverviewModel::chips(desktop, battery(100, 50), {})[3],
-              (PageText::Chip{Symbol::boltFill, "100%", "Battery Health", Tint::green}));
+              (PageText::Chip{Symbol::boltFill, "100%", "Battery Health", Tint::green, {}}));
 }
 
 TEST(OverviewModel, HeroPills) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/app/Messages.h"
+#include "ui/components/Accessible.h"
 
 namespace orvane {
 namespace {
@@ -54,6 +55,7 @@ QString ReportExporter::report(ReportFormat format) const {
 
 void ReportExporter::copyAll() const {
     QGuiApplication::clipboard()->setText(report(ReportFormat::text));
+    Accessible::announce(window_(), QCoreApplication::translate("OrvaneApp", "Copied report"));
 }
 
 QStringList ReportExporter::filters() {

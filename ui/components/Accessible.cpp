@@ -2,8 +2,10 @@
 
 #include <QAccessibleWidget>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QMetaEnum>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -14,7 +16,7 @@
 namespace orvane::Accessible {
 namespace {
 
-// A gauge or a bar: a progress bar from 0 to 100 named "<what> <n> percent".
+// A gauge or a bar: a progress bar from 0 to 100 named by what it measures.
 class ValueInterface : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     ValueInterface(QWidget* w, double (*fraction)(const QWidget*),
@@ -32,10 +34,7 @@ class ValueInterface : public QAccessibleWidget, public QAccessibleValueInterfac
         if (t != QAccessible::Name) return QAccessibleWidget::text(t);
         QString what = widget()->accessibleName();
         if (what.isEmpty() && fallbackName_) what = fallbackName_(widget());
-        return QCoreApplication::translate("orvane::Accessible", "%1 %2 percent")
-            .arg(what)
-            .arg(percent())
-            .trimmed();
+        return what;
     }
 
     QVariant currentValue() const override { return percent(); }
@@ -157,6 +156,33 @@ class ItemsInterface : public QAccessibleWidget {
     mutable std::map<int, QAccessible::Id> ids_;
 };
 
+// The window's notification for announcements before Qt has them: a transparent pixel in the
+// corner, named by what it says.
+class LiveRegion : public QWidget {
+  public:
+    explicit LiveRegion(QWidget* window) : QWidget(window) {
+        setObjectName(QStringLiteral("orvane.liveRegion"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(0, 0, 1, 1);
+    }
+};
+
+QAccessibleInterface* liveRegionInterface(QWidget* w) {
+    if (w->objectName() != QLatin1String("orvane.liveRegion") || !dynamic_cast<LiveRegion*>(w))
+        return nullptr;
+    return new QAccessibleWidget(w, QAccessible::Notification);
+}
+
+constexpr char kNameStale[] = "orvaneNameStale";
+constexpr char kValueToldAt[] = "orvaneValueToldAt";
+
+void sendNameChanged(QWidget* widget) {
+    QAccessibleEvent event(widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 // The components' factories: attached ones first, each group in the order they were added.
 std::vector<std::pair<Precedence, Factory>>& factories() {
     static std::vector<std::pair<Precedence, Factory>> all;
@@ -166,6 +192,7 @@ std::vector<std::pair<Precedence, Factory>>& factories() {
 QAccessibleInterface* factory(const QString&, QObject* object) {
     auto* w = qobject_cast<QWidget*>(object);
     if (!w) return nullptr;
+    if (QAccessibleInterface* live = liveRegionInterface(w)) return live;
     for (const auto& [precedence, make] : factories())
         if (QAccessibleInterface* iface = make(w)) return iface;
     if (auto* items = dynamic_cast<AccessibleItems*>(w)) return new ItemsInterface(w, items);
@@ -213,25 +240,66 @@ int percentOf(double fraction) {
     return static_cast<int>(std::nearbyint(std::clamp(fraction, 0.0, 1.0) * 100));
 }
 
-void announceCopied(QWidget* widget, bool copied) {
-    if (!QAccessible::isActive()) return;
+void announce(QWidget* context, const QString& text) {
+    if (!QAccessible::isActive() || !context || text.isEmpty()) return;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    if (copied) {
-        QAccessibleAnnouncementEvent event(
-            widget, QCoreApplication::translate("orvane::Accessible", "Copied"));
-        QAccessible::updateAccessibility(&event);
-    }
-#else
-    (void)copied;
-    QAccessibleEvent event(widget, QAccessible::NameChanged);
+    QAccessibleAnnouncementEvent event(context, text);
     QAccessible::updateAccessibility(&event);
+#else
+    QWidget* window = context->window();
+    auto* region = window->findChild<LiveRegion*>(QStringLiteral("orvane.liveRegion"),
+                                                  Qt::FindDirectChildrenOnly);
+    if (!region) region = new LiveRegion(window);
+    // Named while hidden, so only its appearing is spoken (a screen reader hears of the change
+    // of a name it does not follow, then of the notification shown, and speaks that).
+    region->hide();
+    region->setAccessibleName(text);
+    region->show();
 #endif
 }
 
+void announceCopied(QWidget* widget) {
+    announce(widget, QCoreApplication::translate("orvane::Accessible", "Copied"));
+}
+
 void valueChanged(QWidget* widget, double fraction) {
-    if (!QAccessible::isActive()) return;
+    if (!QAccessible::isActive() || !widget->hasFocus()) return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const QVariant told = widget->property(kValueToldAt);
+    if (told.isValid() && now - told.toLongLong() < kValueChangeIntervalMs) return;
+    widget->setProperty(kValueToldAt, now);
     QAccessibleValueChangeEvent event(widget, percentOf(fraction));
     QAccessible::updateAccessibility(&event);
+}
+
+void nameChanged(QWidget* widget) {
+    if (!QAccessible::isActive()) return;
+    if (widget->hasFocus()) {
+        widget->setProperty(kNameStale, true);
+        return;
+    }
+    sendNameChanged(widget);
+}
+
+void flushName(QWidget* widget) {
+    if (!widget->property(kNameStale).toBool()) return;
+    widget->setProperty(kNameStale, false);
+    // After the focus has moved on, so the change is not read as the focused one's.
+    QTimer::singleShot(0, widget, [widget] {
+        if (QAccessible::isActive()) sendNameChanged(widget);
+    });
+}
+
+void focusCurrentItem(QWidget* widget) {
+    QTimer::singleShot(0, widget, [widget] {
+        auto* items = dynamic_cast<AccessibleItems*>(widget);
+        if (!QAccessible::isActive() || !items || !widget->hasFocus()) return;
+        const int current = items->accessibleCurrentItem();
+        if (current < 0) return;
+        QAccessibleEvent focus(widget, QAccessible::Focus);
+        focus.setChild(current);
+        QAccessible::updateAccessibility(&focus);
+    });
 }
 
 void currentItemChanged(QWidget* widget, int previous, int current) {
@@ -246,6 +314,12 @@ void currentItemChanged(QWidget* widget, int previous, int current) {
             QAccessibleStateChangeEvent event(widget, checked);
             event.setChild(i);
             QAccessible::updateAccessibility(&event);
+        }
+        // The newly checked choice takes the focus, so it is spoken.
+        if (widget->hasFocus() && current >= 0) {
+            QAccessibleEvent focus(widget, QAccessible::Focus);
+            focus.setChild(current);
+            QAccessible::updateAccessibility(&focus);
         }
         return;
     }

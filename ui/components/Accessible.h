@@ -42,18 +42,33 @@ void install();
 // Adds a component's factory (a factory added again is kept once) and installs ours.
 void registerFactory(Factory factory, Precedence precedence = Precedence::widget);
 
-// A gauge or a bar: a progress bar from 0 to 100 named "<what> <n> percent", where <what> is
-// the widget's accessible name or, when it has none, `fallbackName` of it.
+// A gauge or a bar: a progress bar from 0 to 100 named by what it measures, the widget's
+// accessible name or, when it has none, `fallbackName` of it. The percentage is its value, so a
+// screen reader says it once: "CPU Load, 56 percent".
 QAccessibleInterface* valueInterface(QWidget* widget, double (*fraction)(const QWidget*),
                                      QString (*fallbackName)(const QWidget*) = nullptr);
 
-// Tells assistive technology that the value of `widget` was copied: an announcement where Qt
-// has them, otherwise a change of the name, which then ends in ", Copied" while the badge shows.
-void announceCopied(QWidget* widget, bool copied);
-// Tells it that a gauge or bar shows a new value.
+// Least time between two value changes told for one focused gauge.
+inline constexpr int kValueChangeIntervalMs = 5000;
+
+// Says `text` without moving the focus ("Copied", "Refreshed"): Qt's announcement where it has
+// one (6.8), otherwise a notification of the window, shown anew with the text as its name, which
+// screen readers speak when it appears.
+void announce(QWidget* context, const QString& text);
+// Says "Copied" for a value of `widget` just copied.
+void announceCopied(QWidget* widget);
+// Tells assistive technology that a gauge or bar shows a new value. Live values never
+// interrupt: only a focused gauge tells, at most once every kValueChangeIntervalMs.
 void valueChanged(QWidget* widget, double fraction);
+// Tells it that the name of `widget` changed. A focused widget keeps quiet until the focus
+// leaves (a screen reader would speak every change of the focused name), then flushName tells.
+void nameChanged(QWidget* widget);
+void flushName(QWidget* widget);
 // Tells it that the current item of an AccessibleItems widget changed.
 void currentItemChanged(QWidget* widget, int previous, int current);
+// Moves the focus of assistive technology from an AccessibleItems widget to its current item,
+// once the widget's own focus event is out ("Battery, selected" rather than "Pages, list").
+void focusCurrentItem(QWidget* widget);
 
 // A fraction as the whole percent assistive technology reads: 0 to 100, NaN as 0.
 int percentOf(double fraction);

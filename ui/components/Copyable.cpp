@@ -8,20 +8,15 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollArea>
 #include <QTimer>
 #include <QVariantAnimation>
 
 #include "ui/components/Accessible.h"
-#include "ui/components/Card.h"
-#include "ui/components/FocusRing.h"
+#include "ui/components/TabStop.h"
 #include "ui/paint/Theme.h"
 
 namespace orvane {
 namespace {
-
-// Announcements exist from Qt 6.8; before, a copy shows as a change of the name.
-constexpr bool kAnnouncements = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
 
 // A copyable value: a button (pressing copies) named by its widget ("Label: value").
 class CopyableInterface : public QAccessibleWidget {
@@ -34,9 +29,6 @@ class CopyableInterface : public QAccessibleWidget {
             // A name set on the widget wins.
             QString name = widget()->accessibleName();
             if (name.isEmpty() && c) name = c->spokenName();
-            if (!kAnnouncements && c && c->isCopied())
-                name += QStringLiteral(", ") +
-                        QCoreApplication::translate("orvane::Accessible", "Copied");
             return name;
         }
         if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
@@ -143,14 +135,17 @@ class CopiedBadge : public QWidget {
 Copyable::Copyable(QWidget* target, const QString& value)
     : QObject(target), target_(target), value_(value) {
     setObjectName(QStringLiteral("orvane.copyable"));
+    // The stop first: its arrow keys come after the copy keys here.
+    stop_ = TabStop::attach(target);
     target->installEventFilter(this);
     target->setCursor(Qt::PointingHandCursor);
     target->setToolTip(tr("Click to copy"));
     target->setAttribute(Qt::WA_Hover);
-    // Reached with Tab only: a click copies and leaves the focus where it was.
-    target->setFocusPolicy(Qt::TabFocus);
-    ring_ = new FocusRing::Overlay(target);
     Accessible::registerFactory(copyableInterface, Accessible::Precedence::attached);
+}
+
+FocusRing::Overlay* Copyable::focusRing() const {
+    return stop_->focusRing();
 }
 
 QString Copyable::spokenName() const {
@@ -190,29 +185,6 @@ QList<QWidget*> Copyable::valuesIn(const QWidget* group) {
     return values;
 }
 
-void Copyable::focus(QWidget* value, Qt::FocusReason reason) {
-    value->setFocus(reason);
-    for (QWidget* p = value->parentWidget(); p; p = p->parentWidget()) {
-        if (auto* scroll = qobject_cast<QScrollArea*>(p)) {
-            scroll->ensureWidgetVisible(value, 0, 12);
-            break;
-        }
-    }
-}
-
-void Copyable::moveFocus(int step) {
-    QWidget* group = target_->parentWidget();
-    for (QWidget* p = group; p; p = p->parentWidget()) {
-        if (qobject_cast<Card*>(p)) {
-            group = p;
-            break;
-        }
-    }
-    const QList<QWidget*> values = valuesIn(group);
-    const qsizetype next = values.indexOf(target_.data()) + step;
-    if (next >= 0 && next < values.size()) focus(values[next], Qt::TabFocusReason);
-}
-
 void Copyable::copy() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -230,7 +202,7 @@ void Copyable::setCopied(bool copied) {
     } else if (badge_) {
         badge_->disappear();
     }
-    if (target_) Accessible::announceCopied(target_, copied);
+    if (target_ && copied) Accessible::announceCopied(target_);
     emit copiedChanged(copied);
 }
 
@@ -268,15 +240,6 @@ bool Copyable::eventFilter(QObject* watched, QEvent* event) {
                 ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
                  !(ke->modifiers() & ~Qt::KeypadModifier))) {
                 copy();
-                return true;
-            }
-            if (ke->modifiers() & ~Qt::KeypadModifier) break;
-            if (key == Qt::Key_Up || key == Qt::Key_Left) {
-                moveFocus(-1);
-                return true;
-            }
-            if (key == Qt::Key_Down || key == Qt::Key_Right) {
-                moveFocus(1);
                 return true;
             }
             break;

@@ -2,9 +2,7 @@
 // while hovered, the tooltip reads "Click to copy", and a click puts the value on the
 // clipboard and shows a "Copied!" badge above the top-trailing corner for 1.0 s.
 //
-// The value also takes the keyboard focus (Tab, with the focus ring while it came from the
-// keyboard): Enter, Space or Ctrl+C (Cmd+C) copy it like a click, and the arrow keys move to
-// the previous or next value of the same card.
+// The value is also a TabStop: Enter, Space or Ctrl+C (Cmd+C) copy it like a click.
 #pragma once
 
 #include <QList>
@@ -16,6 +14,7 @@
 namespace orvane {
 
 class CopiedBadge;
+class TabStop;
 namespace FocusRing {
 class Overlay;
 }
@@ -51,12 +50,10 @@ class Copyable : public QObject {
     // The badge while it is on screen (also while fading out); null otherwise.
     QWidget* badge() const;
     // The keyboard focus ring around the target.
-    FocusRing::Overlay* focusRing() const { return ring_; }
+    FocusRing::Overlay* focusRing() const;
 
     // The copyable values of `group` in reading order (the order they were laid out in).
     static QList<QWidget*> valuesIn(const QWidget* group);
-    // Gives `value` the keyboard focus and scrolls it into view.
-    static void focus(QWidget* value, Qt::FocusReason reason);
 
     // What a click does: clear the clipboard, put the value on it, show the badge and schedule
     // its reset. A reset already scheduled is never cancelled.
@@ -71,8 +68,6 @@ class Copyable : public QObject {
   private:
     Copyable(QWidget* target, const QString& value);
     void setCopied(bool copied);
-    // The arrow keys: the value `step` places on in the same card, if any.
-    void moveFocus(int step);
 
     QPointer<QWidget> target_;
     QString value_;
@@ -80,7 +75,7 @@ class Copyable : public QObject {
     bool copied_ = false;
     bool pressed_ = false;
     QPointer<CopiedBadge> badge_;
-    FocusRing::Overlay* ring_;
+    TabStop* stop_;
 };
 
 // The copyable modifier: `copyable(widget, value)`.

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "ui/components/IconView.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/paint/Theme.h"
 
@@ -24,6 +25,8 @@ EmptyState::EmptyState(Symbol icon, const QString& title, const QString& reason,
     col->addWidget(title_);
     col->addWidget(reason_);
     setAccessibleName(title + QStringLiteral(". ") + reason);
+    // Where a list of values would be, the keyboard stops at the reason there is none.
+    TabStop::attach(this);
 }
 
 QString EmptyState::title() const {

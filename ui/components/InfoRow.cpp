@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/Copyable.h"
 #include "ui/components/Text.h"
 #include "ui/paint/Icon.h"
@@ -66,6 +67,7 @@ void InfoRow::setLabel(const QString& full) {
     label_ = label;
     updateGeometry();
     update();
+    Accessible::nameChanged(this);
 }
 
 void InfoRow::setValue(const QString& full) {
@@ -76,6 +78,7 @@ void InfoRow::setValue(const QString& full) {
     value_ = value;
     if (heightForWidth(width()) != before) updateGeometry();
     update();
+    Accessible::nameChanged(this);
 }
 
 void InfoRow::setIcon(Symbol icon) {

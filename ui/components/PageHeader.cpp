@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "ui/components/Accessible.h"
+#include "ui/components/TabStop.h"
 #include "ui/paint/Icon.h"
 
 namespace orvane {
@@ -18,6 +20,10 @@ PageHeader::PageHeader(const QString& title, const QString& subtitle, Symbol sym
                        const QColor& tint, QWidget* parent)
     : QWidget(parent), title_(title), subtitle_(subtitle), symbol_(symbol), tint_(tint) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The page's heading, the first stop of the page: "Storage, 2 volumes".
+    TabStop::attach(this)->setName(
+        [this] { return subtitle_.isEmpty() ? title_ : title_ + QStringLiteral(", ") + subtitle_; },
+        QAccessible::Heading);
 }
 
 void PageHeader::setTitle(const QString& title) {
@@ -25,6 +31,7 @@ void PageHeader::setTitle(const QString& title) {
     title_ = title;
     updateGeometry();
     update();
+    Accessible::nameChanged(this);
 }
 
 void PageHeader::setSubtitle(const QString& subtitle) {
@@ -32,6 +39,7 @@ void PageHeader::setSubtitle(const QString& subtitle) {
     subtitle_ = subtitle;
     updateGeometry();
     update();
+    Accessible::nameChanged(this);
 }
 
 void PageHeader::setSymbol(Symbol symbol) {

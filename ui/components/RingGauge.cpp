@@ -7,7 +7,9 @@
 #include <numbers>
 
 #include "ui/components/Accessible.h"
+#include "ui/components/FocusRing.h"
 #include "ui/components/Motion.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/paint/TabularDigits.h"
 #include "ui/paint/Theme.h"
@@ -35,8 +37,19 @@ RingGauge::RingGauge(double fraction, const QString& title, const QString& subti
         if (!qobject_cast<RingGauge*>(w)) return nullptr;
         return Accessible::valueInterface(
             w, [](const QWidget* ring) { return static_cast<const RingGauge*>(ring)->fraction(); },
-            [](const QWidget* ring) { return static_cast<const RingGauge*>(ring)->subtitle(); });
+            [](const QWidget* ring) {
+                // "Current\nCharge" is one name.
+                return static_cast<const RingGauge*>(ring)->subtitle().replace(u'\n', u' ');
+            });
     });
+    TabStop::attach(this);
+    shapeFocusRing();
+}
+
+void RingGauge::shapeFocusRing() {
+    // A circle just outside the ring.
+    const int side = sizeHint().width();
+    TabStop::of(this)->focusRing()->setShape(side / 2.0 + 4, QMargins(4, 4, 4, 4));
 }
 
 RingGauge::~RingGauge() = default;
@@ -93,6 +106,7 @@ void RingGauge::setRingSize(qreal size) {
     size_ = size;
     boxes_.reset();
     track_ = {};
+    shapeFocusRing();
     updateGeometry();
     update();
 }

@@ -70,6 +70,7 @@ class RingGauge : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void shapeFocusRing();
     struct TextBoxes {
         QRectF title, subtitle;
     };

@@ -43,6 +43,11 @@ void SegmentedPicker::setCurrentKey(const QString& key) {
     Accessible::currentItemChanged(this, before, current_);
 }
 
+void SegmentedPicker::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    Accessible::focusCurrentItem(this);
+}
+
 QRect SegmentedPicker::segmentRect(int index) const {
     // Each segment as wide as its icon and label plus an equal share of the rest, so every
     // label has the same room on either side however long it is in this language.

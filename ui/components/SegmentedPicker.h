@@ -48,6 +48,8 @@ class SegmentedPicker : public QWidget, public AccessibleItems {
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Assistive technology hears the current item, not only the whole.
+    void focusInEvent(QFocusEvent* event) override;
 
   private:
     void choose(int index);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/Copyable.h"
 #include "ui/components/FocusRing.h"
 #include "ui/paint/Icon.h"
@@ -33,7 +34,12 @@ StatChip::StatChip(Symbol icon, const QString& value, const QString& caption, co
     copyable_ = Copyable::attach(this, value_);
     copyable_->setNameOf([](const QWidget* chip) {
         const auto* self = static_cast<const StatChip*>(chip);
-        return self->caption() + QStringLiteral(": ") + self->value();
+        // "Memory: 32 GB, LPDDR5": what the tile is, its value, then a caption that says more.
+        const QString what = self->what().isEmpty() ? self->caption() : self->what();
+        QString name = what + QStringLiteral(": ") + self->value();
+        if (what != self->caption() && !self->caption().isEmpty())
+            name += QStringLiteral(", ") + self->caption();
+        return name;
     });
     // The ring follows the chip's corners, a little outside them.
     copyable_->focusRing()->setShape(kCornerRadius + 3, QMargins(3, 3, 3, 3));
@@ -50,12 +56,20 @@ void StatChip::setValue(const QString& value) {
     if (value == value_) return;
     value_ = value;
     update();
+    Accessible::nameChanged(this);
 }
 
 void StatChip::setCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     update();
+    Accessible::nameChanged(this);
+}
+
+void StatChip::setWhat(const QString& what) {
+    if (what == what_) return;
+    what_ = what;
+    Accessible::nameChanged(this);
 }
 
 void StatChip::setTint(const QColor& tint) {

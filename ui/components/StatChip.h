@@ -25,6 +25,10 @@ class StatChip : public QWidget {
     Symbol icon() const { return icon_; }
     QString value() const { return value_; }
     QString caption() const { return caption_; }
+    // What the tile is ("Memory"), for assistive technology when the caption says something
+    // else ("LPDDR5"); empty: the caption.
+    QString what() const { return what_; }
+    void setWhat(const QString& what);
     QColor tint() const { return tint_; }
     void setIcon(Symbol icon);
     void setValue(const QString& value);
@@ -45,7 +49,7 @@ class StatChip : public QWidget {
 
   private:
     Symbol icon_;
-    QString value_, caption_;
+    QString value_, caption_, what_;
     QColor tint_;
     Copyable* copyable_;
 };

@@ -13,10 +13,14 @@
 namespace orvane {
 namespace {
 
-// A painted text: static text named by what it shows.
+// A painted text: static text (or a heading) named by what it shows.
 class TextInterface : public QAccessibleWidget {
   public:
     explicit TextInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+    QAccessible::Role role() const override {
+        return static_cast<const Text*>(widget())->isHeading() ? QAccessible::Heading
+                                                               : QAccessible::StaticText;
+    }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
             return static_cast<const Text*>(widget())->text();
@@ -60,10 +64,7 @@ void Text::setText(const QString& full) {
         updateGeometry();
     updateElision();
     update();
-    if (QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    Accessible::nameChanged(this);
 }
 
 void Text::relayout() {

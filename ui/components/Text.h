@@ -52,6 +52,9 @@ class Text : public QWidget {
     void setMaximumLines(int lines);
     // Digits in equal-width cells, for numbers that change while shown.
     void setTabularDigits(bool tabular);
+    // A card's or a group's title: assistive technology reads it as a heading.
+    void setHeading(bool heading) { heading_ = heading; }
+    bool isHeading() const { return heading_; }
 
     // Whether the text as drawn at the current size is cut short (it then shows the full text
     // as its tooltip).
@@ -93,6 +96,7 @@ class Text : public QWidget {
     qreal minScale_ = 1;
     int maxLines_ = 0;
     bool tabular_ = false;
+    bool heading_ = false;
     std::optional<QColor> color_;
     std::optional<Tint> tint_;
     TextStyle style_;

@@ -6,7 +6,9 @@
 #include <cmath>
 
 #include "ui/components/Accessible.h"
+#include "ui/components/FocusRing.h"
 #include "ui/components/Motion.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/paint/Theme.h"
 
@@ -26,7 +28,11 @@ FillBar::FillBar(QWidget* parent)
     Accessible::registerFactory([](QWidget* w) -> QAccessibleInterface* {
         if (!qobject_cast<FillBar*>(w)) return nullptr;
         return Accessible::valueInterface(
-            w, [](const QWidget* bar) { return static_cast<const FillBar*>(bar)->fraction(); });
+            w, [](const QWidget* bar) { return static_cast<const FillBar*>(bar)->fraction(); },
+            [](const QWidget* bar) {
+                const auto* usage = qobject_cast<const UsageBar*>(bar->parentWidget());
+                return usage ? usage->spokenName() : QString();
+            });
     });
 }
 
@@ -130,7 +136,9 @@ UsageBar::UsageBar(const QString& label, const QString& detail, double fraction,
     bar_->setBarHeight(height);
     bar_->setColor(tint);
     bar_->setFraction(fraction);
-    bar_->setAccessibleName(label);
+    // The bar is where the keyboard stops, its ring around the caption line too.
+    TabStop::attach(bar_)->focusRing()->setShape(
+        6, QMargins(6, label_->sizeHint().height() + 8, 6, 4));
     // Without a label the detail takes the caption's whole width.
     label_->setVisible(!label.isEmpty());
 
@@ -154,15 +162,21 @@ QString UsageBar::label() const {
 QString UsageBar::detail() const {
     return detail_->text();
 }
+QString UsageBar::spokenName() const {
+    if (label().isEmpty() || detail().isEmpty()) return label() + detail();
+    return label() + QStringLiteral(": ") + detail();
+}
 void UsageBar::setLabel(const QString& label) {
+    // The page sets the same texts every second; an unchanged name tells nothing.
+    if (label == label_->text()) return;
     label_->setText(label);
     label_->setVisible(!label.isEmpty());
-    // The page sets the same label every second; an unchanged name tells assistive
-    // technology nothing.
-    if (bar_->accessibleName() != label) bar_->setAccessibleName(label);
+    Accessible::nameChanged(bar_);
 }
 void UsageBar::setDetail(const QString& detail) {
+    if (detail == detail_->text()) return;
     detail_->setText(detail);
+    Accessible::nameChanged(bar_);
 }
 
 QColor UsageBar::colorFor(double fraction, std::optional<QColor> tint) {

@@ -84,7 +84,9 @@ class UsageBar : public QWidget {
     void setFraction(double fraction) { bar_->setFraction(fraction); }
     void setTint(std::optional<QColor> tint) { bar_->setColor(tint); }
     QColor fillColor() const { return bar_->fillColor(); }
+    // The bar is a TabStop, read as "label: detail" (either alone when the other is empty).
     FillBar* bar() const { return bar_; }
+    QString spokenName() const;
 
     // The fill colour for a fraction and an optional tint.
     static QColor colorFor(double fraction, std::optional<QColor> tint);

@@ -74,10 +74,15 @@ std::string bootCapacity(const std::vector<VolumeInfo>& volumes) {
 std::array<PageText::Chip, 4> chips(const HardwareInfo& hw, const BatteryInfo& battery,
                                     const std::vector<VolumeInfo>& volumes) {
     std::array<PageText::Chip, 4> c;
-    c[0] = {Symbol::memoryChip, orDash(hw.memoryGB), hw.memoryType, Tint::blue};
-    c[1] = {Symbol::cpu, coreValue(hw), coreCaption(hw), Tint::accent};
-    c[2] = {Symbol::internalDrive, bootCapacity(volumes), translate("OverviewModel", "Storage"),
-            Tint::green};
+    c[0] = {Symbol::memoryChip, orDash(hw.memoryGB), hw.memoryType, Tint::blue,
+            translate("OverviewModel", "Memory")};
+    c[1] = {Symbol::cpu, coreValue(hw), coreCaption(hw), Tint::accent,
+            translate("OverviewModel", "CPU Cores")};
+    c[2] = {Symbol::internalDrive,
+            bootCapacity(volumes),
+            translate("OverviewModel", "Storage"),
+            Tint::green,
+            {}};
     // The icon follows the kind of machine; value, caption and tint follow the battery.
     c[3].icon = hw.isLaptop ? Symbol::battery100 : Symbol::boltFill;
     if (battery.present) {

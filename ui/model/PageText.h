@@ -53,6 +53,8 @@ struct Chip {
     std::string value;
     std::string caption;
     Tint tint = Tint::accent;
+    // What the chip is ("Memory"), for assistive technology; empty: the caption says it.
+    std::string what;
     bool operator==(const Chip&) const = default;
 };
 

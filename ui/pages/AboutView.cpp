@@ -15,6 +15,7 @@
 #include "ui/components/Divider.h"
 #include "ui/components/DropShadow.h"
 #include "ui/components/FocusRing.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/model/PageText.h"
 #include "ui/paint/Theme.h"
@@ -55,12 +56,15 @@ class IconTile : public QWidget {
     }
 };
 
-// A label and a value on one line, the value at the trailing edge.
+// A label and a value on one line, the value at the trailing edge; a stop read as
+// "Label: value".
 class AboutRow : public QWidget {
   public:
     AboutRow(const QString& label, const QString& value, std::optional<Tint> valueTint,
              QWidget* parent = nullptr)
         : QWidget(parent) {
+        TabStop::attach(this)->setName(
+            [label, value] { return label + QStringLiteral(": ") + value; });
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(8);
@@ -79,9 +83,9 @@ class LinkRow : public AboutRow {
         : AboutRow(label, value, Tint::accent), onClick_(std::move(onClick)) {
         setCursor(Qt::PointingHandCursor);
         setToolTip(QStringLiteral("mailto:") + value);
-        setFocusPolicy(Qt::TabFocus);
-        setAccessibleName(label + QStringLiteral(": ") + value);
-        new FocusRing::Overlay(this, 6, QMargins(6, 2, 6, 2));
+        TabStop::of(this)->setName([label, value] { return label + QStringLiteral(": ") + value; },
+                                   QAccessible::Link);
+        TabStop::of(this)->focusRing()->setShape(6, QMargins(6, 2, 6, 2));
     }
 
   protected:
@@ -169,6 +173,9 @@ AboutView::AboutView(QWidget* parent)
         t->setAlignment(Qt::AlignHCenter);
         titles->addWidget(t);
     }
+    name->setHeading(true);
+    TabStop::attach(version);
+    TabStop::attach(tagline_);
     column->addLayout(titles);
 
     auto* divider = new QHBoxLayout;
@@ -192,6 +199,7 @@ AboutView::AboutView(QWidget* parent)
     column->addStretch(1);
     auto* copyright = new Text(copyrightText(), Theme::font(11), TextStyle::secondary);
     copyright->setAlignment(Qt::AlignHCenter);
+    TabStop::attach(copyright);
     column->addWidget(copyright);
     column->addSpacing(14);
 }

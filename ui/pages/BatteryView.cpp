@@ -9,6 +9,7 @@
 #include "ui/components/IconView.h"
 #include "ui/components/PageHeader.h"
 #include "ui/components/RingGauge.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/components/UsageBar.h"
 #include "ui/model/BatteryModel.h"
@@ -59,6 +60,9 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     Card* healthCard = gaugeCard(col, 14);
     health_ = new RingGauge(0, {}, {}, Theme::color(Tint::green));
     condition_ = new CapsuleBadge({}, Tint::secondary, 13, QFont::DemiBold, 14, 6);
+    TabStop::attach(condition_)->setName([this] {
+        return tr("Condition: %1").arg(condition_->text());
+    });
     col->addWidget(health_, 0, Qt::AlignHCenter);
     col->addWidget(condition_, 0, Qt::AlignHCenter);
     col->addStretch(1);
@@ -68,6 +72,7 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     charge_ = new RingGauge(0, {}, {}, Theme::color(Tint::green));
     chargeIcon_ = new IconView({}, 13, QFont::Medium);
     chargeText_ = new Text({}, Theme::font(13, QFont::Medium));
+    TabStop::attach(chargeText_);
     auto* chargeLabel = new QHBoxLayout;
     chargeLabel->setSpacing(6);
     chargeLabel->addStretch(1);
@@ -92,6 +97,8 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     cycles_->setTabularDigits(true);
     cycles_->setAlignment(Qt::AlignCenter);
     auto* caption = new Text(tr("Cycle Count"), Theme::font(13), TextStyle::secondary);
+    TabStop::attach(cycles_)->setName(
+        [this, caption] { return caption->text() + QStringLiteral(": ") + cycles_->text(); });
     caption->setAlignment(Qt::AlignCenter);
     ratedBox_ = new QWidget;
     auto* rated = new QVBoxLayout(ratedBox_);
@@ -101,6 +108,7 @@ BatteryView::BatteryView(std::shared_ptr<SystemService> svc, QWidget* parent)
     remaining_ = new Text({}, Theme::font(11), TextStyle::secondary);
     remaining_->setAlignment(Qt::AlignCenter);
     remaining_->setWordWrap(true);
+    TabStop::attach(remaining_);
     rated->addWidget(rated_);
     rated->addWidget(remaining_);
     col->addWidget(cycles_);

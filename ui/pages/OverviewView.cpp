@@ -78,7 +78,7 @@ void OverviewView::apply(FieldSet fields) {
             chips_[i]->setIcon(chips[i].icon);
             chips_[i]->setValue(qs(chips[i].value));
             chips_[i]->setCaption(qs(chips[i].caption));
-            // The icon is a mark that carries meaning: the shade that reads on the chip.
+            chips_[i]->setWhat(qs(chips[i].what));
             chips_[i]->setTint(Theme::markColor(chips[i].tint));
         }
     }

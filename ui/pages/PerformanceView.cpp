@@ -12,6 +12,7 @@
 #include "ui/components/InfoRow.h"
 #include "ui/components/PageHeader.h"
 #include "ui/components/RingGauge.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/components/UsageBar.h"
 #include "ui/model/HistoryModel.h"
@@ -63,6 +64,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
         s.label = new Text({}, Theme::font(10), TextStyle::secondary);
         s.value->setAlignment(Qt::AlignHCenter);
         s.label->setAlignment(Qt::AlignHCenter);
+        TabStop::attach(s.value)->setName(
+            [&s] { return s.label->text() + QStringLiteral(": ") + s.value->text(); });
         auto* mini = new QVBoxLayout;
         mini->setSpacing(2);
         mini->addWidget(s.value);
@@ -79,6 +82,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     mem_ = new RingGauge(0, {}, tr("Memory Used"), Theme::color(Tint::green));
     memCaption_ = new Text({}, Theme::font(13, QFont::Medium), TextStyle::secondary);
     memCaption_->setAlignment(Qt::AlignHCenter);
+    TabStop::attach(memCaption_);
     memCol->addWidget(mem_, 0, Qt::AlignHCenter);
     memCol->addWidget(memCaption_);
     memCol->addStretch(1);
@@ -91,7 +95,9 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     historyCol->setSpacing(Layout::tileSpacing);
     auto* historyHeader = new QHBoxLayout;
     historyHeader->setSpacing(14);
-    historyHeader->addWidget(new Text(tr("History"), Theme::font(15, QFont::DemiBold)));
+    auto* historyTitle = new Text(tr("History"), Theme::font(15, QFont::DemiBold));
+    historyTitle->setHeading(true);
+    historyHeader->addWidget(historyTitle);
     historyHeader->addStretch(1);
     for (std::size_t i = 0; i < legend_.size(); ++i) {
         MiniStatWidgets& item = legend_[i];
@@ -103,12 +109,16 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
         item.label = new Text({}, Theme::font(12), TextStyle::secondary);
         item.value = new Text({}, Theme::font(12, QFont::DemiBold));
         item.value->setTabularDigits(true);
+        TabStop::attach(item.value)->setName([&item] {
+            return item.label->text() + QStringLiteral(": ") + item.value->text();
+        });
         row->addWidget(item.label);
         row->addWidget(item.value);
         historyHeader->addLayout(row);
     }
     historyCol->addLayout(historyHeader);
     history_ = new HistoryGraph;
+    TabStop::attach(history_);
     historyCol->addWidget(history_);
     stack->addWidget(new Card(historyBox, nullptr));
 
@@ -118,12 +128,20 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     cores->setContentsMargins(0, 0, 0, 0);
     cores->setSpacing(Layout::tileSpacing);
     auto* coresHeader = new QHBoxLayout;
-    coresHeader->addWidget(new Text(tr("Per-Core Activity"), Theme::font(15, QFont::DemiBold)));
+    coresTitle_ = new Text(tr("Per-Core Activity"), Theme::font(15, QFont::DemiBold));
+    coresTitle_->setHeading(true);
+    coresHeader->addWidget(coresTitle_);
     coresHeader->addStretch(1);
     coreCount_ = new Text({}, Theme::font(12), TextStyle::secondary);
     coresHeader->addWidget(coreCount_);
     cores->addLayout(coresHeader);
     sampling_ = new Text(tr("Sampling\u2026"), Theme::font(13), TextStyle::secondary);
+    // In place of the list of cores, with the card's count: "0 logical cores, Sampling…".
+    TabStop::attach(sampling_)->setName([this] {
+        return coreCount_->text().isEmpty()
+                   ? sampling_->text()
+                   : coreCount_->text() + QStringLiteral(", ") + sampling_->text();
+    });
     cores->addWidget(sampling_);
     noLoad_ = new EmptyState(Symbol::cpu, tr("No Processor Load"),
                              tr("Processor load is not available on this machine"));
@@ -137,7 +155,9 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     auto* memory = new QVBoxLayout(memoryBox);
     memory->setContentsMargins(0, 0, 0, 0);
     memory->setSpacing(Layout::tileSpacing);
-    memory->addWidget(new Text(tr("Memory Breakdown"), Theme::font(15, QFont::DemiBold)));
+    auto* memoryTitle = new Text(tr("Memory Breakdown"), Theme::font(15, QFont::DemiBold));
+    memoryTitle->setHeading(true);
+    memory->addWidget(memoryTitle);
     for (auto& bar : bars_) {
         bar = new UsageBar({}, {}, 0);
         // The breakdown bars take each sample as it comes: only the per-core bars and the rings
@@ -196,6 +216,9 @@ void PerformanceView::apply() {
     }
 
     coreCount_->setText(qs(PerformanceModel::coreCountText(live)));
+    // The list of cores is named by its card: "Per-Core Activity, 12 logical cores".
+    const QString coresName = coresTitle_->text() + QStringLiteral(", ") + coreCount_->text();
+    if (grid_->accessibleName() != coresName) grid_->setAccessibleName(coresName);
     const CoreState cores = PerformanceModel::coreState(live, svc_->liveSamples());
     sampling_->setVisible(cores == CoreState::sampling);
     noLoad_->setVisible(cores == CoreState::unavailable);

@@ -64,6 +64,7 @@ class PerformanceView : public QWidget {
     HistoryGraph* history_;
     std::array<MiniStatWidgets, 3> legend_{};
     std::array<LegendSwatch*, 3> swatches_{};
+    Text* coresTitle_;
     Text* coreCount_;
     Text* sampling_;
     EmptyState* noLoad_;

@@ -10,10 +10,11 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "ui/components/Copyable.h"
+#include "ui/components/Accessible.h"
 #include "ui/components/IconView.h"
 #include "ui/components/PlainButton.h"
 #include "ui/components/SegmentedPicker.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/model/Appearance.h"
 #include "ui/model/PageText.h"
@@ -100,6 +101,11 @@ ContentView::ContentView(std::shared_ptr<SystemService> svc, QWidget* parent)
         if (fields &
             (fieldBit(SystemService::Field::hardware) | fieldBit(SystemService::Field::loaded)))
             showTagline();
+        // Said once the refreshed records are in.
+        if (refreshing_ && (fields & fieldBit(SystemService::Field::loaded))) {
+            refreshing_ = false;
+            Accessible::announce(this, tr("Refreshed"));
+        }
     });
 
     list_ = new SidebarList;
@@ -199,6 +205,13 @@ QWidget* ContentView::makePage(Section section, const std::shared_ptr<SystemServ
 }
 
 void ContentView::showPage(Section section) {
+    // Where the focus was decides how the new page is announced: the page list says its new
+    // item itself; a focus in the old page moves to the new page's heading, which says its
+    // title; elsewhere (Refresh, a menu's shortcut) the title is announced.
+    QWidget* focus = QApplication::focusWidget();
+    const bool focusInPage = page_ && focus && page_->isAncestorOf(focus);
+    const bool announce = page_ && !focusInPage && focus != list_;
+    if (focusInPage) list_->setFocus(Qt::OtherFocusReason);  // not lost while the page goes
     // Like a view rebuilt on selection: the old page goes away with its transient state, and
     // only the page on screen follows the service.
     if (page_) {
@@ -210,11 +223,16 @@ void ContentView::showPage(Section section) {
     blendIntoBackground(page_);
     detail_->layout()->addWidget(page_);
     page_->show();
+    const QList<QWidget*> stops = TabStop::stopsIn(page_);
+    if (focusInPage && !stops.isEmpty())
+        TabStop::focus(stops.first(), Qt::ShortcutFocusReason);
+    else if (announce)
+        Accessible::announce(this, title(section));
 }
 
 QList<QWidget*> ContentView::tabChain() const {
-    QList<QWidget*> chain = {list_, picker_, refresh_};
-    if (page_) chain += Copyable::valuesIn(page_);
+    QList<QWidget*> chain = {list_, picker_, refresh_, report_};
+    if (page_) chain += TabStop::stopsIn(page_);
     return chain;
 }
 
@@ -223,7 +241,7 @@ bool ContentView::focusNextPrevChild(bool next) {
     const qsizetype at = chain.indexOf(QApplication::focusWidget());
     const qsizetype n = chain.size();
     const qsizetype to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : n - 1)) % n;
-    Copyable::focus(chain[to], next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    TabStop::focus(chain[to], next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
 
@@ -246,6 +264,7 @@ void ContentView::slowTick() {
 }
 
 void ContentView::refresh() {
+    refreshing_ = true;
     svc_->refresh();
 }
 

@@ -57,8 +57,8 @@ class ContentView : public QWidget {
     // Builds the page of a section (as the detail column does).
     static QWidget* makePage(Section section, const std::shared_ptr<SystemService>& svc,
                              QWidget* parent);
-    // What Tab visits, in order: the page list, the appearance picker, Refresh, then every
-    // copyable value of the page in reading order.
+    // What Tab visits, in order: the page list, the appearance picker, Refresh, Report, then
+    // every stop of the page in reading order.
     QList<QWidget*> tabChain() const;
 
   signals:
@@ -95,6 +95,7 @@ class ContentView : public QWidget {
     QTimer* ticker_;
     QTimer* slowTicker_;
     bool started_ = false;
+    bool refreshing_ = false;
 };
 
 }  // namespace orvane

@@ -36,6 +36,11 @@ void SidebarList::setSelection(Section section) {
     emit selectionChanged(section);
 }
 
+void SidebarList::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    Accessible::focusCurrentItem(this);
+}
+
 QRect SidebarList::rowRect(Section section) const {
     const int i = indexOf(section);
     return QRect(kInset, i * (kRowHeight + 2 * kRowPadding) + kRowPadding, width() - 2 * kInset,

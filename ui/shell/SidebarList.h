@@ -46,6 +46,8 @@ class SidebarList : public QWidget, public AccessibleItems {
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Assistive technology hears the current item, not only the whole.
+    void focusInEvent(QFocusEvent* event) override;
 
   private:
     Section selection_ = Section::overview;

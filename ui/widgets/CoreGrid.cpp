@@ -1,11 +1,14 @@
 #include "ui/widgets/CoreGrid.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
+#include "ui/components/FocusRing.h"
 #include "ui/components/Motion.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/components/UsageBar.h"
 #include "ui/paint/TabularDigits.h"
@@ -40,6 +43,67 @@ CoreGrid::CoreGrid(QWidget* parent) : QWidget(parent) {
     QSizePolicy sp(QSizePolicy::Expanding, QSizePolicy::Preferred);
     sp.setHeightForWidth(true);
     setSizePolicy(sp);
+    TabStop::attach(this, TabStop::Arrows::own);
+    FocusRing::track(this);
+}
+
+QString CoreGrid::accessibleItemName(int index) const {
+    if (index < 0 || index >= accessibleItemCount()) return {};
+    const CoreCell& c = cells_[static_cast<std::size_t>(index)];
+    return PageStyle::qs(c.label) + QStringLiteral(", ") + PageStyle::qs(c.percent);
+}
+
+QRect CoreGrid::accessibleItemRect(int index) const {
+    return cellRect(static_cast<std::size_t>(std::max(index, 0))).toAlignedRect();
+}
+
+int CoreGrid::accessibleCurrentItem() const {
+    return cells_.empty() ? -1 : std::min(current_, accessibleItemCount() - 1);
+}
+
+void CoreGrid::activateAccessibleItem(int index) {
+    if (index < 0 || index >= accessibleItemCount() || index == current_) return;
+    const int before = accessibleCurrentItem();
+    current_ = index;
+    update();
+    Accessible::currentItemChanged(this, before, current_);
+}
+
+void CoreGrid::keyPressEvent(QKeyEvent* event) {
+    const int last = accessibleItemCount() - 1;
+    const int at = accessibleCurrentItem();
+    int to = at;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            to = std::max(at - 1, 0);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            to = std::min(at + 1, last);
+            break;
+        case Qt::Key_Home:
+            to = 0;
+            break;
+        case Qt::Key_End:
+            to = last;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    activateAccessibleItem(to);
+}
+
+void CoreGrid::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+    Accessible::focusCurrentItem(this);
+}
+
+void CoreGrid::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 CoreGrid::~CoreGrid() = default;
@@ -167,6 +231,8 @@ void CoreGrid::paintEvent(QPaintEvent* event) {
                            PerformanceModel::coreLevelWidth(bar.width(), motions_[i]->value()),
                            bar.height());
         p.fillPath(Theme::capsule(level), Theme::gradient(usage, level));
+        if (static_cast<int>(i) == accessibleCurrentItem() && FocusRing::shown(this))
+            FocusRing::paint(p, cell.adjusted(-3, -3, 3, 3).intersected(QRectF(rect())), 6);
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <QHBoxLayout>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/IconView.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
@@ -35,6 +37,17 @@ DeviceCard::DeviceCard(QWidget* parent)
     // note beside it is never cut.
     name_->setWordWrap(true);
     name_->setMaximumLines(2);
+    // The device's name heads its rows: "Studio Display, Main" before its "Resolution".
+    name_->setHeading(true);
+    TabStop::attach(name_)->setName(
+        [this] {
+            QStringList parts = {name_->text()};
+            if (badge_->isVisibleTo(this)) parts << badge_->text();
+            if (note_->isVisibleTo(this)) parts << note_->text();
+            parts.removeAll(QString());
+            return parts.join(QStringLiteral(", "));
+        },
+        QAccessible::Heading);
     note_->setElide(false);
     body()->addWidget(headerBox);
     body()->addWidget(rows_);
@@ -48,6 +61,7 @@ void DeviceCard::setGpu(const GpuCardText& t) {
     note_->setText(qs(t.coresText));
     note_->setVisible(!t.coresText.empty());
     rows_->setLines(t.lines);
+    Accessible::nameChanged(name_);
 }
 
 void DeviceCard::setDisplay(const DisplayCardText& t) {
@@ -60,6 +74,7 @@ void DeviceCard::setDisplay(const DisplayCardText& t) {
     badge_->setVisible(t.mainBadge);
     note_->setVisible(false);
     rows_->setLines(t.lines);
+    Accessible::nameChanged(name_);
 }
 
 }  // namespace orvane

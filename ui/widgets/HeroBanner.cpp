@@ -8,7 +8,9 @@
 
 #include "ui/components/Accessible.h"
 #include "ui/components/DropShadow.h"
+#include "ui/components/FocusRing.h"
 #include "ui/components/IconView.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/CapsuleBadge.h"
@@ -74,6 +76,9 @@ HeroBanner::HeroBanner(QWidget* parent)
     shadow.blur = 18;
     shadow.offset = {0, 8};
     DropShadow::attach(this, shadow);
+    // The Overview page's heading, and its first stop.
+    TabStop::attach(this)->setName([this] { return accessibleName(); }, QAccessible::Heading);
+    TabStop::of(this)->focusRing()->setShape(kCorner + 3, QMargins(3, 3, 3, 3));
 }
 
 void HeroBanner::setHero(const HeroText& hero) {

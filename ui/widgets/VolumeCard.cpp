@@ -7,7 +7,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "ui/components/Accessible.h"
 #include "ui/components/IconView.h"
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/components/UsageBar.h"
 #include "ui/paint/Theme.h"
@@ -54,6 +56,18 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
         t->setWordWrap(true);
         t->setMaximumLines(2);
     }
+    // The volume's heading says it all at once: "Macintosh HD, Startup, APFS · Internal · /,
+    // 60% used"; its bar is not a stop of its own, so the share is heard once.
+    name_->setHeading(true);
+    TabStop::attach(name_)->setName(
+        [this] {
+            QStringList parts = {name_->text()};
+            if (startup_->isVisibleTo(this)) parts << startup_->text();
+            parts << summary_->text() << used_->text();
+            parts.removeAll(QString());
+            return parts.join(QStringLiteral(", "));
+        },
+        QAccessible::Heading);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->setSpacing(8);
@@ -85,6 +99,8 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
         e.dot = new LegendDot;
         e.label = new Text({}, Theme::font(10), TextStyle::secondary);
         e.value = new Text({}, Theme::font(13, QFont::Medium));
+        TabStop::attach(e.value)->setName(
+            [&e] { return e.label->text() + QStringLiteral(": ") + e.value->text(); });
         auto* texts = new QVBoxLayout;
         texts->setSpacing(1);
         texts->addWidget(e.label);
@@ -142,6 +158,7 @@ void VolumeCard::setText(const VolumeCardText& t) {
     startup_->setText(qs(StorageModel::startupBadge().text));
     summary_->setText(qs(t.summary));
     used_->setText(qs(t.usedText));
+    Accessible::nameChanged(name_);
     PageStyle::setTextColor(used_, t.color);
     bar_->setColor(usage);
     bar_->setMinimumFill(t.showFill ? kMinFill : 0);
