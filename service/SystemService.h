@@ -61,6 +61,9 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     const LiveMetrics& live() const { return published_.live; }
     bool loaded() const { return published_.loaded; }
     const SensorReadings& sensors() const { return published_.sensors; }
+    // The summed throughput of the sensor samples published in the last two minutes; it
+    // grows with every assignment to `sensors`, before observers are told.
+    const ThroughputHistory& throughput() const { return throughput_; }
     // The last two minutes of published live samples, kept from construction on whatever
     // page is shown; it grows with every assignment to `live`, before observers are told.
     const LiveHistory& history() const { return history_; }
@@ -96,6 +99,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     LiveHistory history_;
     std::shared_ptr<LiveTicks> liveTicks_ = std::make_shared<LiveTicks>();
     bool dynamicBusy_ = false;
+    ThroughputHistory throughput_;
     bool sensorsBusy_ = false;
     std::optional<double> sensorsAskedAt_;
 
