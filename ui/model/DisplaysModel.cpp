@@ -1,5 +1,7 @@
 #include "ui/model/DisplaysModel.h"
 
+#include "ui/model/SensorsModel.h"
+
 namespace orvane::DisplaysModel {
 
 using PageText::translate;
@@ -23,7 +25,7 @@ PageText::Badge mainBadge() {
     return {translate("DisplaysModel", "Main"), Tint::blue};
 }
 
-GpuCardText gpuCard(const GraphicsInfo& g) {
+GpuCardText gpuCard(const GraphicsInfo& g, const GpuLoadFacts* load) {
     GpuCardText c;
     c.name = g.name;
     if (!g.cores.empty())
@@ -40,6 +42,10 @@ GpuCardText gpuCard(const GraphicsInfo& g) {
     else if (!g.driver.empty())
         c.lines.push_back(
             Line{false, Row{translate("DisplaysModel", "Driver"), g.driver, Symbol::stack}});
+    if (const auto row = SensorsModel::loadRow(load)) {
+        if (!c.lines.empty() && !c.lines.back().divider) c.lines.push_back(Line{true, {}});
+        c.lines.push_back(Line{false, *row});
+    }
     return c;
 }
 

@@ -36,7 +36,8 @@ bool showPlaceholder(const std::vector<GraphicsInfo>& graphics,
                      const std::vector<DisplayInfo>& displays);
 
 PageText::Badge mainBadge();
-GpuCardText gpuCard(const GraphicsInfo& g);
+// With `load`, a "GPU Load" row ends the card where the load can be read.
+GpuCardText gpuCard(const GraphicsInfo& g, const GpuLoadFacts* load = nullptr);
 DisplayCardText displayCard(const DisplayInfo& d);
 
 }  // namespace DisplaysModel

@@ -4,6 +4,7 @@
 
 #include "ui/components/PageHeader.h"
 #include "ui/model/DisplaysModel.h"
+#include "ui/model/SensorsModel.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/DeviceCard.h"
 #include "ui/widgets/PageScroll.h"
@@ -53,8 +54,9 @@ DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(placeholder_);
 
     apply();
-    auto* watcher =
-        new ServiceWatcher(svc_, this, fieldBit(Field::displays) | fieldBit(Field::graphics));
+    auto* watcher = new ServiceWatcher(
+        svc_, this,
+        fieldBit(Field::displays) | fieldBit(Field::graphics) | fieldBit(Field::sensors));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
@@ -64,8 +66,11 @@ void DisplaysView::apply() {
     header_->setSubtitle(qs(DisplaysModel::subtitle(graphics.size(), displays.size())));
     placeholder_->setVisible(DisplaysModel::showPlaceholder(graphics, displays));
     // The two lists sit in separate columns of the stack, so GPU cards always come first.
+    const std::vector<GpuLoadFacts>& loads = svc_->sensors().gpus;
     sync(gpuList_, gpuCards_, graphics,
-         [](DeviceCard* c, const GraphicsInfo& g) { c->setGpu(DisplaysModel::gpuCard(g)); });
+         [&, i = std::size_t{0}](DeviceCard* c, const GraphicsInfo& g) mutable {
+             c->setGpu(DisplaysModel::gpuCard(g, SensorsModel::loadOf(graphics, i++, loads)));
+         });
     sync(displayList_, displayCards_, displays,
          [](DeviceCard* c, const DisplayInfo& d) { c->setDisplay(DisplaysModel::displayCard(d)); });
 }

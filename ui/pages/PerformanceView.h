@@ -15,6 +15,7 @@ class CoreGrid;
 class HistoryGraph;
 class InfoRow;
 class PageHeader;
+class RateGraph;
 class RingGauge;
 class Text;
 class UsageBar;
@@ -42,9 +43,16 @@ class PerformanceView : public QWidget {
     CoreGrid* coreGrid() const { return grid_; }
     const std::array<UsageBar*, 4>& breakdown() const { return bars_; }
     InfoRow* swapRow() const { return swap_; }
+    // The Disk and Network cards: their graphs and the two rates beside each title.
+    struct TrafficWidgets {
+        RateGraph* graph;
+        std::array<MiniStatWidgets, 2> legend;
+    };
+    const std::array<TrafficWidgets, 2>& traffic() const { return traffic_; }
 
   private:
     void apply();
+    void applyTraffic();
 
     std::shared_ptr<SystemService> svc_;
     PageHeader* header_;
@@ -59,6 +67,7 @@ class PerformanceView : public QWidget {
     CoreGrid* grid_;
     std::array<UsageBar*, 4> bars_{};
     InfoRow* swap_;
+    std::array<TrafficWidgets, 2> traffic_{};
 };
 
 }  // namespace orvane

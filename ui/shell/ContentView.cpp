@@ -22,6 +22,7 @@
 #include "ui/pages/DisplaysView.h"
 #include "ui/pages/OverviewView.h"
 #include "ui/pages/PerformanceView.h"
+#include "ui/pages/SensorsView.h"
 #include "ui/pages/StorageView.h"
 #include "ui/paint/Theme.h"
 #include "ui/shell/SidebarList.h"
@@ -194,6 +195,8 @@ QWidget* ContentView::makePage(Section section, const std::shared_ptr<SystemServ
             return new PerformanceView(svc, parent);
         case Section::displays:
             return new DisplaysView(svc, parent);
+        case Section::sensors:
+            return new SensorsView(svc, parent);
     }
     return nullptr;
 }
@@ -210,6 +213,8 @@ void ContentView::showPage(Section section) {
     blendIntoBackground(page_);
     detail_->layout()->addWidget(page_);
     page_->show();
+    // Sensors are read from the moment their page shows (once the window is up).
+    if (started_ && showsSensors(section)) svc_->updateSensors();
 }
 
 QList<QWidget*> ContentView::tabChain() const {
@@ -233,12 +238,15 @@ void ContentView::showEvent(QShowEvent* event) {
     started_ = true;
     list_->setFocus();  // arrow keys move between pages right away
     svc_->loadAll();
+    if (showsSensors(selection())) svc_->updateSensors();
     ticker_->start();
     slowTicker_->start();
 }
 
 void ContentView::tick() {
     svc_->updateLive();
+    // Only while a page shows them: reading sensors costs, and some wake what they read.
+    if (showsSensors(selection())) svc_->updateSensors();
 }
 
 void ContentView::slowTick() {
