@@ -144,10 +144,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     memory->addWidget(swap_);
     stack->addWidget(new Card(memoryBox, nullptr));
 
-    // Disk and network throughput, side by side, each with its last two minutes.
-    auto* trafficRow = new QHBoxLayout;
-    trafficRow->setSpacing(Layout::cardSpacing);
-    stack->addLayout(trafficRow);
+    // Disk and network throughput, each with its last two minutes, as wide as the history
+    // above: side by side, their titles and rates would not fit a narrow window.
     const QString trafficTitles[] = {tr("Disk"), tr("Network")};
     for (std::size_t i = 0; i < traffic_.size(); ++i) {
         auto* box = new QWidget;
@@ -172,7 +170,7 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
         traffic_[i].graph =
             new RateGraph(i == 0 ? SensorsModel::Traffic::disk : SensorsModel::Traffic::network);
         col->addWidget(traffic_[i].graph);
-        trafficRow->addWidget(new Card(box, nullptr), 1);
+        stack->addWidget(new Card(box, nullptr));
     }
 
     apply();
