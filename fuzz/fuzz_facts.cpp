@@ -86,6 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (s.ticks) ticks = std::move(*s.ticks);
     }
     report.live = metrics;
+    // The same part read as a capture's sensor samples.
+    for (SensorInputs& sample : sensorSamplesFromJson(liveDoc))
+        report.sensors = collectSensors(report.sensors, std::move(sample));
     requireNoControls(formatReport(report, ReportFormat::text));
     requireNoControls(formatReport(report, ReportFormat::markdown));
     return 0;

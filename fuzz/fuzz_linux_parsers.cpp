@@ -3,6 +3,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInput.h"
 #include "service/Utf8.h"
+#include "service/platform/linux/DrmClients.h"
 #include "service/platform/linux/Edid.h"
 #include "service/platform/linux/MountInfo.h"
 #include "service/platform/linux/OsRelease.h"
@@ -68,13 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 2: {
-            // The counters read every second: /proc/stat, /proc/net/dev, /proc/diskstats.
+            // The counters read every second: /proc/stat, /proc/net/dev, /proc/diskstats and
+            // the DRM clients' fdinfo.
             std::vector<CpuTicks> ticks;
             ProcCounters::parseCpuTicks(text, ticks);
             std::vector<NetworkCounters> net;
             Throughput::parseNetDev(text, net);
             std::vector<DiskCounters> disks;
             Throughput::parseDiskStats(text, disks);
+            (void)parseDrmFdinfo(text);
             break;
         }
         case 3:

@@ -47,6 +47,25 @@ SensorReadings collectSensors(const SensorReadings& previous, SensorInputs input
     return r;
 }
 
+void ThroughputHistory::append(const SensorReadings& r, double time) {
+    if (!points_.empty() && !(time >= points_.back().time)) points_.clear();
+    ThroughputPoint p{time, {}, {}, {}, {}};
+    const auto add = [](std::optional<double>& sum, const std::optional<double>& rate) {
+        if (rate) sum = sum.value_or(0) + *rate;
+    };
+    for (const NetworkActivity& n : r.network) {
+        add(p.received, n.receivedPerSecond);
+        add(p.sent, n.sentPerSecond);
+    }
+    for (const DiskActivity& d : r.disks) {
+        add(p.read, d.readPerSecond);
+        add(p.written, d.writtenPerSecond);
+    }
+    points_.push_back(p);
+    while (points_.front().time < time - kSpan)
+        points_.pop_front();
+}
+
 const char* thermalStateName(ThermalState state) {
     switch (state) {
         case ThermalState::nominal:

@@ -2,6 +2,7 @@
 // with bytes per second worked out from the sample before.
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,27 @@ struct SensorReadings {
     std::vector<NetworkActivity> network;
     std::vector<DiskActivity> disks;
     bool operator==(const SensorReadings&) const = default;
+};
+
+// The summed rates of one published sample, for the graphs of the last two minutes: every
+// interface's received and sent bytes per second, every disk's read and written. A sum is
+// empty when no interface (or disk) has a rate yet.
+struct ThroughputPoint {
+    double time = 0;  // when the sample was asked for, on the service's clock
+    std::optional<double> received, sent, read, written;
+    bool operator==(const ThroughputPoint&) const = default;
+};
+
+// Points a second or so apart; appending drops what is older than two minutes before the
+// newest, and a clock that went backwards starts afresh.
+class ThroughputHistory {
+  public:
+    static constexpr double kSpan = 120;
+    void append(const SensorReadings& readings, double time);
+    const std::deque<ThroughputPoint>& points() const { return points_; }
+
+  private:
+    std::deque<ThroughputPoint> points_;
 };
 
 // The record of a fresh sample. A rate is known when the previous sample has the same

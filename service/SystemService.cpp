@@ -190,7 +190,7 @@ bool SystemService::updateSensors() {
     sensorsAskedAt_ = now;
     std::weak_ptr<SystemService> weak = weak_from_this();
     queue_.submit(
-        [weak, platform = platform_, mainQueue = mainQueue_, previous = published_.sensors] {
+        [weak, platform = platform_, mainQueue = mainQueue_, previous = published_.sensors, now] {
             if (weak.expired()) return;
             auto readings =
                 guarded([&] { return collectSensors(previous, platform->sampleSensors()); });
@@ -198,7 +198,8 @@ bool SystemService::updateSensors() {
             if (!self) return;
             // The task takes the only strong reference this worker holds, so the service is never
             // destroyed here after main() has let it go.
-            mainQueue([self = std::move(self), readings = std::move(readings)]() mutable {
+            mainQueue([self = std::move(self), readings = std::move(readings), now]() mutable {
+                self->throughput_.append(readings, now);
                 self->assign(Field::sensors, self->published_.sensors, std::move(readings));
                 self->sensorsBusy_ = false;
             });

@@ -82,6 +82,9 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     bool loaded() const { return published_.loaded; }
     const SensorReadings& sensors() const { return published_.sensors; }
     const JournalState& journal() const { return journal_; }
+    // The summed throughput of the sensor samples published in the last two minutes; it
+    // grows with every assignment to `sensors`, before observers are told.
+    const ThroughputHistory& throughput() const { return throughput_; }
     // The last two minutes of published live samples, kept from construction on whatever
     // page is shown; it grows with every assignment to `live`, before observers are told.
     const LiveHistory& history() const { return history_; }
@@ -123,6 +126,7 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     std::uint64_t liveSamples_ = 0;
     std::shared_ptr<LiveTicks> liveTicks_ = std::make_shared<LiveTicks>();
     bool dynamicBusy_ = false;
+    ThroughputHistory throughput_;
     bool sensorsBusy_ = false;
     std::optional<double> sensorsAskedAt_;
     JournalState journal_;

@@ -722,6 +722,89 @@ Ladung</translation>
         <source>Graphics</source>
         <translation>Grafik</translation>
     </message>
+    <message>
+        <source>Sensors</source>
+        <translation>Sensoren</translation>
+    </message>
+</context>
+<context>
+    <name>SensorsModel</name>
+    <message>
+        <source>Sleeping</source>
+        <translation>Ruhezustand</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Batterie</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Thermal Zones</source>
+        <translation>Thermische Zonen</translation>
+    </message>
+    <message>
+        <source>PCI Device</source>
+        <translation>PCI-Gerät</translation>
+    </message>
+    <message>
+        <source>Nominal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Fair</source>
+        <translation>Erhöht</translation>
+    </message>
+    <message>
+        <source>Serious</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Critical</source>
+        <translation>Kritisch</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Gelesen</translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <translation>Empfangen</translation>
+    </message>
+    <message>
+        <source>Written</source>
+        <translation>Geschrieben</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Gesendet</translation>
+    </message>
+    <message>
+        <source>GPU Load</source>
+        <translation>GPU-Last</translation>
+    </message>
+    <message>
+        <source>Thermal State</source>
+        <translation>Thermischer Zustand</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>%1 RPM</source>
+        <translation>%1 U/min</translation>
+    </message>
+    <message>
+        <source>Power Draw</source>
+        <translation>Leistungsaufnahme</translation>
+    </message>
+    <message>
+        <source>Charging Power</source>
+        <translation>Ladeleistung</translation>
+    </message>
 </context>
 <context>
     <name>StorageModel</name>
@@ -1034,6 +1117,48 @@ Ladung</translation>
     <message>
         <source>Processor load is not available on this machine</source>
         <translation>Die Prozessorlast ist auf diesem Rechner nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Disk</source>
+        <translation>Festplatte</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>Netzwerk</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::RateGraph</name>
+    <message>
+        <source>Disk activity history</source>
+        <translation>Verlauf der Festplattenaktivität</translation>
+    </message>
+    <message>
+        <source>Network activity history</source>
+        <translation>Verlauf der Netzwerkaktivität</translation>
+    </message>
+</context>
+<context>
+    <name>orvane::SensorsView</name>
+    <message>
+        <source>Sensors</source>
+        <translation>Sensoren</translation>
+    </message>
+    <message>
+        <source>Temperatures, fans and power · updates every second</source>
+        <translation>Temperaturen, Lüfter und Leistung · jede Sekunde aktualisiert</translation>
+    </message>
+    <message>
+        <source>Reading sensors…</source>
+        <translation>Sensoren werden gelesen…</translation>
+    </message>
+    <message>
+        <source>No Sensors</source>
+        <translation>Keine Sensoren</translation>
+    </message>
+    <message>
+        <source>This computer does not report temperatures, fans or power</source>
+        <translation>Dieser Computer meldet keine Temperaturen, Lüfter oder Leistung</translation>
     </message>
 </context>
 <context>

@@ -97,9 +97,23 @@ std::string writeFiles(const Platform& platform, const std::filesystem::path& di
     }
 
     std::vector<LiveInputs> samples;
+    std::vector<SensorInputs> sensors;
+    bool anySensor = false;
     for (int i = 0; i < std::max(options.samples, 1); ++i) {
         if (i > 0) std::this_thread::sleep_for(options.interval);
         samples.push_back(platform.sampleLive());
+        sensors.push_back(platform.sampleSensors());
+        const SensorInputs& in = sensors.back();
+        anySensor = anySensor || !in.devices.empty() || !in.network.empty() || !in.disks.empty() ||
+                    !in.gpus.empty() || in.thermalState;
+    }
+    // Sensors and throughput where the machine has any, sampled with the live samples.
+    if (anySensor) {
+        const std::string text = sensorSamplesToJson(sensors);
+        if (text.size() > kMaxCaptureFileBytes)
+            return "too many sensor samples for one capture (" + std::to_string(text.size() >> 20) +
+                   " MB): take fewer";
+        if (std::string error = writeFile(dir / "sensors.json", text); !error.empty()) return error;
     }
     const std::string live = liveSamplesToJson(samples);
     // A replay reads no larger file: say so now rather than lose the samples later.

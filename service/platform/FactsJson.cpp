@@ -399,4 +399,116 @@ std::vector<LiveInputs> liveSamplesFromJson(std::span<const std::uint8_t> bytes,
     return samples;
 }
 
+namespace {
+
+constexpr std::size_t kMaxSensorList = 256;
+
+std::optional<double> within(std::optional<double> v, double low, double high) {
+    return v && *v >= low && *v <= high ? v : std::nullopt;
+}
+
+constexpr const char* kThermalStates[] = {"nominal", "fair", "serious", "critical"};
+
+std::optional<ThermalState> thermalStateOf(const Value& o) {
+    const std::optional<std::string> t = text(o, "thermalState");
+    for (std::size_t i = 0; i < std::size(kThermalStates); ++i)
+        if (t == kThermalStates[i]) return static_cast<ThermalState>(i);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string sensorSamplesToJson(const std::vector<SensorInputs>& samples) {
+    json rows = json::array();
+    for (const SensorInputs& in : samples) {
+        json devices = json::array(), network = json::array(), disks = json::array(),
+             gpus = json::array();
+        for (const SensorDeviceFacts& d : in.devices) {
+            json temps = json::array(), fans = json::array();
+            for (const TemperatureFacts& t : d.temperatures) {
+                json j = {{"name", t.name}};
+                put(j, "celsius", t.celsius);
+                put(j, "critical", t.criticalCelsius);
+                temps.push_back(std::move(j));
+            }
+            for (const FanFacts& f : d.fans) {
+                json j = {{"name", f.name}};
+                put(j, "rpm", f.rpm);
+                fans.push_back(std::move(j));
+            }
+            devices.push_back({{"name", d.name},
+                               {"sleeping", d.sleeping},
+                               {"temperatures", std::move(temps)},
+                               {"fans", std::move(fans)}});
+        }
+        for (const NetworkCounters& n : in.network)
+            network.push_back({{"name", n.name},
+                               {"wireless", n.wireless},
+                               {"received", n.receivedBytes},
+                               {"sent", n.sentBytes}});
+        for (const DiskCounters& d : in.disks)
+            disks.push_back({{"name", d.name}, {"read", d.readBytes}, {"written", d.writtenBytes}});
+        for (const GpuLoadFacts& g : in.gpus) {
+            json j = {{"name", g.name}, {"driver", g.driver}, {"sleeping", g.sleeping}};
+            put(j, "busyPercent", g.busyPercent);
+            gpus.push_back(std::move(j));
+        }
+        json s = {{"time", in.time},
+                  {"devices", std::move(devices)},
+                  {"network", std::move(network)},
+                  {"disks", std::move(disks)},
+                  {"gpus", std::move(gpus)}};
+        if (in.thermalState) s["thermalState"] = kThermalStates[static_cast<int>(*in.thermalState)];
+        rows.push_back(std::move(s));
+    }
+    return dump({{"samples", rows}});
+}
+
+std::vector<SensorInputs> sensorSamplesFromJson(std::span<const std::uint8_t> bytes) {
+    std::vector<SensorInputs> samples;
+    const std::optional<Value> doc = decodeJson(bytes);
+    if (!doc) return samples;
+    const Value::Array& all = objects(*doc, "samples");
+    for (std::size_t i = 0; i < all.size() && i < kMaxLiveSamples; ++i) {
+        const Value& o = all[i];
+        SensorInputs in;
+        in.time = real(o, "time").value_or(0);
+        in.thermalState = thermalStateOf(o);
+        in.devices = listOf<
+            SensorDeviceFacts>(o, "devices", kMaxSensorList, "", nullptr, [](const Value& d) {
+            SensorDeviceFacts f{
+                text(d, "name").value_or(""), flag(d, "sleeping").value_or(false), {}, {}};
+            f.temperatures = listOf<TemperatureFacts>(
+                d, "temperatures", kMaxSensorList, "", nullptr, [](const Value& t) {
+                    return TemperatureFacts{text(t, "name").value_or(""),
+                                            within(real(t, "celsius"), -100, 250),
+                                            within(real(t, "critical"), 0, 250)};
+                });
+            f.fans = listOf<FanFacts>(d, "fans", kMaxSensorList, "", nullptr, [](const Value& t) {
+                return FanFacts{text(t, "name").value_or(""), within(real(t, "rpm"), 0, 1e6)};
+            });
+            return f;
+        });
+        in.network =
+            listOf<NetworkCounters>(o, "network", kMaxSensorList, "", nullptr, [](const Value& n) {
+                return NetworkCounters{
+                    text(n, "name").value_or(""), flag(n, "wireless").value_or(false),
+                    countOf(n.get("received")).value_or(0), countOf(n.get("sent")).value_or(0)};
+            });
+        in.disks =
+            listOf<DiskCounters>(o, "disks", kMaxSensorList, "", nullptr, [](const Value& d) {
+                return DiskCounters{text(d, "name").value_or(""),
+                                    countOf(d.get("read")).value_or(0),
+                                    countOf(d.get("written")).value_or(0)};
+            });
+        in.gpus = listOf<GpuLoadFacts>(o, "gpus", kMaxSensorList, "", nullptr, [](const Value& g) {
+            return GpuLoadFacts{text(g, "name").value_or(""), text(g, "driver").value_or(""),
+                                flag(g, "sleeping").value_or(false),
+                                within(real(g, "busyPercent"), 0, 100)};
+        });
+        samples.push_back(std::move(in));
+    }
+    return samples;
+}
+
 }  // namespace orvane

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "service/platform/Facts.h"
+#include "service/platform/SensorFacts.h"
 
 namespace orvane {
 
@@ -29,5 +30,11 @@ inline constexpr std::size_t kMaxLiveSamples = 3600;
 std::string liveSamplesToJson(const std::vector<LiveInputs>& samples);
 // Samples without an uptime take `uptime`.
 std::vector<LiveInputs> liveSamplesFromJson(std::span<const std::uint8_t> bytes, double uptime);
+
+// The sensor samples of a capture ("sensors.json"): `{"samples": [{"time", "thermalState",
+// "devices", "network", "disks", "gpus"}, ...]}`. Readings out of any real range are not
+// known; lists past a machine's size are cut.
+std::string sensorSamplesToJson(const std::vector<SensorInputs>& samples);
+std::vector<SensorInputs> sensorSamplesFromJson(std::span<const std::uint8_t> bytes);
 
 }  // namespace orvane

@@ -90,8 +90,9 @@ bool holdsCaptureFiles(const std::filesystem::path& dir) {
     for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (name == "facts.json" || name == "live.json" || name == "host.json" ||
-            name == "kernel.json" || name.rfind("system_profiler-", 0) == 0 ||
-            name.rfind("ioreg-", 0) == 0 || name.rfind("sw_vers-", 0) == 0)
+            name == "sensors.json" || name == "kernel.json" ||
+            name.rfind("system_profiler-", 0) == 0 || name.rfind("ioreg-", 0) == 0 ||
+            name.rfind("sw_vers-", 0) == 0)
             return true;
     }
     return false;
@@ -184,6 +185,8 @@ ReplayPlatform::ReplayPlatform(const std::filesystem::path& dir) : dir_(dir) {
         problems_.push_back("cannot read capture directory " + dir.string() + ": " + ec.message());
         problems = nullptr;
     }
+    if (const auto bytes = readNoting(dir / "sensors.json", problems))
+        sensors_ = sensorSamplesFromJson(*bytes);
     if (const auto bytes = readNoting(dir / "facts.json", problems)) {
         facts_ = factsFromJson(*bytes, &notes_);
         if (!facts_) {
@@ -221,6 +224,15 @@ std::int64_t ReplayPlatform::installedMemory() const {
 }
 LiveInputs ReplayPlatform::sampleLive() const {
     return mac_ ? mac_->sampleLive() : live_->next();
+}
+
+SensorInputs ReplayPlatform::sampleSensors() const {
+    if (sensors_.empty()) return {};
+    const std::size_t k = nextSensors_.fetch_add(1, std::memory_order_relaxed);
+    const std::size_t last = sensors_.size() - 1;
+    SensorInputs in = sensors_[std::min(k, last)];
+    if (k > last) in.time += static_cast<double>(k - last);
+    return in;
 }
 
 }  // namespace orvane

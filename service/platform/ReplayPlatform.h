@@ -1,7 +1,8 @@
 // A captured machine, read back from a capture directory. A Mac capture holds the tools'
 // outputs, one file per source (a missing file: that source cannot be read), and replays
 // through the Mac decoders; a capture of any other machine holds its facts ("facts.json").
-// Both keep their live samples in "live.json". The files are read once, at construction.
+// Both keep their live samples in "live.json", and their sensor samples, where the machine has
+// any, in "sensors.json". The files are read once, at construction.
 #pragma once
 
 #include <atomic>
@@ -82,6 +83,9 @@ class ReplayPlatform final : public Platform {
     std::vector<GpuFacts> graphics() const override;
     std::int64_t installedMemory() const override;
     LiveInputs sampleLive() const override;
+    // The k-th call reads the k-th sample; past the last, the last repeats a second later
+    // each time (its counters stand still).
+    SensorInputs sampleSensors() const override;
     // A Mac capture's files; nothing for a capture of facts.
     const MacSource* macSource() const { return mac_ ? &mac_->source() : nullptr; }
     // The capture directory read.
@@ -95,6 +99,8 @@ class ReplayPlatform final : public Platform {
     std::optional<MachineFacts> facts_;   // as read, or as decoded from a Mac's outputs
     std::unique_ptr<CapturedLive> live_;  // with facts
     std::unique_ptr<MacPlatform> mac_;    // without
+    std::vector<SensorInputs> sensors_;
+    mutable std::atomic<std::size_t> nextSensors_{0};
 };
 
 // Whether `dir` holds any of the files a capture is made of; a directory chosen by mistake

@@ -81,6 +81,7 @@ class FactsOnly final : public Platform {
     std::vector<GpuFacts> graphics() const override { return p_.graphics(); }
     std::int64_t installedMemory() const override { return p_.installedMemory(); }
     LiveInputs sampleLive() const override { return p_.sampleLive(); }
+    SensorInputs sampleSensors() const override { return p_.sampleSensors(); }
 
   private:
     const Platform& p_;
@@ -165,8 +166,10 @@ TEST(Capture, RoundTripReproducesTheFacts) {
             EXPECT_EQ(copy.volumes(), fresh.volumes());
             EXPECT_EQ(copy.graphics(), fresh.graphics());
             EXPECT_EQ(copy.installedMemory(), fresh.installedMemory());
-            for (int i = 0; i < 3; ++i)
+            for (int i = 0; i < 3; ++i) {
                 EXPECT_EQ(copy.sampleLive(), fresh.sampleLive());
+                EXPECT_EQ(copy.sampleSensors(), fresh.sampleSensors());
+            }
             fs::remove_all(dir);
         }
     }

@@ -12,6 +12,7 @@
 #include "service/Sensors.h"
 #include "service/SystemService.h"
 #include "service/TaskLoop.h"
+#include "service/platform/linux/DrmClients.h"
 #include "service/platform/linux/Sensors.h"
 #include "service/platform/linux/Throughput.h"
 #include "tests/service/LinuxTestSupport.h"
@@ -175,6 +176,145 @@ TEST(LinuxSensors, ASleepingGpuIsNotTouched) {
     EXPECT_EQ(in.devices[1].temperatures.front(), (TemperatureFacts{"GPU", 46.0, 100.0}));
     EXPECT_EQ(in.devices[1].fans, (std::vector<FanFacts>{{"Fan 1", 900.0}}));
     EXPECT_EQ(in.gpus, (std::vector<GpuLoadFacts>{{"card0", "amdgpu", false, 41.0}}));
+    ::alarm(0);
+}
+
+// Every interface's and disk's rates summed; two minutes kept; a clock gone back starts over.
+TEST(ThroughputHistory, SumsRatesAndKeepsTwoMinutes) {
+    SensorReadings r;
+    r.network = {{"eth0", false, 0, 0, 100.0, std::nullopt}, {"wlan0", true, 0, 0, 50.0, 7.0}};
+    r.disks = {{"sda", 0, 0, std::nullopt, std::nullopt}};
+    ThroughputHistory h;
+    for (double t : {1.0, 2.0, 121.0, 122.0})
+        h.append(r, t);
+    ASSERT_EQ(h.points().size(), 3u);  // the first is more than two minutes before the last
+    EXPECT_EQ(h.points().back(), (ThroughputPoint{122, 150.0, 7.0, std::nullopt, std::nullopt}));
+    h.append(SensorReadings{}, 50);
+    EXPECT_EQ(h.points(), (std::deque<ThroughputPoint>{{50, {}, {}, {}, {}}}));
+}
+
+// Fdinfo as i915, xe and amdgpu write it; another file's fdinfo is no client.
+TEST(DrmClients, FdinfoShapes) {
+    using E = DrmFdinfo::Engine;
+    struct Case {
+        const char* text;
+        std::optional<DrmFdinfo> expected;
+    };
+    const std::string head = "pos:\t0\nflags:\t02100002\nmnt_id:\t26\nino:\t685\n";
+    for (const Case& c : std::initializer_list<Case>{
+             {"drm-driver:\ti915\ndrm-client-id:\t18\ndrm-pdev:\t0000:00:02.0\n"
+              "drm-total-system0:\t4 KiB\ndrm-engine-render:\t9609233924 ns\n"
+              "drm-engine-video:\t0 ns\ndrm-engine-capacity-video:\t2\n"
+              "drm-engine-video-enhance:\t12 ns\n",
+              DrmFdinfo{"i915",
+                        "0000:00:02.0",
+                        18,
+                        {E{"render", 9609233924, {}, 1, false}, E{"video", 0, {}, 2, false},
+                         E{"video-enhance", 12, {}, 1, false}}}},
+             {"drm-driver:\txe\ndrm-client-id:\t4\ndrm-pdev:\t0000:00:02.0\n"
+              "drm-cycles-rcs:\t28257900\ndrm-total-cycles-rcs:\t7655183225\n"
+              "drm-cycles-vcs:\t0\ndrm-total-cycles-vcs:\t7655183225\n"
+              "drm-engine-capacity-vcs:\t2\ndrm-cycles-ccs:\t5\n",
+              DrmFdinfo{
+                  "xe",
+                  "0000:00:02.0",
+                  4,
+                  {E{"rcs", 28257900, 7655183225, 1, true}, E{"vcs", 0, 7655183225, 2, true}}}},
+             {"drm-driver:\tamdgpu\ndrm-pdev:\t0000:0c:00.0\ndrm-client-id:\t7\npasid:\t32771\n"
+              "drm-memory-vram:\t15912 KiB\ndrm-engine-gfx:\t1237281022 ns\n"
+              "drm-engine-dec:\t5 ms\ndrm-engine-compute:\tx ns\n",
+              DrmFdinfo{"amdgpu", "0000:0c:00.0", 7, {E{"gfx", 1237281022, {}, 1, false}}}},
+             {"eventfd-count:\t0\neventfd-id: 3\n", std::nullopt},
+         })
+        EXPECT_EQ(parseDrmFdinfo(head + c.text), c.expected) << c.text;
+}
+
+// The busiest engine's share between two samples, one client's fdinfo before and after.
+TEST(DrmClients, LoadFromEngineTimeAndCycles) {
+    struct Case {
+        const char* before;
+        const char* after;
+        double seconds;
+        std::optional<double> load;
+    };
+    const std::string pci = "0000:00:02.0";
+    for (const Case& c : std::initializer_list<Case>{
+             {"drm-engine-render: 1000000000 ns", "drm-engine-render: 1250000000 ns", 1, 25.0},
+             {"drm-engine-video: 0 ns\ndrm-engine-capacity-video: 2",
+              "drm-engine-video: 1000000000 ns\ndrm-engine-capacity-video: 2", 1, 50.0},
+             {"drm-engine-gfx: 0 ns", "drm-engine-gfx: 900000000 ns", 0.5, 100.0},
+             {"drm-cycles-rcs: 1000\ndrm-total-cycles-rcs: 10000",
+              "drm-cycles-rcs: 1250\ndrm-total-cycles-rcs: 11000", 7, 25.0},
+             {"drm-engine-render: 2000000000 ns", "drm-engine-render: 1000000000 ns", 1, 0.0},
+             {"drm-engine-render: 5 ns", "drm-engine-render: 9 ns", 0, std::nullopt},
+         }) {
+        ScratchTree t;
+        t.link("sys/class/drm/renderD128/device", "../../../devices/pci0000:00/" + pci);
+        t.dir("sys/devices/pci0000:00/" + pci);
+        t.link("proc/42/fd/7", "/dev/dri/renderD128");
+        const std::string head = "drm-driver: i915\ndrm-client-id: 3\ndrm-pdev: " + pci + "\n";
+        t.write("proc/42/fdinfo/7", head + c.before);
+        const SysFs fs(t.root());
+        DrmClients clients(fs);
+        const auto awake = [](const std::string&) { return true; };
+        EXPECT_TRUE(clients.sample(10, awake).empty());
+        t.write("proc/42/fdinfo/7", head + c.after);
+        const auto loads = clients.sample(10 + c.seconds, awake);
+        EXPECT_EQ(loads.count(pci) ? std::optional(loads.at(pci)) : std::nullopt, c.load)
+            << c.after;
+    }
+}
+
+// An awake xe GPU shared by two processes counts its client once; the sleeping GPU's client
+// file is a FIFO that nothing may open.
+TEST(LinuxSensors, GpuLoadFromClientsNeverWakesASleepingGpu) {
+    ::alarm(60);
+    ScratchTree t;
+    const std::string awake = "sys/devices/pci0000:00/0000:00:02.0/";
+    const std::string asleep = "sys/devices/pci0000:00/0000:00:01.0/0000:03:00.0/";
+    for (const auto& [dev, driver, status, card, node] :
+         std::initializer_list<std::array<std::string, 5>>{
+             {awake, "xe", "active", "card0", "renderD128"},
+             {asleep, "i915", "suspended", "card1", "renderD129"}}) {
+        t.write(dev + "power/runtime_status", status + "\n");
+        t.link(dev + "driver", "/sys/bus/pci/drivers/" + driver);
+        for (const std::string& n : {card, node}) {
+            t.link(dev + "drm/" + n + "/device",
+                   "../../../" + fs::path(dev).parent_path().filename().string());
+            t.link("sys/class/drm/" + n, "../../" + dev.substr(4) + "drm/" + n);
+        }
+    }
+    const auto xe = [](int cycles, int total) {
+        return "drm-driver: xe\ndrm-client-id: 4\ndrm-pdev: 0000:00:02.0\ndrm-cycles-rcs: " +
+               std::to_string(cycles) + "\ndrm-total-cycles-rcs: " + std::to_string(total) + "\n";
+    };
+    for (const char* pid : {"100", "200"}) {
+        t.link(std::string("proc/") + pid + "/fd/5", "/dev/dri/renderD128");
+        t.write(std::string("proc/") + pid + "/fdinfo/5", xe(100, 1000));
+    }
+    t.link("proc/300/fd/9", "/dev/dri/renderD129");
+    t.fifo("proc/300/fdinfo/9");
+    const std::string fifo = (t.root() / "proc/300/fdinfo/9").string();
+    std::atomic<bool> opened{false};
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0) ::close(fd);
+        opened = true;
+    });
+
+    LinuxPlatform platform(t.root());
+    EXPECT_EQ(platform.sampleSensors().gpus,
+              (std::vector<GpuLoadFacts>{{"card1", "i915", true, std::nullopt}}));
+    for (const char* pid : {"100", "200"})
+        t.write(std::string("proc/") + pid + "/fdinfo/5", xe(400, 2000));
+    EXPECT_EQ(platform.sampleSensors().gpus,
+              (std::vector<GpuLoadFacts>{{"card0", "xe", false, 30.0},
+                                         {"card1", "i915", true, std::nullopt}}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(opened);
+    const int fd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    if (fd >= 0) ::close(fd);
     ::alarm(0);
 }
 

@@ -117,7 +117,7 @@ TEST(Accessibility, SidebarIsAListAndThePickerARadioGroup) {
         int count, current;
         QString currentName;
     } cases[] = {
-        {&list, QAccessible::List, QAccessible::ListItem, 5, 2, "Storage"},
+        {&list, QAccessible::List, QAccessible::ListItem, 6, 2, "Storage"},
         {&picker, QAccessible::Grouping, QAccessible::RadioButton, 2, 1, "Light"},
     };
     for (const Case& c : cases) {

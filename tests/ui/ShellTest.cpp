@@ -315,7 +315,7 @@ TEST_F(ShellTest, ScreenshotsShowOneMomentAndRestoreTheTimers) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return ok.has_value(); }, 30000));
     EXPECT_TRUE(*ok);
     EXPECT_EQ(counter_->samples(), samplesAtStart + 2);
-    EXPECT_EQ(QDir(dir.path()).entryList({"*.png"}, QDir::Files).size(), 12);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.png"}, QDir::Files).size(), 14);
     EXPECT_TRUE(app.contentView()->ticker()->isActive());
     EXPECT_TRUE(app.contentView()->slowTicker()->isActive());
 }
@@ -382,7 +382,7 @@ TEST_F(ShellTest, OneAboutWindowAndMenusThatReachTheirCommands) {
     }
     const QString pages =
         "&View: Overview Ctrl+1, Battery Ctrl+2, Storage Ctrl+3, "
-        "Performance Ctrl+4, Graphics Ctrl+5, Refresh Ctrl+R";
+        "Performance Ctrl+4, Graphics Ctrl+5, Sensors Ctrl+6, Refresh Ctrl+R";
 #if defined(Q_OS_MACOS)
     const QStringList expected = {
         "&File: Open Capture… Ctrl+O, Show This Mac , Copy All "

@@ -14,12 +14,14 @@
 namespace orvane {
 namespace {
 
-constexpr int kPagesPerScheme = 5;                    // then the About window
+constexpr int kPagesPerScheme = 6;                    // then the About window
 constexpr int kPictures = 2 * (kPagesPerScheme + 1);  // light, then dark
 constexpr int kPageSettleMs = 250;
 constexpr int kAboutSettleMs = 150;
 constexpr int kPollMs = 50;
 constexpr int kLoadTimeoutMs = 20000;
+constexpr int kSensorFills = 121;  // two minutes of rates take one sample more
+constexpr int kSensorWaitLimit = 5000;
 
 }  // namespace
 
@@ -97,6 +99,7 @@ void ScreenshotRenderer::shoot() {
         }
         filledUntil_ += svc->liveSamples();
         svc->setClock(historyClock);
+        sensorTime_ = now;
     }
     animations_ = Theme::animationsEnabled();
     Theme::setAnimationsEnabled(false);
@@ -107,6 +110,18 @@ void ScreenshotRenderer::shoot() {
 // The samples are taken on the work queue: the pictures wait (bounded) until the last one is
 // published, and then until what it posted has been delivered.
 void ScreenshotRenderer::settle() {
+    // Sensor samples are taken one at a time: the next once the last has been published.
+    if (fillHistory_ && sensorFills_ < kSensorFills && ++sensorWaits_ < kSensorWaitLimit) {
+        const std::shared_ptr<SystemService> svc = app_.svc();
+        svc->setClock([this] { return sensorTime_ + 1; });
+        if (svc->updateSensors()) {
+            ++sensorFills_;
+            sensorTime_ += 1;
+        }
+        svc->setClock(historyClock);
+        QTimer::singleShot(1, this, &ScreenshotRenderer::settle);
+        return;
+    }
     if (app_.svc()->liveSamples() < filledUntil_ && ++settleWaits_ < kLoadTimeoutMs / kPollMs) {
         QTimer::singleShot(kPollMs, this, &ScreenshotRenderer::settle);
         return;

@@ -62,6 +62,10 @@ class ScreenshotRenderer : public QObject {
     // With a filled history: the time of its last sample, and how long it has been awaited.
     std::uint64_t filledUntil_ = 0;  // the live samples published once the fill is done
     int settleWaits_ = 0;
+    // With a filled history, sensor samples too, on their own stepped clock.
+    double sensorTime_ = 0;
+    int sensorFills_ = 0;
+    int sensorWaits_ = 0;
     bool animations_ = true;
     Section before_ = Section::overview;
     // The next picture: the sections in order, then the About window, light then dark.

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "service/Fmt.h"
+#include "ui/model/SensorsModel.h"
 
 namespace orvane::DisplaysModel {
 
@@ -91,7 +92,7 @@ PageText::Badge mainBadge() {
     return {translate("DisplaysModel", "Main"), Tint::blue};
 }
 
-GpuCardText gpuCard(const GraphicsInfo& g) {
+GpuCardText gpuCard(const GraphicsInfo& g, const GpuLoadFacts* load) {
     GpuCardText c;
     c.name = g.name;
     if (!g.cores.empty())
@@ -108,6 +109,10 @@ GpuCardText gpuCard(const GraphicsInfo& g) {
     else if (!g.driver.empty())
         c.lines.push_back(
             Line{false, Row{translate("DisplaysModel", "Driver"), g.driver, Symbol::stack}});
+    if (const auto row = SensorsModel::loadRow(load)) {
+        if (!c.lines.empty() && !c.lines.back().divider) c.lines.push_back(Line{true, {}});
+        c.lines.push_back(Line{false, *row});
+    }
     if (!c.lines.empty() && c.lines.back().divider) c.lines.pop_back();
     return c;
 }

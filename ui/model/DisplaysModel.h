@@ -40,7 +40,8 @@ std::string displayName(const std::string& raw);     // "Built-in Display", tran
 std::string refreshRate(const std::string& raw);     // "120.00Hz" -> "120.00 Hz"
 
 PageText::Badge mainBadge();
-GpuCardText gpuCard(const GraphicsInfo& g);
+// With `load`, a "GPU Load" row ends the card where the load can be read.
+GpuCardText gpuCard(const GraphicsInfo& g, const GpuLoadFacts* load = nullptr);
 DisplayCardText displayCard(const DisplayInfo& d);
 
 }  // namespace DisplaysModel

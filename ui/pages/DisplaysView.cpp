@@ -6,6 +6,7 @@
 #include "ui/components/EmptyState.h"
 #include "ui/components/PageHeader.h"
 #include "ui/model/DisplaysModel.h"
+#include "ui/model/SensorsModel.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/DeviceCard.h"
 #include "ui/widgets/PageScroll.h"
@@ -61,7 +62,8 @@ DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     apply();
     auto* watcher = new ServiceWatcher(
         svc_, this,
-        fieldBit(Field::displays) | fieldBit(Field::graphics) | fieldBit(Field::loaded));
+        fieldBit(Field::displays) | fieldBit(Field::graphics) | fieldBit(Field::loaded) |
+            fieldBit(Field::sensors));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
@@ -74,8 +76,11 @@ void DisplaysView::apply() {
     placeholder_->setVisible(state == PageText::ListState::reading);
     emptyCard_->setVisible(state == PageText::ListState::empty);
     // The two lists sit in separate columns of the stack, so GPU cards always come first.
+    const std::vector<GpuLoadFacts>& loads = svc_->sensors().gpus;
     sync(gpuList_, gpuCards_, graphics,
-         [](DeviceCard* c, const GraphicsInfo& g) { c->setGpu(DisplaysModel::gpuCard(g)); });
+         [&, i = std::size_t{0}](DeviceCard* c, const GraphicsInfo& g) mutable {
+             c->setGpu(DisplaysModel::gpuCard(g, SensorsModel::loadOf(graphics, i++, loads)));
+         });
     sync(displayList_, displayCards_, displays,
          [](DeviceCard* c, const DisplayInfo& d) { c->setDisplay(DisplaysModel::displayCard(d)); });
 }

@@ -17,11 +17,13 @@
 #include "ui/components/UsageBar.h"
 #include "ui/model/HistoryModel.h"
 #include "ui/model/PerformanceModel.h"
+#include "ui/model/SensorsModel.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/CoreGrid.h"
 #include "ui/widgets/HistoryGraph.h"
 #include "ui/widgets/PageScroll.h"
 #include "ui/widgets/PageStyle.h"
+#include "ui/widgets/RateGraph.h"
 
 namespace orvane {
 
@@ -174,9 +176,55 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     memory->addWidget(swap_);
     stack->addWidget(new Card(memoryBox, nullptr));
 
+    // Disk and network throughput, each with its last two minutes, as wide as the history
+    // above: side by side, their titles and rates would not fit a narrow window.
+    const QString trafficTitles[] = {tr("Disk"), tr("Network")};
+    for (std::size_t i = 0; i < traffic_.size(); ++i) {
+        auto* box = new QWidget;
+        auto* col = new QVBoxLayout(box);
+        col->setContentsMargins(0, 0, 0, 0);
+        col->setSpacing(Layout::tileSpacing);
+        auto* head = new QHBoxLayout;
+        head->setSpacing(14);
+        head->addWidget(new Text(trafficTitles[i], Theme::font(15, QFont::DemiBold)));
+        head->addStretch(1);
+        for (auto& item : traffic_[i].legend) {
+            auto* row = new QHBoxLayout;
+            row->setSpacing(5);
+            item.label = new Text({}, Theme::font(12), TextStyle::secondary);
+            item.value = new Text({}, Theme::font(12, QFont::DemiBold));
+            item.value->setTabularDigits(true);
+            row->addWidget(item.label);
+            row->addWidget(item.value);
+            head->addLayout(row);
+        }
+        col->addLayout(head);
+        traffic_[i].graph =
+            new RateGraph(i == 0 ? SensorsModel::Traffic::disk : SensorsModel::Traffic::network);
+        col->addWidget(traffic_[i].graph);
+        stack->addWidget(new Card(box, nullptr));
+    }
+
     apply();
+    applyTraffic();
     auto* watcher = new ServiceWatcher(svc_, this, fieldBit(SystemService::Field::live));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
+    auto* sensors = new ServiceWatcher(svc_, this, fieldBit(SystemService::Field::sensors));
+    connect(sensors, &ServiceWatcher::changed, this, [this] { applyTraffic(); });
+}
+
+void PerformanceView::applyTraffic() {
+    const std::deque<ThroughputPoint>& points = svc_->throughput().points();
+    for (std::size_t i = 0; i < traffic_.size(); ++i) {
+        const auto kind = i == 0 ? SensorsModel::Traffic::disk : SensorsModel::Traffic::network;
+        const auto legend = SensorsModel::legend(kind, points.empty() ? nullptr : &points.back());
+        for (std::size_t k = 0; k < legend.size(); ++k) {
+            traffic_[i].legend[k].label->setText(qs(legend[k].label));
+            traffic_[i].legend[k].value->setText(qs(legend[k].value));
+            PageStyle::setTextColor(traffic_[i].legend[k].value, legend[k].color);
+        }
+        traffic_[i].graph->setPoints(points);
+    }
 }
 
 void PerformanceView::resizeEvent(QResizeEvent* event) {

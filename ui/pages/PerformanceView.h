@@ -17,6 +17,7 @@ class HistoryGraph;
 class InfoRow;
 class LegendSwatch;
 class PageHeader;
+class RateGraph;
 class RingGauge;
 class Text;
 class UsageBar;
@@ -46,6 +47,12 @@ class PerformanceView : public QWidget {
     CoreGrid* coreGrid() const { return grid_; }
     const std::array<UsageBar*, 4>& breakdown() const { return bars_; }
     InfoRow* swapRow() const { return swap_; }
+    // The Disk and Network cards: their graphs and the two rates beside each title.
+    struct TrafficWidgets {
+        RateGraph* graph;
+        std::array<MiniStatWidgets, 2> legend;
+    };
+    const std::array<TrafficWidgets, 2>& traffic() const { return traffic_; }
 
     const std::array<LegendSwatch*, 3>& historySwatches() const { return swatches_; }
 
@@ -54,6 +61,7 @@ class PerformanceView : public QWidget {
 
   private:
     void apply();
+    void applyTraffic();
 
     std::shared_ptr<SystemService> svc_;
     PageHeader* header_;
@@ -71,6 +79,7 @@ class PerformanceView : public QWidget {
     CoreGrid* grid_;
     std::array<UsageBar*, 4> bars_{};
     InfoRow* swap_;
+    std::array<TrafficWidgets, 2> traffic_{};
 };
 
 }  // namespace orvane

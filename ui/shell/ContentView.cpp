@@ -23,6 +23,7 @@
 #include "ui/pages/DisplaysView.h"
 #include "ui/pages/OverviewView.h"
 #include "ui/pages/PerformanceView.h"
+#include "ui/pages/SensorsView.h"
 #include "ui/pages/StorageView.h"
 #include "ui/paint/Theme.h"
 #include "ui/shell/SidebarList.h"
@@ -200,6 +201,8 @@ QWidget* ContentView::makePage(Section section, const std::shared_ptr<SystemServ
             return new PerformanceView(svc, parent);
         case Section::displays:
             return new DisplaysView(svc, parent);
+        case Section::sensors:
+            return new SensorsView(svc, parent);
     }
     return nullptr;
 }
@@ -228,6 +231,8 @@ void ContentView::showPage(Section section) {
         TabStop::focus(stops.first(), Qt::ShortcutFocusReason);
     else if (announce)
         Accessible::announce(this, title(section));
+    // Sensors are read from the moment their page shows (once the window is up).
+    if (started_ && showsSensors(section)) svc_->updateSensors();
 }
 
 QList<QWidget*> ContentView::tabChain() const {
@@ -251,12 +256,15 @@ void ContentView::showEvent(QShowEvent* event) {
     started_ = true;
     list_->setFocus();  // arrow keys move between pages right away
     svc_->loadAll();
+    if (showsSensors(selection())) svc_->updateSensors();
     ticker_->start();
     slowTicker_->start();
 }
 
 void ContentView::tick() {
     svc_->updateLive();
+    // Only while a page shows them: reading sensors costs, and some wake what they read.
+    if (showsSensors(selection())) svc_->updateSensors();
 }
 
 void ContentView::slowTick() {

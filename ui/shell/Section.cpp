@@ -6,9 +6,10 @@
 
 namespace orvane {
 
-const std::array<Section, 5>& allSections() {
-    static const std::array<Section, 5> all{Section::overview, Section::battery, Section::storage,
-                                            Section::performance, Section::displays};
+const std::array<Section, 6>& allSections() {
+    static const std::array<Section, 6> all{Section::overview, Section::battery,
+                                            Section::storage,  Section::performance,
+                                            Section::displays, Section::sensors};
     return all;
 }
 
@@ -24,6 +25,8 @@ QString rawValue(Section section) {
             return QStringLiteral("performance");
         case Section::displays:
             return QStringLiteral("displays");
+        case Section::sensors:
+            return QStringLiteral("sensors");
     }
     return {};
 }
@@ -47,6 +50,8 @@ QString title(Section section) {
             return QCoreApplication::translate("Section", "Performance");
         case Section::displays:
             return QCoreApplication::translate("Section", "Graphics");
+        case Section::sensors:
+            return QCoreApplication::translate("Section", "Sensors");
     }
     return {};
 }
@@ -63,6 +68,8 @@ Symbol symbol(Section section) {
             return Symbol::speedometer;
         case Section::displays:
             return Symbol::display;
+        case Section::sensors:
+            return Symbol::thermometer;
     }
     return {};
 }
@@ -79,8 +86,15 @@ QColor tint(Section section) {
             return Theme::color(Tint::red);
         case Section::displays:
             return Theme::color(Tint::blue);
+        case Section::sensors:
+            return Theme::color(Tint::red);
     }
     return {};
+}
+
+bool showsSensors(Section section) {
+    return section == Section::performance || section == Section::displays ||
+           section == Section::sensors;
 }
 
 }  // namespace orvane

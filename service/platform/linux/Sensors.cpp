@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <set>
 
 #include "service/platform/linux/SysText.h"
@@ -83,6 +84,7 @@ struct LinuxSensors::Chip {
 struct LinuxSensors::Card {
     std::string name;
     std::string driver;
+    std::string pci;  // its PCI function ("0000:00:02.0"), when on PCI
     std::unique_ptr<KeptFile> power;
     std::unique_ptr<KeptFile> busy;  // gpu_busy_percent, where the driver has it
 };
@@ -220,7 +222,8 @@ LinuxSensors::Naming LinuxSensors::fanName(std::string_view chip, std::string_vi
 LinuxSensors::LinuxSensors(const SysFs& fs)
     : fs_(fs),
       netDev_(fs.path("proc/net/dev").string()),
-      diskStats_(fs.path("proc/diskstats").string()) {
+      diskStats_(fs.path("proc/diskstats").string()),
+      drm_(fs) {
     buffer_.reserve(16 * 1024);
 }
 
@@ -318,7 +321,10 @@ void LinuxSensors::rescan() {
         auto card = std::make_unique<Card>();
         card->name = c;
         const std::string device = "sys/class/drm/" + c + "/device";
-        attachPower(fs_.resolve(device).value_or(""), card->power, card->driver);
+        const std::string devicePath = fs_.resolve(device).value_or("");
+        attachPower(devicePath, card->power, card->driver);
+        if (const std::string pci = pciFunctionOf(devicePath); !pci.empty())
+            card->pci = pci.substr(pci.rfind('/') + 1);
         if (card->driver.empty()) card->driver = baseName(fs_.linkTarget(device + "/driver"));
         // A stat of the file, which does not reach the driver.
         if (fs_.exists(device + "/gpu_busy_percent"))
@@ -464,13 +470,33 @@ SensorInputs LinuxSensors::sample() {
         if (const int n = ++seen[d.name]; n > 1) d.name += " " + std::to_string(n);
     out.devices = std::move(devices);
 
+    std::vector<GpuLoadFacts> gpus;
+    std::set<std::string> awakePci;
+    bool clientsWanted = false;
     for (const auto& card : cards_) {
         GpuLoadFacts g{card->name, card->driver, asleep(card->power.get()), std::nullopt};
+        if (!g.sleeping && !card->pci.empty()) awakePci.insert(card->pci);
         if (!g.sleeping && card->busy)
             if (const auto v = card->busy->integer(); v && *v >= 0 && *v <= 100)
                 g.busyPercent = static_cast<double>(*v);
-        if (g.sleeping || g.busyPercent) out.gpus.push_back(std::move(g));
+        clientsWanted = clientsWanted || (!g.sleeping && !card->busy && !card->pci.empty());
+        gpus.push_back(std::move(g));
     }
+    // Cards without a busy percentage of their own: their clients' engine time, read only
+    // for devices found awake just now.
+    if (clientsWanted) {
+        timespec ts{};
+        ::clock_gettime(CLOCK_MONOTONIC, &ts);
+        const auto loads =
+            drm_.sample(static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9,
+                        [&](const std::string& pci) { return awakePci.count(pci) > 0; });
+        for (std::size_t i = 0; i < cards_.size(); ++i)
+            if (const auto it = loads.find(cards_[i]->pci);
+                !gpus[i].sleeping && !cards_[i]->busy && it != loads.end())
+                gpus[i].busyPercent = it->second;
+    }
+    for (GpuLoadFacts& g : gpus)
+        if (g.sleeping || g.busyPercent) out.gpus.push_back(std::move(g));
 
     readInterfaces(out);
     readDisks(out);

@@ -1,7 +1,7 @@
 // Temperatures, fans, throughput counters and graphics load on Linux: hwmon chips
 // (/sys/class/hwmon), thermal zones without a hwmon of their own, /proc/net/dev for the
 // physical and wireless interfaces, /proc/diskstats for whole disks, and amdgpu's
-// gpu_busy_percent.
+// gpu_busy_percent or, for a card without it, its clients' engine time (DrmClients).
 //
 // Never wakes what sleeps: before any file of a device on PCI is read (a hwmon chip, a DRM
 // card), the PCI function's power/runtime_status is read, and a function that is "suspended"
@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "service/platform/SensorFacts.h"
+#include "service/platform/linux/DrmClients.h"
 #include "service/platform/linux/ProcFile.h"
 #include "service/platform/linux/SysFs.h"
 
@@ -73,6 +74,7 @@ class LinuxSensors {
     std::string buffer_;
     std::map<std::string, std::optional<bool>, std::less<>> interfaceKinds_;  // wireless, or out
     std::map<std::string, bool, std::less<>> wholeDisks_;
+    DrmClients drm_;
 };
 
 }  // namespace orvane

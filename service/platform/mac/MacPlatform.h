@@ -19,6 +19,7 @@ class MacPlatform final : public Platform {
     std::vector<GpuFacts> graphics() const override;
     std::int64_t installedMemory() const override { return source_->sysctlInt("hw.memsize"); }
     LiveInputs sampleLive() const override { return source_->sampleLive(); }
+    SensorInputs sampleSensors() const override { return source_->sampleSensors(); }
     // The tools and kernel values the facts come from.
     const MacSource& source() const { return *source_; }
 

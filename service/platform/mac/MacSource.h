@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "service/platform/Facts.h"
+#include "service/platform/SensorFacts.h"
 
 namespace orvane {
 
@@ -39,6 +40,8 @@ class MacSource {
     virtual std::string hostName() const = 0;
     // One live sample's counters. Each call is one sample (a replayed machine advances).
     virtual LiveInputs sampleLive() const = 0;
+    // Sensors and throughput; nothing where they are not read.
+    virtual SensorInputs sampleSensors() const { return {}; }
 };
 
 }  // namespace orvane

@@ -1,10 +1,18 @@
 // The Mac this program runs on: the reporting tools through Shell, kernel values by
-// sysctlbyname, processor ticks and page counts from the Mach host interfaces. Compiled on
-// Apple platforms only.
+// sysctlbyname, processor ticks and page counts from the Mach host interfaces, network
+// counters from the interfaces' link-layer entries and the thermal state from the process
+// information. Compiled on Apple platforms only.
 
+#include <ifaddrs.h>
 #include <mach/mach.h>
 #include <mach/mach_host.h>
 #include <mach/processor_info.h>
+#include <net/if.h>
+#include <net/if_dl.h>
+#include <net/if_var.h>
+#include <objc/message.h>
+#include <objc/runtime.h>
+#include <sys/socket.h>
 #include <sys/sysctl.h>
 #include <time.h>
 #include <unistd.h>
@@ -26,6 +34,7 @@ class MacSystemSource final : public MacSource {
     double uptime() const override;
     std::string hostName() const override;
     LiveInputs sampleLive() const override;
+    SensorInputs sampleSensors() const override;
 };
 
 std::vector<std::uint8_t> MacSystemSource::runData(const std::string& path,
@@ -114,6 +123,39 @@ LiveInputs MacSystemSource::sampleLive() const {
                       static_cast<vm_size_t>(infoCount) * sizeof(integer_t));
     }
     mach_port_deallocate(mach_task_self(), host);
+    return in;
+}
+
+SensorInputs MacSystemSource::sampleSensors() const {
+    SensorInputs in;
+    in.time = uptime();
+    // Each interface's link-layer entry carries its byte counters. They are 32 bits wide: one
+    // that wrapped reads as a counter that went back, which gives no rate for that second.
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) == 0) {
+        for (const ifaddrs* a = list; a; a = a->ifa_next) {
+            if (!a->ifa_addr || a->ifa_addr->sa_family != AF_LINK || !a->ifa_data || !a->ifa_name ||
+                (a->ifa_flags & IFF_LOOPBACK))
+                continue;
+            // Ethernet and Wi-Fi are "en"; bridges, tunnels and peer-to-peer links are not.
+            const std::string name = a->ifa_name;
+            if (name.rfind("en", 0) != 0) continue;
+            const auto* d = static_cast<const if_data*>(a->ifa_data);
+            in.network.push_back({name, false, d->ifi_ibytes, d->ifi_obytes});
+        }
+        ::freeifaddrs(list);
+    }
+    // [[NSProcessInfo processInfo] thermalState]: 0 nominal, 1 fair, 2 serious, 3 critical.
+    if (Class type = objc_getClass("NSProcessInfo")) {
+        using Object = id (*)(id, SEL);
+        using Integer = long (*)(id, SEL);
+        const id info = reinterpret_cast<Object>(objc_msgSend)(reinterpret_cast<id>(type),
+                                                               sel_registerName("processInfo"));
+        const long state =
+            info ? reinterpret_cast<Integer>(objc_msgSend)(info, sel_registerName("thermalState"))
+                 : -1;
+        if (state >= 0 && state <= 3) in.thermalState = static_cast<ThermalState>(state);
+    }
     return in;
 }
 
