@@ -81,7 +81,7 @@ void BM_AppRecordsAndReadsBack(benchmark::State& state) {
     for (auto _ : state) {
         now += 3600;
         battery.maxCapacity = 5400 - (now % 7);
-        battery.healthPercent = battery.maxCapacity / 60.0;
+        battery.healthPercent = *battery.maxCapacity / 60.0;
         benchmark::DoNotOptimize(keeper.collected(battery, volumes));
     }
 }

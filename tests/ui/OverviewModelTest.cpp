@@ -195,7 +195,7 @@ TEST(OverviewModel, GlanceRowsBeforeAnythingWasRead) {
     hw.uptime = 3660;
     EXPECT_EQ(OverviewModel::glanceRows(hw, LiveMetrics{}, BatteryInfo{}, 0)[1].value, "1h 1m");
     const auto chips = OverviewModel::chips(HardwareInfo{}, BatteryInfo{}, {});
-    EXPECT_EQ(chips[3], (PageText::Chip{Symbol::battery100, "-", "Power", Tint::secondary}));
+    EXPECT_EQ(chips[3], (PageText::Chip{Symbol::battery100, "-", "Power", Tint::secondary, {}}));
     BatteryInfo unread;
     unread.present = true;
     const auto battery = OverviewModel::glanceRows(hardware(), LiveMetrics{}, unread, 0);

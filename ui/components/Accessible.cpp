@@ -37,7 +37,10 @@ class ValueInterface : public QAccessibleWidget, public QAccessibleValueInterfac
         return what;
     }
 
-    QVariant currentValue() const override { return percent(); }
+    // Nothing while there is no reading (a fraction that is not a number).
+    QVariant currentValue() const override {
+        return std::isnan(fraction_(widget())) ? QVariant() : QVariant(percent());
+    }
     void setCurrentValue(const QVariant&) override {}
     QVariant maximumValue() const override { return 100; }
     QVariant minimumValue() const override { return 0; }

@@ -36,7 +36,12 @@ RingGauge::RingGauge(double fraction, const QString& title, const QString& subti
     Accessible::registerFactory([](QWidget* w) -> QAccessibleInterface* {
         if (!qobject_cast<RingGauge*>(w)) return nullptr;
         return Accessible::valueInterface(
-            w, [](const QWidget* ring) { return static_cast<const RingGauge*>(ring)->fraction(); },
+            w,
+            [](const QWidget* w) {
+                // A gauge without a reading ("-") has no value to tell, not 0 percent.
+                const auto* ring = static_cast<const RingGauge*>(w);
+                return ring->title() == QStringLiteral("-") ? std::nan("") : ring->fraction();
+            },
             [](const QWidget* ring) {
                 // "Current\nCharge" is one name.
                 return static_cast<const RingGauge*>(ring)->subtitle().replace(u'\n', u' ');

@@ -142,7 +142,10 @@ std::vector<SensorCardText> cards(const SensorReadings& s, const BatteryInfo& ba
         if (!c.rows.empty()) out.push_back(std::move(c));
     }
     // The battery's rate of charge or discharge, from its voltage and current.
-    const double watts = battery.voltage * battery.amperage;
+    // Only from a voltage and a current that were both read.
+    const double watts = battery.voltage && battery.amperage
+                             ? *battery.voltage * *battery.amperage
+                             : std::nan("");
     if (battery.present && std::isfinite(watts) && std::abs(watts) >= 0.05) {
         Row r{watts < 0 ? translate("SensorsModel", "Power Draw")
                         : translate("SensorsModel", "Charging Power"),
