@@ -186,7 +186,9 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
         col->setSpacing(Layout::tileSpacing);
         auto* head = new QHBoxLayout;
         head->setSpacing(14);
-        head->addWidget(new Text(trafficTitles[i], Theme::font(15, QFont::DemiBold)));
+        auto* title = new Text(trafficTitles[i], Theme::font(15, QFont::DemiBold));
+        title->setHeading(true);
+        head->addWidget(title);
         head->addStretch(1);
         for (auto& item : traffic_[i].legend) {
             auto* row = new QHBoxLayout;
@@ -194,6 +196,9 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
             item.label = new Text({}, Theme::font(12), TextStyle::secondary);
             item.value = new Text({}, Theme::font(12, QFont::DemiBold));
             item.value->setTabularDigits(true);
+            TabStop::attach(item.value)->setName([&item] {
+                return item.label->text() + QStringLiteral(": ") + item.value->text();
+            });
             row->addWidget(item.label);
             row->addWidget(item.value);
             head->addLayout(row);

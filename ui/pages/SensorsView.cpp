@@ -69,8 +69,9 @@ void SensorsView::apply() {
             auto* icon = new IconView(c.icon, 20);
             icon->setColor(Theme::color(Tint::red));
             head->addWidget(icon, 0, Qt::AlignVCenter);
-            head->addWidget(new Text(qs(c.title), Theme::font(16, QFont::DemiBold)), 0,
-                            Qt::AlignVCenter);
+            auto* title = new Text(qs(c.title), Theme::font(16, QFont::DemiBold));
+            title->setHeading(true);
+            head->addWidget(title, 0, Qt::AlignVCenter);
             head->addStretch(1);
             col->addLayout(head);
             auto* rows = new RowList;

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 
+#include "ui/components/TabStop.h"
 #include "ui/components/Text.h"
 #include "ui/paint/Theme.h"
 #include "ui/widgets/HealthChart.h"
@@ -21,9 +22,13 @@ HealthHistoryCard::HealthHistoryCard(QWidget* parent)
     auto* heading = new QHBoxLayout;
     heading->setSpacing(12);
     auto* title = new Text(tr("Health History"), Theme::font(15, QFont::DemiBold));
+    title->setHeading(true);
     heading->addWidget(title);
     heading->addStretch(1);
     summary_->setTabularDigits(true);
+    TabStop::attach(summary_)->setName(
+        [this, title] { return title->text() + QStringLiteral(": ") + summary_->text(); });
+    TabStop::attach(projection_);
     heading->addWidget(summary_);
     body()->addLayout(heading);
     body()->addWidget(chart_);

@@ -122,8 +122,13 @@ VolumeCard::VolumeCard(const VolumeCardText& text, QWidget* parent)
     history->setSpacing(8);
     sparkline_ = new Sparkline;
     trend_ = new Text({}, Theme::font(11, QFont::Medium), TextStyle::secondary);
-    history->addWidget(new Text(tr("Last 90 days"), Theme::font(10), TextStyle::secondary), 0,
-                       Qt::AlignVCenter);
+    auto* last90 = new Text(tr("Last 90 days"), Theme::font(10), TextStyle::secondary);
+    // Heard as one stop: "Last 90 days: <what the line shows>", then the trend.
+    TabStop::attach(sparkline_)->setName([this, last90] {
+        return last90->text() + QStringLiteral(": ") + sparkline_->accessibleName();
+    });
+    TabStop::attach(trend_);
+    history->addWidget(last90, 0, Qt::AlignVCenter);
     history->addWidget(sparkline_, 0, Qt::AlignVCenter);
     history->addStretch(1);
     history->addWidget(trend_, 0, Qt::AlignVCenter);
