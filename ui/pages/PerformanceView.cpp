@@ -39,6 +39,21 @@ QVBoxLayout* gaugeColumn(QWidget* box) {
     return col;
 }
 
+// One entry of a graph's legend: a label and its value, heard as "Label: value".
+QHBoxLayout* legendEntry(PerformanceView::MiniStatWidgets& item) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(5);
+    item.label = new Text({}, Theme::font(12), TextStyle::secondary);
+    item.value = new Text({}, Theme::font(12, QFont::DemiBold));
+    item.value->setTabularDigits(true);
+    TabStop::attach(item.value)->setName([&item] {
+        return item.label->text() + QStringLiteral(": ") + item.value->text();
+    });
+    row->addWidget(item.label);
+    row->addWidget(item.value);
+    return row;
+}
+
 }  // namespace
 
 PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* parent)
@@ -102,20 +117,10 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     historyHeader->addWidget(historyTitle);
     historyHeader->addStretch(1);
     for (std::size_t i = 0; i < legend_.size(); ++i) {
-        MiniStatWidgets& item = legend_[i];
-        auto* row = new QHBoxLayout;
-        row->setSpacing(5);
+        QHBoxLayout* row = legendEntry(legend_[i]);
         // Memory is the graph's line, the others its areas.
         swatches_[i] = new LegendSwatch(i == 2);
-        row->addWidget(swatches_[i], 0, Qt::AlignVCenter);
-        item.label = new Text({}, Theme::font(12), TextStyle::secondary);
-        item.value = new Text({}, Theme::font(12, QFont::DemiBold));
-        item.value->setTabularDigits(true);
-        TabStop::attach(item.value)->setName([&item] {
-            return item.label->text() + QStringLiteral(": ") + item.value->text();
-        });
-        row->addWidget(item.label);
-        row->addWidget(item.value);
+        row->insertWidget(0, swatches_[i], 0, Qt::AlignVCenter);
         historyHeader->addLayout(row);
     }
     historyCol->addLayout(historyHeader);
@@ -190,19 +195,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
         title->setHeading(true);
         head->addWidget(title);
         head->addStretch(1);
-        for (auto& item : traffic_[i].legend) {
-            auto* row = new QHBoxLayout;
-            row->setSpacing(5);
-            item.label = new Text({}, Theme::font(12), TextStyle::secondary);
-            item.value = new Text({}, Theme::font(12, QFont::DemiBold));
-            item.value->setTabularDigits(true);
-            TabStop::attach(item.value)->setName([&item] {
-                return item.label->text() + QStringLiteral(": ") + item.value->text();
-            });
-            row->addWidget(item.label);
-            row->addWidget(item.value);
-            head->addLayout(row);
-        }
+        for (auto& item : traffic_[i].legend)
+            head->addLayout(legendEntry(item));
         col->addLayout(head);
         traffic_[i].graph =
             new RateGraph(i == 0 ? SensorsModel::Traffic::disk : SensorsModel::Traffic::network);
