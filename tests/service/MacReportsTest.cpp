@@ -1,6 +1,6 @@
-// The Mac's reports decoded into records, row by row of tests/fixtures/decoding/mac-reports.json
-// and mac-battery.json: each row gives a report's items (or its raw text) and the records they
-// show.
+// The Mac's reports and registry statistics decoded into records, row by row of
+// tests/fixtures/decoding/mac-reports.json and mac-battery.json: each row gives a report's items
+// (or its raw text) and the records they show.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "service/Fmt.h"
+#include "service/platform/mac/MacDecoders.h"
 #include "tests/service/Captures.h"
 #include "tests/service/CollectorsFakePlatform.h"
 #include "tests/service/RecordText.h"
@@ -40,6 +42,24 @@ std::string plistOf(const nlohmann::json& v) {
            (v.is_number_float() ? "</real>" : "</integer>");
 }
 
+// A row's registry statistics as they show: a disk's name and counters, or a GPU's load.
+Texts showsStatistics(const std::string& report, const nlohmann::json& row) {
+    const auto value = [&](const char* key) {
+        const std::string text = row.value(key, nlohmann::json()).dump();
+        return *decodeJson(
+            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
+    if (report == "IOAccelerator") {
+        const std::optional<double> load = decodeMacGpuLoad(value("PerformanceStatistics"));
+        return {load ? Fmt::format("%g", *load) : "-"};
+    }
+    const auto d = decodeMacDisk(value("Statistics"), value("BSD Name"), value("Whole"),
+                                 value("Protocol Characteristics"));
+    return d ? Texts{d->name + " " + std::to_string(d->readBytes) + " " +
+                     std::to_string(d->writtenBytes)}
+             : Texts{};
+}
+
 // What a Mac shows of one report: the hardware line, the battery, the volumes, or the graphics
 // processors followed by the displays.
 Texts shows(const std::string& report, const FakePlatform& mac) {
@@ -61,6 +81,10 @@ TEST(MacReports, EachRowShowsItsRecords) {
         for (const auto& [report, rows] : tables.items()) {
             if (!rows.is_array()) continue;
             for (const auto& row : rows) {
+                if (report.starts_with("IO")) {
+                    EXPECT_EQ(showsStatistics(report, row), row["shows"].get<Texts>()) << row;
+                    continue;
+                }
                 // The battery as the collector tests read it, without kernel values.
                 FakePlatform mac = report == "AppleSmartBattery" ? FakePlatform() : kernelOnlyMac();
                 if (row.contains("registry")) mac.setIoreg(xmlPlist(plistOf(row["registry"])));

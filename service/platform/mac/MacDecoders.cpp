@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -538,6 +539,37 @@ std::vector<GpuFacts> decodeMacGraphics(Bytes displaysReport) {
         gpus.push_back(std::move(gpu));
     }
     return gpus;
+}
+
+// ---- sensors -----------------------------------------------------------------------------
+
+std::optional<DiskCounters> decodeMacDisk(const Value& statistics, const Value& bsdName,
+                                          const Value& whole, const Value& protocol) {
+    // Counters are the kernel's unsigned 64-bit numbers; one read as negative is not a count.
+    const auto counter = [&](std::string_view key) -> std::optional<std::uint64_t> {
+        const Value* v = statistics.get(key);
+        const std::int64_t* n = v ? v->asInt() : nullptr;
+        if (!n || *n < 0) return std::nullopt;
+        return static_cast<std::uint64_t>(*n);
+    };
+    const std::string* name = bsdName.asString();
+    const bool* isWhole = whole.asBool();
+    const std::string* interconnect = protocol.getString("Physical Interconnect");
+    // A mounted disk image reads and writes through the disk its file is on: counted there.
+    if (!name || name->empty() || !isWhole || !*isWhole ||
+        (interconnect && *interconnect == "Virtual Interface"))
+        return std::nullopt;
+    const std::optional<std::uint64_t> read = counter("Bytes (Read)");
+    const std::optional<std::uint64_t> written = counter("Bytes (Write)");
+    if (!read || !written) return std::nullopt;
+    return DiskCounters{*name, *read, *written};
+}
+
+std::optional<double> decodeMacGpuLoad(const Value& performanceStatistics) {
+    // An integer as the drivers write it; a finite real is taken too, anything else is not read.
+    const double busy = numberOr(performanceStatistics.get("Device Utilization %"), NAN);
+    if (std::isnan(busy)) return std::nullopt;
+    return std::clamp(busy, 0.0, 100.0);
 }
 
 }  // namespace orvane

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "service/Values.h"
 #include "service/platform/Facts.h"
 #include "service/platform/mac/MacSource.h"
 
@@ -22,5 +24,15 @@ HardwareFacts decodeMacHardware(const MacSource& source);
 PowerFacts decodeMacPower(Bytes registry, Bytes powerReport);
 std::vector<VolumeFacts> decodeMacVolumes(Bytes storageReport);
 std::vector<GpuFacts> decodeMacGraphics(Bytes displaysReport);
+
+// One disk's byte counters from the I/O registry: its block-storage driver's "Statistics",
+// the "BSD Name" and "Whole" of the media the driver presents, and the "Protocol
+// Characteristics" of the device below the driver. Nothing unless the media is a whole disk
+// with a name, it is not a disk image, and both counters are read.
+std::optional<DiskCounters> decodeMacDisk(const Value& statistics, const Value& bsdName,
+                                          const Value& whole, const Value& protocol);
+// How busy a graphics processor is: "Device Utilization %" of its accelerator's
+// "PerformanceStatistics", within 0 to 100; nothing when that is not a number.
+std::optional<double> decodeMacGpuLoad(const Value& performanceStatistics);
 
 }  // namespace orvane

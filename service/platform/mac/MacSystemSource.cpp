@@ -1,8 +1,11 @@
 // The Mac this program runs on: the reporting tools through Shell, kernel values by
 // sysctlbyname, processor ticks and page counts from the Mach host interfaces, network
-// counters from the interfaces' link-layer entries and the thermal state from the process
-// information. Compiled on Apple platforms only.
+// counters from the interfaces' link-layer entries, disk and graphics activity from the I/O
+// registry and the thermal state from the process information. Compiled on Apple platforms
+// only.
 
+#include <CoreFoundation/CoreFoundation.h>
+#include <IOKit/IOKitLib.h>
 #include <ifaddrs.h>
 #include <mach/mach.h>
 #include <mach/mach_host.h>
@@ -18,11 +21,119 @@
 #include <unistd.h>
 
 #include "service/Shell.h"
+#include "service/Values.h"
+#include "service/platform/mac/MacDecoders.h"
 #include "service/platform/mac/MacPlatform.h"
 
 namespace orvane {
 
 namespace {
+
+// A registry property as a plain value: numbers, booleans, text, and dictionaries of them two
+// levels deep. Anything else, or a property that is not there, is null.
+Value plainValue(CFTypeRef v, int depth = 0) {
+    if (!v) return {};
+    const CFTypeID type = CFGetTypeID(v);
+    if (type == CFBooleanGetTypeID()) return CFBooleanGetValue(static_cast<CFBooleanRef>(v)) != 0;
+    if (type == CFNumberGetTypeID()) {
+        const auto n = static_cast<CFNumberRef>(v);
+        if (CFNumberIsFloatType(n)) {
+            double d = 0;
+            return CFNumberGetValue(n, kCFNumberDoubleType, &d) ? Value(d) : Value();
+        }
+        std::int64_t i = 0;
+        return CFNumberGetValue(n, kCFNumberSInt64Type, &i) ? Value(i) : Value();
+    }
+    if (type == CFStringGetTypeID()) {
+        char text[256];
+        return CFStringGetCString(static_cast<CFStringRef>(v), text, sizeof text,
+                                  kCFStringEncodingUTF8)
+                   ? Value(text)
+                   : Value();
+    }
+    if (type == CFDictionaryGetTypeID() && depth < 2) {
+        const auto dict = static_cast<CFDictionaryRef>(v);
+        const CFIndex count = CFDictionaryGetCount(dict);
+        if (count <= 0 || count > 1000) return Value::Object{};
+        std::vector<const void*> keys(static_cast<std::size_t>(count));
+        std::vector<const void*> values(keys.size());
+        CFDictionaryGetKeysAndValues(dict, keys.data(), values.data());
+        Value::Object out;
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            if (const Value key = plainValue(keys[k], 2); const std::string* name = key.asString())
+                out.emplace(*name, plainValue(values[k], depth + 1));
+        return out;
+    }
+    return {};
+}
+
+Value property(io_registry_entry_t entry, const char* key) {
+    const CFStringRef name =
+        CFStringCreateWithCString(kCFAllocatorDefault, key, kCFStringEncodingUTF8);
+    if (!name) return {};
+    const CFTypeRef v = IORegistryEntryCreateCFProperty(entry, name, kCFAllocatorDefault, 0);
+    CFRelease(name);
+    Value out = plainValue(v);
+    if (v) CFRelease(v);
+    return out;
+}
+
+// Calls `each` with every registered service of the class (or a subclass), in registry order.
+template <class Each>
+void forEachService(const char* className, Each each) {
+    const CFMutableDictionaryRef matching = IOServiceMatching(className);
+    io_iterator_t services = 0;
+    // The matching dictionary is consumed by the call.
+    if (!matching ||
+        IOServiceGetMatchingServices(kIOMainPortDefault, matching, &services) != KERN_SUCCESS)
+        return;
+    while (const io_object_t service = IOIteratorNext(services)) {
+        each(service);
+        IOObjectRelease(service);
+    }
+    IOObjectRelease(services);
+}
+
+// Each block-storage driver counts the bytes of the one disk it presents (its media child);
+// partitions are further down and have no driver of their own.
+void readDisks(std::vector<DiskCounters>& out) {
+    forEachService("IOBlockStorageDriver", [&](io_object_t driver) {
+        io_registry_entry_t device = 0;
+        Value protocol;
+        if (IORegistryEntryGetParentEntry(driver, "IOService", &device) == KERN_SUCCESS) {
+            protocol = property(device, "Protocol Characteristics");
+            IOObjectRelease(device);
+        }
+        io_iterator_t children = 0;
+        if (IORegistryEntryGetChildIterator(driver, "IOService", &children) != KERN_SUCCESS) return;
+        const Value statistics = property(driver, "Statistics");
+        bool found = false;
+        while (const io_object_t media = IOIteratorNext(children)) {
+            if (!found && IOObjectConformsTo(media, "IOMedia")) {
+                if (std::optional<DiskCounters> disk =
+                        decodeMacDisk(statistics, property(media, "BSD Name"),
+                                      property(media, "Whole"), protocol)) {
+                    out.push_back(std::move(*disk));
+                    found = true;
+                }
+            }
+            IOObjectRelease(media);
+        }
+        IOObjectRelease(children);
+    });
+}
+
+// One entry per graphics processor, in registry order, named as the registry names it. The
+// statistics are a property the driver updates itself: reading it is a registry read, not a
+// request to the device.
+void readGpus(std::vector<GpuLoadFacts>& out) {
+    forEachService("IOAccelerator", [&](io_object_t accelerator) {
+        io_name_t name = {};
+        if (IORegistryEntryGetName(accelerator, name) != KERN_SUCCESS) name[0] = '\0';
+        out.push_back(
+            {name, "", false, decodeMacGpuLoad(property(accelerator, "PerformanceStatistics"))});
+    });
+}
 
 class MacSystemSource final : public MacSource {
   public:
@@ -145,6 +256,8 @@ SensorInputs MacSystemSource::sampleSensors() const {
         }
         ::freeifaddrs(list);
     }
+    readDisks(in.disks);
+    readGpus(in.gpus);
     // [[NSProcessInfo processInfo] thermalState]: 0 nominal, 1 fair, 2 serious, 3 critical.
     if (Class type = objc_getClass("NSProcessInfo")) {
         using Object = id (*)(id, SEL);
