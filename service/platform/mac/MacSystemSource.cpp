@@ -95,7 +95,9 @@ void forEachService(const char* className, Each each) {
 }
 
 // Each block-storage driver counts the bytes of the one disk it presents (its media child);
-// partitions are further down and have no driver of their own.
+// partitions are further down and have no driver of their own. The keys are IOKit's
+// kIOBlockStorageDriverStatisticsKey, kIOPropertyProtocolCharacteristicsKey, kIOBSDNameKey and
+// kIOMediaWholeKey.
 void readDisks(std::vector<DiskCounters>& out) {
     forEachService("IOBlockStorageDriver", [&](io_object_t driver) {
         io_registry_entry_t device = 0;
