@@ -126,8 +126,8 @@ void readDisks(std::vector<DiskCounters>& out) {
 }
 
 // One entry per graphics processor, in registry order, named as the registry names it. The
-// statistics are a property the driver updates itself: reading it is a registry read, not a
-// request to the device.
+// statistics are a registry property the driver keeps, read like any other property: the
+// device is not opened.
 void readGpus(std::vector<GpuLoadFacts>& out) {
     forEachService("IOAccelerator", [&](io_object_t accelerator) {
         io_name_t name = {};
