@@ -1,8 +1,6 @@
-// Apple's <CoreFoundation/CoreFoundation.h>, as far as the Mac sources use it (see
-// mach/mach_types.h here for what this check proves): the types, numbers, text and dictionaries
-// of registry properties, copied from the macOS SDK headers named above each part, for LP64.
-// Apple's attribute macros (CF_EXPORT, CF_BRIDGED_TYPE, nullability) are left out; CF_ENUM is
-// written as the C++ enumeration it declares, with only the values used.
+// Apple's <CoreFoundation/CoreFoundation.h> as far as the Mac sources use it (what this proves:
+// mach/mach_types.h here), copied from the macOS SDK headers named above each part, for LP64;
+// Apple's attribute macros left out, CF_ENUM written as the C++ enum it declares (values used).
 #pragma once
 
 #include <sys/cdefs.h>

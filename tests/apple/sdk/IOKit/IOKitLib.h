@@ -1,8 +1,6 @@
-// Apple's <IOKit/IOKitLib.h>, as far as the Mac sources use it (see mach/mach_types.h here for
-// what this check proves): services of a class, their registry properties, parents and
-// children. Copied from the macOS SDK's IOKit headers named above each part (kIOMainPortDefault
-// is macOS 12's name) and XNU's osfmk/device/device_types.h, for LP64; availability and
-// CF_RELEASES_ARGUMENT / CF_RETURNS_RETAINED left out.
+// Apple's <IOKit/IOKitLib.h> as far as the Mac sources use it (what this proves:
+// mach/mach_types.h here), copied from the macOS SDK's IOKit headers (kIOMainPortDefault: macOS
+// 12 on) and XNU's osfmk/device/device_types.h named above each part, for LP64; attributes left out.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
