@@ -54,8 +54,10 @@ TEST(FmtBytes, UsesTheGivenDecimalSeparator) {
 TEST(FmtMemory, BinaryUnitsGroupedIntegersAndMinusSign) {
     Fmt::setDecimalPoint(".");
     for (const auto& [n, text] : std::initializer_list<std::pair<std::int64_t, const char*>>{
-             {0, "0 MB 0 GB 0"}, {1'610'612'736, "1.5 GB 2 GB 1,610,612,736"},
-             {17'179'869'184, "16 GB 16 GB 17,179,869,184"}, {999, "0 MB 0 GB 999"},
+             {0, "0 MB 0 GB 0"},
+             {1'610'612'736, "1.5 GB 2 GB 1,610,612,736"},
+             {17'179'869'184, "16 GB 16 GB 17,179,869,184"},
+             {999, "0 MB 0 GB 999"},
              {1'073'741'824'000, "0.98 TB 1000 GB 1,073,741,824,000"}})
         EXPECT_EQ(Fmt::memory(n) + " " + Fmt::memoryGB(n) + " " + Fmt::integer(n), text);
     EXPECT_EQ(Fmt::integer(INT64_MIN), "\u22129,223,372,036,854,775,808");

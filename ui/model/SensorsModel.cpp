@@ -143,9 +143,8 @@ std::vector<SensorCardText> cards(const SensorReadings& s, const BatteryInfo& ba
     }
     // The battery's rate of charge or discharge, from its voltage and current.
     // Only from a voltage and a current that were both read.
-    const double watts = battery.voltage && battery.amperage
-                             ? *battery.voltage * *battery.amperage
-                             : std::nan("");
+    const double watts =
+        battery.voltage && battery.amperage ? *battery.voltage * *battery.amperage : std::nan("");
     if (battery.present && std::isfinite(watts) && std::abs(watts) >= 0.05) {
         Row r{watts < 0 ? translate("SensorsModel", "Power Draw")
                         : translate("SensorsModel", "Charging Power"),

@@ -60,10 +60,9 @@ DisplaysView::DisplaysView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(emptyCard_);
 
     apply();
-    auto* watcher = new ServiceWatcher(
-        svc_, this,
-        fieldBit(Field::displays) | fieldBit(Field::graphics) | fieldBit(Field::loaded) |
-            fieldBit(Field::sensors));
+    auto* watcher = new ServiceWatcher(svc_, this,
+                                       fieldBit(Field::displays) | fieldBit(Field::graphics) |
+                                           fieldBit(Field::loaded) | fieldBit(Field::sensors));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 

@@ -39,6 +39,22 @@ QVBoxLayout* gaugeColumn(QWidget* box) {
     return col;
 }
 
+// A card that shows a graph: its column and the header row above the graph, holding the
+// title (a heading) and, after a stretch, whatever legend the caller adds.
+QVBoxLayout* graphCard(QWidget* box, const QString& title, QHBoxLayout** header) {
+    auto* col = new QVBoxLayout(box);
+    col->setContentsMargins(0, 0, 0, 0);
+    col->setSpacing(Layout::tileSpacing);
+    auto* head = new QHBoxLayout;
+    head->setSpacing(14);
+    auto* heading = new Text(title, Theme::font(15, QFont::DemiBold));
+    heading->setHeading(true);
+    head->addWidget(heading);
+    head->addStretch(1);
+    *header = head;
+    return col;
+}
+
 // One entry of a graph's legend: a label and its value, heard as "Label: value".
 QHBoxLayout* legendEntry(PerformanceView::MiniStatWidgets& item) {
     auto* row = new QHBoxLayout;
@@ -107,15 +123,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
 
     // The last two minutes, with the current values beside the title as the graph's legend.
     auto* historyBox = new QWidget;
-    auto* historyCol = new QVBoxLayout(historyBox);
-    historyCol->setContentsMargins(0, 0, 0, 0);
-    historyCol->setSpacing(Layout::tileSpacing);
-    auto* historyHeader = new QHBoxLayout;
-    historyHeader->setSpacing(14);
-    auto* historyTitle = new Text(tr("History"), Theme::font(15, QFont::DemiBold));
-    historyTitle->setHeading(true);
-    historyHeader->addWidget(historyTitle);
-    historyHeader->addStretch(1);
+    QHBoxLayout* historyHeader = nullptr;
+    QVBoxLayout* historyCol = graphCard(historyBox, tr("History"), &historyHeader);
     for (std::size_t i = 0; i < legend_.size(); ++i) {
         QHBoxLayout* row = legendEntry(legend_[i]);
         // Memory is the graph's line, the others its areas.
@@ -186,15 +195,8 @@ PerformanceView::PerformanceView(std::shared_ptr<SystemService> svc, QWidget* pa
     const QString trafficTitles[] = {tr("Disk"), tr("Network")};
     for (std::size_t i = 0; i < traffic_.size(); ++i) {
         auto* box = new QWidget;
-        auto* col = new QVBoxLayout(box);
-        col->setContentsMargins(0, 0, 0, 0);
-        col->setSpacing(Layout::tileSpacing);
-        auto* head = new QHBoxLayout;
-        head->setSpacing(14);
-        auto* title = new Text(trafficTitles[i], Theme::font(15, QFont::DemiBold));
-        title->setHeading(true);
-        head->addWidget(title);
-        head->addStretch(1);
+        QHBoxLayout* head = nullptr;
+        QVBoxLayout* col = graphCard(box, trafficTitles[i], &head);
         for (auto& item : traffic_[i].legend)
             head->addLayout(legendEntry(item));
         col->addLayout(head);

@@ -33,10 +33,10 @@ StorageView::StorageView(std::shared_ptr<SystemService> svc, QWidget* parent)
     stack->addWidget(emptyCard_);
 
     apply();
-    auto* watcher = new ServiceWatcher(
-        svc_, this,
-        fieldBit(SystemService::Field::volumes) | fieldBit(SystemService::Field::journal) |
-            fieldBit(SystemService::Field::loaded));
+    auto* watcher = new ServiceWatcher(svc_, this,
+                                       fieldBit(SystemService::Field::volumes) |
+                                           fieldBit(SystemService::Field::journal) |
+                                           fieldBit(SystemService::Field::loaded));
     connect(watcher, &ServiceWatcher::changed, this, [this] { apply(); });
 }
 
