@@ -37,6 +37,10 @@ SerialQueue::SerialQueue(std::string label)
 }
 
 SerialQueue::~SerialQueue() {
+    close();
+}
+
+void SerialQueue::close() {
     std::deque<std::function<void()>> dropped;
     {
         std::lock_guard lock(state_->mutex);

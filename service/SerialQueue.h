@@ -19,6 +19,9 @@ class SerialQueue {
 
     const std::string& label() const { return label_; }
     void submit(std::function<void()> item);
+    // Runs no further items and waits for the one running, unless called from one of its own
+    // items. The destructor does the same; closing twice does nothing more.
+    void close();
     // True when called from this queue's worker thread.
     bool isCurrent() const;
 

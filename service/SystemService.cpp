@@ -34,6 +34,11 @@ SystemService::SystemService(std::shared_ptr<const Platform> platform, MainQueue
 
 SystemService::~SystemService() = default;
 
+void SystemService::stop() {
+    queue_.close();
+    liveQueue_.close();
+}
+
 int SystemService::subscribe(Observer observer) {
     const int token = nextToken_++;
     observers_.emplace(token, std::move(observer));

@@ -48,6 +48,10 @@ class SystemService : public std::enable_shared_from_this<SystemService> {
     static std::shared_ptr<SystemService> create(std::shared_ptr<const Platform> platform,
                                                  MainQueue mainQueue, Clock clock = historyClock);
     ~SystemService();
+    // Stops the work queues: nothing queued runs, and a read that is running finishes before
+    // this returns, so no worker still holds the service. The owner calls it at quit, so the
+    // service goes on the main thread and no worker outlives main().
+    void stop();
     SystemService(const SystemService&) = delete;
     SystemService& operator=(const SystemService&) = delete;
 

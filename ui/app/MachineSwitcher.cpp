@@ -33,6 +33,13 @@ MachineSwitcher::MachineSwitcher(std::shared_ptr<const Platform> home, const Mes
       messages_(messages),
       window_(std::move(window)) {}
 
+MachineSwitcher::~MachineSwitcher() {
+    retired_.push_back(svc_);
+    retired_.push_back(homeSvc_);
+    for (const auto& weak : retired_)
+        if (const auto svc = weak.lock()) svc->stop();
+}
+
 QString MachineSwitcher::openText() {
     return QCoreApplication::translate("OrvaneApp", "Open Capture…");
 }
@@ -97,6 +104,10 @@ void MachineSwitcher::showHome() {
 // This machine's service is kept while a capture is shown, so coming back finds its records;
 // a capture's service goes when another machine is shown.
 void MachineSwitcher::show(std::shared_ptr<const Platform> platform, const QString& captureName) {
+    if (svc_ && svc_ != homeSvc_) {
+        std::erase_if(retired_, [](const auto& weak) { return weak.expired(); });
+        retired_.push_back(svc_);
+    }
     platform_ = std::move(platform);
     svc_ = platform_ == home_ ? homeSvc_ : nullptr;
     captureName_ = captureName;

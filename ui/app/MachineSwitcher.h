@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "service/SystemService.h"
 #include "service/platform/Platform.h"
@@ -25,6 +26,9 @@ class MachineSwitcher : public QObject {
     // is said through `messages`, over the window `window` gives.
     MachineSwitcher(std::shared_ptr<const Platform> home, const Messages& messages,
                     std::function<QWidget*()> window, QObject* parent = nullptr);
+    // Stops every service it made before letting them go, so none is left to a worker thread
+    // to destroy after the application has quit.
+    ~MachineSwitcher() override;
 
     // The service of the machine shown, created on first use.
     std::shared_ptr<SystemService> svc();
@@ -71,6 +75,8 @@ class MachineSwitcher : public QObject {
     // The machine the application started with, kept while a capture is shown.
     std::shared_ptr<const Platform> home_;
     std::shared_ptr<SystemService> homeSvc_;
+    // Services of captures shown before, which a read in progress may still hold.
+    std::vector<std::weak_ptr<SystemService>> retired_;
     QString captureName_;
     QString startCaptureName_;
     const Messages& messages_;
