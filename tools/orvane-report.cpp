@@ -300,6 +300,7 @@ int main(int argc, char** argv) {
         loop.runUntil([&] { return samples > i; }, std::chrono::minutes(1));
     }
     loop.runUntil([&] { return sensorReads >= sensorsAsked; }, std::chrono::minutes(1));
+    svc->stop();  // a read still running finishes now, before the loop it posts to goes
     loop.runPending();
 
     std::string text = formatReport(svc->snapshot(), opt.format);
