@@ -400,8 +400,8 @@ TEST(CoreGrid, SmallChangesJumpAndFramesRepaintOnlyTheMovingBar) {
     ManualClock gc(true);
     QWidget host;
     auto* grid = new CoreGrid(&host);
-    grid->resize(300, 100);
-    host.resize(300, 100);
+    grid->resize(600, 100);
+    host.resize(600, 100);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     LiveMetrics live;
@@ -410,15 +410,16 @@ TEST(CoreGrid, SmallChangesJumpAndFramesRepaintOnlyTheMovingBar) {
     const double barWidth = CoreGrid::barRect(grid->cellRect(0)).width();
     ASSERT_GT(barWidth, 100);
 
-    // Under three pixels: jumps.
-    live.perCore = {0.5 + 2.5 / barWidth, 0.5};
+    // Under three points of load: jumps, though on this bar that is over three pixels.
+    ASSERT_GT(0.025 * barWidth, Motion::kMinAnimatedPx);
+    live.perCore = {0.525, 0.5};
     grid->setCells(PerformanceModel::coreCells(live));
     EXPECT_FALSE(grid->isAnimating());
-    EXPECT_DOUBLE_EQ(grid->shownFractions()[0], 0.5 + 2.5 / barWidth);
+    EXPECT_DOUBLE_EQ(grid->shownFractions()[0], 0.525);
 
     PaintSpy spy(grid);
     spy.reset();
-    live.perCore = {0.5 + 2.5 / barWidth, 0.9};
+    live.perCore = {0.525, 0.9};
     grid->setCells(PerformanceModel::coreCells(live));
     EXPECT_TRUE(grid->isAnimating());
     QCoreApplication::processEvents();

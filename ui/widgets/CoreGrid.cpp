@@ -186,7 +186,9 @@ void CoreGrid::setCells(std::vector<CoreCell> cells) {
     const bool animate = isVisible() && Theme::animationsEnabled();
     for (std::size_t i = 0; i < cells_.size(); ++i) {
         const double barWidth = barRect(cellRect(i)).width();
-        motions_[i]->moveTo(finite(cells_[i].fraction), barWidth, animate);
+        const double to = finite(cells_[i].fraction);
+        motions_[i]->moveTo(to, barWidth,
+                            animate && std::abs(to - motions_[i]->value()) >= kMinAnimatedChange);
     }
     if (!dirty.isEmpty()) update(dirty);
 }

@@ -21,6 +21,9 @@ class CoreGrid : public QWidget, public AccessibleItems {
     Q_OBJECT
   public:
     static constexpr int kAnimationMs = 400;
+    // Smaller changes of a core's load jump: every bar would otherwise animate at almost
+    // every sample, each frame a repaint through the translucent card.
+    static constexpr double kMinAnimatedChange = 0.03;
     static constexpr int kBarHeight = 8;
     static constexpr int kCellSpacing = 5;
 

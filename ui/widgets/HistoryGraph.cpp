@@ -1,5 +1,6 @@
 #include "ui/widgets/HistoryGraph.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -79,7 +80,19 @@ void HistoryGraph::setPlotHeight(int height) {
 }
 
 int HistoryGraph::scaleWidth() const {
-    return QFontMetrics(axisFont()).horizontalAdvance(qs(PageText::percent(100))) + 6;
+    if (scaleWidth_ < 0)
+        scaleWidth_ = QFontMetrics(axisFont()).horizontalAdvance(qs(PageText::percent(100))) + 6;
+    return scaleWidth_;
+}
+
+void HistoryGraph::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::LanguageChange ||
+        event->type() == QEvent::LocaleChange) {
+        scaleWidth_ = -1;
+        layer_ = {};
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 QSize HistoryGraph::minimumSizeHint() const {
@@ -282,15 +295,19 @@ void HistoryGraph::paintEvent(QPaintEvent* event) {
     }
     p.setFont(axisFont());
     p.setPen(Theme::secondary());
-    // The scale at the right of its grid lines (inset as the plot insets its lines).
-    const qreal inset = (std::ceil(kLineWidth * devicePixelRatioF() / 2) + 1) / devicePixelRatioF();
     const QRect plot = plotRect();
-    const int th = QFontMetrics(axisFont()).height();
-    for (double f : {0.0, 0.5, 1.0}) {
-        const qreal y = std::clamp(inset + (1 - f) * (plot.height() - 2 * inset), th / 2.0,
-                                   plot.height() - th / 2.0);
-        p.drawText(QRectF(plot.right() + 5, y - th / 2.0, scaleWidth() - 5, th),
-                   Qt::AlignLeft | Qt::AlignVCenter, qs(PageText::percent(f * 100)));
+    // The scale at the right of its grid lines (inset as the plot insets its lines); a new
+    // sample repaints the plot alone.
+    if (event->rect().right() > plot.right()) {
+        const qreal inset =
+            (std::ceil(kLineWidth * devicePixelRatioF() / 2) + 1) / devicePixelRatioF();
+        const int th = QFontMetrics(axisFont()).height();
+        for (double f : {0.0, 0.5, 1.0}) {
+            const qreal y = std::clamp(inset + (1 - f) * (plot.height() - 2 * inset), th / 2.0,
+                                       plot.height() - th / 2.0);
+            p.drawText(QRectF(plot.right() + 5, y - th / 2.0, scaleWidth() - 5, th),
+                       Qt::AlignLeft | Qt::AlignVCenter, qs(PageText::percent(f * 100)));
+        }
     }
     const QRect axis(0, plotHeight_ + kAxisGap, plot.width(), height() - plotHeight_ - kAxisGap);
     if (!event->rect().intersects(axis)) return;

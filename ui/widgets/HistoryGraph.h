@@ -69,11 +69,13 @@ class HistoryGraph : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     // Device-pixel geometry of the cached plot.
     int plotPixelsWide() const;
-    // The column at the right that holds the scale's labels.
+    // The column at the right that holds the scale's labels, measured once per font and
+    // language: every slot's position depends on it.
     int scaleWidth() const;
     double slotX(std::uint64_t slot) const;
     bool layerCurrent() const;
@@ -89,6 +91,7 @@ class HistoryGraph : public QWidget {
     bool layerDark_ = false;
     std::uint64_t drawnBegin_ = 0, drawnEnd_ = 0;
     int fullRedraws_ = 0;
+    mutable int scaleWidth_ = -1;
     std::optional<std::uint64_t> hover_;
 };
 
