@@ -15,7 +15,7 @@ EmptyState::EmptyState(Symbol icon, const QString& title, const QString& reason,
     col->setContentsMargins(0, 16, 0, 16);
     col->setSpacing(6);
     icon_ = new IconView(icon, 28);
-    icon_->setColor(Theme::color(Tint::secondary));
+    icon_->setStyle(TextStyle::secondary);  // follows a switch of appearance
     title_ = new Text(title, Theme::font(15, QFont::DemiBold));
     reason_ = new Text(reason, Theme::font(13), TextStyle::secondary);
     title_->setAlignment(Qt::AlignHCenter);
