@@ -57,7 +57,7 @@ void track(QWidget* widget) {
 void paint(QPainter& painter, const QRectF& rect, qreal radius) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Theme::accent(), kWidth));
+    painter.setPen(QPen(Theme::markColor(Tint::accent), kWidth));
     painter.setBrush(Qt::NoBrush);
     const qreal half = kWidth / 2;
     painter.drawPath(Theme::continuousRect(rect.adjusted(half, half, -half, -half), radius));

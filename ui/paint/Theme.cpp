@@ -144,6 +144,7 @@ std::vector<Pairing> pairings() {
         {"blue", Tint::blue},       {"orange", Tint::orange},
     };
     for (const auto& [on, surface] : surfaces) {
+        add(QStringLiteral("focus ring on %1").arg(on), markColor(Tint::accent), surface, 3);
         for (const auto& [name, tint] : tints) {
             add(QStringLiteral("%1 text on %2").arg(name, on), textColor(tint), surface, 4.5);
             if (shadesOf(tint))
@@ -162,6 +163,7 @@ std::vector<Pairing> pairings() {
     add(QStringLiteral("sidebar text"), primary(), sidebar, 4.5);
     add(QStringLiteral("sidebar caption"), secondary(), sidebar, 4.5);
     add(QStringLiteral("sidebar button"), textColor(Tint::accent), sidebar, 4.5);
+    add(QStringLiteral("focus ring on the sidebar"), markColor(Tint::accent), sidebar, 3);
     QColor selected = accent();
     selected.setAlphaF(sidebarSelectionOpacity());
     add(QStringLiteral("selected sidebar row"), primary(), opaqueOver(selected, sidebar), 4.5);
