@@ -27,7 +27,7 @@ std::shared_ptr<JournalKeeper> JournalKeeper::forPlatform(std::shared_ptr<const 
 }
 
 JournalState JournalKeeper::state(History history) const {
-    return {std::move(history), options_.record, capture_.has_value()};
+    return {std::move(history), options_.record, capture_.has_value(), options_.readOnly};
 }
 
 std::unique_ptr<Journal> JournalKeeper::open(bool create, std::vector<JournalNotice>& notices) {
@@ -55,7 +55,7 @@ JournalKeeper::Update JournalKeeper::collected(const BatteryInfo& battery,
     }
     const std::int64_t now = options_.clock ? options_.clock() : std::time(nullptr);
     const bool due =
-        options_.record &&
+        options_.record && !options_.readOnly &&
         (!lastAttempt_ || now >= *lastAttempt_ + options_.interval || now < *lastAttempt_);
     if (!due && shown_) return u;
     shown_ = true;

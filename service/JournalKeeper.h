@@ -23,6 +23,7 @@ struct JournalState {
     History history;
     bool recording = false;  // this machine's points are being recorded
     bool capture = false;    // the points are a capture's, only shown
+    bool readOnly = false;   // this run only reads (a screenshot run, another root)
     bool operator==(const JournalState&) const = default;
 };
 
@@ -44,6 +45,7 @@ class JournalKeeper {
         // The machine's stable id, asked for (on the queue) when the journal is first opened.
         std::function<std::string()> stableId;
         bool record = true;
+        bool readOnly = false;  // never records, whatever `record` says
         std::int64_t interval = 3600;
         Clock clock;  // the system's clock when empty
         JournalOptions journalOptions;

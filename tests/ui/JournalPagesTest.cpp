@@ -49,8 +49,9 @@ JournalState points(int n, int every, double fall, int newAt = 1 << 30) {
 }  // namespace
 
 TEST(JournalModel, PointsGiveTheCurveMarkersAndTexts) {
-    JournalState off, capture;
+    JournalState off, capture, readOnly;
     capture.capture = true;
+    readOnly.readOnly = true;
     const struct {
         const char* what;
         JournalState state;
@@ -62,6 +63,7 @@ TEST(JournalModel, PointsGiveTheCurveMarkersAndTexts) {
     } cases[] = {
         {"recording, nothing yet", points(0, 1, 0), 0, 0, false, "No history recorded yet", "", 0},
         {"switched off", off, 0, 0, false, "Recording is switched off", "", 0},
+        {"a run that only reads", readOnly, 0, 0, false, "No history recorded yet", "", 0},
         {"a capture without", capture, 0, 0, false, "This capture holds no health history", "", 0},
         {"ten days", points(3, 5, 0.1), 3, 1, false, "Needs a month of history", "", 3},
         {"five points short", points(4, 15, 0.1), 4, 2, false, "Needs more readings", "", 4},

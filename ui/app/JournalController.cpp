@@ -38,6 +38,7 @@ void JournalController::attach(const std::shared_ptr<SystemService>& svc,
                                const std::shared_ptr<const Platform>& platform) {
     JournalKeeper::Options o = options_;
     o.record = allowed_ && recordingStored();
+    o.readOnly = !allowed_;
     auto keeper = JournalKeeper::forPlatform(platform, root_, std::move(o));
     if (!keeper->capture()) home_ = svc;
     svc->keepJournal(std::move(keeper),

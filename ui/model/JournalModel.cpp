@@ -61,7 +61,9 @@ std::string reasonText(TrendReason reason) {
 
 std::string emptyText(const JournalState& state) {
     if (state.capture) return translate("JournalModel", "This capture holds no health history");
-    if (!state.recording) return translate("JournalModel", "Recording is switched off");
+    // A run that only reads says nothing of the setting: it may well be on.
+    if (!state.recording && !state.readOnly)
+        return translate("JournalModel", "Recording is switched off");
     return translate("JournalModel", "No history recorded yet");
 }
 
