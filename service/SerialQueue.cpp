@@ -50,11 +50,12 @@ void SerialQueue::close() {
     state_->wake.notify_all();
     // Items that never ran are destroyed here, outside the lock.
     dropped.clear();
-    if (std::this_thread::get_id() == state_->workerId) {
-        state_->worker.detach();  // destroyed from one of our own items: cannot join ourselves
-    } else if (state_->worker.joinable()) {
+    // Closed before: the worker is gone, and its id may since belong to another thread.
+    if (!state_->worker.joinable()) return;
+    if (std::this_thread::get_id() == state_->workerId)
+        state_->worker.detach();  // closed from one of our own items: cannot join ourselves
+    else
         state_->worker.join();
-    }
 }
 
 void SerialQueue::submit(std::function<void()> item) {

@@ -23,10 +23,6 @@ namespace {
 
 constexpr auto kSteps = static_cast<double>(LiveHistory::kCapacity - 1);
 
-QFont axisFont() {
-    return Theme::font(10);
-}
-
 // A theme colour laid over the window background at `alpha`, made opaque: the stacked areas
 // meet without a seam and do not mix where they overlap.
 QColor solid(QColor c, float alpha) {
@@ -35,6 +31,18 @@ QColor solid(QColor c, float alpha) {
 }
 
 }  // namespace
+
+QFont HistoryGraph::axisFont() {
+    return Theme::font(10);
+}
+
+void HistoryGraph::drawTimeAxis(QPainter& painter, const QRect& axis) {
+    const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    // Under the time axis, left to right.
+    const QString labels[] = {tr("2 min"), tr("1 min"), tr("now")};
+    for (std::size_t i = 0; i < std::size(labels); ++i)
+        painter.drawText(axis, static_cast<int>(aligns[i] | Qt::AlignTop), labels[i]);
+}
 
 HistoryGraph::HistoryGraph(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -310,12 +318,7 @@ void HistoryGraph::paintEvent(QPaintEvent* event) {
         }
     }
     const QRect axis(0, plotHeight_ + kAxisGap, plot.width(), height() - plotHeight_ - kAxisGap);
-    if (!event->rect().intersects(axis)) return;
-    const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    // Under the time axis, left to right.
-    const QString labels[] = {tr("2 min"), tr("1 min"), tr("now")};
-    for (std::size_t i = 0; i < std::size(labels); ++i)
-        p.drawText(axis, static_cast<int>(aligns[i] | Qt::AlignTop), labels[i]);
+    if (event->rect().intersects(axis)) drawTimeAxis(p, axis);
 }
 
 }  // namespace orvane

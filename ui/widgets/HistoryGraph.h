@@ -16,6 +16,8 @@
 #include "service/LiveHistory.h"
 #include "ui/model/Tint.h"
 
+class QPainter;
+
 namespace orvane {
 
 // A legend's key to the graph: a square of an area's colour, or a short stroke of a line's.
@@ -48,6 +50,11 @@ class HistoryGraph : public QWidget {
     static constexpr Tint kSystemTint = Tint::orange;
 
     explicit HistoryGraph(QWidget* parent = nullptr);
+
+    // The font of the scale and the time axis, and the axis itself ("2 min", "1 min", "now"
+    // under the plot), shared with the other graphs of the last two minutes.
+    static QFont axisFont();
+    static void drawTimeAxis(QPainter& painter, const QRect& axis);
 
     // The samples to show; only what changed since the last call is drawn.
     void setHistory(const LiveHistory& history);

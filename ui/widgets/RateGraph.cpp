@@ -19,10 +19,6 @@ namespace {
 // Samples further apart than this leave a gap between them.
 constexpr double kGapSeconds = 2.5;
 
-QFont axisFont() {
-    return Theme::font(10);
-}
-
 }  // namespace
 
 RateGraph::RateGraph(SensorsModel::Traffic traffic, QWidget* parent)
@@ -33,8 +29,8 @@ RateGraph::RateGraph(SensorsModel::Traffic traffic, QWidget* parent)
 }
 
 QSize RateGraph::sizeHint() const {
-    return {320,
-            HistoryGraph::kPlotHeight + HistoryGraph::kAxisGap + QFontMetrics(axisFont()).height()};
+    return {320, HistoryGraph::kPlotHeight + HistoryGraph::kAxisGap +
+                     QFontMetrics(HistoryGraph::axisFont()).height()};
 }
 
 QSize RateGraph::minimumSizeHint() const {
@@ -100,17 +96,13 @@ void RateGraph::paintEvent(QPaintEvent*) {
             if (run.size() > 1) p.drawPolyline(run);
     }
 
-    p.setFont(axisFont());
+    p.setFont(HistoryGraph::axisFont());
     p.setPen(Theme::secondary());
     // The scale's top, in the corner above the top grid line's space.
     p.drawText(QRectF(4, 2, w - 8, h), Qt::AlignLeft | Qt::AlignTop, qs(Fmt::rate(scale_)));
     const QRect axis(0, HistoryGraph::kPlotHeight + HistoryGraph::kAxisGap, width(),
                      height() - HistoryGraph::kPlotHeight - HistoryGraph::kAxisGap);
-    const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    const QString labels[] = {HistoryGraph::tr("2 min"), HistoryGraph::tr("1 min"),
-                              HistoryGraph::tr("now")};
-    for (std::size_t i = 0; i < std::size(labels); ++i)
-        p.drawText(axis, static_cast<int>(aligns[i] | Qt::AlignTop), labels[i]);
+    HistoryGraph::drawTimeAxis(p, axis);
 }
 
 }  // namespace orvane
